@@ -1,0 +1,17 @@
+# Cross build for 64-bit Windows with mingw-w64, posix thread model (std::thread
+# works), runtime linked statically so the binaries run on a plain Windows.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(QORN_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${QORN_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QORN_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${QORN_TRIPLE}-windres)
+set(CMAKE_AR ${QORN_TRIPLE}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB ${QORN_TRIPLE}-gcc-ranlib-posix CACHE FILEPATH "")
+set(CMAKE_FIND_ROOT_PATH /usr/${QORN_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
