@@ -12,7 +12,7 @@ packages=(
   cmake ninja-build pkg-config dpkg-dev file
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   libz-mingw-w64-dev googletest
-  wine wine64 xvfb xauth x11-utils x11-apps imagemagick
+  wine wine64 fonts-wine fonts-liberation2 fonts-dejavu-core xvfb xauth x11-utils x11-apps imagemagick
   libpng-dev libjpeg62-turbo-dev libgif-dev libssl-dev libtag1-dev libutfcpp-dev zlib1g-dev clang libclang-rt-14-dev
   lirc
 )
