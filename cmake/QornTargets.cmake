@@ -4,7 +4,10 @@
 #   FOLDER/*.form          form resources, compiled into every Windows program as RCDATA
 #                          named after the file (MainForm.form -> resource "MAINFORM")
 #   FOLDER/tests/*.cpp     one GoogleTest program each; *.win.cpp ones run under wine only
+#   FOLDER/tests/*.win.sh  a test driven from the Linux side (Windows build)
+#   FOLDER/tests/tools/*.cpp  helper programs of tests
 #   FOLDER/fuzz/*.cpp      one libFuzzer target each (native build only)
+# A test file may name locks it must hold alone ("// ctest-lock: main-window").
 # Each folder becomes the static library qorn_<folder>, e.g. qorn_controls_visual.
 
 set(QORN_WARNINGS -Wall -Wextra)
@@ -12,7 +15,7 @@ set(QORN_ALL_LIBS "")
 set(QORN_FORM_FILES "")
 
 function(qorn_lib_name folder out)
-  string(REPLACE "/" "_" n "${folder}")
+  string(REGEX REPLACE "[/-]" "_" n "${folder}")
   set(${out} qorn_${n} PARENT_SCOPE)
 endfunction()
 
@@ -106,9 +109,33 @@ function(qorn_test_tools folder)
   endforeach()
 endfunction()
 
+# Tests driven from the Linux side (a real server started beside a program under
+# wine): FOLDER/tests/NAME.win.sh, run by bash in the Windows build with
+# QORN_BIN (the bin folder) and QORN_WINE_RUN (the wine runner) set.
+function(qorn_script_tests folder)
+  if(NOT WIN32)
+    return()
+  endif()
+  file(GLOB scripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/tests/*.win.sh)
+  string(REPLACE "/" "_" prefix "${folder}")
+  foreach(t IN LISTS scripts)
+    get_filename_component(name ${t} NAME)
+    string(REGEX REPLACE "\\.win\\.sh$" "" name "${name}")
+    add_test(NAME ${prefix}/${name} COMMAND bash ${t} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    set_tests_properties(${prefix}/${name} PROPERTIES TIMEOUT 300
+      ENVIRONMENT "QORN_BIN=${CMAKE_BINARY_DIR}/bin;QORN_WINE_RUN=${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
+    file(STRINGS ${t} lock_lines REGEX "ctest-lock: ")
+    foreach(line IN LISTS lock_lines)
+      string(REGEX REPLACE ".*ctest-lock: *" "" lock "${line}")
+      set_property(TEST ${prefix}/${name} APPEND PROPERTY RESOURCE_LOCK ${lock})
+    endforeach()
+  endforeach()
+endfunction()
+
 # Tests: one program per file. Windows ones run under wine through the emulator.
 function(qorn_folder_tests folder)
   qorn_test_tools(${folder})
+  qorn_script_tests(${folder})
   set(dir ${CMAKE_SOURCE_DIR}/${folder}/tests)
   file(GLOB tests CONFIGURE_DEPENDS ${dir}/*.cpp)
   string(REPLACE "/" "_" prefix "${folder}")
@@ -133,5 +160,13 @@ function(qorn_folder_tests folder)
     endif()
     add_test(NAME ${prefix}/${name} COMMAND ${exe} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     set_tests_properties(${prefix}/${name} PROPERTIES TIMEOUT 300)
+    # A test that needs something only one test may hold at a time (the fixed
+    # server port, the one window of class TMainForm) says so in a comment:
+    #   // ctest-lock: main-window
+    file(STRINGS ${t} lock_lines REGEX "ctest-lock: ")
+    foreach(line IN LISTS lock_lines)
+      string(REGEX REPLACE ".*ctest-lock: *" "" lock "${line}")
+      set_property(TEST ${prefix}/${name} APPEND PROPERTY RESOURCE_LOCK ${lock})
+    endforeach()
   endforeach()
 endfunction()

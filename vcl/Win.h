@@ -17,6 +17,8 @@
 #ifndef _WIN32_WINNT
 #define _WIN32_WINNT 0x0601
 #endif
+// Winsock 2 must come before <windows.h>, which would pull in the old one.
+#include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>

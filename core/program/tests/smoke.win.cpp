@@ -1,4 +1,5 @@
 // The real program starts under wine, shows its main window and closes on request.
+// ctest-lock: main-window
 #include <gtest/gtest.h>
 
 #include "testing/TempDir.h"
