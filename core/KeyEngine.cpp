@@ -1,0 +1,232 @@
+#include "core/KeyEngine.h"
+
+#include <cmath>
+
+#include "core/KeyNames.h"
+
+namespace {
+
+bool held(const std::string& modifiers, std::size_t position) {
+  return position <= modifiers.size() && modifiers[position - 1] == '1';
+}
+
+bool isLockKey(std::uint8_t vk) { return vk == 20 || vk == 144 || vk == 145; }
+
+}  // namespace
+
+TKeyEngine::TKeyEngine(TKeyEngineWorld world)
+    : world_(std::move(world)),
+      dispatcher_(world_.Executors, world_.Language, world_.Displays, world_.Options,
+                  [this] { return isfullscreen(); }, world_.RecordTextToUi) {}
+
+std::int32_t TKeyEngine::KeyCallback(std::int32_t vk, std::int32_t code2, std::int32_t extra, std::int32_t msg,
+                                     std::string_view pluginKeyName) {
+  const TKeyEngineOptions options = world_.Options.Options();
+  // Off while a full-screen program is in front: not looked up, not counted.
+  if (options.optexceptonfullscreen && isfullscreen()) return KeyPassed;
+
+  TKeyEvent event;
+  event.Vk = static_cast<std::uint8_t>(vk);
+  event.Code2 = static_cast<std::uint8_t>(code2);
+  event.Extra = static_cast<std::uint8_t>(extra);
+  event.Msg = msg;
+  event.Modifiers = modifierStateStr_;
+  event.PluginKeyName = std::string(pluginKeyName);
+  const std::size_t queuedBefore = pending_.size();
+  std::int32_t result = KeyPassed;
+
+  if (captureMode_) {
+    captureMode_ = false;
+    capturedKeyEvent_ = event;
+    result = KeyTaken;
+    post([this, event] { world_.Capture.setk(event); });
+  } else {
+    currentKeyEvent_ = event;
+    GetExeWnd();
+    TLookupResult lookup;
+    if (!foregroundIgnored_) {
+      const TKeyTable* perProgram = activePerProgramProfile_.empty() ? nullptr : &perProgramTable_;
+      lookup = getact(perProgram, globalTable_, event,
+                      {options.optlrmodif, options.optmultiact, options.optmb});
+    }
+    if (lookup.Found) {
+      result = KeyTaken;
+      if (!lookup.Matches.empty()) {
+        currentAction_ = lookup.Matches.back();
+        repeatRate_ = currentAction_.RepeatRate;
+        repeatPending_ = repeatRate_ != 0;
+      } else {
+        // A chord taken without a binding runs nothing, not the previous binding again.
+        repeatPending_ = false;
+      }
+      if (world_.RepeatTimer.Running()) {
+        world_.RepeatTimer.Stop();
+        repeatPending_ = false;
+      }
+      if (repeatPending_) {
+        world_.RepeatTimer.Start(static_cast<unsigned>(std::lround(1000.0 / repeatRate_)));
+        return KeyTaken;
+      }
+      for (const TKeyRecord& match : lookup.Matches) post([this, match] { dispatcher_.act(match); });
+    } else {
+      if (world_.RepeatTimer.Running()) world_.RepeatTimer.Stop();
+      repeatPending_ = false;
+      // Win+L and Ctrl+Alt+Del take the keyboard away before the modifiers' key-ups arrive.
+      const bool winHeld = held(modifierStateStr_, 3) || held(modifierStateStr_, 6);
+      const bool ctrlOrAltHeld = held(modifierStateStr_, 2) || held(modifierStateStr_, 7) ||
+                                 held(modifierStateStr_, 4) || held(modifierStateStr_, 5);
+      if ((event.Vk == 76 && winHeld) || (event.Vk == 46 && ctrlOrAltHeld)) ResetModifierState();
+    }
+
+    if ((options.osdshowlocks || options.trayshowlocks) && isLockKey(event.Vk) && msg == KeyMsgUp)
+      post([this, vk = event.Vk, options] { lockKeyNotice(vk, options); });
+    if (keyTestActive_) post([this, event] { addKeyTestRow(event); });
+    if (event.Vk == 27 && event.Modifiers == NoModifiers) post([this] { escDuties(); });
+  }
+
+  if (msg == KeyMsgUp || msg == KeyMsgSysUp) post([this] { count(); });
+  // The hook's third value may equal the message; such an event counts once more.
+  if (msg == extra) post([this] { count(); });
+
+  if (pending_.size() != queuedBefore && wakeUp_) wakeUp_();
+  return result;
+}
+
+void TKeyEngine::ModifierCallback(std::int32_t code) {
+  const std::int32_t position = code / 10;
+  const std::int32_t state = code % 10;
+  if (code < 0 || position < 1 || position > 8 || state > 1) return;
+  modifierStateStr_.resize(8, '0');
+  modifierStateStr_[static_cast<std::size_t>(position - 1)] = state == 1 ? '1' : '0';
+}
+
+void TKeyEngine::post(std::function<void()> work) { pending_.push_back(std::move(work)); }
+
+void TKeyEngine::RunPending() {
+  if (running_) return;
+  running_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{running_};
+  while (!pending_.empty()) {
+    std::function<void()> work = std::move(pending_.front());
+    pending_.pop_front();
+    // A failing display or dialog loses its own step only, never the keys after it.
+    try {
+      work();
+    } catch (...) {
+    }
+  }
+}
+
+void TKeyEngine::RepeatTimerTimer() {
+  if (!repeatPending_) {
+    world_.RepeatTimer.Stop();
+    return;
+  }
+  post([this, action = currentAction_] { dispatcher_.act(action); });
+  RunPending();
+}
+
+void TKeyEngine::StopRepeat() {
+  if (world_.RepeatTimer.Running()) world_.RepeatTimer.Stop();
+  repeatPending_ = false;
+}
+
+void TKeyEngine::lockKeyNotice(std::uint8_t vk, const TKeyEngineOptions& options) {
+  const bool on = world_.LockKeys.IsToggled(vk);
+  const char* text = nullptr;
+  std::string indicator;
+  switch (vk) {
+    case 20:
+      text = on ? "CAPS LOCK ON" : "CAPS LOCK OFF";
+      indicator = on ? "C1" : "C0";
+      break;
+    case 144:
+      text = on ? "NUM LOCK ON" : "NUM LOCK OFF";
+      indicator = on ? "N1" : "N0";
+      break;
+    default:
+      text = on ? "SCROLL LOCK ON" : "SCROLL LOCK OFF";
+      indicator = on ? "S1" : "S0";
+      break;
+  }
+  if (options.osdshowlocks && options.locksAsPopup) {
+    const std::string_view t(text);
+    world_.Displays.ShowPopup(L"", L"", L"", std::wstring(t.begin(), t.end()), 0, 0, 0);
+    if (options.trayshowlocks) world_.Displays.IndicateInTrayIcon(indicator, 4000);
+  } else {
+    world_.Displays.IndicateInTrayIcon(indicator, 4000);
+  }
+}
+
+void TKeyEngine::addKeyTestRow(const TKeyEvent& event) {
+  static constexpr struct {
+    std::size_t position;
+    const wchar_t* word;
+  } words[] = {{1, L"LShift "}, {2, L"LCtrl "}, {3, L"LWin "}, {4, L"LAlt "},
+               {8, L"RShift "}, {7, L"RCtrl "}, {6, L"RWin "}, {5, L"RAlt "}};
+  std::wstring modifiers;
+  for (const auto& w : words)
+    if (held(event.Modifiers, w.position)) modifiers += w.word;
+  std::vector<std::wstring> columns = {std::to_wstring(event.Vk), std::to_wstring(event.Code2),
+                                       keyname(event.Vk, event.Code2, NoModifiers, false), modifiers};
+  if (!event.PluginKeyName.empty()) columns.push_back(world_.RecordTextToUi(event.PluginKeyName));
+  if (world_.KeyTest.RowCount() > 14) world_.KeyTest.DeleteFirstRow();
+  world_.KeyTest.AddRow(columns);
+}
+
+void TKeyEngine::escDuties() {
+  if (world_.Capture.Showing()) world_.Capture.EscPress();
+  if (world_.Esc.UpdateWindowInFront()) world_.Esc.CloseUpdateWindow();
+  if (world_.Esc.CountdownLastMinute()) world_.Esc.StopOffTimer();
+}
+
+void TKeyEngine::count() {
+  world_.Counter.WMCount();
+  dispatcher_.KeyUpCounted();
+}
+
+std::wstring TKeyEngine::FlatSpeedButton6Click(const std::wstring& caption) {
+  const std::wstring activate = world_.Language.GetLngString("Str.ActivateTest", L"");
+  if (caption == activate) {
+    keyTestActive_ = true;
+    while (world_.KeyTest.RowCount() > 0) world_.KeyTest.DeleteFirstRow();
+    return world_.Language.GetLngString("Str.CancelTest", L"");
+  }
+  keyTestActive_ = false;
+  return activate;
+}
+
+void TKeyEngine::GetExeWnd() {
+  const std::uintptr_t window = world_.Foreground.Window();
+  if (window == lastForegroundWindow_) return;
+  foregroundExe_ = world_.Foreground.ExePath(window);
+  lastForegroundWindow_ = window;
+  foregroundIgnored_ = world_.Profiles.IsIgnoredProgram(foregroundExe_);
+  const std::string profile = world_.Profiles.ProfileForProgram(foregroundExe_);
+  if (profile.empty()) {
+    activePerProgramProfile_.clear();  // the table keeps its bindings but is not searched
+    return;
+  }
+  if (profile == activePerProgramProfile_) return;
+  perProgramTable_.Clear();
+  world_.Profiles.LoadPerProgramProfile(profile, perProgramTable_);
+  activePerProgramProfile_ = profile;
+}
+
+bool TKeyEngine::isfullscreen() {
+  const TKeyEngineOptions options = world_.Options.Options();
+  if (!options.osdshfs && !options.optexceptonfullscreen) return false;
+  return world_.Foreground.CoversScreenExactly();
+}
+
+bool TKeyEngine::isgamemode() { return world_.Foreground.CoversScreenAtLeast(); }
+
+std::string TKeyEngine::GetCSNstate() {
+  std::string state;
+  for (std::uint8_t vk : {std::uint8_t{20}, std::uint8_t{145}, std::uint8_t{144}})
+    state += world_.LockKeys.IsToggled(vk) ? '1' : '0';
+  return state;
+}
