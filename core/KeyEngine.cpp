@@ -135,29 +135,25 @@ void TKeyEngine::StopRepeat() {
 }
 
 void TKeyEngine::lockKeyNotice(std::uint8_t vk, const TKeyEngineOptions& options) {
-  const bool on = world_.LockKeys.IsToggled(vk);
-  const char* text = nullptr;
-  std::string indicator;
-  switch (vk) {
-    case 20:
-      text = on ? "CAPS LOCK ON" : "CAPS LOCK OFF";
-      indicator = on ? "C1" : "C0";
-      break;
-    case 144:
-      text = on ? "NUM LOCK ON" : "NUM LOCK OFF";
-      indicator = on ? "N1" : "N0";
-      break;
-    default:
-      text = on ? "SCROLL LOCK ON" : "SCROLL LOCK OFF";
-      indicator = on ? "S1" : "S0";
-      break;
-  }
-  if (options.osdshowlocks && options.locksAsPopup) {
-    const std::string_view t(text);
-    world_.Displays.ShowPopup(L"", L"", L"", std::wstring(t.begin(), t.end()), 0, 0, 0);
-    if (options.trayshowlocks) world_.Displays.IndicateInTrayIcon(indicator, 4000);
-  } else {
-    world_.Displays.IndicateInTrayIcon(indicator, 4000);
+  static constexpr struct {
+    std::uint8_t vk;
+    const wchar_t* on;
+    const wchar_t* off;
+    const char* indicatorOn;
+    const char* indicatorOff;
+  } notices[] = {{20, L"CAPS LOCK ON", L"CAPS LOCK OFF", "C1", "C0"},
+                 {144, L"NUM LOCK ON", L"NUM LOCK OFF", "N1", "N0"},
+                 {145, L"SCROLL LOCK ON", L"SCROLL LOCK OFF", "S1", "S0"}};
+  for (const auto& n : notices) {
+    if (n.vk != vk) continue;
+    const bool on = world_.LockKeys.IsToggled(vk);
+    const std::string indicator = on ? n.indicatorOn : n.indicatorOff;
+    if (options.osdshowlocks && options.locksAsPopup) {
+      world_.Displays.ShowPopup(L"", L"", L"", on ? n.on : n.off, 0, 0, 0);
+      if (options.trayshowlocks) world_.Displays.IndicateInTrayIcon(indicator, 4000);
+    } else {
+      world_.Displays.IndicateInTrayIcon(indicator, 4000);
+    }
   }
 }
 
