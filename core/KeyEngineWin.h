@@ -1,0 +1,64 @@
+// The key engine on Windows: the hook library's callbacks, the window whose message
+// queue runs the engine's work, and the real foreground, lock-key and timer services.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/KeyEngine.h"
+#include "tenvora/Tenvora.h"
+#include "vcl/Win.h"
+
+// Posted to the engine's window; its handler runs the queued work (a private
+// message of the window's class, so WM_APP is ours).
+inline constexpr UINT WM_KEYENGINE_RUN = WM_APP + 0x51;
+
+// From now on the engine's work runs from window's message queue.
+void ConnectKeyEngine(TKeyEngine& engine, HWND window);
+
+// The hook library's callbacks forward to this engine (nullptr: every key passes).
+void SetHookEngine(TKeyEngine* engine);
+
+extern "C" {
+// Given to SetKeyboardHook; run on the thread that installed the hook.
+std::int32_t TENVORA_CALL KeyCallback(std::int32_t vk, std::int32_t code2, std::int32_t extra, std::int32_t msg);
+void TENVORA_CALL ModifierCallback(std::int32_t code);
+}
+
+// The repeat timer as a window timer of the engine's window.
+class TWinRepeatTimer : public IRepeatTimer {
+ public:
+  TWinRepeatTimer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
+  ~TWinRepeatTimer() override { Stop(); }
+  TWinRepeatTimer(const TWinRepeatTimer&) = delete;
+  TWinRepeatTimer& operator=(const TWinRepeatTimer&) = delete;
+  void Start(unsigned intervalMs) override;
+  void Stop() override;
+  bool Running() const override { return running_; }
+  UINT_PTR Id() const { return id_; }
+
+ private:
+  HWND window_;
+  UINT_PTR id_;
+  bool running_ = false;
+};
+
+// For the window procedure of the engine's window: true when the message was the
+// engine's (queued work, or a tick of its repeat timer).
+bool HandleKeyEngineMessage(TKeyEngine& engine, const TWinRepeatTimer& timer, UINT msg, WPARAM wParam);
+
+class TWinForeground : public IForeground {
+ public:
+  std::uintptr_t Window() override;
+  std::string ExePath(std::uintptr_t window) override;
+  bool CoversScreenExactly() override;
+  bool CoversScreenAtLeast() override;
+};
+
+class TWinLockKeys : public ILockKeys {
+ public:
+  bool IsToggled(std::uint8_t vk) override;
+};
+
+// Record strings are in the system code page.
+std::wstring RecordTextToUi(std::string_view text);
