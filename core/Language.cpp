@@ -72,6 +72,10 @@ std::wstring TLanguage::GetLngMessage(std::wstring_view name) const {
   return text->empty() ? Fallback(key) : *text;
 }
 
+std::wstring TLanguage::TranslatorInfo() const {
+  return GetLngString(L"LngTranslated") + L"\r" + GetLngString(L"LngVersion");
+}
+
 std::optional<std::wstring> TLanguage::TranslateCaption(std::wstring_view key) const {
   const std::wstring* text = strings_.Find(key);
   if (text == nullptr) return std::nullopt;

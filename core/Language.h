@@ -56,6 +56,10 @@ class TLanguage {
   // an absent key.
   std::wstring GetLngStringFromLngFile(std::wstring_view key, const std::filesystem::path& file) const;
 
+  // The translator and version lines of the current language, as the settings page
+  // shows them: "LngTranslated", CR, "LngVersion".
+  std::wstring TranslatorInfo() const;
+
   // The text a window shows for Key: nothing when the key is absent (the designed
   // text stays), else its text, or for an empty text the fallback file's text.
   std::optional<std::wstring> TranslateCaption(std::wstring_view key) const;

@@ -168,6 +168,15 @@ TEST_F(LanguageFolder, ABareNameIsNeverTakenFromTheCurrentFolder) {
   EXPECT_EQ(text, L"English");
 }
 
+TEST_F(LanguageFolder, TranslatorInfoOfTheCurrentLanguage) {
+  WriteFileBytes(dir / "Polish.lng", "LngCodePage=1250\r\nLngTranslated=Jan\r\nLngVersion=\r\n");
+  ASSERT_TRUE(lang.SetLanguage(L"German"));
+  EXPECT_EQ(lang.TranslatorInfo(), L"\r") << "neither line present";
+  WriteFileBytes(dir / "English.lng", "LngVersion=1.3.5\r\n");
+  ASSERT_TRUE(lang.SetLanguage(L"Polish"));
+  EXPECT_EQ(lang.TranslatorInfo(), L"Jan\r1.3.5") << "an empty version falls back";
+}
+
 TEST_F(LanguageFolder, CaptionsStayWhenTheKeyGivesNothing) {
   ASSERT_TRUE(lang.SetLanguage(L"German"));
   EXPECT_EQ(lang.TranslateCaption(L"MainForm.Label10"), L"Zehn");
