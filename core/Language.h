@@ -48,6 +48,11 @@ class TLanguage {
 
   // The text of Key; Default when the key is absent or gives no text.
   std::wstring GetLngString(std::wstring_view key, std::wstring_view defaultText = {}) const;
+  // The same for keys written as narrow literals (keys are ASCII), as the key
+  // engine names them.
+  std::wstring GetLngString(std::string_view key, std::wstring_view defaultText = {}) const {
+    return GetLngString(std::wstring(key.begin(), key.end()), defaultText);
+  }
   // The text of "Msg." + Name, unchanged ("\n" and "%n" are the caller's); '' when absent.
   std::wstring GetLngMessage(std::wstring_view name) const;
   // The text of Key in one file: a plain name ("English", "German.lng") is looked

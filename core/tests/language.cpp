@@ -71,6 +71,12 @@ INSTANTIATE_TEST_SUITE_P(
         StringCase{nullptr, L"Str.TurnOn", L"designed", L"designed"}),    // nothing loaded yet
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
+TEST_F(LanguageFolder, NarrowKeysFindTheSameTexts) {
+  ASSERT_TRUE(lang.SetLanguage(L"Russian"));
+  EXPECT_EQ(lang.GetLngString("Str.TurnOn", L""), L"Включить");
+  EXPECT_EQ(lang.GetLngString("Str.Absent", L"dflt"), L"dflt");
+}
+
 TEST_F(LanguageFolder, MessagesHaveNoDefault) {
   const struct {
     const wchar_t* language;

@@ -25,11 +25,13 @@ struct UsedKey {
   std::string where;
 };
 
-// Keys named through literals in calls of the lookups (see core/Language.h).
-// Comment lines are skipped, so that examples in comments are not taken for keys.
+// Keys named through literals in calls of the lookups (see core/Language.h), and of
+// the action notices' L(key), wide or narrow. A literal that is only the start of a
+// key built at run time ("Str.Ext_Tabl_" + code) is no key. Comment lines are
+// skipped, so that examples in comments are not taken for keys.
 std::vector<UsedKey> KeysInSource(const std::string& text, const std::string& where) {
   static const std::regex call(
-      R"re(\b(GetLngString|GetLngMessage|GetLngStringFromLngFile|TranslateCaption|LngKey)\s*\(\s*L"([^"\\]*)")re");
+      R"re(\b(GetLngString|GetLngMessage|GetLngStringFromLngFile|TranslateCaption|LngKey|L)\s*\(\s*L?"([^"\\]*)"(?=\s*[,)]))re");
   std::vector<UsedKey> keys;
   std::size_t lineNo = 0;
   std::size_t start = 0;
@@ -107,7 +109,9 @@ TEST(LanguageKeyScan, FindsTheKeysOfLookupCalls) {
       {R"(f(TranslateCaption(L"MainForm.N11"), LngKey(L"Groups.Group20"));)", {"MainForm.N11", "Groups.Group20"}},
       {R"(GetLngStringFromLngFile(L"LngID", path))", {"LngID"}},
       {"  // GetLngString(L\"In.A.Comment\")\nGetLngString(L\"Real\")", {"Real"}},
-      {R"(GetLngString(key); MyGetLngString(L"Not.Ours"); GetLngString("narrow"))", {}},
+      {R"(world.Language.GetLngString("Str.CancelTest", L""))", {"Str.CancelTest"}},
+      {R"(return L("Groups.Group21") + CR + L("Str.Ext_Tabl_" + std::to_string(code));)", {"Groups.Group21"}},
+      {R"(GetLngString(key); MyGetLngString(L"Not.Ours"); TEXT(L"x"); L"Groups.Group20")", {}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> found;
