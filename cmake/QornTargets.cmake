@@ -6,6 +6,7 @@
 #   FOLDER/tests/*.cpp     one GoogleTest program each; *.win.cpp ones run under wine only
 #   FOLDER/tests/*.win.sh  a test driven from the Linux side (Windows build)
 #   FOLDER/tests/tools/*.cpp  helper programs of tests
+#   FOLDER/tests/dlls/*.cpp   libraries tests load, in bin/testdlls
 #   FOLDER/fuzz/*.cpp      one libFuzzer target each (native build only)
 # A test file may name locks it must hold alone ("// ctest-lock: main-window").
 # Each folder becomes the static library qorn_<folder>, e.g. qorn_controls_visual.
@@ -132,8 +133,24 @@ function(qorn_script_tests folder)
   endforeach()
 endfunction()
 
+# Libraries tests load (fake plug-ins...): FOLDER/tests/dlls/NAME.cpp -> bin/testdlls/NAME.dll.
+function(qorn_test_dlls folder)
+  if(NOT WIN32)
+    return()
+  endif()
+  file(GLOB dlls CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/tests/dlls/*.cpp)
+  foreach(d IN LISTS dlls)
+    get_filename_component(name ${d} NAME_WE)
+    add_library(${name} SHARED ${d})
+    set_target_properties(${name} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/testdlls)
+    target_compile_options(${name} PRIVATE ${QORN_WARNINGS})
+    set_property(GLOBAL APPEND PROPERTY QORN_TEST_DLLS ${name})
+  endforeach()
+endfunction()
+
 # Tests: one program per file. Windows ones run under wine through the emulator.
 function(qorn_folder_tests folder)
+  qorn_test_dlls(${folder})
   qorn_test_tools(${folder})
   qorn_script_tests(${folder})
   set(dir ${CMAKE_SOURCE_DIR}/${folder}/tests)
@@ -157,6 +174,10 @@ function(qorn_folder_tests folder)
     if(WIN32)
       # Tests may load the hook library, the plug-in or start the real program.
       add_dependencies(${exe} Tenvora Ranlowe Qorn)
+      get_property(test_dlls GLOBAL PROPERTY QORN_TEST_DLLS)
+      if(test_dlls)
+        add_dependencies(${exe} ${test_dlls})
+      endif()
     endif()
     add_test(NAME ${prefix}/${name} COMMAND ${exe} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     set_tests_properties(${prefix}/${name} PROPERTIES TIMEOUT 300)
