@@ -46,11 +46,16 @@ void TStrings::AddStrings(const TStrings& strings) {
   EndUpdate();
 }
 
-void TStrings::Assign(const TStrings& source) {
-  if (&source == this) return;
+void TStrings::Assign(const TPersistent* Source) {
+  const auto* source = dynamic_cast<const TStrings*>(Source);
+  if (!source) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  if (source == this) return;
   BeginUpdate();
   Clear();
-  AddStrings(source);
+  AddStrings(*source);
   EndUpdate();
 }
 
@@ -327,20 +332,20 @@ TStringList::~TStringList() {
 }
 
 void TStringList::Changed() {
-  if (UpdateCount() == 0 && OnChange) OnChange(*this);
+  if (UpdateCount() == 0 && OnChange) OnChange(this);
 }
 
 void TStringList::Changing() {
-  if (UpdateCount() == 0 && OnChanging) OnChanging(*this);
+  if (UpdateCount() == 0 && OnChanging) OnChanging(this);
 }
 
 void TStringList::SetUpdateState(bool updating) {
   // The outermost BeginUpdate/EndUpdate pair reports once, as one change. The
   // count is already 1 (at Begin) or 0 (at End) here, so call the events directly.
   if (updating) {
-    if (OnChanging) OnChanging(*this);
+    if (OnChanging) OnChanging(this);
   } else {
-    if (OnChange) OnChange(*this);
+    if (OnChange) OnChange(this);
   }
 }
 

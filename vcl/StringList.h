@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "vcl/Classes.h"
 #include "vcl/Exceptions.h"
 #include "vcl/Streams.h"
 #include "vcl/System.h"
@@ -18,12 +19,11 @@
 // code page, or Unicode with its byte-order mark.
 enum class TTextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
-class TStrings {
+class TStrings : public TPersistent {
+  QORN_CLASS(TStrings, TPersistent)
  public:
   TStrings() = default;
-  TStrings(const TStrings&) = delete;
-  TStrings& operator=(const TStrings&) = delete;
-  virtual ~TStrings() = default;
+  ~TStrings() override = default;
 
   // ---- The accessors a kind of list implements ----
   virtual int Count() const = 0;
@@ -46,8 +46,10 @@ class TStrings {
   virtual int Add(const String& s);
   virtual int AddObject(const String& s, void* object);
   void AddStrings(const TStrings& strings);
-  // Replaces the lines (and objects) with those of source.
-  virtual void Assign(const TStrings& source);
+  // Replaces the lines (and objects) with those of another list of lines; anything
+  // else raises EAssignError.
+  void Assign(const TPersistent* Source) override;
+  void Assign(const TStrings& source) { Assign(static_cast<const TPersistent*>(&source)); }
 
   virtual int IndexOf(const String& s) const;
   int IndexOfObject(const void* object) const;
@@ -98,9 +100,8 @@ class TStrings {
 enum TDuplicates { dupIgnore, dupAccept, dupError };
 
 class TStringList : public TStrings {
+  QORN_CLASS(TStringList, TStrings)
  public:
-  using TChangeEvent = std::function<void(TStringList& sender)>;
-
   TStringList() = default;
   ~TStringList() override;
 
@@ -130,8 +131,8 @@ class TStringList : public TStrings {
   bool CaseSensitive() const { return caseSensitive_; }
   void SetCaseSensitive(bool caseSensitive);
 
-  TChangeEvent OnChange;    // after a change (once per outermost update)
-  TChangeEvent OnChanging;  // before a change
+  TNotifyEvent OnChange;    // after a change (once per outermost update)
+  TNotifyEvent OnChanging;  // before a change
 
  protected:
   void SetUpdateState(bool updating) override;

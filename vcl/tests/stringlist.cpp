@@ -300,10 +300,10 @@ TEST(StringList, LoadFromAMissingFileRaisesAndKeepsTheLines) {
 TEST(StringList, OnChangeFiresOncePerOutermostUpdate) {
   TStringList list;
   int changing = 0, changed = 0;
-  list.OnChanging = [&](TStringList&) { ++changing; };
-  list.OnChange = [&](TStringList& sender) {
+  list.OnChanging = [&](TObject*) { ++changing; };
+  list.OnChange = [&](TObject* sender) {
     ++changed;
-    EXPECT_EQ(&sender, &list);
+    EXPECT_EQ(sender, &list);
   };
   list.Add(L"a");
   EXPECT_EQ(changed, 1);
@@ -339,6 +339,15 @@ TEST(StringList, AssignAddStringsExchange) {
   EXPECT_EQ(b[2], L"1");
   b.Assign(b);
   EXPECT_EQ(b.Count(), 6) << "assigning a list to itself keeps it";
+  EXPECT_EQ(b.ClassName(), L"TStringList");
+}
+
+TEST(StringList, AssignFromAnotherKindOfObjectRaises) {
+  TStringList list;
+  list.Add(L"kept");
+  TPersistent other;
+  EXPECT_THROW(list.Assign(&other), EAssignError);
+  EXPECT_EQ(list.Count(), 1);
 }
 
 TEST(StringList, StreamRoundTrip) {
