@@ -1,0 +1,23 @@
+// Translation of a window's designed texts from the current language file.
+//
+// The main window's TranslateComponents (form name) picks the window or frame and
+// calls this; the navigation groups ("Groups") are captioned by the main window
+// itself from their "Groups.GroupNN" keys.
+#pragma once
+
+class TComponent;
+class TLanguage;
+
+// The character set fonts get for the current language: 204 (RUSSIAN_CHARSET) for
+// the Russian-text languages, else 1 (DEFAULT_CHARSET).
+int LanguageCharset(const TLanguage& lang);
+
+// Translates `window` (a form or frame):
+// - every object of the window, the window included, that publishes "ParentFont"
+//   as false and a "Font" gets that font's "Charset" set to LanguageCharset;
+// - every component the window owns that publishes a writable "Caption" (controls
+//   and menu items; an edit publishes Text instead) takes the text of the key
+//   "<owner name>.<component name>", unless its designed caption is empty or blank
+//   or the key gives no text (see TLanguage::TranslateCaption). The components of
+//   a frame are the frame's: they are translated with the frame.
+void TranslateComponents(const TLanguage& lang, TComponent& window);
