@@ -11,17 +11,13 @@ inline constexpr std::uint16_t DefaultTextCodePage = 1252;
 // Decodes text in the given code page. Characters the code page cannot map come
 // out as the platform substitutes them (U+FFFD for broken UTF-8). An empty text,
 // or a code page this machine cannot convert, gives an empty result.
-// On Windows this is MultiByteToWideChar; elsewhere (tests, fuzzing) built-in
-// tables serve the code pages of the shipped files: 1251, 1252, 28591, 65001.
+// On Windows this is MultiByteToWideChar; elsewhere (tests, fuzzing) the
+// library's tables serve the code pages of the shipped files: 1251, 1252, 28591
+// and 65001.
 std::wstring MultiByteToWideString(std::string_view text, std::uint16_t codePage);
 
 // Whether MultiByteToWideString can convert with this code page here.
 bool IsCodePageSupported(std::uint16_t codePage);
-
-// The wide characters of the 256 bytes of a single-byte code page, or nullptr for
-// a code page without a built-in table. Bytes a code page leaves undefined map to
-// the control character of the same value, as Windows does.
-const char16_t* SingleByteCodePageTable(std::uint16_t codePage);
 
 #ifdef _WIN32
 // The default 8-bit code page of a locale (LCID); the system's ANSI code page
