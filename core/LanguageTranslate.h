@@ -19,5 +19,8 @@ int LanguageCharset(const TLanguage& lang);
 //   and menu items; an edit publishes Text instead) takes the text of the key
 //   "<owner name>.<component name>", unless its designed caption is empty or blank
 //   or the key gives no text (see TLanguage::TranslateCaption). The components of
-//   a frame are the frame's: they are translated with the frame.
+//   a frame are the frame's: they are translated with the frame;
+// - the items of a TFlatComboBox by "<owner>.<combo>.Item<n>" (only when the file
+//   has a key that begins with "<owner>.<combo>"; the selected index is kept), and
+//   the column captions of a list view by "<owner>.<view>.Columns<n>".
 void TranslateComponents(const TLanguage& lang, TComponent& window);

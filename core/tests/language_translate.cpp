@@ -8,6 +8,8 @@
 #include "core/LanguageTranslate.h"
 #include "testing/TempDir.h"
 #include "vcl/Classes.h"
+#include "vcl/Collection.h"
+#include "vcl/StringList.h"
 
 namespace {
 
@@ -51,6 +53,60 @@ class TTestEdit : public TComponent {
 
  private:
   static void Publish(TPublisher<TTestEdit>& p) { p.Property(L"Text", &TTestEdit::Text); }
+};
+
+// A combo box of the visual component set: items and a selection, no caption.
+class TFlatComboBox : public TComponent {
+  QORN_CLASS(TFlatComboBox, TComponent)
+ public:
+  using TComponent::TComponent;
+  ~TFlatComboBox() override { delete FItems; }
+  TStringList* FItems = new TStringList;
+  TStringList* GetItems() const { return FItems; }
+  int ItemIndex = -1;
+
+ private:
+  static void Publish(TPublisher<TFlatComboBox>& p) {
+    p.Property(L"Items", &TFlatComboBox::GetItems);
+    p.Property(L"ItemIndex", &TFlatComboBox::ItemIndex).Default(-1);
+  }
+};
+
+// A list box with the same published items: not translated item by item.
+class TTestListBox : public TComponent {
+  QORN_CLASS(TTestListBox, TComponent)
+ public:
+  using TComponent::TComponent;
+  ~TTestListBox() override { delete FItems; }
+  TStringList* FItems = new TStringList;
+  TStringList* GetItems() const { return FItems; }
+
+ private:
+  static void Publish(TPublisher<TTestListBox>& p) { p.Property(L"Items", &TTestListBox::GetItems); }
+};
+
+class TTestColumn : public TCollectionItem {
+  QORN_CLASS(TTestColumn, TCollectionItem)
+ public:
+  explicit TTestColumn(TCollection* Collection) : TCollectionItem(Collection) {}
+  std::wstring Caption;
+
+ private:
+  static void Publish(TPublisher<TTestColumn>& p) { p.Property(L"Caption", &TTestColumn::Caption); }
+};
+
+class TVyListView : public TComponent {
+  QORN_CLASS(TVyListView, TComponent)
+ public:
+  using TComponent::TComponent;
+  ~TVyListView() override { delete FColumns; }
+  TCollection* FColumns = new TCollection(TTestColumn::StaticClass(), this);
+  TCollection* GetColumns() const { return FColumns; }
+  void AddColumn(const wchar_t* caption) { static_cast<TTestColumn*>(FColumns->Add())->Caption = caption; }
+  std::wstring Column(int n) const { return static_cast<TTestColumn*>(FColumns->Items(n))->Caption; }
+
+ private:
+  static void Publish(TPublisher<TVyListView>& p) { p.Property(L"Columns", &TVyListView::GetColumns); }
 };
 
 TTestCaptioned* Captioned(TComponent* owner, const wchar_t* name, const wchar_t* caption, bool parentFont = true) {
@@ -118,6 +174,40 @@ TEST_F(Translate, CaptionsByOwnerAndName) {
 
   TranslateComponents(lang, *frame);
   EXPECT_EQ(inFrame->Caption, L"Aus");
+}
+
+TEST_F(Translate, ComboItemsAndListColumns) {
+  WriteFileBytes(dir / "German.lng",
+                 "MainForm.LangList.Item0=Erste\r\nMainForm.LangList.Item2=\r\nMainForm.LangList.Item10=Zehnte\r\n"
+                 "MainForm.Other.Item0=Andere\r\nMainForm.ListBox1.Item0=Nein\r\n"
+                 "MainForm.testtable.Columns0=Taste\r\nMainForm.testtable.Columns2=\r\n");
+  WriteFileBytes(dir / "English.lng", "MainForm.LangList.Item2=Third\r\nMainForm.testtable.Columns2=Name\r\n");
+  ASSERT_TRUE(lang.SetLanguage(L"German"));
+  auto* combo = new TFlatComboBox(&form);
+  combo->SetName(L"LangList");
+  for (const wchar_t* item : {L"один", L"два", L"три"}) combo->FItems->AddObject(item, combo);
+  combo->ItemIndex = 1;
+  auto* noKeys = new TFlatComboBox(&form);
+  noKeys->SetName(L"Empty");
+  auto* list = new TTestListBox(&form);
+  list->SetName(L"ListBox1");
+  list->FItems->Add(L"один");
+  auto* view = new TVyListView(&form);
+  view->SetName(L"testtable");
+  for (const wchar_t* col : {L"Клавиша", L"Код", L"Имя", L"Модификаторы"}) view->AddColumn(col);
+
+  TranslateComponents(lang, form);
+  EXPECT_EQ(combo->FItems->Strings(0), L"Erste");
+  EXPECT_EQ(combo->FItems->Strings(1), L"два") << "an item without a key keeps its text";
+  EXPECT_EQ(combo->FItems->Strings(2), L"Third") << "an empty text falls back";
+  EXPECT_EQ(combo->FItems->GetObject(0), combo) << "items keep their objects";
+  EXPECT_EQ(combo->ItemIndex, 1);
+  EXPECT_EQ(noKeys->FItems->Count(), 0);
+  EXPECT_EQ(list->FItems->Strings(0), L"один") << "only combo boxes have item keys";
+  EXPECT_EQ(view->Column(0), L"Taste");
+  EXPECT_EQ(view->Column(1), L"Код");
+  EXPECT_EQ(view->Column(2), L"Name");
+  EXPECT_EQ(view->Column(3), L"Модификаторы");
 }
 
 TEST_F(Translate, OwnFontsFollowTheLanguagesCharset) {
