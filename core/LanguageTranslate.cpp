@@ -101,3 +101,15 @@ void TranslateComponents(const TLanguage& lang, TComponent& window) {
   SetCharsetsBelow(window, LanguageCharset(lang));
   for (int i = 0; i < window.ComponentCount(); ++i) TranslateComponent(lang, *window.Components(i));
 }
+
+std::optional<std::wstring> NavigationItemCaption(const TLanguage& lang, int group, int item,
+                                                  const std::wstring& current) {
+  static constexpr struct {
+    int firstKey;
+    int items;
+  } kGroups[] = {{10, 4}, {20, 10}, {31, 4}};
+  if (group < 0 || group >= 3 || item < 0 || item >= kGroups[group].items) return std::nullopt;
+  const int number = kGroups[group].firstKey + item;
+  const std::wstring key = L"Groups.Group" + std::to_wstring(number);
+  return lang.GetLngString(key, number == 29 ? current : std::wstring());
+}

@@ -4,6 +4,8 @@
 // calls this; the navigation groups ("Groups") are captioned by the main window
 // itself from their "Groups.GroupNN" keys.
 #pragma once
+#include <optional>
+#include <string>
 
 class TComponent;
 class TLanguage;
@@ -24,3 +26,11 @@ int LanguageCharset(const TLanguage& lang);
 //   has a key that begins with "<owner>.<combo>"; the selected index is kept), and
 //   the column captions of a list view by "<owner>.<view>.Columns<n>".
 void TranslateComponents(const TLanguage& lang, TComponent& window);
+
+// The caption of item `item` of navigation group `group` (0 multimedia: items
+// 0..3, keys "Groups.Group10".."Groups.Group13"; 1 actions: 0..9, "Groups.Group20"
+// .."Groups.Group29"; 2 keyboard: 0..3, "Groups.Group31".."Groups.Group34");
+// nothing for an item outside them. Only "Groups.Group29" keeps the current caption
+// when the file lacks it; every other absent key gives an empty caption.
+std::optional<std::wstring> NavigationItemCaption(const TLanguage& lang, int group, int item,
+                                                  const std::wstring& current);

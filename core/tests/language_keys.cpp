@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "core/Language.h"
 #include "core/LanguageFile.h"
+#include "core/LanguageTranslate.h"
 #include "testing/TempDir.h"
 
 namespace {
@@ -183,6 +185,22 @@ TEST(ShippedLanguageFiles, HoldEveryKeyTheProgramAsksFor) {
     const std::wstring key(used.key.begin(), used.key.end());
     EXPECT_NE(english.Find(key), nullptr) << used.where << ": English.lng lacks " << used.key;
     EXPECT_NE(russian.Find(key), nullptr) << used.where << ": Russian.lng lacks " << used.key;
+  }
+}
+
+// Keys the code builds from numbers, which no literal names.
+TEST(ShippedLanguageFiles, CaptionEveryNavigationItem) {
+  TLanguage lang(kLang);
+  for (const wchar_t* name : {L"English", L"Russian"}) {
+    ASSERT_TRUE(lang.SetLanguage(name));
+    const int items[] = {4, 10, 4};
+    for (int group = 0; group < 3; ++group) {
+      for (int item = 0; item < items[group]; ++item) {
+        const auto caption = NavigationItemCaption(lang, group, item, L"");
+        ASSERT_TRUE(caption.has_value());
+        EXPECT_FALSE(caption->empty()) << Narrow(name) << " group " << group << " item " << item;
+      }
+    }
   }
 }
 

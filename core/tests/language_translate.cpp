@@ -229,4 +229,23 @@ TEST_F(Translate, OwnFontsFollowTheLanguagesCharset) {
   }
 }
 
+TEST_F(Translate, NavigationItemsByGroupKeys) {
+  WriteFileBytes(dir / "German.lng",
+                 "Groups.Group10=Winamp\r\nGroups.Group13=CD\r\nGroups.Group20=Ordner\r\nGroups.Group31=Tasten\r\n"
+                 "Groups.Group34=Zeiger\r\nGroups.Group30=Nie\r\nGroups.Group14=Nie\r\n");
+  ASSERT_TRUE(lang.SetLanguage(L"German"));
+  const struct {
+    int group, item;
+    std::optional<std::wstring> expected;
+  } cases[] = {
+      {0, 0, L"Winamp"}, {0, 3, L"CD"},   {1, 0, L"Ordner"}, {2, 0, L"Tasten"}, {2, 3, L"Zeiger"},
+      {1, 1, L""},                          // absent: the caption is emptied
+      {1, 9, L"Яркость"},                   // absent "Groups.Group29": kept
+      {0, 4, std::nullopt}, {1, 10, std::nullopt}, {2, 4, std::nullopt}, {3, 0, std::nullopt}, {-1, 0, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(NavigationItemCaption(lang, c.group, c.item, L"Яркость"), c.expected) << c.group << "/" << c.item;
+  }
+}
+
 }  // namespace
