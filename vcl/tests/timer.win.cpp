@@ -1,0 +1,150 @@
+// TTimer over real window timers: when it fires, restarts, and stopping or freeing
+// it from inside its own OnTimer.
+#include <gtest/gtest.h>
+
+#include "vcl/Exceptions.h"
+#include "vcl/Timer.h"
+#include "vcl/Win.h"
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Pumps this thread's messages for a while (timers fire from the loop).
+void Pump(std::chrono::milliseconds duration) {
+  const auto end = std::chrono::steady_clock::now() + duration;
+  while (std::chrono::steady_clock::now() < end) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    std::this_thread::sleep_for(2ms);
+  }
+}
+
+struct FireCase {
+  const char* name;
+  bool enabled;
+  unsigned interval;
+  bool assignHandler;
+  bool fires;
+};
+
+class TimerFires : public ::testing::TestWithParam<FireCase> {};
+
+TEST_P(TimerFires, OnlyWhileEnabledWithAnIntervalAndAHandler) {
+  const FireCase& c = GetParam();
+  TTimer timer(nullptr);
+  int count = 0;
+  timer.SetInterval(c.interval);
+  if (c.assignHandler) timer.OnTimer = [&](TObject* sender) {
+    EXPECT_EQ(sender, &timer);
+    ++count;
+  };
+  timer.SetEnabled(c.enabled);
+  Pump(300ms);
+  if (c.fires)
+    EXPECT_GE(count, 3) << c.name;
+  else
+    EXPECT_EQ(count, 0) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TimerFires,
+                         ::testing::Values(FireCase{"running", true, 20, true, true},
+                                           FireCase{"disabled", false, 20, true, false},
+                                           FireCase{"zero interval", true, 0, true, false},
+                                           FireCase{"no handler", true, 20, false, false}),
+                         [](const auto& info) {
+                           std::string n = info.param.name;
+                           for (auto& ch : n)
+                             if (ch == ' ') ch = '_';
+                           return n;
+                         });
+
+TEST(Timer, HandlerAssignedAfterEnablingStillRuns) {
+  TTimer timer(nullptr);
+  timer.SetInterval(20);
+  int count = 0;
+  timer.OnTimer = [&](TObject*) { ++count; };
+  Pump(200ms);
+  EXPECT_GE(count, 2);
+}
+
+TEST(Timer, DisablingInsideItsOwnHandlerStopsIt) {
+  TTimer timer(nullptr);
+  timer.SetInterval(10);
+  int count = 0;
+  timer.OnTimer = [&](TObject*) {
+    ++count;
+    timer.SetEnabled(false);
+  };
+  timer.SetEnabled(true);
+  Pump(250ms);
+  EXPECT_EQ(count, 1);
+  EXPECT_FALSE(timer.Running());
+}
+
+TEST(Timer, FreedInsideItsOwnHandlerNeverFiresAgain) {
+  auto* doomed = new TTimer(nullptr);
+  TTimer witness(nullptr);
+  int doomedCount = 0, witnessCount = 0;
+  doomed->SetInterval(10);
+  doomed->OnTimer = [&](TObject* sender) {
+    ++doomedCount;
+    delete static_cast<TTimer*>(sender);
+  };
+  witness.SetInterval(10);
+  witness.OnTimer = [&](TObject*) { ++witnessCount; };
+  Pump(250ms);
+  EXPECT_EQ(doomedCount, 1);
+  EXPECT_GE(witnessCount, 5) << "other timers keep running";
+}
+
+TEST(Timer, OwnedTimerGoesWithItsOwner) {
+  auto owner = std::make_unique<TComponent>(nullptr);
+  auto* timer = new TTimer(owner.get());
+  int count = 0;
+  timer->SetInterval(10);
+  timer->OnTimer = [&](TObject*) { ++count; };
+  Pump(100ms);
+  ASSERT_GT(count, 0);
+  owner.reset();
+  const int before = count;
+  Pump(100ms);
+  EXPECT_EQ(count, before);
+}
+
+TEST(Timer, ChangingTheIntervalRestartsTheCount) {
+  TTimer timer(nullptr);
+  int count = 0;
+  timer.SetInterval(400);
+  timer.OnTimer = [&](TObject*) { ++count; };
+  // Re-arming every 50 ms keeps a 400 ms timer from ever reaching its tick.
+  for (int i = 0; i < 12; ++i) {
+    Pump(50ms);
+    timer.SetInterval(i % 2 ? 400 : 401);
+  }
+  EXPECT_EQ(count, 0);
+  Pump(700ms);
+  EXPECT_GE(count, 1);
+}
+
+TEST(Timer, AnExceptionInOnTimerStaysInsideTheLoop) {
+  TTimer timer(nullptr);
+  int count = 0;
+  timer.SetInterval(10);
+  timer.OnTimer = [&](TObject*) {
+    ++count;
+    timer.SetEnabled(false);
+    throw EAbort();
+  };
+  Pump(100ms);
+  EXPECT_EQ(count, 1);
+}
+
+}  // namespace
