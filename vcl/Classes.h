@@ -49,7 +49,7 @@
 // whose components all get Notification(opRemove). Owned components therefore still
 // exist in a descendant's destructor body, as in the platform library.
 //
-// Reading forms (vcl/Filer.h): the reader creates each object by class name, owned by the
+// Reading forms (vcl/Filer.h, which overriders of DefineProperties include): the reader creates each object by class name, owned by the
 // root; `ReadState` calls `SetParentComponent(Reader.Parent())` before the values are
 // read, so a control makes itself a child of the enclosing object (TControl overrides
 // SetParentComponent to set Parent; the enclosing object passes `GetChildParent()`).
@@ -254,6 +254,9 @@ class TComponent : public TPersistent {
   virtual bool HasParent() const { return false; }
   virtual TComponent* GetParentComponent() const { return nullptr; }
   virtual void SetParentComponent(TComponent* Value);
+  // Reads this component's values and children (vcl/Filer.h): SetParentComponent with
+  // the reader's Parent, then Reader.ReadData(this).
+  virtual void ReadState(TReader& Reader);
   // Called once every component of a form is read and every reference resolved.
   virtual void Loaded();
 
