@@ -12,6 +12,11 @@ bool held(const std::string& modifiers, std::size_t position) {
 
 bool isLockKey(std::uint8_t vk) { return vk == 20 || vk == 144 || vk == 145; }
 
+bool sameKey(const TKeyEvent& a, const TKeyEvent& b) {
+  return a.Vk == b.Vk && a.Code2 == b.Code2 && a.Msg == b.Msg && a.Modifiers == b.Modifiers &&
+         a.PluginKeyName == b.PluginKeyName;
+}
+
 }  // namespace
 
 TKeyEngine::TKeyEngine(TKeyEngineWorld world)
@@ -51,23 +56,28 @@ std::int32_t TKeyEngine::KeyCallback(std::int32_t vk, std::int32_t code2, std::i
     }
     if (lookup.Found) {
       result = KeyTaken;
-      if (!lookup.Matches.empty()) {
-        currentAction_ = lookup.Matches.back();
-        repeatRate_ = currentAction_.RepeatRate;
-        repeatPending_ = repeatRate_ != 0;
+      const bool repeating = world_.RepeatTimer.Running();
+      if (repeating && sameKey(event, repeatEvent_)) {
+        // The keyboard's (or the plug-in's) own repeat of the held key: taken, while
+        // the timer keeps the rate the user set.
+        ticksSinceEvent_ = 0;
       } else {
+        if (repeating) world_.RepeatTimer.Stop();
+        repeatPending_ = false;
+        if (!lookup.Matches.empty()) {
+          currentAction_ = lookup.Matches.back();
+          repeatRate_ = currentAction_.RepeatRate;
+          repeatPending_ = repeatRate_ != 0;
+        }
         // A chord taken without a binding runs nothing, not the previous binding again.
-        repeatPending_ = false;
+        for (const TKeyRecord& match : lookup.Matches) post([this, match] { dispatcher_.act(match); });
+        if (repeatPending_) {
+          repeatEvent_ = event;
+          ticksSinceEvent_ = 0;
+          repeatIntervalMs_ = static_cast<unsigned>(std::lround(1000.0 / repeatRate_));
+          world_.RepeatTimer.Start(repeatIntervalMs_);
+        }
       }
-      if (world_.RepeatTimer.Running()) {
-        world_.RepeatTimer.Stop();
-        repeatPending_ = false;
-      }
-      if (repeatPending_) {
-        world_.RepeatTimer.Start(static_cast<unsigned>(std::lround(1000.0 / repeatRate_)));
-        return KeyTaken;
-      }
-      for (const TKeyRecord& match : lookup.Matches) post([this, match] { dispatcher_.act(match); });
     } else {
       if (world_.RepeatTimer.Running()) world_.RepeatTimer.Stop();
       repeatPending_ = false;
@@ -123,6 +133,12 @@ void TKeyEngine::RunPending() {
 void TKeyEngine::RepeatTimerTimer() {
   if (!repeatPending_) {
     world_.RepeatTimer.Stop();
+    return;
+  }
+  // A plug-in button has no key-up: its repeat ends when its own repeats stop coming.
+  ++ticksSinceEvent_;
+  if (!repeatEvent_.PluginKeyName.empty() && ticksSinceEvent_ * repeatIntervalMs_ > PluginRepeatGapMs) {
+    StopRepeat();
     return;
   }
   post([this, action = currentAction_] { dispatcher_.act(action); });

@@ -20,6 +20,9 @@
 inline constexpr std::int32_t KeyTaken = 10;
 inline constexpr std::int32_t KeyPassed = 0;
 
+// A repeating plug-in button counts as released when none of its repeats came for this long.
+inline constexpr unsigned PluginRepeatGapMs = 300;
+
 struct TKeyEngineWorld {
   IEngineOptions& Options;
   IForeground& Foreground;
@@ -57,7 +60,9 @@ class TKeyEngine {
   void RunPending();
   bool HasPending() const { return !pending_.empty(); }
 
-  // OnTimer of the repeat timer.
+  // OnTimer of the repeat timer. A binding with a repeat rate runs at its key-down
+  // and then on every tick while the key is held; the keyboard's own repeats of that
+  // key are taken without running, and any other key event ends the repeat.
   void RepeatTimerTimer();
   // Stops auto-repeat (session lock: the key-up will never come).
   void StopRepeat();
@@ -118,6 +123,9 @@ class TKeyEngine {
   TKeyRecord currentAction_;
   bool repeatPending_ = false;
   std::uint8_t repeatRate_ = 0;
+  TKeyEvent repeatEvent_;  // the key-down that started the repeat
+  unsigned repeatIntervalMs_ = 0;
+  unsigned ticksSinceEvent_ = 0;
   bool keyTestActive_ = false;
 
   TKeyTable globalTable_;

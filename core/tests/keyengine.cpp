@@ -254,34 +254,79 @@ TEST_F(Engine, RepeatIntervalIsRoundedFromTheRate) {
   }
 }
 
-TEST_F(Engine, RepeatRunsOnEveryTickUntilTheNextKeyEvent) {
+TEST_F(Engine, RepeatRunsAtKeyDownThenOnEveryTickUntilTheKeyUp) {
   TKeyRecord r = binding(176, 21, "rep");
   r.RepeatRate = 4;
   bind(r);
   EXPECT_EQ(down(176), KeyTaken);
   engine.RunPending();
-  EXPECT_TRUE(recorder.Log().empty()) << "the first run waits for the first tick";
+  EXPECT_EQ(recorder.Log().size(), 1u) << "a tap runs at once";
   EXPECT_TRUE(timer.running);
   engine.RepeatTimerTimer();
   engine.RepeatTimerTimer();
-  EXPECT_EQ(recorder.Log(), (Log{{F::Volume, 1, 0, "rep"}, {F::Volume, 1, 0, "rep"}}));
+  EXPECT_EQ(recorder.Log().size(), 3u);
   EXPECT_EQ(up(176), KeyPassed);
   EXPECT_FALSE(timer.running);
   EXPECT_FALSE(engine.RepeatPending());
   engine.RepeatTimerTimer();  // a tick already queued when the timer stopped
-  EXPECT_EQ(recorder.Log().size(), 2u);
+  EXPECT_EQ(recorder.Log(), Log(3, {F::Volume, 1, 0, "rep"}));
 }
 
-TEST_F(Engine, ASecondKeyDownWhileRepeatingStopsItAndRunsOnce) {
+TEST_F(Engine, TheKeyboardsOwnRepeatsDoNotChangeTheRate) {
   TKeyRecord r = binding(176, 21, "rep");
   r.RepeatRate = 4;
   bind(r);
   down(176);
-  EXPECT_TRUE(timer.running);
-  EXPECT_EQ(down(176), KeyTaken);
-  EXPECT_FALSE(timer.running);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(down(176), KeyTaken) << "the held key stays taken";
   engine.RunPending();
-  EXPECT_EQ(recorder.Log(), (Log{{F::Volume, 1, 0, "rep"}}));
+  EXPECT_EQ(recorder.Log().size(), 1u);
+  EXPECT_TRUE(timer.running);
+  EXPECT_EQ(timer.starts.size(), 1u);
+  engine.RepeatTimerTimer();
+  EXPECT_EQ(recorder.Log().size(), 2u);
+}
+
+TEST_F(Engine, AnotherKeyEndsTheRepeat) {
+  TKeyRecord r = binding(176, 21, "rep");
+  r.RepeatRate = 4;
+  bind(r);
+  bind(binding(177, 42, "other"));
+  down(176);
+  EXPECT_EQ(down(177), KeyTaken);
+  EXPECT_FALSE(timer.running);
+  engine.RepeatTimerTimer();
+  engine.RunPending();
+  EXPECT_EQ(recorder.Log(), (Log{{F::Volume, 1, 0, "rep"}, {F::Folders, 2, 0, "other"}}));
+
+  down(176);
+  EXPECT_EQ(down(65), KeyPassed) << "an unbound key";
+  EXPECT_FALSE(timer.running);
+}
+
+TEST_F(Engine, APluginButtonRepeatsOnlyWhileItsRepeatsKeepComing) {
+  TKeyRecord r = binding(1, 21, "ir", 0);
+  r.Code2 = 1;
+  r.PluginKeyName = "KEY_VOLUMEUP";
+  r.RepeatRate = 10;  // every 100 ms; the button counts as released after 300 ms of silence
+  bind(r);
+  engine.KeyCallback(1, 1, 0, 0, "KEY_VOLUMEUP");
+  for (int i = 0; i < 2; ++i) engine.RepeatTimerTimer();
+  EXPECT_EQ(engine.KeyCallback(1, 1, 0, 0, "KEY_VOLUMEUP"), KeyTaken);  // a repeat of the held button
+  for (int i = 0; i < 10; ++i) engine.RepeatTimerTimer();
+  engine.RunPending();
+  EXPECT_FALSE(timer.running);
+  // At the press, two ticks, then three ticks within 300 ms of the last repeat.
+  EXPECT_EQ(recorder.Log().size(), 6u);
+}
+
+TEST_F(Engine, AKeyboardKeyRepeatsUntilItsKeyUpHoweverLong) {
+  TKeyRecord r = binding(176, 21, "rep");
+  r.RepeatRate = 10;
+  bind(r);
+  down(176);
+  for (int i = 0; i < 50; ++i) engine.RepeatTimerTimer();
+  EXPECT_TRUE(timer.running);
+  EXPECT_EQ(recorder.Log().size(), 51u);
 }
 
 TEST_F(Engine, StopRepeatEndsAHeldKeyWhoseKeyUpWillNeverCome) {
@@ -289,11 +334,12 @@ TEST_F(Engine, StopRepeatEndsAHeldKeyWhoseKeyUpWillNeverCome) {
   r.RepeatRate = 10;
   bind(r);
   down(176);
+  engine.RunPending();
   engine.StopRepeat();
   EXPECT_FALSE(timer.running);
   engine.RepeatTimerTimer();
   engine.RunPending();
-  EXPECT_TRUE(recorder.Log().empty());
+  EXPECT_EQ(recorder.Log().size(), 1u);
 }
 
 TEST_F(Engine, RavodOzezadoriChordIsTakenAndRunsNothing) {
@@ -303,6 +349,7 @@ TEST_F(Engine, RavodOzezadoriChordIsTakenAndRunsNothing) {
   bind(r);
   down(176);
   up(176);
+  engine.RunPending();
   recorder.ClearLog();
   timer.starts.clear();
   engine.ModifierCallback(21);
