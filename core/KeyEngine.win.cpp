@@ -12,16 +12,6 @@ struct HandleCloser {
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
-std::string toSystemCodePage(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0)
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 // The desktop and the shell's own window count as no program in front.
 bool isDesktop(HWND window) {
   if (!window || window == GetDesktopWindow()) return true;
@@ -72,26 +62,21 @@ extern "C" void TENVORA_CALL ModifierCallback(std::int32_t code) {
   if (hookEngine) hookEngine->ModifierCallback(code);
 }
 
-void TWinRepeatTimer::Start(unsigned intervalMs) {
-  running_ = SetTimer(window_, id_, intervalMs ? intervalMs : 1, nullptr) != 0;
+void TTimerRepeatTimer::Start(unsigned intervalMs) {
+  timer_.SetInterval(intervalMs ? intervalMs : 1);
+  timer_.SetEnabled(true);
 }
 
-void TWinRepeatTimer::Stop() {
-  if (running_) KillTimer(window_, id_);
-  running_ = false;
+void TTimerRepeatTimer::Stop() { timer_.SetEnabled(false); }
+
+void TTimerRepeatTimer::ConnectTo(TKeyEngine& engine) {
+  timer_.OnTimer = [&engine](TObject*) { engine.RepeatTimerTimer(); };
 }
 
-bool HandleKeyEngineMessage(TKeyEngine& engine, const TWinRepeatTimer& timer, UINT msg, WPARAM wParam) {
-  if (msg == WM_KEYENGINE_RUN) {
-    engine.RunPending();
-    return true;
-  }
-  if (msg == WM_TIMER && wParam == timer.Id()) {
-    // A tick already queued when the timer was killed finds it stopped and does nothing.
-    if (timer.Running()) engine.RepeatTimerTimer();
-    return true;
-  }
-  return false;
+bool HandleKeyEngineMessage(TKeyEngine& engine, UINT msg) {
+  if (msg != WM_KEYENGINE_RUN) return false;
+  engine.RunPending();
+  return true;
 }
 
 std::uintptr_t TWinForeground::Window() { return reinterpret_cast<std::uintptr_t>(GetForegroundWindow()); }
@@ -107,18 +92,10 @@ std::string TWinForeground::ExePath(std::uintptr_t window) {
   if (!QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) return {};
   path.resize(size);
   CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
-  return toSystemCodePage(path);
+  return StringToAnsi(path);
 }
 
 bool TWinForeground::CoversScreenExactly() { return coversScreen(true); }
 bool TWinForeground::CoversScreenAtLeast() { return coversScreen(false); }
 
 bool TWinLockKeys::IsToggled(std::uint8_t vk) { return (GetKeyState(vk) & 1) != 0; }
-
-std::wstring RecordTextToUi(std::string_view text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}

@@ -7,6 +7,8 @@
 
 #include "core/KeyEngine.h"
 #include "tenvora/Tenvora.h"
+#include "vcl/System.h"
+#include "vcl/Timer.h"
 #include "vcl/Win.h"
 
 // Posted to the engine's window; its handler runs the queued work (a private
@@ -25,27 +27,23 @@ std::int32_t TENVORA_CALL KeyCallback(std::int32_t vk, std::int32_t code2, std::
 void TENVORA_CALL ModifierCallback(std::int32_t code);
 }
 
-// The repeat timer as a window timer of the engine's window.
-class TWinRepeatTimer : public IRepeatTimer {
+// The main form's repeat timer (a TTimer) as the engine's repeat timer; its ticks
+// go to the engine.
+class TTimerRepeatTimer : public IRepeatTimer {
  public:
-  TWinRepeatTimer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
-  ~TWinRepeatTimer() override { Stop(); }
-  TWinRepeatTimer(const TWinRepeatTimer&) = delete;
-  TWinRepeatTimer& operator=(const TWinRepeatTimer&) = delete;
+  explicit TTimerRepeatTimer(TTimer& timer) : timer_(timer) {}
   void Start(unsigned intervalMs) override;
   void Stop() override;
-  bool Running() const override { return running_; }
-  UINT_PTR Id() const { return id_; }
+  bool Running() const override { return timer_.GetEnabled(); }
+  void ConnectTo(TKeyEngine& engine);
 
  private:
-  HWND window_;
-  UINT_PTR id_;
-  bool running_ = false;
+  TTimer& timer_;
 };
 
 // For the window procedure of the engine's window: true when the message was the
-// engine's (queued work, or a tick of its repeat timer).
-bool HandleKeyEngineMessage(TKeyEngine& engine, const TWinRepeatTimer& timer, UINT msg, WPARAM wParam);
+// engine's queued work.
+bool HandleKeyEngineMessage(TKeyEngine& engine, UINT msg);
 
 class TWinForeground : public IForeground {
  public:
@@ -61,4 +59,4 @@ class TWinLockKeys : public ILockKeys {
 };
 
 // Record strings are in the system code page.
-std::wstring RecordTextToUi(std::string_view text);
+inline std::wstring RecordTextToUi(std::string_view text) { return AnsiToString(text); }

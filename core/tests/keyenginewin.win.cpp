@@ -14,17 +14,14 @@ using namespace std::chrono_literals;
 using F = TActionFamily;
 using Log = std::vector<TRecordedAction>;
 
-constexpr UINT_PTR RepeatTimerId = 7;
-
 // The window the main form will be: its procedure hands the engine's messages on.
 struct EngineWindow {
   TKeyEngine* engine = nullptr;
-  TWinRepeatTimer* timer = nullptr;
   HWND hwnd = nullptr;
 
   static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<EngineWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && self->engine && HandleKeyEngineMessage(*self->engine, *self->timer, msg, wParam)) return 0;
+    if (self && self->engine && HandleKeyEngineMessage(*self->engine, msg)) return 0;
     return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 
@@ -49,7 +46,8 @@ struct WinEngine : ::testing::Test {
   fakes::EngineOptions options;
   TWinForeground foreground;
   fakes::Profiles profiles;
-  TWinRepeatTimer timer{window.hwnd, RepeatTimerId};
+  TTimer repeatTimer{nullptr};
+  TTimerRepeatTimer timer{repeatTimer};
   TWinLockKeys locks;
   fakes::Language language;
   fakes::Displays displays;
@@ -65,7 +63,8 @@ struct WinEngine : ::testing::Test {
   WinEngine() {
     recorder.InstallInto(executors);
     window.engine = &engine;
-    window.timer = &timer;
+    repeatTimer.SetEnabled(false);
+    timer.ConnectTo(engine);
     ConnectKeyEngine(engine, window.hwnd);
     SetHookEngine(&engine);
   }
