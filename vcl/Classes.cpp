@@ -5,13 +5,6 @@
 
 namespace {
 
-std::string Narrow(const std::wstring& w) {
-  std::string s;
-  s.reserve(w.size());
-  for (wchar_t c : w) s.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  return s;
-}
-
 bool IsIdentifier(const std::wstring& s) {
   if (s.empty()) return false;
   auto alpha = [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_'; };
@@ -20,12 +13,10 @@ bool IsIdentifier(const std::wstring& s) {
 }
 
 [[noreturn]] void ListIndexError(int index) {
-  throw EListIndexError(L"List index out of bounds (" + std::to_wstring(index) + L")");
+  throw EListError(L"List index out of bounds (" + std::to_wstring(index) + L")");
 }
 
 }  // namespace
-
-EClassesError::EClassesError(const std::wstring& message) : std::runtime_error(Narrow(message)), FMessage(message) {}
 
 // ---------------------------------------------------------------------------------------
 const TClassInfo& TObject::StaticClass() {

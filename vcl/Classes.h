@@ -65,6 +65,7 @@
 #include <vector>
 
 #include "vcl/Events.h"
+#include "vcl/Exceptions.h"
 #include "vcl/TypInfo.h"
 
 // GCC 12 takes TObject's destroying operator delete for a plain deallocation function
@@ -103,29 +104,27 @@ TClassInfo::TItemFactory ItemFactoryOf();
  private:
 
 // ---------------------------------------------------------------------------------------
-// Errors of the component model. Message() is the text shown to the user.
-class EClassesError : public std::runtime_error {
+// Errors of the component model (Message() is the text shown to the user). A bad index
+// raises EListError "List index out of bounds (%d)"; a failed Assign EAssignError.
+class EClassesError : public Exception {
  public:
-  explicit EClassesError(const std::wstring& message);
-  const std::wstring& Message() const { return FMessage; }
-
- private:
-  std::wstring FMessage;
+  using Exception::Exception;
 };
 class EComponentError : public EClassesError {
+ public:
   using EClassesError::EClassesError;
 };
 class EPropertyError : public EClassesError {
+ public:
   using EClassesError::EClassesError;
 };
-class EClassNotFound : public EClassesError {
-  using EClassesError::EClassesError;
+class EClassNotFound : public EFilerError {
+ public:
+  using EFilerError::EFilerError;
 };
-class EListIndexError : public EClassesError {
-  using EClassesError::EClassesError;
-};
-class EAssignError : public EClassesError {
-  using EClassesError::EClassesError;
+class EAssignError : public EConvertError {
+ public:
+  using EConvertError::EConvertError;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -224,7 +223,7 @@ class TComponent : public TPersistent {
 
   TComponent* Owner() const { return FOwner; }
   int ComponentCount() const { return static_cast<int>(FComponents.size()); }
-  // Throws EListIndexError "List index out of bounds (%d)".
+  // Throws EListError "List index out of bounds (%d)".
   TComponent* Components(int Index) const;
   int ComponentIndex() const;
   // The owned component of that name (compared without regard to case), or nullptr.

@@ -4,7 +4,7 @@
 
 namespace {
 [[noreturn]] void ListIndexError(int index) {
-  throw EListIndexError(L"List index out of bounds (" + std::to_wstring(index) + L")");
+  throw EListError(L"List index out of bounds (" + std::to_wstring(index) + L")");
 }
 }  // namespace
 

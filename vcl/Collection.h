@@ -58,7 +58,7 @@ class TCollection : public TPersistent {
 
   const TClassInfo& ItemClass() const { return *FItemClass; }
   int Count() const { return static_cast<int>(FItems.size()); }
-  // Throws EListIndexError for a bad index.
+  // Throws EListError for a bad index.
   TCollectionItem* Items(int Index) const;
   template <class I>
   I* ItemAs(int Index) const {

@@ -39,7 +39,7 @@ void TComponent::ReadState(TReader& Reader) {
 // ---------------------------------------------------------------------------------------
 TReader::TReader(std::wstring ResourceName) : FResource(std::move(ResourceName)) {}
 
-void TReader::Error(int Line, const std::wstring& Text) const { throw EReadError(FResource, Line, Text); }
+void TReader::Error(int Line, const std::wstring& Text) const { throw EFormReadError(FResource, Line, Text); }
 
 void TReader::ReadRootComponent(TComponent* Root, const TFormObject& Tree) {
   FRoot = Root;
@@ -60,7 +60,7 @@ void TReader::ReadRootComponent(TComponent* Root, const TFormObject& Tree) {
         name = Tree.Name + L"_" + std::to_wstring(n);
       try {
         Root->SetName(name);
-      } catch (const EClassesError& e) {
+      } catch (const Exception& e) {
         Error(Tree.Line, e.Message());
       }
     }
@@ -100,7 +100,7 @@ TComponent* TReader::ReadComponent(const TFormObject& Node) {
   TComponent* c = nullptr;
   try {
     c = cls->Factory()(FRoot);
-  } catch (const EClassesError& e) {
+  } catch (const Exception& e) {
     Error(Node.Line, L"Error creating " + Node.ClassName + L": " + e.Message());
   } catch (const std::exception& e) {
     Error(Node.Line, L"Error creating " + Node.ClassName + L": " + Widen(e.what()));
@@ -111,7 +111,7 @@ TComponent* TReader::ReadComponent(const TFormObject& Node) {
   if (!Node.Name.empty()) {
     try {
       c->SetName(Node.Name);
-    } catch (const EClassesError& e) {
+    } catch (const Exception& e) {
       Error(Node.Line, e.Message());
     }
     if (const TFieldInfo* f = FRoot->ClassType().FindField(Node.Name)) {
@@ -177,9 +177,9 @@ bool TReader::ReadProperty(TObject* Instance, const TFormProperty& Prop, const s
   } reset{*this};
   try {
     persistent->DefineProperties(*this);
-  } catch (const EReadError&) {
+  } catch (const EFormReadError&) {
     throw;
-  } catch (const EClassesError& e) {
+  } catch (const Exception& e) {
     Error(Prop.Line, L"Error reading " + full + L": " + e.Message());
   } catch (const std::exception& e) {
     Error(Prop.Line, L"Error reading " + full + L": " + Widen(e.what()));
@@ -266,9 +266,9 @@ void TReader::SetValue(TObject* Target, const TPropInfo* Prop, const TFormValue&
         break;
       }
     }
-  } catch (const EReadError&) {
+  } catch (const EFormReadError&) {
     throw;
-  } catch (const EClassesError& e) {
+  } catch (const Exception& e) {
     fail(e.Message());
   } catch (const std::exception& e) {
     fail(Widen(e.what()));
@@ -308,7 +308,7 @@ void TReader::ResolveFixups() {
     if (!c) Error(f.Line, L"Error reading " + full + L": Component " + f.Name + L" not found");
     try {
       f.Prop->SetObject(f.Instance, c);
-    } catch (const EClassesError& e) {
+    } catch (const Exception& e) {
       Error(f.Line, L"Error reading " + full + L": " + e.Message());
     }
   }
@@ -443,7 +443,7 @@ TFormObject TWriter::WriteRootComponent(TComponent* Root) {
 }
 
 TFormObject TWriter::WriteComponent(TComponent* Instance, int Depth) {
-  if (Depth > MaxWriteDepth) throw EFilerError(L"Components nested too deeply to write");
+  if (Depth > MaxWriteDepth) throw EWriteError(L"Components nested too deeply to write");
   TFormObject node;
   node.Name = Instance->Name();
   node.ClassName = Instance->ClassName();
@@ -454,7 +454,7 @@ TFormObject TWriter::WriteComponent(TComponent* Instance, int Depth) {
 
 void TWriter::WriteProperties(TObject* Instance, const std::wstring& Prefix, std::vector<TFormProperty>& Out,
                               int Depth) {
-  if (Depth > MaxWriteDepth) throw EFilerError(L"Objects nested too deeply to write");
+  if (Depth > MaxWriteDepth) throw EWriteError(L"Objects nested too deeply to write");
   for (const TPropInfo* pi : Instance->ClassType().Properties()) {
     if (pi->Kind() == TTypeKind::Class) {
       if (!pi->StoredRule(Instance)) continue;
@@ -494,7 +494,7 @@ void TWriter::WriteProperties(TObject* Instance, const std::wstring& Prefix, std
 bool TWriter::WriteValue(TObject* Instance, const TPropInfo* Prop, TFormValue& Value, int) {
   if (!Prop->IsStored(Instance)) return false;
   auto invalid = [&]() -> bool {
-    throw EFilerError(L"Property " + Prop->Name() + L" of " + Instance->ClassName() + L" has a value that cannot be written");
+    throw EWriteError(L"Property " + Prop->Name() + L" of " + Instance->ClassName() + L" has a value that cannot be written");
   };
   switch (Prop->Kind()) {
     case TTypeKind::Integer: {
@@ -569,12 +569,12 @@ std::wstring TWriter::ReferenceName(const TComponent* C) const {
 }
 
 void TWriter::Put(TFormValue Value) {
-  if (!FCustom) throw EFilerError(L"No custom property is being written");
+  if (!FCustom) throw EWriteError(L"No custom property is being written");
   if (!FTargets.empty()) {
     FTargets.back()->List.push_back(std::move(Value));
     return;
   }
-  if (FCustomWritten) throw EFilerError(L"A custom property wrote more than one value");
+  if (FCustomWritten) throw EWriteError(L"A custom property wrote more than one value");
   *FCustom = std::move(Value);
   FCustomWritten = true;
 }
@@ -594,7 +594,7 @@ void TWriter::WriteInteger(int64_t Value) {
 }
 
 void TWriter::WriteFloat(double Value) {
-  if (!std::isfinite(Value)) throw EFilerError(L"A custom property wrote a number that cannot be written");
+  if (!std::isfinite(Value)) throw EWriteError(L"A custom property wrote a number that cannot be written");
   TFormValue v;
   v.Kind = TFormValueKind::Float;
   v.Float = Value;
@@ -624,7 +624,7 @@ void TWriter::WriteListBegin() {
 }
 
 void TWriter::WriteListEnd() {
-  if (FTargets.empty()) throw EFilerError(L"WriteListEnd without WriteListBegin");
+  if (FTargets.empty()) throw EWriteError(L"WriteListEnd without WriteListBegin");
   FTargets.pop_back();
 }
 
@@ -643,8 +643,8 @@ void TWriter::DefineProperty(const std::wstring& Name, const TReaderProc&, const
     }
   } reset{*this};
   WriteData(*this);
-  if (!FCustomWritten) throw EFilerError(L"Custom property " + Name + L" wrote no value");
-  if (!FTargets.empty()) throw EFilerError(L"Custom property " + Name + L" left a list open");
+  if (!FCustomWritten) throw EWriteError(L"Custom property " + Name + L" wrote no value");
+  if (!FTargets.empty()) throw EWriteError(L"Custom property " + Name + L" left a list open");
   FOut->push_back(std::move(p));
 }
 

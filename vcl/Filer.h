@@ -68,7 +68,7 @@ class TReader : public TFiler {
   // Reads the values and children of the object being read (called by ReadState).
   void ReadData(TComponent* Instance);
 
-  // Values of custom data (inside a DefineProperty reader). Each throws EReadError when
+  // Values of custom data (inside a DefineProperty reader). Each throws EFormReadError when
   // the next value has another type.
   TValueType NextValue() const;
   bool ReadBoolean();

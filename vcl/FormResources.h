@@ -9,5 +9,5 @@
 std::wstring FormResourceName(const TComponent* Root);
 // Whether the program holds that RCDATA resource.
 bool FormResourceExists(const std::wstring& ResourceName);
-// Reads the resource into Root; throws EReadError (a missing resource included).
+// Reads the resource into Root; throws EFormReadError (a missing resource included).
 void ReadComponentRes(const std::wstring& ResourceName, TComponent* Root);

@@ -43,6 +43,6 @@ bool FormResourceExists(const std::wstring& ResourceName) {
 void ReadComponentRes(const std::wstring& ResourceName, TComponent* Root) {
   std::wstring name = Upper(ResourceName);
   std::string_view bytes;
-  if (!FindRcData(name, bytes)) throw EReadError(name, 0, L"Resource not found");
+  if (!FindRcData(name, bytes)) throw EFormReadError(name, 0, L"Resource not found");
   ReadComponentFromText(Root, bytes, name);
 }

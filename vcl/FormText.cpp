@@ -125,7 +125,7 @@ class Lexer {
  public:
   Lexer(std::string_view text, const std::wstring& resource) : FText(DecodeUtf8(text)), FResource(resource) {}
 
-  [[noreturn]] void Fail(int line, const std::wstring& message) const { throw EReadError(FResource, line, message); }
+  [[noreturn]] void Fail(int line, const std::wstring& message) const { throw EFormReadError(FResource, line, message); }
 
   Token Next() {
     SkipBlanks();
@@ -581,8 +581,8 @@ class Printer {
 
 }  // namespace
 
-EReadError::EReadError(const std::wstring& resource, int line, const std::wstring& text)
-    : EFilerError(L"Form resource " + resource + L", line " + std::to_wstring(line) + L": " + text),
+EFormReadError::EFormReadError(const std::wstring& resource, int line, const std::wstring& text)
+    : EReadError(L"Form resource " + resource + L", line " + std::to_wstring(line) + L": " + text),
       FResource(resource),
       FLine(line),
       FText(text) {}

@@ -21,7 +21,7 @@
 //   end
 //
 // The text is UTF-8 (a BOM is skipped); `//` starts a comment to the end of the line.
-// Syntax errors throw EReadError naming the resource and the line.
+// Syntax errors throw EFormReadError naming the resource and the line.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -30,14 +30,10 @@
 
 #include "vcl/Classes.h"
 
-class EFilerError : public EClassesError {
-  using EClassesError::EClassesError;
-};
-
-// "Form resource MAINFORM, line 12: ..."; Resource() and Line() keep the parts.
-class EReadError : public EFilerError {
+// "Form resource MAINFORM, line 12: ..."; Resource(), Line() and Text() keep the parts.
+class EFormReadError : public EReadError {
  public:
-  EReadError(const std::wstring& resource, int line, const std::wstring& text);
+  EFormReadError(const std::wstring& resource, int line, const std::wstring& text);
   const std::wstring& Resource() const { return FResource; }
   int Line() const { return FLine; }
   const std::wstring& Text() const { return FText; }

@@ -108,10 +108,10 @@ TEST(Component, BadNamesAndIndicesThrow) {
   try {
     owner.Components(2);
     ADD_FAILURE() << "no error for index 2";
-  } catch (const EListIndexError& e) {
+  } catch (const EListError& e) {
     EXPECT_EQ(e.Message(), L"List index out of bounds (2)");
   }
-  EXPECT_THROW(owner.Components(-1), EListIndexError);
+  EXPECT_THROW(owner.Components(-1), EListError);
 }
 
 TEST(Component, FreedReferenceIsClearedInAnotherOwner) {

@@ -162,7 +162,7 @@ TEST_P(FormReaderErrors, NameTheResourceAndTheLine) {
   try {
     ReadComponentFromText(&form, c.text, L"BADFORM");
     FAIL() << "no error";
-  } catch (const EReadError& e) {
+  } catch (const EFormReadError& e) {
     EXPECT_EQ(e.Resource(), L"BADFORM");
     EXPECT_EQ(e.Line(), c.line);
     EXPECT_EQ(e.Text(), c.message);
