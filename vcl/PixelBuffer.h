@@ -1,0 +1,59 @@
+// A 32-bit picture in memory: rows from the top, 4 bytes per pixel in the order
+// blue, green, red, alpha (the layout of a top-down 32-bit DIB), alpha straight
+// (not multiplied into the colours). The decoders produce it and the GDI side
+// copies it into DIB sections; the blending here is plain code so it is tested
+// natively under the sanitizers.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Raised for a picture that cannot be read or written: a damaged file, an
+// unsupported variant, sizes beyond what a picture of this program can have.
+class EInvalidGraphic : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Pictures larger than this on either side, or with more pixels in all, are
+// refused before any memory is taken for them.
+constexpr int kMaxPictureSide = 16384;
+constexpr std::int64_t kMaxPicturePixels = 8192LL * 8192LL;
+
+// Throws EInvalidGraphic unless width x height is a picture size we accept.
+void CheckPictureSize(std::int64_t width, std::int64_t height);
+
+struct PixelBuffer {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> bytes;  // width * height * 4
+
+  PixelBuffer() = default;
+  PixelBuffer(int w, int h, std::uint32_t fillBGRA = 0);
+
+  bool empty() const { return width <= 0 || height <= 0; }
+  std::uint8_t* row(int y) { return bytes.data() + std::size_t(y) * std::size_t(width) * 4; }
+  const std::uint8_t* row(int y) const { return bytes.data() + std::size_t(y) * std::size_t(width) * 4; }
+  // 0xAARRGGBB of a pixel (the bytes read as a little-endian word).
+  std::uint32_t at(int x, int y) const;
+  void set(int x, int y, std::uint32_t argb);
+  // True when some pixel is not fully opaque.
+  bool hasTransparency() const;
+};
+
+// Makes every pixel opaque (alpha 255): for formats without alpha.
+void MakeOpaque(PixelBuffer& pixels);
+
+// Multiplies the colours by alpha (rounded), the form AlphaBlend wants.
+void Premultiply(PixelBuffer& pixels);
+
+// Draws src (straight alpha, further scaled by constantAlpha 0..255) over dst at
+// (x, y), clipped to dst. dst's alpha becomes the combined coverage.
+void BlendOver(PixelBuffer& dst, const PixelBuffer& src, int x, int y, int constantAlpha = 255);
+
+// Blends one channel value: src over dst with coverage a (0..255), rounded.
+constexpr std::uint8_t BlendChannel(std::uint8_t src, std::uint8_t dst, int a) {
+  return std::uint8_t((src * a + dst * (255 - a) + 127) / 255);
+}
