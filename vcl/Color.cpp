@@ -162,3 +162,13 @@ TColor ColorToRGB(TColor c) {
   if (IsSystemColor(c)) return SysColorValue(int(c & 0xFF));
   return c;
 }
+
+const TIdentMap ColorIdents = {
+    [](int64_t value, std::wstring& ident) { return ColorToIdent(TColor(value), ident); },
+    [](std::wstring_view ident, int64_t& value) {
+      TColor c;
+      if (!IdentToColor(std::wstring(ident), c)) return false;
+      value = c;
+      return true;
+    },
+};

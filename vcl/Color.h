@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "vcl/TypInfo.h"
+
 using TColor = std::uint32_t;
 
 constexpr TColor clSystemColor = 0xFF000000u;
@@ -71,9 +73,12 @@ constexpr bool IsSystemColor(TColor c) { return (c & clSystemColor) == clSystemC
 constexpr TColor RGBToColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
 }
+// The Win32 headers define these as macros that do the same.
+#ifndef GetRValue
 constexpr std::uint8_t GetRValue(TColor c) { return std::uint8_t(c & 0xFF); }
 constexpr std::uint8_t GetGValue(TColor c) { return std::uint8_t((c >> 8) & 0xFF); }
 constexpr std::uint8_t GetBValue(TColor c) { return std::uint8_t((c >> 16) & 0xFF); }
+#endif
 
 // A system colour turned into its current plain value (GetSysColor on Windows; the
 // classic Windows scheme in the native build). Other colours come back unchanged,
@@ -91,3 +96,7 @@ bool ColorToIdent(TColor c, std::wstring& out);
 // A name, "$hex" or a decimal number (negative numbers as the 32-bit pattern);
 // false for anything else.
 bool TryStringToColor(const std::wstring& text, TColor& out);
+
+// Colours in form resources are written by name where they have one ("clBtnFace"):
+// `.Idents(ColorIdents)` on a published colour property.
+extern const TIdentMap ColorIdents;
