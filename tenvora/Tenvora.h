@@ -1,4 +1,44 @@
 // Tenvora.dll: Qorn's keyboard-hook library, as its callers see it.
+//
+// SetKeyboardHook installs a system-wide low-level keyboard hook on a thread of the
+// library. Every key event is handed to the thread that called SetKeyboardHook and
+// answered there: both callbacks run on that thread, one event at a time, from a sent
+// window message, so any message loop of that thread serves them (its main loop, a
+// modal dialog or menu, a wait inside SendMessage). The thread must not block without
+// retrieving messages for long: the hook waits for an answer only a bounded time, well
+// under the system's LowLevelHooksTimeout (which would otherwise remove the hook).
+//
+// The values a key callback receives:
+//   vk      the virtual-key code the system reports (0..255).
+//   code2   the scan code's low seven bits, plus 0x80 for an extended key (one sent with
+//           the E0 prefix). Keys that share a virtual-key code come apart here: Enter 28
+//           and keypad Enter 156, and multimedia keys with the same code but their own
+//           scan codes (Play/Pause, E0 22, gives 162).
+//   extra   the low byte of the hook's flags: 0x01 extended, 0x02 injected from a lower
+//           integrity level, 0x10 injected (SendInput, keybd_event), 0x20 Alt held,
+//           0x80 key up. It is always below 256, so it never equals a key message.
+//   message 256 key down, 257 key up, 260 system key down, 261 system key up.
+// A result of TENVORA_TAKE swallows the key; any other result lets it through.
+//
+// A modifier key (LShift, LCtrl, LWin, LAlt, RAlt, RWin, RCtrl, RShift: positions 1..8)
+// first calls the modifier callback with n*10+1 on each key-down, the keyboard's own
+// repeats included, and n*10 on its key-up; then its key event goes to the key
+// callback like any other key. Sideless codes (Shift, Ctrl, Alt), as injected input may
+// carry them, count as the right-hand key when the scan code says so (right Shift's
+// 0x36) or the key is extended (right Ctrl, right Alt), else as the left-hand key.
+//
+// A key whose answer does not come in time passes through; the key callback is then
+// not called for it at all (a late answer would act on a key the program in front has
+// already received), while a modifier change still reaches the modifier callback, in
+// order. A key callback that is still running when the time is up has its answer
+// dropped. Input that Qorn emulates itself carries TENVORA_OWN_INPUT as its extra
+// information (dwExtraInfo of keybd_event or SendInput): it goes straight through
+// without either callback, so emulating a key never fires a binding or disturbs the
+// modifier state of the keys the user really holds.
+//
+// SetKeyboardHook again replaces the callbacks (and installs the system hook afresh);
+// RemoveKeyboardHook without a hook does nothing; once RemoveKeyboardHook has returned,
+// no callback runs. DisableMouse(1) swallows all mouse input until DisableMouse(0).
 #pragma once
 #include <cstdint>
 
@@ -10,6 +50,9 @@
 
 // Answer of a key callback: take the key (the system never sees it) or pass it on.
 enum : int32_t { TENVORA_PASS = 0, TENVORA_TAKE = 10 };
+
+// The extra information Qorn's own emulated input carries ("QORN").
+inline constexpr uintptr_t TENVORA_OWN_INPUT = 0x51524F4E;
 
 extern "C" {
 // (virtual-key code, second code, extra value, keyboard message) -> TENVORA_TAKE or TENVORA_PASS.
@@ -23,6 +66,7 @@ typedef void(TENVORA_CALL* TModifierCallback)(int32_t code);
 #else
 #define TENVORA_API __declspec(dllimport)
 #endif
+// Non-zero when the hook is installed.
 TENVORA_API int32_t TENVORA_CALL SetKeyboardHook(TKeyCallback key, TModifierCallback modifier);
 TENVORA_API void TENVORA_CALL RemoveKeyboardHook();
 TENVORA_API void TENVORA_CALL DisableMouse(int32_t disable);

@@ -1,0 +1,505 @@
+// Tenvora.dll end to end: the library is loaded like the program loads it, another
+// process injects input with SendInput and records, with hooks installed before
+// ours, what the system lets through after our hook.
+#include <gtest/gtest.h>
+
+#include "vcl/Win.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tenvora/Tenvora.h"
+#include "testing/TempDir.h"
+#include "testing/WinTesting.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using qorn::testing::WaitFor;
+
+using SetHookFn = int32_t(TENVORA_CALL*)(TKeyCallback, TModifierCallback);
+using RemoveHookFn = void(TENVORA_CALL*)();
+using DisableMouseFn = void(TENVORA_CALL*)(int32_t);
+
+struct Library {
+  HMODULE module = nullptr;
+  SetHookFn setHook = nullptr;
+  RemoveHookFn removeHook = nullptr;
+  DisableMouseFn disableMouse = nullptr;
+};
+
+std::filesystem::path BinDir() {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::filesystem::path(path).parent_path();
+}
+
+const Library& Tenvora() {
+  static const Library lib = [] {
+    Library l;
+    l.module = LoadLibraryW((BinDir() / L"Tenvora.dll").c_str());
+    if (l.module) {
+      // Exported by their plain names, as the program imports them.
+      l.setHook = reinterpret_cast<SetHookFn>(reinterpret_cast<void*>(GetProcAddress(l.module, "SetKeyboardHook")));
+      l.removeHook =
+          reinterpret_cast<RemoveHookFn>(reinterpret_cast<void*>(GetProcAddress(l.module, "RemoveKeyboardHook")));
+      l.disableMouse =
+          reinterpret_cast<DisableMouseFn>(reinterpret_cast<void*>(GetProcAddress(l.module, "DisableMouse")));
+    }
+    return l;
+  }();
+  return lib;
+}
+
+// What the callbacks were called with. `set` tells which of two callback pairs ran.
+struct Call {
+  char kind;  // 'K' key callback, 'M' modifier callback
+  int set;
+  int32_t vk, code2, extra, message, code;
+  DWORD thread;
+};
+
+std::mutex g_mutex;
+std::vector<Call> g_calls;
+std::set<int32_t> g_takenVks;
+int32_t g_slowVk = -1;  // the key callback sleeps 2 s on this key's key-down
+
+std::vector<Call> Calls() {
+  std::lock_guard lock(g_mutex);
+  return g_calls;
+}
+
+template <int Set>
+int32_t TENVORA_CALL OnKey(int32_t vk, int32_t code2, int32_t extra, int32_t message) {
+  bool take;
+  {
+    std::lock_guard lock(g_mutex);
+    g_calls.push_back({'K', Set, vk, code2, extra, message, 0, GetCurrentThreadId()});
+    take = g_takenVks.count(vk) != 0;
+  }
+  if (vk == g_slowVk && message == WM_KEYDOWN) Sleep(2000);
+  return take ? TENVORA_TAKE : TENVORA_PASS;
+}
+
+template <int Set>
+void TENVORA_CALL OnModifier(int32_t code) {
+  std::lock_guard lock(g_mutex);
+  g_calls.push_back({'M', Set, 0, 0, 0, 0, code, GetCurrentThreadId()});
+}
+
+// One key event as the injector's own hook saw it, after ours.
+struct SeenKey {
+  uint32_t vk, scan, flags, message;
+};
+
+struct InjectorLog {
+  std::vector<SeenKey> keys;
+  int mouseEvents = 0;
+  std::vector<std::pair<std::string, int>> sent;  // token, milliseconds SendInput took
+  long exitCode = -1;
+
+  std::vector<uint32_t> vks() const {
+    std::vector<uint32_t> v;
+    for (const auto& k : keys) v.push_back(k.vk);
+    return v;
+  }
+  int sentMs(const std::string& token) const {
+    for (const auto& [t, ms] : sent)
+      if (t == token) return ms;
+    return -1;
+  }
+};
+
+// The injecting process: started with its hooks in place before ours, so that its
+// hooks see only what ours passes on.
+class Injector {
+ public:
+  explicit Injector(const std::vector<std::wstring>& tokens) : dir_("tenvora-hook") {
+    static int counter = 0;
+    const std::wstring tag = std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    const std::wstring readyName = L"TenvoraTestReady-" + tag, goName = L"TenvoraTestGo-" + tag;
+    ready_ = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
+    go_ = CreateEventW(nullptr, TRUE, FALSE, goName.c_str());
+    out_ = dir_ / "seen.txt";
+    std::wstring args = readyName + L" " + goName + L" \"" + out_.wstring() + L"\"";
+    for (const auto& t : tokens) args += L" " + t;
+    process_ = qorn::testing::Process(BinDir() / L"tenvora_injector.exe", args);
+    const HANDLE waits[] = {ready_, process_.handle()};
+    started_ = process_.handle() && WaitForMultipleObjects(2, waits, FALSE, 20000) == WAIT_OBJECT_0;
+  }
+  ~Injector() {
+    CloseHandle(ready_);
+    CloseHandle(go_);
+  }
+  bool started() const { return started_; }
+  void Go() { SetEvent(go_); }
+  // Waits for the injector to end; pumping lets the callbacks run meanwhile.
+  InjectorLog Finish(bool pump = true) {
+    InjectorLog log;
+    if (pump)
+      WaitFor([&] { return !process_.running(); }, 30s);
+    log.exitCode = process_.wait(30s);
+    std::ifstream in(out_);
+    std::string line;
+    while (std::getline(in, line)) {
+      std::istringstream words(line);
+      std::string kind;
+      words >> kind;
+      if (kind == "key") {
+        SeenKey k{};
+        words >> k.vk >> k.scan >> k.flags >> k.message;
+        log.keys.push_back(k);
+      } else if (kind == "mouse") {
+        ++log.mouseEvents;
+      } else if (kind == "sent") {
+        std::string token;
+        int ms = 0;
+        words >> token >> ms;
+        log.sent.emplace_back(token, ms);
+      }
+    }
+    return log;
+  }
+
+ private:
+  qorn::testing::TempDir dir_;
+  std::filesystem::path out_;
+  HANDLE ready_ = nullptr;
+  HANDLE go_ = nullptr;
+  qorn::testing::Process process_;
+  bool started_ = false;
+};
+
+class TenvoraHook : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const Library& lib = Tenvora();
+    ASSERT_TRUE(lib.module) << "Tenvora.dll does not load";
+    ASSERT_TRUE(lib.setHook && lib.removeHook && lib.disableMouse) << "an export is missing";
+    std::lock_guard lock(g_mutex);
+    g_calls.clear();
+    g_takenVks.clear();
+    g_slowVk = -1;
+  }
+  void TearDown() override {
+    Tenvora().removeHook();
+    Tenvora().disableMouse(0);
+  }
+
+  static bool SetHook(int set = 1) {
+    return set == 1 ? Tenvora().setHook(&OnKey<1>, &OnModifier<1>) != 0
+                    : Tenvora().setHook(&OnKey<2>, &OnModifier<2>) != 0;
+  }
+  static void Take(std::initializer_list<int32_t> vks) {
+    std::lock_guard lock(g_mutex);
+    g_takenVks.insert(vks);
+  }
+
+  // Starts the injector, sets our hook after its hooks, and sends the tokens.
+  static InjectorLog Run(const std::vector<std::wstring>& tokens, bool setHook = true) {
+    Injector injector(tokens);
+    EXPECT_TRUE(injector.started()) << "the injector did not start";
+    if (!injector.started()) return {};
+    if (setHook) {
+      EXPECT_TRUE(SetHook());
+    }
+    injector.Go();
+    InjectorLog log = injector.Finish();
+    EXPECT_EQ(log.exitCode, 0) << "the injector failed";
+    return log;
+  }
+};
+
+std::vector<Call> KeyCalls(const std::vector<Call>& calls) {
+  std::vector<Call> keys;
+  for (const auto& c : calls)
+    if (c.kind == 'K') keys.push_back(c);
+  return keys;
+}
+
+TEST_F(TenvoraHook, TakenKeysAreSwallowedAndPassedKeysArriveUnchanged) {
+  Take({'A'});
+  const InjectorLog log = Run({L"d65:30", L"u65:30", L"d66:48", L"u66:48"});
+  // Only B gets past our hook.
+  ASSERT_EQ(log.keys.size(), 2u);
+  EXPECT_EQ(log.vks(), (std::vector<uint32_t>{'B', 'B'}));
+
+  const auto calls = Calls();
+  ASSERT_EQ(calls.size(), 4u);
+  const int32_t vks[] = {'A', 'A', 'B', 'B'};
+  const int32_t messages[] = {WM_KEYDOWN, WM_KEYUP, WM_KEYDOWN, WM_KEYUP};
+  const int32_t code2s[] = {30, 30, 48, 48};
+  for (size_t i = 0; i < calls.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(calls[i].kind, 'K');
+    EXPECT_EQ(calls[i].vk, vks[i]);
+    EXPECT_EQ(calls[i].message, messages[i]);
+    EXPECT_EQ(calls[i].code2, code2s[i]);
+    // On the thread that set the hook.
+    EXPECT_EQ(calls[i].thread, GetCurrentThreadId());
+  }
+  // What passed is what the callback saw: the same message and flags.
+  for (size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(static_cast<int32_t>(log.keys[i].message), calls[2 + i].message);
+    EXPECT_EQ(static_cast<int32_t>(log.keys[i].flags & 0xFF), calls[2 + i].extra);
+  }
+}
+
+TEST_F(TenvoraHook, SecondCodeTellsKeysApartThatShareAVirtualKey) {
+  struct Case {
+    const wchar_t* down;
+    const wchar_t* up;
+    int32_t vk, code2;
+    bool extended;
+  } cases[] = {
+      {L"d13:28", L"u13:28", 13, 28, false},       // Enter
+      {L"d13:28x", L"u13:28x", 13, 156, true},     // keypad Enter
+      {L"d179:34x", L"u179:34x", 179, 162, true},  // Play/Pause
+      {L"d255:101", L"u255:101", 255, 101, false},  // two multimedia keys without a code of their own
+      {L"d255:102", L"u255:102", 255, 102, false},
+      {L"d255:101x", L"u255:101x", 255, 229, true},
+  };
+  std::vector<std::wstring> tokens;
+  for (const auto& c : cases) {
+    tokens.push_back(c.down);
+    tokens.push_back(c.up);
+  }
+  Take({13, 179, 255});
+  const InjectorLog log = Run(tokens);
+  EXPECT_TRUE(log.keys.empty()) << "a taken key got through";
+  const auto calls = Calls();
+  ASSERT_EQ(calls.size(), std::size(cases) * 2);
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    for (int half = 0; half < 2; ++half) {
+      const Call& c = calls[i * 2 + half];
+      SCOPED_TRACE(testing::Message() << "case " << i << (half ? " up" : " down"));
+      EXPECT_EQ(c.vk, cases[i].vk);
+      EXPECT_EQ(c.code2, cases[i].code2);
+      // Extra: the flags' low byte: injected, extended as sent, up on the key-up.
+      EXPECT_EQ(c.extra & 0x10, 0x10);
+      EXPECT_EQ((c.extra & 0x01) != 0, cases[i].extended);
+      EXPECT_EQ((c.extra & 0x80) != 0, half == 1);
+      EXPECT_TRUE(c.extra >= 0 && c.extra < 256) << "Extra could pass for a key message";
+    }
+  }
+}
+
+TEST_F(TenvoraHook, ModifierKeysReportTheirPositionBeforeTheirKeyEvent) {
+  struct Case {
+    int vk, scan;
+    bool extended;
+    int position;
+  } cases[] = {
+      {VK_LSHIFT, 0x2A, false, 1}, {VK_LCONTROL, 0x1D, false, 2}, {VK_LWIN, 0x5B, true, 3},
+      {VK_LMENU, 0x38, false, 4},  {VK_RMENU, 0x38, true, 5},     {VK_RWIN, 0x5C, true, 6},
+      {VK_RCONTROL, 0x1D, true, 7}, {VK_RSHIFT, 0x36, false, 8},
+      // Sideless codes, as injected input may carry them.
+      {VK_SHIFT, 0x36, false, 8},  {VK_SHIFT, 0x2A, false, 1},    {VK_CONTROL, 0x1D, true, 7},
+      {VK_MENU, 0x38, false, 4},
+  };
+  std::vector<std::wstring> tokens;
+  std::set<int32_t> vks;
+  for (const auto& c : cases) {
+    const std::wstring key = std::to_wstring(c.vk) + L":" + std::to_wstring(c.scan) + (c.extended ? L"x" : L"");
+    tokens.push_back(L"d" + key);
+    tokens.push_back(L"u" + key);
+    vks.insert(c.vk);
+  }
+  {
+    // Taken, so that no program in the session sees stray modifiers.
+    std::lock_guard lock(g_mutex);
+    g_takenVks = vks;
+  }
+  const InjectorLog log = Run(tokens);
+  EXPECT_TRUE(log.keys.empty());
+  const auto calls = Calls();
+  ASSERT_EQ(calls.size(), std::size(cases) * 4);
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(testing::Message() << "case " << i);
+    const Call* c = &calls[i * 4];
+    EXPECT_EQ(c[0].kind, 'M');
+    EXPECT_EQ(c[0].code, cases[i].position * 10 + 1);
+    EXPECT_EQ(c[1].kind, 'K');
+    EXPECT_EQ(c[1].vk, cases[i].vk);
+    EXPECT_EQ(c[2].kind, 'M');
+    EXPECT_EQ(c[2].code, cases[i].position * 10);
+    EXPECT_EQ(c[3].kind, 'K');
+    EXPECT_EQ(c[3].thread, GetCurrentThreadId());
+  }
+}
+
+TEST_F(TenvoraHook, QornsOwnInputPassesWithoutCallbacks) {
+  Take({'A', VK_LCONTROL});
+  const InjectorLog log = Run({L"d162:29o", L"d65:30o", L"u65:30o", L"u162:29o", L"d65:30", L"u65:30"});
+  // The marked keys reach the system although 'A' and LCtrl are taken; the unmarked
+  // 'A' does not.
+  EXPECT_EQ(log.vks(), (std::vector<uint32_t>{VK_LCONTROL, 'A', 'A', VK_LCONTROL}));
+  const auto calls = Calls();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].kind, 'K');
+  EXPECT_EQ(calls[0].vk, 'A');
+  EXPECT_EQ(calls[1].message, WM_KEYUP);
+}
+
+TEST_F(TenvoraHook, SettingTheHookAgainReplacesTheCallbacksAndOneRemoveEndsIt) {
+  Take({'A'});
+  Injector first({L"d65:30", L"u65:30"});
+  ASSERT_TRUE(first.started());
+  ASSERT_TRUE(SetHook(1));
+  ASSERT_TRUE(SetHook(2));
+  first.Go();
+  InjectorLog log = first.Finish();
+  EXPECT_TRUE(log.keys.empty());
+  auto calls = Calls();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].set, 2);
+  EXPECT_EQ(calls[1].set, 2);
+
+  Tenvora().removeHook();
+  log = Run({L"d65:30", L"u65:30"}, /*setHook=*/false);
+  EXPECT_EQ(log.vks(), (std::vector<uint32_t>{'A', 'A'})) << "a hook is left after one remove";
+  EXPECT_EQ(Calls().size(), 2u);
+}
+
+TEST_F(TenvoraHook, RemoveWithoutAHookIsHarmless) {
+  Tenvora().removeHook();
+  Tenvora().removeHook();
+  Take({'A'});
+  const InjectorLog log = Run({L"d65:30", L"u65:30"});
+  EXPECT_TRUE(log.keys.empty());
+  EXPECT_EQ(Calls().size(), 2u);
+}
+
+// While the owner thread does not retrieve messages, each key waits its bounded time
+// and passes. What the callbacks get afterwards: the modifier changes, in order, but
+// no late key; nothing at all once the hook was removed in between.
+TEST_F(TenvoraHook, KeysThatWaitedInVainPassAndAreNeverHandledLate) {
+  struct Case {
+    bool removeBeforePumping;
+    std::vector<int32_t> expectedModifierCodes;
+  } cases[] = {{false, {11, 10}}, {true, {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.removeBeforePumping ? "removed before pumping" : "pumping again");
+    {
+      std::lock_guard lock(g_mutex);
+      g_calls.clear();
+    }
+    Take({'A', VK_LSHIFT});
+    Injector injector({L"d160:42", L"d65:30", L"u65:30", L"u160:42"});
+    ASSERT_TRUE(injector.started());
+    ASSERT_TRUE(SetHook());
+    injector.Go();
+    // Not pumping: the injector ends once all four keys went their way.
+    const InjectorLog log = injector.Finish(/*pump=*/false);
+    EXPECT_EQ(log.exitCode, 0);
+    EXPECT_EQ(log.vks(), (std::vector<uint32_t>{VK_LSHIFT, 'A', 'A', VK_LSHIFT}));
+    for (const auto& [token, ms] : log.sent) EXPECT_LT(ms, 300) << token << " waited too long";
+    if (c.removeBeforePumping) Tenvora().removeHook();
+    WaitFor([] { return false; }, 500ms);
+    std::vector<int32_t> modifierCodes;
+    for (const auto& call : Calls()) {
+      EXPECT_EQ(call.kind, 'M') << "a key was handled after it had passed";
+      modifierCodes.push_back(call.code);
+    }
+    EXPECT_EQ(modifierCodes, c.expectedModifierCodes);
+    Tenvora().removeHook();
+  }
+}
+
+TEST_F(TenvoraHook, ASlowCallbackCostsOneKeyNotTheHook) {
+  Take({'A', 'C'});
+  g_slowVk = 'C';
+  // C's callback sleeps 2 s; the keys sent meanwhile must not wait for it either.
+  const InjectorLog log = Run({L"d67:46", L"u67:46", L"d65:30", L"u65:30", L"w2500", L"d65:30", L"u65:30"});
+  // C passed although it is taken, and so did the keys sent while its callback slept.
+  EXPECT_EQ(log.vks(), (std::vector<uint32_t>{'C', 'C', 'A', 'A'}));
+  EXPECT_LT(log.sentMs("d67:46"), 300) << "the hook waited for the slow callback";
+  // The hook is still in place and working after the sleep: the last A is swallowed.
+  const auto calls = KeyCalls(Calls());
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0].vk, 'C');
+  EXPECT_EQ(calls[0].message, WM_KEYDOWN);
+  EXPECT_EQ(calls[1].vk, 'A');
+  EXPECT_EQ(calls[1].message, WM_KEYDOWN);
+  EXPECT_EQ(calls[2].vk, 'A');
+  EXPECT_EQ(calls[2].message, WM_KEYUP);
+}
+
+// The owner thread waits inside SendMessage for another thread's window: the callbacks
+// must still run, on the owner thread, and answer in time.
+constexpr UINT WM_BE_BUSY = WM_APP + 7;
+
+LRESULT CALLBACK BusyWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_BE_BUSY) {
+    Sleep(1500);
+    return 1;
+  }
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+TEST_F(TenvoraHook, CallbacksRunWhileTheOwnerThreadWaitsInSendMessage) {
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof cls;
+  cls.lpfnWndProc = BusyWindowProc;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.lpszClassName = L"TenvoraTestBusy";
+  RegisterClassExW(&cls);
+  std::atomic<HWND> busy{nullptr};
+  std::atomic<bool> stop{false};
+  std::thread other([&] {
+    HWND wnd = CreateWindowExW(0, L"TenvoraTestBusy", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    busy = wnd;
+    MSG msg;
+    while (!stop) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      Sleep(5);
+    }
+    DestroyWindow(wnd);
+  });
+  WaitFor([&] { return busy.load() != nullptr; }, 5s);
+  ASSERT_TRUE(busy.load());
+
+  Take({'A'});
+  // The keys come while the other thread's window keeps us waiting.
+  Injector injector({L"w300", L"d65:30", L"u65:30", L"d66:48", L"u66:48"});
+  ASSERT_TRUE(injector.started());
+  ASSERT_TRUE(SetHook());
+  injector.Go();
+  EXPECT_EQ(SendMessageW(busy, WM_BE_BUSY, 0, 0), 1);
+  const auto callsDuringTheWait = Calls().size();
+  const InjectorLog log = injector.Finish();
+  stop = true;
+  other.join();
+  EXPECT_EQ(callsDuringTheWait, 4u);
+  EXPECT_EQ(log.vks(), (std::vector<uint32_t>{'B', 'B'}));
+  const auto calls = Calls();
+  ASSERT_EQ(calls.size(), 4u);
+  for (const auto& call : calls) EXPECT_EQ(call.thread, GetCurrentThreadId());
+}
+
+TEST_F(TenvoraHook, DisableMouseSwallowsMouseInputUntilReleased) {
+  struct Case {
+    int32_t disable;
+    bool mouseArrives;
+  } cases[] = {{1, false}, {0, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.disable);
+    Injector injector({L"m", L"b", L"m"});
+    ASSERT_TRUE(injector.started());
+    Tenvora().disableMouse(c.disable);
+    injector.Go();
+    const InjectorLog log = injector.Finish();
+    EXPECT_EQ(log.exitCode, 0);
+    EXPECT_EQ(log.mouseEvents, c.mouseArrives ? 4 : 0);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,131 @@
+// Injects keyboard and mouse input with SendInput and records, with low-level hooks of
+// its own installed before the hook under test, what comes out after that hook.
+//
+//   tenvora_injector READY-EVENT GO-EVENT OUT-FILE TOKEN...
+// It sets READY-EVENT once its hooks are in, waits for GO-EVENT, sends the tokens and
+// writes OUT-FILE. Tokens: dVK:SCAN / uVK:SCAN key down / up (suffix x: extended key,
+// o: marked as Qorn's own input), wMS wait, m mouse move, b left click.
+// OUT-FILE lines: "key VK SCAN FLAGS MSG", "mouse MSG", "sent TOKEN MILLISECONDS".
+#include "vcl/Win.h"
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "tenvora/Tenvora.h"
+
+namespace {
+
+std::mutex g_mutex;
+std::vector<std::string> g_lines;
+
+void Record(std::string line) {
+  std::lock_guard lock(g_mutex);
+  g_lines.push_back(std::move(line));
+}
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    Record("key " + std::to_string(k->vkCode) + " " + std::to_string(k->scanCode) + " " +
+           std::to_string(k->flags) + " " + std::to_string(wParam));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) Record("mouse " + std::to_string(wParam));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+HANDLE g_hooked = nullptr;
+
+DWORD WINAPI HookThread(void*) {
+  const bool ok = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, GetModuleHandleW(nullptr), 0) &&
+                  SetWindowsHookExW(WH_MOUSE_LL, MouseProc, GetModuleHandleW(nullptr), 0);
+  if (!ok) return 1;
+  SetEvent(g_hooked);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}
+
+bool KeyInput(const std::wstring& token, INPUT& in) {
+  unsigned vk = 0, scan = 0;
+  wchar_t rest[8] = {};
+  if (swscanf(token.c_str() + 1, L"%u:%u%7ls", &vk, &scan, rest) < 2) return false;
+  const std::wstring suffix = rest;
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = static_cast<WORD>(vk);
+  in.ki.wScan = static_cast<WORD>(scan);
+  if (token[0] == L'u') in.ki.dwFlags |= KEYEVENTF_KEYUP;
+  if (suffix.find(L'x') != std::wstring::npos) in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  if (suffix.find(L'o') != std::wstring::npos) in.ki.dwExtraInfo = TENVORA_OWN_INPUT;
+  return true;
+}
+
+bool Send(const std::wstring& token) {
+  std::vector<INPUT> inputs;
+  INPUT in{};
+  switch (token.empty() ? L'?' : token[0]) {
+    case L'd':
+    case L'u':
+      if (!KeyInput(token, in)) return false;
+      inputs.push_back(in);
+      break;
+    case L'w':
+      Sleep(static_cast<DWORD>(_wtoi(token.c_str() + 1)));
+      return true;
+    case L'm':
+      in.type = INPUT_MOUSE;
+      in.mi.dx = 3;
+      in.mi.dy = 3;
+      in.mi.dwFlags = MOUSEEVENTF_MOVE;
+      inputs.push_back(in);
+      break;
+    case L'b':
+      in.type = INPUT_MOUSE;
+      in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+      inputs.push_back(in);
+      in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+      inputs.push_back(in);
+      break;
+    default:
+      return false;
+  }
+  const ULONGLONG start = GetTickCount64();
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  std::string narrow(token.begin(), token.end());
+  Record("sent " + narrow + " " + std::to_string(GetTickCount64() - start));
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv || argc < 4) return 2;
+  HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[1]);
+  HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, argv[2]);
+  if (!ready || !go) return 2;
+  g_hooked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, HookThread, nullptr, 0, nullptr);
+  const HANDLE started[] = {g_hooked, thread};
+  if (WaitForMultipleObjects(2, started, FALSE, 10000) != WAIT_OBJECT_0) return 4;
+  SetEvent(ready);
+  if (WaitForSingleObject(go, 20000) != WAIT_OBJECT_0) return 3;
+  for (int i = 4; i < argc; ++i)
+    if (!Send(argv[i])) return 2;
+  // Where the system calls hooks after SendInput has returned, let the last ones in.
+  Sleep(300);
+  FILE* out = _wfopen(argv[3], L"w");
+  if (!out) return 5;
+  {
+    std::lock_guard lock(g_mutex);
+    for (const auto& line : g_lines) fprintf(out, "%s\n", line.c_str());
+  }
+  fclose(out);
+  return 0;
+}
