@@ -1,7 +1,5 @@
 #include "core/ActionDispatch.h"
 
-#include <exception>
-
 #include "core/ActionParams.h"
 
 namespace {
