@@ -56,36 +56,9 @@ std::int32_t TKeyEngine::KeyCallback(std::int32_t vk, std::int32_t code2, std::i
     }
     if (lookup.Found) {
       result = KeyTaken;
-      const bool repeating = world_.RepeatTimer.Running();
-      if (repeating && sameKey(event, repeatEvent_)) {
-        // The keyboard's (or the plug-in's) own repeat of the held key: taken, while
-        // the timer keeps the rate the user set.
-        ticksSinceEvent_ = 0;
-      } else {
-        if (repeating) world_.RepeatTimer.Stop();
-        repeatPending_ = false;
-        if (!lookup.Matches.empty()) {
-          currentAction_ = lookup.Matches.back();
-          repeatRate_ = currentAction_.RepeatRate;
-          repeatPending_ = repeatRate_ != 0;
-        }
-        // A chord taken without a binding runs nothing, not the previous binding again.
-        for (const TKeyRecord& match : lookup.Matches) post([this, match] { dispatcher_.act(match); });
-        if (repeatPending_) {
-          repeatEvent_ = event;
-          ticksSinceEvent_ = 0;
-          repeatIntervalMs_ = static_cast<unsigned>(std::lround(1000.0 / repeatRate_));
-          world_.RepeatTimer.Start(repeatIntervalMs_);
-        }
-      }
+      onMatch(event, lookup);
     } else {
-      if (world_.RepeatTimer.Running()) world_.RepeatTimer.Stop();
-      repeatPending_ = false;
-      // Win+L and Ctrl+Alt+Del take the keyboard away before the modifiers' key-ups arrive.
-      const bool winHeld = held(modifierStateStr_, 3) || held(modifierStateStr_, 6);
-      const bool ctrlOrAltHeld = held(modifierStateStr_, 2) || held(modifierStateStr_, 7) ||
-                                 held(modifierStateStr_, 4) || held(modifierStateStr_, 5);
-      if ((event.Vk == 76 && winHeld) || (event.Vk == 46 && ctrlOrAltHeld)) ResetModifierState();
+      onNoMatch(event);
     }
 
     if ((options.osdshowlocks || options.trayshowlocks) && isLockKey(event.Vk) && msg == KeyMsgUp)
@@ -100,6 +73,41 @@ std::int32_t TKeyEngine::KeyCallback(std::int32_t vk, std::int32_t code2, std::i
 
   if (pending_.size() != queuedBefore && wakeUp_) wakeUp_();
   return result;
+}
+
+void TKeyEngine::onMatch(const TKeyEvent& event, const TLookupResult& lookup) {
+  const bool repeating = world_.RepeatTimer.Running();
+  if (repeating && sameKey(event, repeatEvent_)) {
+    // The keyboard's (or the plug-in's) own repeat of the held key: taken, while
+    // the timer keeps the rate the user set.
+    ticksSinceEvent_ = 0;
+    return;
+  }
+  if (repeating) world_.RepeatTimer.Stop();
+  repeatPending_ = false;
+  if (!lookup.Matches.empty()) {
+    currentAction_ = lookup.Matches.back();
+    repeatRate_ = currentAction_.RepeatRate;
+    repeatPending_ = repeatRate_ != 0;
+  }
+  // A chord taken without a binding runs nothing, not the previous binding again.
+  for (const TKeyRecord& match : lookup.Matches) post([this, match] { dispatcher_.act(match); });
+  if (repeatPending_) {
+    repeatEvent_ = event;
+    ticksSinceEvent_ = 0;
+    repeatIntervalMs_ = static_cast<unsigned>(std::lround(1000.0 / repeatRate_));
+    world_.RepeatTimer.Start(repeatIntervalMs_);
+  }
+}
+
+void TKeyEngine::onNoMatch(const TKeyEvent& event) {
+  if (world_.RepeatTimer.Running()) world_.RepeatTimer.Stop();
+  repeatPending_ = false;
+  // Win+L and Ctrl+Alt+Del take the keyboard away before the modifiers' key-ups arrive.
+  const bool winHeld = held(modifierStateStr_, 3) || held(modifierStateStr_, 6);
+  const bool ctrlOrAltHeld = held(modifierStateStr_, 2) || held(modifierStateStr_, 7) ||
+                             held(modifierStateStr_, 4) || held(modifierStateStr_, 5);
+  if ((event.Vk == 76 && winHeld) || (event.Vk == 46 && ctrlOrAltHeld)) ResetModifierState();
 }
 
 void TKeyEngine::ModifierCallback(std::int32_t code) {

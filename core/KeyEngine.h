@@ -104,6 +104,8 @@ class TKeyEngine {
   TActionDispatcher& Dispatcher() { return dispatcher_; }
 
  private:
+  void onMatch(const TKeyEvent& event, const TLookupResult& lookup);
+  void onNoMatch(const TKeyEvent& event);
   void post(std::function<void()> work);
   void lockKeyNotice(std::uint8_t vk, const TKeyEngineOptions& options);
   void addKeyTestRow(const TKeyEvent& event);

@@ -1,5 +1,16 @@
 // The key engine on Windows: the hook library's callbacks, the window whose message
 // queue runs the engine's work, and the real foreground, lock-key and timer services.
+//
+// Wiring, as the main form does it:
+//   TTimerRepeatTimer repeat(RepeatTimer);          // the form's TTimer, off by default
+//   TKeyEngine engine({..., repeat, ..., RecordTextToUi});
+//   repeat.ConnectTo(engine);
+//   ConnectKeyEngine(engine, Handle);               // work runs from WM_KEYENGINE_RUN
+//   SetHookEngine(&engine);
+//   SetKeyboardHook(KeyCallback, ModifierCallback); // "Unable to set hook" when 0
+// and in the window procedure: if (HandleKeyEngineMessage(engine, Msg)) return 0;
+// A plug-in button (WM_PLUGINKEY) is engine.KeyCallback(1, 1, 0, 0, name). On session
+// lock, after RemoveKeyboardHook, engine.StopRepeat().
 #pragma once
 #include <cstdint>
 #include <string>
