@@ -1,3 +1,4 @@
+// ctest-lock: keyboard
 #include "core/KeyEngineWin.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// ctest-lock: keyboard
 // Tenvora.dll end to end: the library is loaded like the program loads it, another
 // process injects input with SendInput and records, with hooks installed before
 // ours, what the system lets through after our hook.
