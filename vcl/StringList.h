@@ -85,6 +85,8 @@ class TStrings : public TPersistent {
   void EndUpdate();
 
  protected:
+  // Form resources keep the lines as "Items.Strings = ('a' 'b')" (vcl/StringsFiler.cpp).
+  void DefineProperties(TFiler& Filer) override;
   virtual void SetUpdateState(bool /*updating*/) {}
   int UpdateCount() const { return updateCount_; }
   // The comparison of lookups (and of sorting in TStringList).
