@@ -401,6 +401,8 @@ class Parser {
         }
         return v;
       case Tok::Ident:
+        // A forgotten value must not swallow the end of the object.
+        if (IsKeyword(L"end")) Fail(L"Property value expected");
         v.Kind = TFormValueKind::Ident;
         v.Text = FTok.Text;
         Advance();
@@ -434,7 +436,7 @@ class Parser {
       v.Kind = TFormValueKind::List;
       Advance();
       while (!IsSymbol(')')) {
-        if (FTok.Kind == Tok::End) Fail(L"')' expected");
+        if (FTok.Kind == Tok::End || IsKeyword(L"end")) Fail(L"')' expected");
         v.List.push_back(Value(depth + 1));
       }
       Advance();
