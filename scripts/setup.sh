@@ -9,7 +9,7 @@ SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 
 packages=(
-  cmake ninja-build pkg-config dpkg-dev file
+  cmake ninja-build pkg-config dpkg-dev file ccache
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   libz-mingw-w64-dev googletest
   wine wine64 fonts-wine fonts-liberation2 fonts-dejavu-core xvfb xauth x11-utils x11-apps imagemagick
