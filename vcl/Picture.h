@@ -11,6 +11,7 @@
 #include "vcl/PixelBuffer.h"
 
 class TBitmap;
+class TStream;
 
 class TGraphic : public TPersistent {
   QORN_CLASS(TGraphic, TPersistent)
@@ -31,6 +32,9 @@ class TGraphic : public TPersistent {
   void LoadFromBytes(const std::vector<std::uint8_t>& Data) { LoadFromBytes(Data.data(), Data.size()); }
   // The file form of the picture.
   virtual std::vector<std::uint8_t> SaveToBytes() const = 0;
+  // From the stream's position to its end; the file form at the position.
+  void LoadFromStream(TStream& Stream);
+  void SaveToStream(TStream& Stream) const;
 
   // The picture as straight-alpha blue, green, red, alpha pixels.
   virtual PixelBuffer ToPixels() const = 0;
@@ -46,6 +50,8 @@ class TGraphic : public TPersistent {
   // Drawn with a constant opacity; by default through the pixels and AlphaBlend.
   virtual void DrawBlended(TCanvas& ACanvas, const TRect& R, std::uint8_t Opacity);
   virtual void Changed();
+  // Form resources keep the picture as "Data": its file bytes.
+  void DefineProperties(TFiler& Filer) override;
 
  private:
   bool FTransparent = false;
@@ -125,11 +131,17 @@ class TPicture : public TPersistent {
   void SaveToFile(const std::wstring& FileName) const;
   // A new, empty graphic of the kind a file extension names (".png"), or nullptr.
   static std::unique_ptr<TGraphic> CreateGraphicForExtension(const std::wstring& Extension);
+  // The kind the bytes' signature shows (BMP, ICO, PNG, JPEG, GIF), or nullptr.
+  static std::unique_ptr<TGraphic> CreateGraphicForData(const std::uint8_t* Data, std::size_t Size);
+  // Loads picture bytes of any kind; empty bytes empty the picture.
+  void LoadFromData(const std::vector<std::uint8_t>& Data);
 
   TNotifyEvent OnChange;
 
  protected:
   virtual void Changed();
+  // Form resources keep the picture as "Data": the graphic's file bytes.
+  void DefineProperties(TFiler& Filer) override;
 
  private:
   void Adopt(std::unique_ptr<TGraphic> Graphic);

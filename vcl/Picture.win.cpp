@@ -8,18 +8,14 @@
 #include <iterator>
 
 #include "vcl/Bitmap.h"
+#include "vcl/Filer.h"
+#include "vcl/Streams.h"
 #include "vcl/GifImage.h"
 #include "vcl/IconCodec.h"
 #include "vcl/JpegImage.h"
 #include "vcl/PngImage.h"
 
 namespace {
-
-std::string Narrow(const std::wstring& s) {
-  std::string out;
-  for (wchar_t c : s) out += c < 128 ? char(c) : '?';
-  return out;
-}
 
 // A memory DC with one bitmap selected, both released together.
 class TMemoryDC {
@@ -42,16 +38,16 @@ class TMemoryDC {
 
 std::vector<std::uint8_t> ReadPictureFile(const std::wstring& FileName) {
   std::ifstream in(std::filesystem::path(FileName), std::ios::binary);
-  if (!in) throw EInvalidGraphic("Cannot open the picture file " + Narrow(FileName));
+  if (!in) throw EInvalidGraphic(L"Cannot open the picture file " + FileName);
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EInvalidGraphic("Cannot read the picture file " + Narrow(FileName));
+  if (in.bad()) throw EInvalidGraphic(L"Cannot read the picture file " + FileName);
   return bytes;
 }
 
 void WritePictureFile(const std::wstring& FileName, const std::vector<std::uint8_t>& Bytes) {
   std::ofstream out(std::filesystem::path(FileName), std::ios::binary | std::ios::trunc);
   if (out) out.write(reinterpret_cast<const char*>(Bytes.data()), std::streamsize(Bytes.size()));
-  if (!out) throw EInvalidGraphic("Cannot write the picture file " + Narrow(FileName));
+  if (!out) throw EInvalidGraphic(L"Cannot write the picture file " + FileName);
 }
 
 HBITMAP CreateDibFromPixels(const PixelBuffer& Pixels, void** Bits) {
@@ -178,6 +174,26 @@ void TGraphic::LoadFromFile(const std::wstring& FileName) {
 }
 
 void TGraphic::SaveToFile(const std::wstring& FileName) const { WritePictureFile(FileName, SaveToBytes()); }
+
+void TGraphic::LoadFromStream(TStream& Stream) {
+  const std::int64_t count = Stream.Size() - Stream.Position();
+  if (count <= 0) throw EInvalidGraphic(L"The stream holds no picture");
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count));
+  Stream.ReadBuffer(bytes.data(), count);
+  LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TGraphic::SaveToStream(TStream& Stream) const {
+  const std::vector<std::uint8_t> bytes = SaveToBytes();
+  Stream.WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
+}
+
+void TGraphic::DefineProperties(TFiler& Filer) {
+  inherited::DefineProperties(Filer);
+  Filer.DefineBinaryProperty(
+      L"Data", [this](const std::vector<std::uint8_t>& data) { if (!data.empty()) LoadFromBytes(data); },
+      [this](std::vector<std::uint8_t>& data) { data = SaveToBytes(); }, !Empty());
+}
 
 void TGraphic::DrawBlended(TCanvas& ACanvas, const TRect& R, std::uint8_t Opacity) {
   DrawPixelBuffer(ACanvas.GetHandle(), R, ToPixels(), true, Opacity);
@@ -345,10 +361,39 @@ std::unique_ptr<TGraphic> TPicture::CreateGraphicForExtension(const std::wstring
   return nullptr;
 }
 
+std::unique_ptr<TGraphic> TPicture::CreateGraphicForData(const std::uint8_t* Data, std::size_t Size) {
+  auto starts = [&](const char* sig, std::size_t n) { return Size >= n && std::memcmp(Data, sig, n) == 0; };
+  if (starts("BM", 2)) return std::make_unique<TBitmap>();
+  if (starts("\x89PNG\r\n\x1a\n", 8)) return std::make_unique<TPngImage>();
+  if (starts("\xFF\xD8", 2)) return std::make_unique<TJPEGImage>();
+  if (starts("GIF8", 4)) return std::make_unique<TGIFImage>();
+  if (starts("\0\0\1\0", 4)) return std::make_unique<TIcon>();
+  return nullptr;
+}
+
+void TPicture::LoadFromData(const std::vector<std::uint8_t>& Data) {
+  if (Data.empty()) {
+    Adopt(nullptr);
+    return;
+  }
+  std::unique_ptr<TGraphic> graphic = CreateGraphicForData(Data.data(), Data.size());
+  if (!graphic) throw EInvalidGraphic(L"Unknown picture format");
+  graphic->LoadFromBytes(Data);
+  Adopt(std::move(graphic));
+}
+
+void TPicture::DefineProperties(TFiler& Filer) {
+  inherited::DefineProperties(Filer);
+  Filer.DefineBinaryProperty(
+      L"Data", [this](const std::vector<std::uint8_t>& data) { LoadFromData(data); },
+      [this](std::vector<std::uint8_t>& data) { data = FGraphic ? FGraphic->SaveToBytes() : std::vector<std::uint8_t>{}; },
+      FGraphic && !FGraphic->Empty());
+}
+
 void TPicture::LoadFromFile(const std::wstring& FileName) {
   const std::wstring ext = std::filesystem::path(FileName).extension().wstring();
   std::unique_ptr<TGraphic> graphic = CreateGraphicForExtension(ext);
-  if (!graphic) throw EInvalidGraphic("Unknown picture file extension (" + Narrow(ext) + ")");
+  if (!graphic) throw EInvalidGraphic(L"Unknown picture file extension (" + ext + L")");
   graphic->LoadFromFile(FileName);
   Adopt(std::move(graphic));
 }

@@ -67,3 +67,17 @@ void BlendOver(PixelBuffer& dst, const PixelBuffer& src, int x, int y, int const
     }
   }
 }
+
+PixelBuffer ScalePixels(const PixelBuffer& Source, int Width, int Height) {
+  if (Source.width == Width && Source.height == Height) return Source;
+  PixelBuffer out(Width, Height);
+  if (Source.empty()) return out;
+  for (int y = 0; y < Height; ++y) {
+    const int sy = int(std::int64_t(y) * Source.height / Height);
+    for (int x = 0; x < Width; ++x) {
+      const int sx = int(std::int64_t(x) * Source.width / Width);
+      std::memcpy(out.row(y) + std::size_t(x) * 4, Source.row(sy) + std::size_t(sx) * 4, 4);
+    }
+  }
+  return out;
+}

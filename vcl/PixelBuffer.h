@@ -6,15 +6,19 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "vcl/Exceptions.h"
+
 // Raised for a picture that cannot be read or written: a damaged file, an
 // unsupported variant, sizes beyond what a picture of this program can have.
-class EInvalidGraphic : public std::runtime_error {
+class EInvalidGraphic : public Exception {
  public:
-  using std::runtime_error::runtime_error;
+  using Exception::Exception;
+  // The decoders' own texts are ASCII (libpng, libjpeg and giflib report in English).
+  explicit EInvalidGraphic(const std::string& message) : Exception(Utf8ToString(message)) {}
+  explicit EInvalidGraphic(const char* message) : Exception(Utf8ToString(message)) {}
 };
 
 // Pictures larger than this on either side, or with more pixels in all, are
@@ -52,6 +56,9 @@ void Premultiply(PixelBuffer& pixels);
 // Draws src (straight alpha, further scaled by constantAlpha 0..255) over dst at
 // (x, y), clipped to dst. dst's alpha becomes the combined coverage.
 void BlendOver(PixelBuffer& dst, const PixelBuffer& src, int x, int y, int constantAlpha = 255);
+
+// Nearest-pixel scaling (pictures fitted into image-list slots).
+PixelBuffer ScalePixels(const PixelBuffer& Source, int Width, int Height);
 
 // Blends one channel value: src over dst with coverage a (0..255), rounded.
 constexpr std::uint8_t BlendChannel(std::uint8_t src, std::uint8_t dst, int a) {
