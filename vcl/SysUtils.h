@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "vcl/DateUtils.h"
 #include "vcl/Exceptions.h"
 #include "vcl/Format.h"
 #include "vcl/FormatSettings.h"
