@@ -12,6 +12,8 @@ namespace {
 
 constexpr UINT WM_TENVORA_REQUEST = WM_APP + 1;
 constexpr wchar_t ThreadWindowClass[] = L"TenvoraHookThread";
+constexpr UINT_PTR WatchdogTimer = 1;
+constexpr UINT WatchdogPeriodMs = 500;
 
 HINSTANCE LibraryInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
@@ -127,6 +129,10 @@ void HookThread::WatchRawKeyboard(bool on) {
   device.hwndTarget = on ? window_ : nullptr;
   // Without raw input there is no watchdog, but the hook itself still works.
   RegisterRawInputDevices(&device, 1, sizeof device);
+  if (on)
+    SetTimer(window_, WatchdogTimer, WatchdogPeriodMs, nullptr);
+  else
+    KillTimer(window_, WatchdogTimer);
 }
 
 void HookThread::OnRawInput(HRAWINPUT input) {
@@ -134,7 +140,11 @@ void HookThread::OnRawInput(HRAWINPUT input) {
   UINT size = sizeof header;
   if (GetRawInputData(input, RID_HEADER, &header, &size, sizeof header) == static_cast<UINT>(-1)) return;
   if (header.dwType != RIM_TYPEKEYBOARD || !keyboardHook_) return;
-  if (watchdog_.RawKey(static_cast<std::uint32_t>(GetMessageTime()))) InstallKeyboardHook();
+  watchdog_.RawKey(static_cast<std::uint32_t>(GetMessageTime()));
+}
+
+void HookThread::CheckKeyboardHook() {
+  if (keyboardHook_ && watchdog_.HookMissedKeys(GetTickCount())) InstallKeyboardHook();
 }
 
 LRESULT CALLBACK HookThread::WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -143,6 +153,9 @@ LRESULT CALLBACK HookThread::WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARA
     case WM_TENVORA_REQUEST:
       self->requestResult_ = self->HandleRequest(static_cast<Request>(wParam));
       SetEvent(self->requestDone_);
+      return 0;
+    case WM_TIMER:
+      if (wParam == WatchdogTimer) self->CheckKeyboardHook();
       return 0;
     case WM_INPUT:
       self->OnRawInput(reinterpret_cast<HRAWINPUT>(lParam));

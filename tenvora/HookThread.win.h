@@ -38,6 +38,7 @@ class HookThread {
   void ReleaseKeyboardHook();
   void WatchRawKeyboard(bool on);
   void OnRawInput(HRAWINPUT input);
+  void CheckKeyboardHook();
 
   static DWORD WINAPI ThreadMain(void* self);
   static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -38,7 +38,8 @@
 //
 // SetKeyboardHook again replaces the callbacks (and installs the system hook afresh);
 // RemoveKeyboardHook without a hook does nothing; once RemoveKeyboardHook has returned,
-// no callback runs. DisableMouse(1) swallows all mouse input until DisableMouse(0).
+// no callback runs (called from another thread, it waits for a callback running at
+// that moment). DisableMouse(1) swallows all mouse input until DisableMouse(0).
 #pragma once
 #include <cstdint>
 

@@ -91,7 +91,11 @@ void Library::DropOwnerWindow() {
 std::int32_t Library::SetKeyboardHook(TKeyCallback key, TModifierCallback modifier) {
   std::lock_guard lock(calls_);
   exchange_.Close();
-  if (!thread_.Start() || !EnsureOwnerWindow()) return 0;
+  if (!thread_.Start()) return 0;
+  if (!EnsureOwnerWindow()) {
+    thread_.UnhookKeyboard();
+    return 0;
+  }
   if (!thread_.HookKeyboard()) {
     DropOwnerWindow();
     return 0;

@@ -369,6 +369,32 @@ TEST_F(TenvoraHook, SettingTheHookAgainReplacesTheCallbacksAndOneRemoveEndsIt) {
   EXPECT_EQ(Calls().size(), 2u);
 }
 
+TEST_F(TenvoraHook, CallbacksRunOnTheThreadThatSetTheHook) {
+  Take({'A'});
+  Injector injector({L"d65:30", L"u65:30"});
+  ASSERT_TRUE(injector.started());
+  std::atomic<int> state{0};  // 1 hook set, 2 asked to stop, 3 removed
+  std::atomic<DWORD> ownerId{0};
+  std::thread owner([&] {
+    ownerId = GetCurrentThreadId();
+    state = SetHook() ? 1 : -1;
+    WaitFor([&] { return state == 2; }, 30s);
+    Tenvora().removeHook();
+    state = 3;
+  });
+  ASSERT_TRUE(WaitFor([&] { return state != 0; }, 10s));
+  ASSERT_EQ(state.load(), 1);
+  injector.Go();
+  // This thread pumps too: the callbacks must still go to the owner thread.
+  const InjectorLog log = injector.Finish();
+  state = 2;
+  owner.join();
+  EXPECT_TRUE(log.keys.empty());
+  const auto calls = Calls();
+  ASSERT_EQ(calls.size(), 2u);
+  for (const auto& call : calls) EXPECT_EQ(call.thread, ownerId.load());
+}
+
 TEST_F(TenvoraHook, RemoveWithoutAHookIsHarmless) {
   Tenvora().removeHook();
   Tenvora().removeHook();
