@@ -127,12 +127,14 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
+  AComponent->SetReference(true);
   Notification(AComponent, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* AComponent) {
   if (!AComponent || AComponent->FOwner != this) return;
   Notification(AComponent, opRemove);
+  AComponent->SetReference(false);
   std::erase(FComponents, AComponent);
   AComponent->FOwner = nullptr;
 }
@@ -154,7 +156,19 @@ void TComponent::SetName(const std::wstring& NewName) {
     TComponent* other = FOwner->FindComponent(NewName);
     if (other && other != this) throw EComponentError(L"A component named " + NewName + L" already exists");
   }
+  SetReference(false);
   FName = NewName;
+  SetReference(true);
+}
+
+void TComponent::SetReference(bool Enable) {
+  if (!FOwner || FName.empty()) return;
+  const TFieldInfo* f = FOwner->ClassType().FindField(FName);
+  if (!f) return;
+  if (Enable)
+    f->Set(FOwner, this);
+  else if (f->Get(FOwner) == this)
+    f->Set(FOwner, nullptr);
 }
 
 void TComponent::SetComponentState(TComponentStateElem Elem, bool On) {

@@ -273,6 +273,9 @@ class TComponent : public TPersistent {
   friend class TReader;
   static void Publish(TPublisher<TComponent>& p);
   void RemoveFreeNotifications();
+  // Points the owner's field of this component's name (p.Field) at it, or clears it,
+  // so a form's field never outlives its component.
+  void SetReference(bool Enable);
   void AddNotify(TComponent* AComponent);
   void RemoveNotify(TComponent* AComponent);
 
@@ -283,6 +286,23 @@ class TComponent : public TPersistent {
   intptr_t FTag = 0;
   TComponentState FComponentState;
   bool FTornDown = false;
+};
+
+// Reference-counted objects behind interfaces (abstract classes found by dynamic_cast).
+class TInterfacedObject : public TObject {
+  QORN_CLASS(TInterfacedObject, TObject)
+ public:
+  int AddRef() { return ++FRefCount; }
+  // Frees the object when the last reference goes.
+  int Release() {
+    int n = --FRefCount;
+    if (n == 0) delete this;
+    return n;
+  }
+  int RefCount() const { return FRefCount; }
+
+ private:
+  int FRefCount = 0;
 };
 
 #include "vcl/Publisher.h"

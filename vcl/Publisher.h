@@ -333,6 +333,10 @@ class TPublisher {
       t->*field = typed;
       return true;
     };
+    f.Get = [field](TObject* self) -> TComponent* {
+      auto* t = dynamic_cast<T*>(self);
+      return t ? t->*field : nullptr;
+    };
     FInfo.FOwnFields.push_back(std::move(f));
   }
 

@@ -222,6 +222,7 @@ struct TFieldInfo {
   std::wstring Name;
   const TClassInfo& (*FieldClass)() = nullptr;
   std::function<bool(TObject* self, TComponent* value)> Set;  // false: wrong class
+  std::function<TComponent*(TObject* self)> Get;
 };
 
 // ---------------------------------------------------------------------------------------

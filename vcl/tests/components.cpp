@@ -208,6 +208,24 @@ TEST(Object, ClassNameAndTypeTests) {
   EXPECT_EQ(TWatcher::StaticClass().Parent(), &TComponent::StaticClass());
 }
 
+class TCounted : public TInterfacedObject {
+ public:
+  explicit TCounted(bool* freed) : Freed(freed) {}
+  ~TCounted() override { *Freed = true; }
+  bool* Freed;
+};
+
+TEST(Object, InterfacedObjectsGoWithTheirLastReference) {
+  bool freed = false;
+  auto* o = new TCounted(&freed);
+  EXPECT_EQ(o->AddRef(), 1);
+  EXPECT_EQ(o->AddRef(), 2);
+  EXPECT_EQ(o->Release(), 1);
+  EXPECT_FALSE(freed);
+  EXPECT_EQ(o->Release(), 0);
+  EXPECT_TRUE(freed);
+}
+
 TEST(Object, FreeAndNilClearsThePointer) {
   auto* c = new TComponent(nullptr);
   FreeAndNil(c);

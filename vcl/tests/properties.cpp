@@ -303,6 +303,29 @@ TEST(Properties, HandlersBindByNameAndCompareByObjectAndCode) {
   EXPECT_FALSE(f->Set(&form, &wrong));
 }
 
+TEST(Properties, FieldsFollowTheirComponentsNameAndLife) {
+  TTestForm form(nullptr);
+  auto* b = new TBase(&form);
+  EXPECT_EQ(form.Button1, nullptr);
+  b->SetName(L"Button1");  // named: the field points at it
+  EXPECT_EQ(form.Button1, b);
+  b->SetName(L"Other");  // renamed: the field lets go
+  EXPECT_EQ(form.Button1, nullptr);
+  b->SetName(L"button1");
+  EXPECT_EQ(form.Button1, b);
+  delete b;  // freed: no dangling field
+  EXPECT_EQ(form.Button1, nullptr);
+
+  auto* wrong = new TComponent(&form);
+  wrong->SetName(L"Button1");  // not a TBase: the field stays empty
+  EXPECT_EQ(form.Button1, nullptr);
+  TBase elsewhere(nullptr);
+  form.Button1 = &elsewhere;  // set by hand: freeing a namesake leaves it
+  delete wrong;
+  EXPECT_EQ(form.Button1, &elsewhere);
+  form.Button1 = nullptr;
+}
+
 TEST(Events, LambdasAndEmptyEvents) {
   TNotifyEvent e;
   EXPECT_FALSE(e);
