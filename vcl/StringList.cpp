@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "vcl/Filer.h"
 #include "vcl/SysUtils.h"
 
 // ---- TStrings -----------------------------------------------------------------
@@ -313,6 +314,26 @@ void TStrings::LoadFromFile(const String& fileName) {
 void TStrings::SaveToFile(const String& fileName) const {
   TFileStream file(fileName, fmCreate);
   SaveToStream(file);
+}
+
+void TStrings::DefineProperties(TFiler& Filer) {
+  TPersistent::DefineProperties(Filer);
+  Filer.DefineProperty(
+      L"Strings",
+      [this](TReader& Reader) {
+        BeginUpdate();
+        Clear();
+        Reader.ReadListBegin();
+        while (!Reader.EndOfList()) Add(Reader.ReadString());
+        Reader.ReadListEnd();
+        EndUpdate();
+      },
+      [this](TWriter& Writer) {
+        Writer.WriteListBegin();
+        for (int i = 0; i < Count(); ++i) Writer.WriteString(Get(i));
+        Writer.WriteListEnd();
+      },
+      Count() > 0);
 }
 
 void TStrings::BeginUpdate() {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "testing/TempDir.h"
+#include "vcl/Filer.h"
 #include "vcl/StringList.h"
 #include "vcl/SysUtils.h"
 
@@ -360,6 +361,39 @@ TEST(StringList, StreamRoundTrip) {
   TStringList back;
   back.LoadFromStream(stream);
   EXPECT_EQ(Lines(back), (std::vector<String>{L"first", L"second"})) << "reads from the position on";
+}
+
+// A component with a list of lines among its published properties.
+class TLinesHolder : public TComponent {
+  QORN_CLASS(TLinesHolder, TComponent)
+ public:
+  explicit TLinesHolder(TComponent* AOwner) : TComponent(AOwner) {}
+  TStrings* GetLines() const { return const_cast<TStringList*>(&FLines); }
+
+ private:
+  static void Publish(TPublisher<TLinesHolder>& p) { p.Property(L"Lines", &TLinesHolder::GetLines); }
+  TStringList FLines;
+};
+
+TEST(StringList, LinesInAFormResourceReadAndWriteBack) {
+  TLinesHolder holder(nullptr);
+  holder.GetLines()->Add(L"stale");
+  ReadComponentFromText(&holder,
+                        "object Holder: TLinesHolder\n"
+                        "  Lines.Strings = (\n"
+                        "    'first line'\n"
+                        "    ''\n"
+                        "    'it''s \xD0\x96')\n"
+                        "end\n",
+                        L"HOLDER");
+  EXPECT_EQ(Lines(*holder.GetLines()), (std::vector<String>{L"first line", L"", L"it's \u0416"}));
+  const std::string written = WriteComponentToText(&holder);
+  TLinesHolder again(nullptr);
+  ReadComponentFromText(&again, written, L"WRITTEN");
+  EXPECT_EQ(Lines(*again.GetLines()), Lines(*holder.GetLines())) << written;
+
+  TLinesHolder empty(nullptr);
+  EXPECT_EQ(WriteComponentToText(&empty).find("Strings"), std::string::npos) << "no lines, nothing written";
 }
 
 }  // namespace
