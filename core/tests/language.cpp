@@ -192,6 +192,21 @@ TEST_F(LanguageFolder, CaptionsStayWhenTheKeyGivesNothing) {
   EXPECT_EQ(lang.TranslateCaption(L"Str.OnlyHere"), std::nullopt);
 }
 
+TEST(LanguageFolderPath, AFolderWithNonLatinLettersWorks) {
+#ifndef _WIN32
+  GTEST_SKIP() << "the native library converts only ASCII wide paths; Windows names files in UTF-16";
+#endif
+  TempDir root("lang");
+  const std::filesystem::path folder = root.path() / std::filesystem::path(L"Программы Qorn") / "lang";
+  std::filesystem::create_directories(folder);
+  WriteFileBytes(folder / "English.lng", "Str.TurnOn=Turn on\r\n");
+  WriteFileBytes(folder / std::filesystem::path(L"Українська.lng"), "Str.TurnOn=\r\n");
+  TLanguage lang(folder);
+  ASSERT_TRUE(lang.SetLanguage(L"Українська"));
+  EXPECT_EQ(lang.GetLngString(L"Str.TurnOn"), L"Turn on");
+  EXPECT_EQ(ListLanguageNames(folder), (std::vector<std::wstring>{L"English", L"Українська"}));
+}
+
 TEST(ListLanguageNames, OffersTheLanguageFiles) {
   TempDir dir("langlist");
   for (const char* name : {"English.lng", "German.LNG", "Russian.lng", "notes.txt", "lng", ".lng", "x.lngx"}) {
