@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -15,6 +16,7 @@ struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
+  bool endOfData;  // the data ran out before the picture did
 };
 
 [[noreturn]] void OnJpegError(j_common_ptr cinfo) {
@@ -23,7 +25,9 @@ struct ErrorManager {
   std::longjmp(err->jump, 1);
 }
 
-void OnJpegMessage(j_common_ptr, int) {}
+void OnJpegMessage(j_common_ptr cinfo, int level) {
+  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<ErrorManager*>(cinfo->err)->endOfData = true;
+}
 
 // Decompression between setjmp and the jump uses only the caller's objects.
 bool DecompressAll(jpeg_decompress_struct* cinfo, ErrorManager* err, const std::uint8_t* data,
@@ -43,28 +47,40 @@ bool DecompressAll(jpeg_decompress_struct* cinfo, ErrorManager* err, const std::
   jpeg_start_decompress(cinfo);
   out->width = int(cinfo->output_width);
   out->height = int(cinfo->output_height);
-  out->bytes.assign(std::size_t(out->width) * out->height * 4, 0);
-  if (cmyk) cmykRow->resize(std::size_t(out->width) * 4);
+  const std::size_t rowBytes = std::size_t(out->width) * 4;
+  cmykRow->resize(rowBytes);
+  // The pixels grow row by row as the data yields them: a few bytes that declare
+  // millions of pixels fail before that memory is taken.
   while (cinfo->output_scanline < cinfo->output_height) {
-    std::uint8_t* dest = out->row(int(cinfo->output_scanline));
-    JSAMPROW row = cmyk ? cmykRow->data() : dest;
+    if (err->endOfData) {
+      std::strcpy(err->message, "the data ends before the picture");
+      return false;
+    }
+    JSAMPROW row = cmykRow->data();
     jpeg_read_scanlines(cinfo, &row, 1);
     if (cmyk) {
       // Adobe writes CMYK inverted (the usual case); the factor k darkens each channel.
       const bool inverted = cinfo->saw_Adobe_marker;
       for (int x = 0; x < out->width; ++x) {
-        int c = (*cmykRow)[x * 4], m = (*cmykRow)[x * 4 + 1], y = (*cmykRow)[x * 4 + 2], k = (*cmykRow)[x * 4 + 3];
+        std::uint8_t* p = &(*cmykRow)[x * 4];
+        int c = p[0], m = p[1], y = p[2], k = p[3];
         if (!inverted) {
           c = 255 - c;
           m = 255 - m;
           y = 255 - y;
           k = 255 - k;
         }
-        dest[x * 4 + 0] = std::uint8_t((y * k + 127) / 255);
-        dest[x * 4 + 1] = std::uint8_t((m * k + 127) / 255);
-        dest[x * 4 + 2] = std::uint8_t((c * k + 127) / 255);
+        p[0] = std::uint8_t((y * k + 127) / 255);
+        p[1] = std::uint8_t((m * k + 127) / 255);
+        p[2] = std::uint8_t((c * k + 127) / 255);
+        p[3] = 255;
       }
     }
+    out->bytes.insert(out->bytes.end(), cmykRow->begin(), cmykRow->end());
+  }
+  if (err->endOfData) {
+    std::strcpy(err->message, "the data ends before the picture");
+    return false;
   }
   jpeg_finish_decompress(cinfo);
   return true;

@@ -272,8 +272,11 @@ TEST(Jpeg, GreyscaleFileComesBackAsGreyPixels) {
 TEST(Jpeg, DamagedFilesAreRefused) {
   const Bytes good = EncodeJpeg(Gradient(32, 32), 90);
   const Bytes truncatedHeader(good.begin(), good.begin() + 20);
+  // Cut inside the picture data: refused, not padded out with made-up rows.
+  const Bytes truncatedData(good.begin(), good.end() - good.size() / 3);
   const Bytes notJpeg = {'G', 'I', 'F', '8', '9', 'a'};
-  for (const Bytes* bad : {&truncatedHeader, &notJpeg}) EXPECT_THROW(DecodeJpeg(bad->data(), bad->size()), EInvalidGraphic);
+  for (const Bytes* bad : {&truncatedHeader, &truncatedData, &notJpeg})
+    EXPECT_THROW(DecodeJpeg(bad->data(), bad->size()), EInvalidGraphic);
 }
 
 Bytes WriteGif(int screenW, int screenH, int left, int top, int w, int h, const std::vector<GifPixelType>& pixels,
