@@ -25,7 +25,8 @@ for _ in $(seq 100); do [ -S "$tmp/lircd" ] && break; sleep 0.1; done
 
 "$QORN_WINE_RUN" "$QORN_BIN/lirchost.exe" "Z:${tmp//\//\\}" &
 host_pid=$!
-for _ in $(seq 300); do grep -q "accepted new client from 127.0.0.1" "$tmp/lircd.log" 2>/dev/null && break; sleep 0.1; done
+# wine can take long to start a program on a loaded machine.
+for _ in $(seq 1200); do grep -q "accepted new client from 127.0.0.1" "$tmp/lircd.log" 2>/dev/null && break; sleep 0.1; done
 grep -q "accepted new client from 127.0.0.1" "$tmp/lircd.log" || { echo "the plug-in never connected"; exit 1; }
 
 press() { irsend -d "$tmp/lircd" SIMULATE "$1" || echo "irsend failed: $1"; }

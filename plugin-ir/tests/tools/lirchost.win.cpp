@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   enable();
   std::ofstream(dir + "\\enabled").put('1');
 
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(240);
   while (!Exists(dir + "\\done") && std::chrono::steady_clock::now() < deadline) {
     Pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
