@@ -22,6 +22,13 @@ bool SectionHeaderName(std::string_view line, std::string& name) {
   return true;
 }
 
+std::string NameValue(std::string_view name, std::string_view value) {
+  std::string line;
+  line.reserve(name.size() + 1 + value.size());
+  line.append(name).append("=").append(value);
+  return line;
+}
+
 }  // namespace
 
 std::string_view TrimIniBlanks(std::string_view s) {
@@ -33,7 +40,6 @@ std::string_view TrimIniBlanks(std::string_view s) {
 
 TIniDocument TIniDocument::Parse(std::string_view bytes) {
   TIniDocument doc;
-  doc.sections_.push_back(Section{});
   std::size_t start = 0;
   while (start < bytes.size()) {
     std::size_t end = bytes.find('\n', start);
@@ -66,7 +72,7 @@ TSettingsLines TIniDocument::ReadSection(std::string_view section) const {
       const bool again = std::any_of(seen.begin(), seen.end(), [&](const std::string& n) { return SameTextAscii(n, name); });
       if (again) continue;
       seen.emplace_back(name);
-      out.push_back(std::string(name) + "=" + std::string(value));
+      out.push_back(NameValue(name, value));
     }
     break;  // the first section of that name is the one that is read
   }
@@ -82,13 +88,15 @@ void TIniDocument::WriteSection(std::string_view section, const TSettingsLines& 
   if (hasContent && (last.Lines.empty() || !TrimIniBlanks(last.Lines.back()).empty()))
     last.Lines.emplace_back();
 
-  Section fresh{"[" + std::string(section) + "]", std::string(section), {}};
+  std::string header = "[";
+  header.append(section).append("]");
+  Section fresh{std::move(header), std::string(section), {}};
   std::vector<std::string> names;
   for (const std::string& line : list) {
     const std::size_t eq = line.find('=');
     if (eq == std::string::npos || eq == 0) continue;
     const std::string name = line.substr(0, eq);
-    std::string entry = name + "=" + line.substr(eq + 1);
+    std::string entry = NameValue(name, std::string_view(line).substr(eq + 1));
     // A raw line break would end the line early and turn the rest into another entry.
     std::string safe;
     for (std::size_t i = 0; i < entry.size(); ++i) {
@@ -102,7 +110,8 @@ void TIniDocument::WriteSection(std::string_view section, const TSettingsLines& 
     entry = std::move(safe);
     const auto at = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SameTextAscii(n, name); });
     if (at != names.end()) {
-      fresh.Lines[static_cast<std::size_t>(at - names.begin())] = entry;
+      // As the platform's writer: the value changes, the name stays as first written.
+      fresh.Lines[static_cast<std::size_t>(at - names.begin())] = NameValue(*at, std::string_view(entry).substr(name.size() + 1));
     } else {
       names.push_back(name);
       fresh.Lines.push_back(entry);
@@ -114,8 +123,8 @@ void TIniDocument::WriteSection(std::string_view section, const TSettingsLines& 
 std::string TIniDocument::Bytes() const {
   std::string out;
   for (const Section& s : sections_) {
-    if (!s.Header.empty()) out += s.Header + "\r\n";
-    for (const std::string& line : s.Lines) out += line + "\r\n";
+    if (!s.Header.empty()) out.append(s.Header).append("\r\n");
+    for (const std::string& line : s.Lines) out.append(line).append("\r\n");
   }
   return out;
 }

@@ -34,7 +34,7 @@ class TIniDocument {
     std::string Name;                 // the name between the brackets
     std::vector<std::string> Lines;   // raw lines after the header
   };
-  std::vector<Section> sections_;
+  std::vector<Section> sections_ = std::vector<Section>(1);  // the lines before any section first
 };
 
 // Blanks (spaces and tabs) off both ends.

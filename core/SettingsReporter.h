@@ -2,6 +2,8 @@
 // error boxes ("Error #100" ...) and language messages for refusals. The main
 // window shows them in message boxes (SettingsReporter.win.cpp); tests record them.
 #pragma once
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -28,3 +30,8 @@ enum : int {
 
 // The language message shown when a name cannot be a profile's file name.
 inline constexpr std::wstring_view BadProfileNameMessage = L"BadProfileName";
+
+// Windows: message boxes owned by the main window; the language messages come from
+// the language files (the main window passes its GetLngMessage).
+std::unique_ptr<ISettingsReporter> MakeMessageBoxReporter(void* ownerWindow,
+                                                          std::function<std::wstring(std::wstring_view)> getLngMessage);

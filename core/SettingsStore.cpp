@@ -109,8 +109,10 @@ TAppliedSettings TSettingsStore::ApplyMainSettings(const TSettingsEnvironment& e
     for (std::uint16_t word : {records_.HotKeys.ProgramOnOff, records_.HotKeys.NextGlobalProfile,
                                records_.HotKeys.PrevGlobalProfile})
       if (word != 0) applied.HotKeysToRegister.push_back(word);
-    ext_.SplitListValues();
   }
+  // On a first run too: a "stgex.ini" that outlived "stg.db" must not lose its
+  // lists at the next save, which joins them back into the values.
+  ext_.SplitListValues();
 
   if ((applied.FirstRun || records_.Strings.InstallationId.empty()) && env.MakeInstallationId)
     records_.Strings.InstallationId = env.MakeInstallationId();
