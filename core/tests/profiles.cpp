@@ -48,6 +48,12 @@ std::string Entry(std::string_view name, std::string_view kind, std::uint8_t res
   return b;
 }
 
+std::string Numbered(std::string_view prefix, int n) {
+  std::string s(prefix);
+  s += std::to_string(n);
+  return s;
+}
+
 struct ProfileFolder : ::testing::Test {
   TempDir dir{"profiles"};
   TKeyTable liveGlobal, livePerProgram, editList;
@@ -112,7 +118,7 @@ TEST_F(ProfileFolder, SavingWritesTheRecordsByteForByte) {
 
 TEST_F(ProfileFolder, ShortLongAndEmptyFilesLoadWhatFits) {
   std::string many;
-  for (int i = 0; i < 300; ++i) many += Binding("k" + std::to_string(i), 65, 1, "");
+  for (int i = 0; i < 300; ++i) many += Binding(Numbered("k", i), 65, 1, "");
   struct Case { std::string bytes; int expected; };
   const Case cases[] = {
       {"", 0},
@@ -192,7 +198,7 @@ TEST_F(ProfileFolder, TheProfileTableLoadsFromAHandMadeFile) {
 
 TEST_F(ProfileFolder, TableSizesOutsideTheDataModel) {
   std::string big;
-  for (int i = 0; i < 70; ++i) big += Entry("p" + std::to_string(i), "-");
+  for (int i = 0; i < 70; ++i) big += Entry(Numbered("p", i), "-");
   struct Case { std::string bytes; int expected; };
   const Case cases[] = {
       {"", 0},
@@ -205,7 +211,9 @@ TEST_F(ProfileFolder, TableSizesOutsideTheDataModel) {
     WriteFileBytes(dir / "profile.db", c.bytes);
     store.loadprofilesbd();
     EXPECT_EQ(store.Table().Count, c.expected);
-    if (c.expected == 0) EXPECT_TRUE(store.Table().Entries[1].Name.empty());
+    if (c.expected == 0) {
+      EXPECT_TRUE(store.Table().Entries[1].Name.empty());
+    }
   }
 }
 
@@ -264,7 +272,7 @@ TEST_F(ProfileFolder, SavingUnderAnExistingNameKeepsTheEntryAndTheState) {
 
 TEST_F(ProfileFolder, AFullTableTakesNoNewProfile) {
   std::string table = Entry("p1", "p1");
-  for (int i = 1; i <= 64; ++i) table += Entry("p" + std::to_string(i), "-");
+  for (int i = 1; i <= 64; ++i) table += Entry(Numbered("p", i), "-");
   WriteFileBytes(dir / "profile.db", table);
   store.loadprofilesbd();
   ASSERT_EQ(store.Table().Count, 64);
