@@ -25,7 +25,7 @@ inline constexpr unsigned CodePageUtf8 = 65001;
 unsigned SystemCodePage();
 
 // Bytes in the given code page <-> UTF-16. Unmappable characters become '?' on the
-// way to bytes; invalid UTF-8 becomes U+FFFD on the way in.
+// way to bytes (never a look-alike); invalid UTF-8 becomes U+FFFD on the way in.
 String CodePageToString(std::string_view bytes, unsigned codePage);
 std::string StringToCodePage(std::wstring_view text, unsigned codePage);
 

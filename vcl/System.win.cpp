@@ -17,10 +17,16 @@ String CodePageToString(std::string_view bytes, unsigned codePage) {
 std::string StringToCodePage(std::wstring_view text, unsigned codePage) {
   if (codePage == CodePageUtf8) return StringToUtf8(text);
   if (text.empty()) return {};
-  const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  if (n <= 0) return std::string(text.size(), '?');
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
+  // No "best fit": it would turn characters the code page lacks into look-alikes,
+  // quotes and slashes among them, which then mean something in a path. Some code
+  // pages refuse the flag; they get the system's plain mapping.
+  for (const DWORD flags : {static_cast<DWORD>(WC_NO_BEST_FIT_CHARS), DWORD{0}}) {
+    const int n = WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    if (n <= 0) continue;
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+  }
+  return std::string(text.size(), '?');
 }

@@ -50,6 +50,7 @@ TEST(CodePages, SingleByteCodePages) {
   EXPECT_EQ(CodePageToString("\x80\x9F\xE9", 1252), L"\u20AC\u0178\u00E9");
   EXPECT_EQ(StringToCodePage(L"\u20AC\u00E9", 1252), "\x80\xE9");
   EXPECT_EQ(StringToCodePage(L"\u4E2D", 1251), "?") << "what the code page lacks becomes '?'";
+  EXPECT_EQ(StringToCodePage(L"a\u0100\u2215b", 1252), "a??b") << "no look-alikes (A, /) for missing characters";
   EXPECT_EQ(CodePageToString("\xD0\x96", CodePageUtf8), L"\u0416");
 }
 
