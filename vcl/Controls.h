@@ -1,0 +1,730 @@
+// Control base classes: TControl (bounds, look, mouse), TWinControl (a window,
+// children, focus, keys), TGraphicControl (windowless, painted and fed by its
+// parent) and TCustomControl (a window with a Canvas and Paint).
+//
+// Messages. Each control has a WindowProc (replaceable, to watch or filter a
+// control's messages), which by default is WndProc; WndProc does the routing
+// (mouse to windowless children, capture, keys) and then Dispatch: a handler from
+// the class's message table if one is declared there, else DefaultHandler, which
+// calls the library's handler method of that message (WMPaint, CMFontChanged...).
+// Those are virtual: a derived control overrides one and calls the base one for
+// the default behaviour. What no handler takes goes to DefWndHandler, for a
+// window the window class's own procedure.
+//
+// Thin wrappers of standard controls set the class in CreateParams:
+//
+//   void TMyEdit::CreateParams(TCreateParams& params) {
+//     TWinControl::CreateParams(params);
+//     CreateSubClass(params, L"EDIT");
+//     params.Style |= ES_AUTOHSCROLL;
+//   }
+//   void TMyEdit::CNCommand(TMessage& m) { if (HIWORD(m.WParam) == EN_CHANGE) Change(); }
+//
+// WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR* and scroll
+// messages of a child window come back to the child's object as CN_*.
+//
+// A windowed control's state (text, bounds, visibility...) lives in the object,
+// so DestroyWnd/CreateWnd (RecreateWnd) keep it; controls with more state in the
+// window (items of a list) save it in DestroyWnd and restore it in CreateWnd.
+#pragma once
+
+#include "vcl/Classes.h"
+#include "vcl/Exceptions.h"
+#include "vcl/Graphics.h"
+#include "vcl/Messages.h"
+#include "vcl/Win.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TWinControl;
+class TCustomForm;
+class TControlCanvas;
+class TControl;
+
+LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+class TPopupMenu;
+
+QORN_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom);
+QORN_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom);
+using TAnchors = TSet<TAnchorKind>;
+
+// A call that does not fit the control's state (focusing a hidden control...).
+VCL_DECLARE_EXCEPTION(EInvalidOperation, Exception);
+
+enum TShiftStateKind { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftStateKind>;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+QORN_ENUM(TDragMode, dmManual, dmAutomatic);
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+QORN_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly);
+
+// Cursors are numbers written by name in forms ("crHandPoint").
+using TCursor = int;
+extern const TIdentMap CursorIdents;
+inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crNone = -1;
+inline constexpr TCursor crArrow = -2;
+inline constexpr TCursor crCross = -3;
+inline constexpr TCursor crIBeam = -4;
+inline constexpr TCursor crSizeNESW = -6;
+inline constexpr TCursor crSizeNS = -7;
+inline constexpr TCursor crSizeNWSE = -8;
+inline constexpr TCursor crSizeWE = -9;
+inline constexpr TCursor crUpArrow = -10;
+inline constexpr TCursor crHourGlass = -11;
+inline constexpr TCursor crNo = -18;
+inline constexpr TCursor crAppStart = -19;
+inline constexpr TCursor crHelp = -20;
+inline constexpr TCursor crHandPoint = -21;
+inline constexpr TCursor crSizeAll = -22;
+// The system cursor of a TCursor value (nullptr for crNone).
+HCURSOR CursorHandle(TCursor cursor);
+
+// Control style: what a control is. The flags that act are noted; the others are
+// kept for controls that set them.
+enum TControlStyleKind {
+  csAcceptsControls,  // may be a parent of controls read from a form
+  csCaptureMouse,     // takes the mouse capture while a button is down
+  csDesignInteractive,
+  csClickEvents,      // a press and release inside gives Click
+  csFramed,
+  csSetCaption,
+  csOpaque,           // paints its whole area: the parent skips it, no erasing
+  csDoubleClicks,     // a double click gives DblClick (else a second press)
+  csFixedWidth,
+  csFixedHeight,
+  csNoDesignVisible,
+  csReplicatable,
+  csNoStdEvents,
+  csDisplayDragImage,
+  csReflector,
+  csActionClient,
+  csMenuEvents,
+  csNeedsBorderPaint,
+  csParentBackground,
+};
+using TControlStyle = TSet<TControlStyleKind>;
+
+enum TControlStateKind {
+  csLButtonDown,
+  csClicked,
+  csPalette,
+  csReadingState,
+  csAlignmentNeeded,
+  csFocusing,
+  csCreating,
+  csPaintCopy,
+  csCustomPaint,
+  csDestroyingHandle,
+  csDocking,
+};
+using TControlState = TSet<TControlStateKind>;
+
+using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TKeyEvent = TEvent<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+using TKeyPressEvent = TEvent<void(TObject* Sender, wchar_t& Key)>;
+using TMouseWheelEvent =
+    TEvent<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TMouseWheelUpDownEvent = TEvent<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+using TContextPopupEvent = TEvent<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+using TStartDragEvent = TEvent<void(TObject* Sender, TObject*& DragObject)>;
+using TDragOverEvent =
+    TEvent<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = TEvent<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = TEvent<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TCanResizeEvent = TEvent<void(TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize)>;
+
+// The shift state of the keyboard and mouse buttons now, and of a key message's data.
+TShiftState KeyboardStateToShiftState();
+TShiftState KeyDataToShiftState(intptr_t keyData);
+// The shift state in a mouse message's WParam.
+TShiftState MouseKeysToShiftState(uintptr_t keys);
+
+// Size limits of a control (0 = none).
+class TSizeConstraints : public TPersistent {
+  QORN_CLASS(TSizeConstraints, TPersistent)
+ public:
+  explicit TSizeConstraints(TControl* control) : FControl(control) {}
+  int GetMinWidth() const { return FMinWidth; }
+  int GetMinHeight() const { return FMinHeight; }
+  int GetMaxWidth() const { return FMaxWidth; }
+  int GetMaxHeight() const { return FMaxHeight; }
+  void SetMinWidth(int v);
+  void SetMinHeight(int v);
+  void SetMaxWidth(int v);
+  void SetMaxHeight(int v);
+  void Assign(const TPersistent* source) override;
+  // The size after the limits.
+  void Apply(int& width, int& height) const;
+
+ private:
+  static void Publish(TPublisher<TSizeConstraints>& p);
+  void Changed();
+  TControl* FControl;
+  int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
+};
+
+// What CreateParams gives CreateWnd.
+struct TCreateParams {
+  std::wstring Caption;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  int X = 0, Y = 0, Width = 0, Height = 0;
+  HWND WndParent = nullptr;
+  void* Param = nullptr;
+  WNDCLASSW WindowClass{};
+  std::wstring WinClassName;
+};
+
+// Passed with CM_HINTSHOW (LParam = THintInfo*): a control may change the text,
+// the rectangle the hint stays for and where it shows, or cancel with Result = 1.
+struct THintInfo {
+  TControl* HintControl = nullptr;
+  TPoint HintPos;
+  int HintMaxWidth = 0;
+  TColor HintColor = clInfoBk;
+  TRect CursorRect;
+  TPoint CursorPos;
+  std::wstring HintStr;
+  int ReshowTimeout = 0;
+  int HideTimeout = 0;
+  void* HintData = nullptr;
+};
+
+class TControl : public TComponent {
+  QORN_CLASS(TControl, TComponent)
+ public:
+  explicit TControl(TComponent* AOwner);
+  ~TControl() override;
+
+  // --- messages
+  std::function<void(TMessage&)> WindowProc;
+  virtual void WndProc(TMessage& message);
+  // The library's handlers (a switch over the messages each class handles).
+  void DefaultHandler(void* message) override;
+  virtual void DispatchHandlers(TMessage& message);
+  // What no handler took: for a window its class's procedure.
+  virtual void DefWndHandler(TMessage& message);
+  intptr_t Perform(unsigned msg, uintptr_t wParam = 0, intptr_t lParam = 0);
+
+  // --- geometry
+  TWinControl* GetParent() const { return FParent; }
+  virtual void SetParent(TWinControl* parent);
+  int GetLeft() const { return FLeft; }
+  int GetTop() const { return FTop; }
+  int GetWidth() const { return FWidth; }
+  int GetHeight() const { return FHeight; }
+  void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+  void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+  void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+  void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+  virtual void SetBounds(int left, int top, int width, int height);
+  TRect GetBoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+  virtual TRect GetClientRect() const;
+  int GetClientWidth() const { return GetClientRect().Width(); }
+  int GetClientHeight() const { return GetClientRect().Height(); }
+  virtual void SetClientWidth(int v);
+  virtual void SetClientHeight(int v);
+  // The client area's origin on the screen.
+  virtual TPoint GetClientOrigin() const;
+  TPoint ClientToScreen(TPoint p) const;
+  TPoint ScreenToClient(TPoint p) const;
+  TAlign GetAlign() const { return FAlign; }
+  void SetAlign(TAlign v);
+  TAnchors GetAnchors() const { return FAnchors; }
+  void SetAnchors(TAnchors v);
+  TSizeConstraints* GetConstraints() const { return FConstraints; }
+  void SetConstraints(TSizeConstraints* v) { FConstraints->Assign(v); }
+  bool GetAutoSize() const { return FAutoSize; }
+  virtual void SetAutoSize(bool v);
+  // Asked by AdjustSize: the size the control wants; false keeps the size.
+  virtual bool CanAutoSize(int& newWidth, int& newHeight);
+  virtual bool CanResize(int& newWidth, int& newHeight);
+  virtual void AdjustSize();
+  void ScaleBy(int M, int D) { ChangeScale(M, D); }
+  virtual void ChangeScale(int M, int D);
+  // Keeps the distances to the parent's edges the anchors hold to.
+  void UpdateAnchorRules();
+
+  // --- appearance
+  bool GetVisible() const { return FVisible; }
+  virtual void SetVisible(bool v);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Visible itself and all its parents (a form: its window is shown).
+  virtual bool Showing() const;
+  bool GetEnabled() const { return FEnabled; }
+  virtual void SetEnabled(bool v);
+  std::wstring GetCaption() const { return GetText(); }
+  void SetCaption(const std::wstring& v) { SetText(v); }
+  void SetText(const std::wstring& v);
+  virtual std::wstring GetText() const;
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor v);
+  bool GetParentColor() const { return FParentColor; }
+  void SetParentColor(bool v);
+  TFont* GetFont() const { return FFont; }
+  void SetFont(TFont* v) { FFont->Assign(v); }
+  bool GetParentFont() const { return FParentFont; }
+  void SetParentFont(bool v);
+  TCursor GetCursor() const { return FCursor; }
+  void SetCursor(TCursor v);
+  std::wstring GetHint() const { return FHint; }
+  void SetHint(const std::wstring& v) { FHint = v; }
+  bool GetShowHint() const { return FShowHint; }
+  void SetShowHint(bool v);
+  bool GetParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool v);
+  std::wstring GetHelpKeyword() const { return FHelpKeyword; }
+  void SetHelpKeyword(const std::wstring& v) { FHelpKeyword = v; }
+  int GetHelpContext() const { return FHelpContext; }
+  void SetHelpContext(int v) { FHelpContext = v; }
+  // The menu class lives in the menus unit; a control keeps it as a component
+  // (single inheritance: a TPopupMenu is a TComponent at the same address).
+  TPopupMenu* GetPopupMenu() const { return reinterpret_cast<TPopupMenu*>(FPopupMenu); }
+  void SetPopupMenu(TPopupMenu* v) { SetPopupMenuComponent(reinterpret_cast<TComponent*>(v)); }
+  TComponent* GetPopupMenuComponent() const { return FPopupMenu; }
+  void SetPopupMenuComponent(TComponent* v);
+  TBiDiMode GetBiDiMode() const { return bdLeftToRight; }
+  void SetBiDiMode(TBiDiMode) {}
+  bool UseRightToLeftAlignment() const { return false; }
+  bool UseRightToLeftReading() const { return false; }
+  unsigned DrawTextBiDiModeFlags(unsigned flags) const { return flags; }
+  unsigned DrawTextBiDiModeFlagsReadingOnly() const { return 0; }
+  TComponent* GetAction() const { return FAction; }
+  void SetAction(TComponent* v) { FAction = v; }
+
+  // --- behaviour
+  TControlStyle ControlStyle;
+  TControlState ControlState;
+  bool GetMouseCapture() const;
+  void SetMouseCapture(bool v);
+  virtual void Click();
+  virtual void DblClick();
+  virtual void Invalidate();
+  virtual void Update();
+  void Repaint();
+  void Refresh() { Repaint(); }
+  void BringToFront();
+  void SendToBack();
+  TDragMode GetDragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode v) { FDragMode = v; }
+  void BeginDrag(bool immediate, int threshold = -1);
+  void EndDrag(bool drop);
+  bool Dragging() const;
+  // The hint text before "|".
+  std::wstring GetShortHint() const;
+  // True when the control or its parent chain asks for hints.
+  bool WantsHint() const;
+
+  // --- events
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseMoveEvent OnMouseMove;
+  TMouseEvent OnMouseUp;
+  TMouseWheelEvent OnMouseWheel;
+  TMouseWheelUpDownEvent OnMouseWheelDown;
+  TMouseWheelUpDownEvent OnMouseWheelUp;
+  TNotifyEvent OnResize;
+  TCanResizeEvent OnCanResize;
+  TContextPopupEvent OnContextPopup;
+  TStartDragEvent OnStartDrag;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
+
+  // --- handlers (override and call the base for the default)
+  virtual void WMLButtonDown(TMessage& m);
+  virtual void WMLButtonUp(TMessage& m);
+  virtual void WMLButtonDblClk(TMessage& m);
+  virtual void WMRButtonDown(TMessage& m);
+  virtual void WMRButtonUp(TMessage& m);
+  virtual void WMRButtonDblClk(TMessage& m);
+  virtual void WMMButtonDown(TMessage& m);
+  virtual void WMMButtonUp(TMessage& m);
+  virtual void WMMButtonDblClk(TMessage& m);
+  virtual void WMMouseMove(TMessage& m);
+  virtual void WMMouseWheel(TMessage& m);
+  virtual void WMContextMenu(TMessage& m);
+  virtual void WMCancelMode(TMessage& m);
+  virtual void WMWindowPosChanged(TMessage& m);
+  virtual void CMEnabledChanged(TMessage& m);
+  virtual void CMVisibleChanged(TMessage& m);
+  virtual void CMFontChanged(TMessage& m);
+  virtual void CMColorChanged(TMessage& m);
+  virtual void CMTextChanged(TMessage& m);
+  virtual void CMParentFontChanged(TMessage& m);
+  virtual void CMParentColorChanged(TMessage& m);
+  virtual void CMParentShowHintChanged(TMessage& m);
+  virtual void CMMouseEnter(TMessage& m);
+  virtual void CMMouseLeave(TMessage& m);
+  virtual void CMHitTest(TMessage& m);
+  virtual void CMHintShow(TMessage& m);
+  virtual void CMSysColorChange(TMessage& m);
+  virtual void CMCursorChanged(TMessage& m);
+  virtual void CMDialogKey(TMessage& m);
+  virtual void CMDialogChar(TMessage& m);
+  virtual void CMFocusChanged(TMessage& m);
+  virtual void CMButtonPressed(TMessage& m);
+  virtual void CMMouseWheel(TMessage& m);
+
+  void Loaded() override;
+  // Forms: a control read inside another one becomes its child.
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* value) override;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
+  virtual bool DoMouseWheelDown(TShiftState shift, TPoint mousePos);
+  virtual bool DoMouseWheelUp(TShiftState shift, TPoint mousePos);
+  virtual void DoContextPopup(TPoint mousePos, bool& handled);
+  virtual void Resize();
+  virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+  virtual void DragDrop(TObject* source, int x, int y);
+  virtual void DoStartDrag(TObject*& dragObject);
+  virtual void DoEndDrag(TObject* target, int x, int y);
+  // Called when the parent set changes its font or colour for this control.
+  virtual void ParentFontChanged() {}
+  // The windowed control whose window shows this control (itself or its parent).
+  virtual HWND GetDeviceWindow() const;
+  // Called by SetBounds after the new bounds are stored.
+  virtual void BoundsChanged() {}
+  void SetTextSilently(const std::wstring& v) { FText = v; }
+  std::wstring FText;
+
+ private:
+  friend class TWinControl;
+  friend class TCustomForm;
+  friend class TCustomFrame;
+  static void Publish(TPublisher<TControl>& p);
+  bool IsColorStored() const;
+  bool IsFontStored() const;
+  bool IsShowHintStored() const;
+  void FontChanged(TObject* sender);
+  void DoMouseDown(TMessage& m, TMouseButton button, TShiftState extra);
+  void DoMouseUp(TMessage& m, TMouseButton button);
+  void UpdateParentFont();
+  void UpdateParentColor();
+  void RequestAlign();
+
+  TWinControl* FParent = nullptr;
+  int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  // Distances to the parent's right and bottom edges, and the parent's client size,
+  // kept when the bounds are set so that right/bottom anchors hold.
+  int FAnchorRight = 0, FAnchorBottom = 0;
+  int FAnchorParentWidth = 0, FAnchorParentHeight = 0;
+  double FAnchorCenterX = 0, FAnchorCenterY = 0;
+  TAlign FAlign = alNone;
+  TAnchors FAnchors{akLeft, akTop};
+  TSizeConstraints* FConstraints;
+  bool FAutoSize = false;
+  bool FVisible = true;
+  bool FEnabled = true;
+  TColor FColor = clWindow;
+  bool FParentColor = false;
+  TFont* FFont;
+  bool FParentFont = true;
+  bool FUpdatingFont = false;
+  TCursor FCursor = crDefault;
+  std::wstring FHint;
+  bool FShowHint = false;
+  bool FParentShowHint = true;
+  std::wstring FHelpKeyword;
+  int FHelpContext = 0;
+  TComponent* FPopupMenu = nullptr;
+  TComponent* FAction = nullptr;
+  TDragMode FDragMode = dmManual;
+};
+
+class TWinControl : public TControl {
+  QORN_CLASS(TWinControl, TControl)
+ public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  // The window, created on first use (with the parents' windows).
+  HWND GetHandle();
+  HWND WindowHandle() const { return FHandle; }
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  void HandleNeeded();
+  // Destroys the window and makes it again with the same state.
+  void RecreateWnd();
+  void DestroyHandle();
+  // The parent's window for a child; set for a parented control without a
+  // TWinControl parent (a control placed on a foreign window).
+  HWND GetParentWindow() const { return FParentWindow; }
+  void SetParentWindow(HWND wnd);
+
+  void WndProc(TMessage& message) override;
+  void DispatchHandlers(TMessage& message) override;
+  void DefWndHandler(TMessage& message) override;
+
+  // --- children, Z order first to last (windowless and windowed)
+  int ControlCount() const { return static_cast<int>(FControls.size()); }
+  TControl* Controls(int i) const { return FControls.at(static_cast<size_t>(i)); }
+  bool ContainsControl(TControl* control) const;
+  // The topmost visible (and unless allowDisabled, enabled) windowless child at a
+  // client point that accepts it (CM_HITTEST); windowed ones too when allWinControls.
+  TControl* ControlAtPos(TPoint pos, bool allowDisabled, bool allWinControls = false);
+  // Sends the message to every child until one answers non-zero.
+  void Broadcast(TMessage& message);
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  void AlignControls(TControl* control, TRect& rect);
+  virtual void AdjustClientRect(TRect&) {}
+  void Realign();
+  void DisableAlign() { ++FAlignLevel; }
+  void EnableAlign();
+  void ScrollBy(int dx, int dy);
+  void PaintTo(HDC dc, int x, int y);
+
+  // --- focus and keys
+  virtual bool CanFocus() const;
+  bool Focused() const;
+  virtual void SetFocus();
+  bool GetTabStop() const { return FTabStop; }
+  void SetTabStop(bool v);
+  int GetTabOrder() const;
+  void SetTabOrder(int v);
+  // The windowed children in tab order.
+  std::vector<TWinControl*> GetTabOrderList() const;
+  // The next control after current in tab order (within this control's tree).
+  TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent);
+  void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
+  void SelectFirst();
+  bool DoubleBuffered = false;
+  bool GetCtl3D() const { return FCtl3D; }
+  void SetCtl3D(bool v) { FCtl3D = v; }
+  bool ParentCtl3D = true;
+  void ShowControl(TControl* control);
+
+  TKeyEvent OnKeyDown;
+  TKeyPressEvent OnKeyPress;
+  TKeyEvent OnKeyUp;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+
+  // --- handlers
+  virtual void WMPaint(TMessage& m);
+  virtual void WMPrintClient(TMessage& m);
+  virtual void WMEraseBkgnd(TMessage& m);
+  virtual void WMSetFocus(TMessage& m);
+  virtual void WMKillFocus(TMessage& m);
+  virtual void WMSize(TMessage& m);
+  virtual void WMMove(TMessage& m);
+  virtual void WMSetCursor(TMessage& m);
+  virtual void WMSetText(TMessage& m);
+  virtual void WMKeyDown(TMessage& m);
+  virtual void WMKeyUp(TMessage& m);
+  virtual void WMChar(TMessage& m);
+  virtual void WMSysKeyDown(TMessage& m);
+  virtual void WMSysChar(TMessage& m);
+  virtual void WMGetDlgCode(TMessage& m);
+  virtual void WMSysColorChange(TMessage& m);
+  virtual void WMNCDestroy(TMessage& m);
+  virtual void WMCommand(TMessage& m);
+  virtual void WMNotify(TMessage& m);
+  virtual void WMReflected(TMessage& m);
+  virtual void CNKeyDown(TMessage& m);
+  virtual void CNKeyUp(TMessage& m);
+  virtual void CNChar(TMessage& m);
+  virtual void CNSysKeyDown(TMessage& m);
+  virtual void CNSysChar(TMessage& m);
+  virtual void CNCommand(TMessage& m);
+  virtual void CNNotify(TMessage& m);
+  virtual void CMEnter(TMessage& m);
+  virtual void CMExit(TMessage& m);
+  void CMDialogKey(TMessage& m) override;
+  void CMDialogChar(TMessage& m) override;
+  void CMFocusChanged(TMessage& m) override;
+  void CMFontChanged(TMessage& m) override;
+  void CMColorChanged(TMessage& m) override;
+  void CMEnabledChanged(TMessage& m) override;
+  void CMVisibleChanged(TMessage& m) override;
+  void CMSysColorChange(TMessage& m) override;
+  void CMTextChanged(TMessage& m) override;
+  void CMHitTest(TMessage& m) override;
+  virtual void CMShowingChanged(TMessage& m);
+
+  void WMWindowPosChanged(TMessage& m) override;
+  void WMContextMenu(TMessage& m) override;
+
+  void SetBounds(int left, int top, int width, int height) override;
+  TRect GetClientRect() const override;
+  // The client area before there is a window (a form takes off its frame).
+  virtual TRect ClientRectWithoutHandle() const;
+  TPoint GetClientOrigin() const override;
+  std::wstring GetText() const override;
+  void SetParent(TWinControl* parent) override;
+  void Invalidate() override;
+  void Update() override;
+  bool Showing() const override;
+
+  void Loaded() override;
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  void SetChildOrder(TComponent* child, int order) override;
+
+ protected:
+  virtual void CreateParams(TCreateParams& params);
+  // Makes params use a standard window class (EDIT, BUTTON, SysListView32...);
+  // unhandled messages then go to that class's own procedure.
+  void CreateSubClass(TCreateParams& params, const wchar_t* className);
+  virtual void CreateWnd();
+  virtual void CreateWindowHandle(const TCreateParams& params);
+  virtual void DestroyWnd();
+  virtual void DestroyWindowHandle();
+  virtual void CreateHandle();
+  // Paints the control into dc (the window's or a memory DC): PaintWindow, then
+  // the windowless children in Z order, each moved to its place and clipped to it.
+  void PaintHandler(HDC dc);
+  virtual void PaintWindow(HDC dc);
+  void PaintControls(HDC dc, TControl* first);
+  virtual void KeyDown(WORD& key, TShiftState shift);
+  virtual void KeyUp(WORD& key, TShiftState shift);
+  virtual void KeyPress(wchar_t& key);
+  virtual void DoEnter();
+  virtual void DoExit();
+  // Set a child window's position after its bounds changed in the object.
+  void UpdateBounds();
+  HWND GetDeviceWindow() const override;
+  virtual void ControlsAligned() {}
+  virtual void AlignControl(TControl* control);
+  // Creates the windows of the windowed children.
+  void CreateChildHandles();
+
+ private:
+  friend class TControl;
+  friend class TCustomForm;
+  friend LRESULT CALLBACK ControlWndProc(HWND, UINT, WPARAM, LPARAM);
+  static void Publish(TPublisher<TWinControl>& p);
+  bool DoKeyDown(TMessage& m);
+  bool DoKeyPress(TMessage& m);
+  bool DoKeyUp(TMessage& m);
+  bool IsControlMouseMsg(TMessage& m);
+  void UpdateShowing();
+  void ReflectNotification(TMessage& m, HWND child);
+
+  HWND FHandle = nullptr;
+  HWND FParentWindow = nullptr;
+  WNDPROC FDefWndProc = nullptr;
+  std::vector<TControl*> FControls;
+  std::vector<TWinControl*> FTabList;
+  bool FTabStop = false;
+  bool FCtl3D = true;
+  int FAlignLevel = 0;
+  bool FAligning = false;
+  bool FSettingBounds = false;
+  HBRUSH FBrush = nullptr;
+  TColor FBrushColor = clNone;
+  UINT FChildId = 0;
+ public:
+  // The control's Color as a brush (kept until the colour changes).
+  HBRUSH BrushHandle();
+};
+
+// Windowless control: its parent paints it (clipped to its bounds) and routes the
+// mouse to it. Its Canvas draws on the parent's window, also outside WM_PAINT.
+class TGraphicControl : public TControl {
+  QORN_CLASS(TGraphicControl, TControl)
+ public:
+  explicit TGraphicControl(TComponent* AOwner);
+  ~TGraphicControl() override;
+  TControlCanvas* GetCanvas() const { return FCanvas; }
+  virtual void WMPaint(TMessage& m);
+  void DispatchHandlers(TMessage& message) override;
+
+ protected:
+  virtual void Paint() {}
+
+ private:
+  TControlCanvas* FCanvas;
+};
+
+// Windowed control that paints itself on its Canvas.
+class TCustomControl : public TWinControl {
+  QORN_CLASS(TCustomControl, TWinControl)
+ public:
+  explicit TCustomControl(TComponent* AOwner);
+  ~TCustomControl() override;
+  TControlCanvas* GetCanvas() const { return FCanvas; }
+  void WMPaint(TMessage& m) override;
+
+ protected:
+  virtual void Paint() {}
+  void PaintWindow(HDC dc) override;
+
+ private:
+  TControlCanvas* FCanvas;
+};
+
+// A canvas that draws on a control: a windowed control's own window, or for a
+// windowless control its parent's window moved to the control and clipped to it.
+// Outside painting it gets a DC on first use and gives it back with FreeHandle.
+class TControlCanvas : public TCanvas {
+  QORN_CLASS(TControlCanvas, TCanvas)
+ public:
+  explicit TControlCanvas(TControl* control = nullptr) : FControl(control) {}
+  ~TControlCanvas() override;
+  TControl* GetControl() const { return FControl; }
+  void SetControl(TControl* control);
+  // Gives back a DC taken for drawing outside WM_PAINT.
+  void FreeHandle();
+  // Draws on a DC given by painting (nullptr: none); a DC taken before is given back.
+  void AttachDC(HDC dc);
+  // Gives back every DC taken outside painting; run after each window message.
+  static void FreeDeviceContexts();
+
+ protected:
+  void CreateHandle() override;
+
+ private:
+  TControl* FControl;
+  HWND FDeviceWnd = nullptr;
+  HDC FDeviceDC = nullptr;
+};
+
+// Shows a control's PopupMenu at a screen point; set by the menus unit, so that
+// controls need not know the menu classes. True when the menu was shown.
+extern bool (*PopupMenuHandler)(TPopupMenu* menu, TControl* control, TPoint screenPos);
+
+// Tells the control that gets the next key message that the loop already ran its
+// key events through CN_KEYDOWN/CN_CHAR (so they do not run twice).
+void SetKeyPreprocessed(bool v);
+
+// The library's control for a window: nullptr when the window is not one of ours.
+TWinControl* FindControl(HWND wnd);
+// The control under a screen point (windowless ones included).
+TControl* FindDragTarget(TPoint pos, bool allowDisabled);
+TControl* FindVCLWindow(TPoint pos);
+TCustomForm* GetParentForm(TControl* control);
+// The control under the cursor that got CM_MOUSEENTER last.
+TControl* MouseControl();
+// Sends CM_MOUSELEAVE to the old and CM_MOUSEENTER to the new control under the
+// cursor when it changed; the application calls it on mouse moves and when idle.
+void UpdateMouseControl(TControl* control);
+// The windowless control that holds the mouse capture (or the windowed one).
+TControl* CaptureControl();
+void SetCaptureControl(TControl* control);
+
+// Mouse: the few members the controls read.
+struct TMouse {
+  TPoint CursorPos() const;
+  void SetCursorPos(TPoint p) const;
+  // Lines per wheel notch; -1 means a page.
+  int WheelScrollLines() const;
+  TControl* Capture() const { return CaptureControl(); }
+  void SetCapture(TControl* c) const { SetCaptureControl(c); }
+};
+extern TMouse* Mouse;
