@@ -181,6 +181,12 @@ function(qorn_folder_tests folder)
     endif()
     add_test(NAME ${prefix}/${name} COMMAND ${exe} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     set_tests_properties(${prefix}/${name} PROPERTIES TIMEOUT 300)
+    # Tests that move the one mouse cursor of the display, inject input, or say they
+    # move the activation around ("desktop-input" in a comment) take turns.
+    file(STRINGS ${t} moves_input REGEX "SetCursorPos|SendInput|mouse_event|keybd_event|desktop-input" LIMIT_COUNT 1)
+    if(moves_input)
+      set_tests_properties(${prefix}/${name} PROPERTIES RESOURCE_LOCK desktop_input)
+    endif()
     # A test that needs something only one test may hold at a time (the fixed
     # server port, the one window of class TMainForm) says so in a comment:
     #   // ctest-lock: main-window

@@ -154,6 +154,8 @@ class TCustomForm : public TScrollingWinControl {
   virtual void WMSysCommand(TMessage& m);
   virtual void WMGetMinMaxInfo(TMessage& m);
   virtual void WMShowWindow(TMessage& m);
+  // F1: the help topic of the nearest control that names one.
+  virtual void WMHelp(TMessage& m);
   virtual void CMRelease(TMessage& m);
   void CMDialogKey(TMessage& m) override;
   void CMShowingChanged(TMessage& m) override;

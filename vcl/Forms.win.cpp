@@ -539,6 +539,7 @@ void TCustomForm::DispatchHandlers(TMessage& m) {
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); return;
     case WM_SHOWWINDOW: WMShowWindow(m); return;
     case CM_RELEASE: CMRelease(m); return;
+    case WM_HELP: WMHelp(m); return;
     case WM_SIZE:
       if (m.WParam == SIZE_MINIMIZED)
         FWindowState = wsMinimized;
@@ -596,6 +597,35 @@ void TCustomForm::WMGetMinMaxInfo(TMessage& m) {
 }
 
 void TCustomForm::WMShowWindow(TMessage& m) { DefWndHandler(m); }
+
+void TCustomForm::WMHelp(TMessage& m) {
+  auto* info = reinterpret_cast<HELPINFO*>(m.LParam);
+  TControl* control = nullptr;
+  if (info && info->iContextType == HELPINFO_WINDOW) {
+    TWinControl* win = FindControl(static_cast<HWND>(info->hItemHandle));
+    control = win;
+    // A windowless control under the mouse asks first.
+    if (win) {
+      const TPoint p = win->ScreenToClient({info->MousePos.x, info->MousePos.y});
+      if (TControl* inner = win->ControlAtPos(p, true)) control = inner;
+    }
+  }
+  if (!control) control = this;
+  // The nearest control, from there up to the form, that names a help topic.
+  for (TControl* c = control; c; c = c->GetParent()) {
+    if (!c->GetHelpKeyword().empty()) {
+      if (Application) Application->HelpKeyword(c->GetHelpKeyword());
+      m.Result = 1;
+      return;
+    }
+    if (c->GetHelpContext() != 0) {
+      if (Application) Application->HelpContext(c->GetHelpContext());
+      m.Result = 1;
+      return;
+    }
+  }
+  m.Result = 1;
+}
 
 void TCustomForm::CMDialogKey(TMessage& m) {
   if (GetKeyState(VK_MENU) >= 0) {

@@ -217,7 +217,8 @@ bool TApplication::IsKeyMsg(MSG& msg) {
   // The focused window, or for an inner window of a control (a combo box's edit)
   // the control it belongs to.
   TWinControl* control = FindControl(msg.hwnd);
-  for (HWND w = msg.hwnd; !control && w;) {
+  // Only up through child windows: a foreign dialog owned by a form keeps its keys.
+  for (HWND w = msg.hwnd; !control && w && (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD);) {
     w = GetParent(w);
     control = FindControl(w);
   }

@@ -34,6 +34,38 @@ struct TMessage {
   int YPos() const { return static_cast<int16_t>((LParam >> 16) & 0xFFFF); }
 };
 
+// The records of single messages are all TMessage; the names say which message
+// a handler takes (void WMPaint(TWMPaint& m)).
+using TWMActivate = TMessage;
+using TWMChar = TMessage;
+using TWMCommand = TMessage;
+using TWMContextMenu = TMessage;
+using TWMDrawItem = TMessage;
+using TWMEraseBkgnd = TMessage;
+using TWMGetDlgCode = TMessage;
+using TWMGetMinMaxInfo = TMessage;
+using TWMHotKey = TMessage;
+using TWMKey = TMessage;
+using TWMKillFocus = TMessage;
+using TWMMeasureItem = TMessage;
+using TWMMouse = TMessage;
+using TWMMouseWheel = TMessage;
+using TWMMove = TMessage;
+using TWMNCHitTest = TMessage;
+using TWMNotify = TMessage;
+using TWMPaint = TMessage;
+using TWMSetCursor = TMessage;
+using TWMSetFocus = TMessage;
+using TWMShowWindow = TMessage;
+using TWMSize = TMessage;
+using TWMSysCommand = TMessage;
+using TWMTimer = TMessage;
+using TWMWindowPosChanged = TMessage;
+using TCMDialogChar = TMessage;
+using TCMDialogKey = TMessage;
+using TCMHintShow = TMessage;
+using TCMHitTest = TMessage;
+
 // Packs a point as mouse messages carry it; negative values survive.
 constexpr intptr_t PointToLParam(int x, int y) {
   return static_cast<intptr_t>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |

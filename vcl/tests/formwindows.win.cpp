@@ -1,6 +1,7 @@
 // The windows behind forms: styles from BorderStyle and FormStyle, positions, the
 // layered attributes, showing without activation, activation events; and the
 // application window (activation messages, hooks, message boxes, top-most windows).
+// desktop-input: these tests activate windows, which ends the hints of the others.
 #include <gtest/gtest.h>
 
 #include "vcl/Forms.h"
@@ -40,7 +41,7 @@ using FormPtr = std::unique_ptr<TForm, FormDeleter>;
 FormPtr NewForm(const wchar_t* caption) {
   FormPtr f(CreateFormNew<TForm>(Application));
   f->SetCaption(caption);
-  f->SetBounds(50, 50, 300, 200);
+  f->SetBounds(500, 420, 300, 200);
   return f;
 }
 
@@ -71,7 +72,7 @@ TEST_P(FormStyles, BorderAndFormStyleMakeTheWindowStyle) {
       wchar_t text[32] = {};
       GetWindowTextW(form->GetHandle(), text, 32);
       EXPECT_STREQ(text, L"Styled") << c.name;
-      EXPECT_EQ(form->GetLeft(), 50) << c.name;
+      EXPECT_EQ(form->GetLeft(), 500) << c.name;
     }
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(form->GetHandle(), GWL_STYLE));
     const DWORD ex = static_cast<DWORD>(GetWindowLongPtrW(form->GetHandle(), GWL_EXSTYLE));
@@ -175,20 +176,30 @@ TEST(FormWindows, ALayerSetOutsideTheFormIsNeverStripped) {
 TEST(FormWindows, VisibleOnAWindowAlreadyShownOnlySetsTheFlag) {
   FormPtr active = NewForm(L"Active one");
   active->Show();
-  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == active->GetHandle(); }));
+  Pump(20ms);
   FormPtr display = NewForm(L"Display");
   display->SetBorderStyle(bsNone);
   display->SetFormStyle(fsStayOnTop);
-  int shows = 0;
+  int shows = 0, activations = 0, positions = 0;
   display->OnShow = [&](TObject*) { ++shows; };
   HWND wnd = display->GetHandle();
+  auto original = display->WindowProc;
+  display->WindowProc = [&](TMessage& m) {
+    if (m.Msg == WM_ACTIVATE && LOWORD(m.WParam) != WA_INACTIVE) ++activations;
+    if (m.Msg == WM_WINDOWPOSCHANGING) {
+      auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
+      if (!(pos->flags & SWP_NOZORDER)) ++positions;
+    }
+    original(m);
+  };
   ShowWindow(wnd, SW_SHOWNA);
-  const HWND above = GetWindow(wnd, GW_HWNDPREV);
+  activations = positions = 0;
   display->SetVisible(true);
   Pump(20ms);
+  display->WindowProc = original;
   EXPECT_TRUE(display->GetVisible());
-  EXPECT_EQ(GetActiveWindow(), active->GetHandle()) << "not activated";
-  EXPECT_EQ(GetWindow(wnd, GW_HWNDPREV), above) << "Z order unchanged";
+  EXPECT_EQ(activations, 0) << "not activated";
+  EXPECT_EQ(positions, 0) << "Z order left alone";
   EXPECT_EQ(shows, 1);
 }
 
@@ -209,11 +220,13 @@ TEST(FormWindows, ShowActivatesAndAnotherFormDeactivates) {
   ASSERT_TRUE(PumpUntil([&] { return second->GetActive(); }));
   second->Hide();
   Pump(20ms);
-  // Hiding hands the activation back before OnHide runs.
+  // Hiding deactivates it on its way out (the activation may go back to First,
+  // unless another program on the display has taken it), then OnHide.
   const std::vector<std::wstring> expected = {L"show First",       L"activate First",  L"show Second",
-                                              L"deactivate First", L"activate Second", L"deactivate Second",
-                                              L"activate First",   L"hide Second"};
-  EXPECT_EQ(events, expected);
+                                              L"deactivate First", L"activate Second", L"deactivate Second"};
+  ASSERT_GE(events.size(), expected.size() + 1);
+  EXPECT_EQ(std::vector<std::wstring>(events.begin(), events.begin() + static_cast<long>(expected.size())), expected);
+  EXPECT_EQ(events.back(), L"hide Second");
   EXPECT_FALSE(first->GetActive() && second->GetActive());
 }
 
