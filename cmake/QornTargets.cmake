@@ -8,7 +8,7 @@
 #   FOLDER/tests/tools/*.cpp  helper programs of tests
 #   FOLDER/tests/dlls/*.cpp   libraries tests load, in bin/testdlls
 #   FOLDER/fuzz/*.cpp      one libFuzzer target each (native build only)
-# A test file may name locks it must hold alone ("// ctest-lock: main-window").
+# A test file may name locks it must hold alone ("// ctest-lock: main-window", "// ctest-serial").
 # Each folder becomes the static library qorn_<folder>, e.g. qorn_controls_visual.
 
 set(QORN_WARNINGS -Wall -Wextra)
@@ -110,6 +110,22 @@ function(qorn_test_tools folder)
   endforeach()
 endfunction()
 
+# A test file names what it must hold alone in comments: "ctest-lock: NAME" for a
+# resource (the one TMainForm window, the fixed server port), "ctest-serial" when
+# it needs the whole session (it sends real input, or needs the foreground window,
+# which any other test showing a window could take).
+function(qorn_test_locks file test)
+  file(STRINGS ${file} lock_lines REGEX "ctest-lock: ")
+  foreach(line IN LISTS lock_lines)
+    string(REGEX REPLACE ".*ctest-lock: *" "" lock "${line}")
+    set_property(TEST ${test} APPEND PROPERTY RESOURCE_LOCK ${lock})
+  endforeach()
+  file(STRINGS ${file} serial_lines REGEX "ctest-serial")
+  if(serial_lines)
+    set_tests_properties(${test} PROPERTIES RUN_SERIAL TRUE)
+  endif()
+endfunction()
+
 # Tests driven from the Linux side (a real server started beside a program under
 # wine): FOLDER/tests/NAME.win.sh, run by bash in the Windows build with
 # QORN_BIN (the bin folder) and QORN_WINE_RUN (the wine runner) set.
@@ -125,11 +141,7 @@ function(qorn_script_tests folder)
     add_test(NAME ${prefix}/${name} COMMAND bash ${t} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     set_tests_properties(${prefix}/${name} PROPERTIES TIMEOUT 300
       ENVIRONMENT "QORN_BIN=${CMAKE_BINARY_DIR}/bin;QORN_WINE_RUN=${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
-    file(STRINGS ${t} lock_lines REGEX "ctest-lock: ")
-    foreach(line IN LISTS lock_lines)
-      string(REGEX REPLACE ".*ctest-lock: *" "" lock "${line}")
-      set_property(TEST ${prefix}/${name} APPEND PROPERTY RESOURCE_LOCK ${lock})
-    endforeach()
+    qorn_test_locks(${t} ${prefix}/${name})
   endforeach()
 endfunction()
 
@@ -187,13 +199,6 @@ function(qorn_folder_tests folder)
     if(moves_input)
       set_tests_properties(${prefix}/${name} PROPERTIES RESOURCE_LOCK desktop_input)
     endif()
-    # A test that needs something only one test may hold at a time (the fixed
-    # server port, the one window of class TMainForm) says so in a comment:
-    #   // ctest-lock: main-window
-    file(STRINGS ${t} lock_lines REGEX "ctest-lock: ")
-    foreach(line IN LISTS lock_lines)
-      string(REGEX REPLACE ".*ctest-lock: *" "" lock "${line}")
-      set_property(TEST ${prefix}/${name} APPEND PROPERTY RESOURCE_LOCK ${lock})
-    endforeach()
+    qorn_test_locks(${t} ${prefix}/${name})
   endforeach()
 endfunction()

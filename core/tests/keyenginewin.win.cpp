@@ -1,4 +1,5 @@
 // ctest-lock: keyboard
+// ctest-serial: it needs the foreground window, which a test showing a window could take
 #include "core/KeyEngineWin.h"
 
 #include <gtest/gtest.h>

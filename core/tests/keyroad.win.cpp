@@ -1,4 +1,5 @@
 // ctest-lock: keyboard
+// ctest-serial: it needs the foreground window, which a test showing a window could take
 // The whole key road under wine: keys pressed by another process reach the engine
 // through the hook library, bound keys are swallowed and run their action, the rest
 // arrive at the program in front.
