@@ -1,3 +1,4 @@
+// ctest-lock: keyboard
 // Controls on real windows: a standard window class wrapped by a thin control,
 // reflected notifications, dialog keys and characters, Perform on windowless
 // controls, the mouse wheel, hints, and a frame read from its resource.

@@ -1,3 +1,4 @@
+// ctest-lock: keyboard
 // Forms and controls on real windows: a form read from its resource (TestForm.form),
 // modal loops, closing, windowless controls fed by their parent, propagation of
 // fonts and colours, re-created windows, focus and tab order, painting, alignment.

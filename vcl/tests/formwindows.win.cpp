@@ -1,3 +1,4 @@
+// ctest-lock: keyboard
 // The windows behind forms: styles from BorderStyle and FormStyle, positions, the
 // layered attributes, showing without activation, activation events; and the
 // application window (activation messages, hooks, message boxes, top-most windows).
