@@ -134,7 +134,7 @@ void TProfileStore::loadpfl(const std::string& name, int global, std::uint8_t ta
 
 bool TProfileStore::savepfl(const std::string& name, const std::string& kind, std::uint8_t source) {
   if (!IsValidProfileName(name)) {
-    reporter_.ShowLanguageMessage(BadProfileNameMessage);
+    reporter_.ShowLanguageMessage(L"BadProfileName");
     return false;
   }
   const bool isGlobal = kind == GlobalProfileKind;

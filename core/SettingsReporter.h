@@ -29,7 +29,6 @@ enum : int {
 };
 
 // The language message shown when a name cannot be a profile's file name.
-inline constexpr std::wstring_view BadProfileNameMessage = L"BadProfileName";
 
 // Windows: message boxes owned by the main window; the language messages come from
 // the language files (the main window passes its GetLngMessage).

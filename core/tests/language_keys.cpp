@@ -33,7 +33,7 @@ struct UsedKey {
 // skipped, so that examples in comments are not taken for keys.
 std::vector<UsedKey> KeysInSource(const std::string& text, const std::string& where) {
   static const std::regex call(
-      R"re(\b(GetLngString|GetLngMessage|GetLngStringFromLngFile|TranslateCaption|LngKey|L)\s*\(\s*L?"([^"\\]*)"(?=\s*[,)]))re");
+      R"re(\b(GetLngString|GetLngMessage|ShowLanguageMessage|GetLngStringFromLngFile|TranslateCaption|LngKey|L)\s*\(\s*L?"([^"\\]*)"(?=\s*[,)]))re");
   std::vector<UsedKey> keys;
   std::size_t lineNo = 0;
   std::size_t start = 0;
@@ -47,7 +47,7 @@ std::vector<UsedKey> KeysInSource(const std::string& text, const std::string& wh
     if (!comment) {
       for (std::sregex_iterator it(line.begin(), line.end(), call), none; it != none; ++it) {
         std::string key = (*it)[2];
-        if ((*it)[1] == "GetLngMessage") key = "Msg." + key;
+        if ((*it)[1] == "GetLngMessage" || (*it)[1] == "ShowLanguageMessage") key = "Msg." + key;
         keys.push_back({key, where + ":" + std::to_string(lineNo)});
       }
     }

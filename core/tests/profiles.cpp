@@ -344,7 +344,7 @@ TEST_F(ProfileFolder, HostileNamesAreRefusedAndTouchNoFile) {
     SCOPED_TRACE(name);
     reporter.messages.clear();
     EXPECT_FALSE(store.savepfl(name, "-", 2));
-    EXPECT_EQ(reporter.messages, std::vector<std::wstring>{std::wstring(BadProfileNameMessage)});
+    EXPECT_EQ(reporter.messages, std::vector<std::wstring>{L"BadProfileName"});
     store.loadpfl(name, 1, 1);
     EXPECT_EQ(editList.Count, 1) << "nothing is read from outside the profiles folder";
   }
