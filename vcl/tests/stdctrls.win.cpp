@@ -1,5 +1,6 @@
 // Standard controls on a real form: events from real messages, state kept over a
 // new window, owner-drawn lines, and a form resource with one of each.
+// ctest-lock: keyboard
 #include <gtest/gtest.h>
 
 #include "testing/WinTesting.h"
