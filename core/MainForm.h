@@ -49,4 +49,10 @@ bool RefusePowerBroadcast(std::uintptr_t wParam, std::optional<std::uint64_t> sl
 // readable memory of our own process, never past the end of that region, at most
 // PluginKeyNameMax characters. nullopt when lParam points anywhere else.
 std::optional<std::string> ReadPluginKeyName(LPARAM lParam);
+// The installation id of this machine and user ("01x" and 32 hex digits).
+std::string F_Genuid();
+// The size of the file opened read-only; -1 when it cannot be opened.
+std::int64_t GetFileSize(const std::wstring& fileName);
+// The screen's logical pixels per inch.
+int GetSystemFontSize();
 #endif

@@ -1,5 +1,7 @@
 #include "core/MainForm.h"
 
+#include "core/myUtils.h"
+
 #include <algorithm>
 
 std::optional<std::string> ReadPluginKeyName(LPARAM lParam) {
@@ -23,4 +25,26 @@ std::optional<std::string> ReadPluginKeyName(LPARAM lParam) {
     p += room;
   }
   return name;
+}
+
+std::string F_Genuid() {
+  return MakeInstallationId(GetComputerNameStr(), GetUserNameStr(), GetWindowsProductId(), GetSystemVolumeSerial(),
+                            GetBiosDate());
+}
+
+std::int64_t GetFileSize(const std::wstring& fileName) {
+  HANDLE f = CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return -1;
+  LARGE_INTEGER size{};
+  const bool ok = GetFileSizeEx(f, &size);
+  CloseHandle(f);
+  return ok ? size.QuadPart : -1;
+}
+
+int GetSystemFontSize() {
+  HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(nullptr, dc);
+  return dpi;
 }

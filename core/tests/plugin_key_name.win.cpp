@@ -50,3 +50,23 @@ TEST(PluginKeyName, ForeignOrUnreadableAddressesAreIgnored) {
   VirtualFree(freed, 0, MEM_RELEASE);
   EXPECT_FALSE(ReadPluginKeyName(reinterpret_cast<LPARAM>(freed)));
 }
+
+TEST(MainFormServices, FileSizeAndInstallationId) {
+  wchar_t dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  const std::wstring file = std::wstring(dir) + L"qorn_filesize_test.bin";
+  HANDLE f = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(f, "12345", 5, &written, nullptr);
+  CloseHandle(f);
+  EXPECT_EQ(GetFileSize(file), 5);
+  DeleteFileW(file.c_str());
+  EXPECT_EQ(GetFileSize(file), -1);
+  const std::string id = F_Genuid();
+  ASSERT_EQ(id.size(), 35u);
+  EXPECT_EQ(id.substr(0, 3), "01x");
+  EXPECT_EQ(id.find_first_not_of("0123456789abcdef", 3), std::string::npos) << id;
+  EXPECT_EQ(F_Genuid(), id) << "the same machine gives the same id";
+  EXPECT_GT(GetSystemFontSize(), 0);
+}
