@@ -12,6 +12,40 @@
 
 #include <string>
 
+QORN_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter);
+
+// A windowless line of text: "&" underlines the next letter ("&&" is one "&"),
+// whose Alt+letter focuses FocusControl.
+class TLabel : public TGraphicControl {
+  QORN_CLASS(TLabel, TGraphicControl)
+ public:
+  explicit TLabel(TComponent* AOwner);
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v);
+  bool GetWordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool v);
+  bool GetShowAccelChar() const { return FShowAccelChar; }
+  void SetShowAccelChar(bool v);
+  bool GetTransparent() const { return FTransparent; }
+  void SetTransparent(bool v);
+  TWinControl* GetFocusControl() const { return FFocusControl; }
+  void SetFocusControl(TWinControl* v);
+  void CMDialogChar(TMessage& m) override;
+  void CMTextChanged(TMessage& m) override;
+
+ protected:
+  void Paint() override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  static void Publish(TPublisher<TLabel>& p);
+  TAlignment FAlignment = taLeftJustify;
+  bool FWordWrap = false;
+  bool FShowAccelChar = true;
+  bool FTransparent = false;
+  TWinControl* FFocusControl = nullptr;
+};
+
 class TCustomEdit : public TWinControl {
   QORN_CLASS(TCustomEdit, TWinControl)
  public:

@@ -4,6 +4,90 @@
 
 #include <windowsx.h>
 
+// --- label
+
+TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
+  SetParentColor(true);
+  SetBounds(0, 0, 65, 17);
+}
+
+void TLabel::Publish(TPublisher<TLabel>& p) {
+  p.Property(L"Caption", &TLabel::GetCaption, &TLabel::SetCaption);
+  p.Property(L"Alignment", &TLabel::GetAlignment, &TLabel::SetAlignment).Default(taLeftJustify);
+  p.Property(L"WordWrap", &TLabel::GetWordWrap, &TLabel::SetWordWrap).Default(false);
+  p.Property(L"ShowAccelChar", &TLabel::GetShowAccelChar, &TLabel::SetShowAccelChar).Default(true);
+  p.Property(L"Transparent", &TLabel::GetTransparent, &TLabel::SetTransparent).Default(false);
+  p.Property(L"FocusControl", &TLabel::GetFocusControl, &TLabel::SetFocusControl);
+}
+
+void TLabel::SetAlignment(TAlignment v) { FAlignment = v; Invalidate(); }
+void TLabel::SetWordWrap(bool v) { FWordWrap = v; Invalidate(); }
+void TLabel::SetShowAccelChar(bool v) { FShowAccelChar = v; Invalidate(); }
+void TLabel::SetTransparent(bool v) {
+  FTransparent = v;
+  if (v) ControlStyle.Exclude(csOpaque); else ControlStyle.Include(csOpaque);
+  Invalidate();
+}
+
+void TLabel::SetFocusControl(TWinControl* v) {
+  if (FFocusControl) FFocusControl->RemoveFreeNotification(this);
+  FFocusControl = v;
+  if (v) v->FreeNotification(this);
+}
+
+void TLabel::Notification(TComponent* component, TOperation operation) {
+  TGraphicControl::Notification(component, operation);
+  if (operation == opRemove && component == FFocusControl) FFocusControl = nullptr;
+}
+
+void TLabel::CMTextChanged(TMessage& m) {
+  TGraphicControl::CMTextChanged(m);
+  Invalidate();
+}
+
+void TLabel::CMDialogChar(TMessage& m) {
+  if (!FShowAccelChar || !FFocusControl || !GetEnabled() || !Showing()) return;
+  const std::wstring caption = GetCaption();
+  const wchar_t key = towupper(static_cast<wchar_t>(m.WParam));
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] == L'&') {
+      ++i;
+      continue;
+    }
+    if (towupper(caption[i + 1]) == key && FFocusControl->CanFocus()) {
+      FFocusControl->SetFocus();
+      m.Result = 1;
+    }
+    return;
+  }
+}
+
+void TLabel::Paint() {
+  TCanvas* canvas = GetCanvas();
+  TRect rect = GetClientRect();
+  if (!FTransparent) {
+    canvas->GetBrush()->SetColor(GetColor());
+    canvas->FillRect(rect);
+  }
+  canvas->SetFont(GetFont());
+  UINT format = DT_EXPANDTABS;
+  if (FWordWrap) format |= DT_WORDBREAK;
+  else format |= DT_SINGLELINE;
+  if (!FShowAccelChar) format |= DT_NOPREFIX;
+  if (FAlignment == taRightJustify) format |= DT_RIGHT;
+  if (FAlignment == taCenter) format |= DT_CENTER;
+  SetBkMode(canvas->GetHandle(), TRANSPARENT);
+  if (!GetEnabled()) {
+    // Embossed: a light copy one pixel down and right under a grey one.
+    TRect shifted(rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1);
+    canvas->GetFont()->SetColor(clBtnHighlight);
+    canvas->DrawText(GetCaption(), shifted, format);
+    canvas->GetFont()->SetColor(clBtnShadow);
+  }
+  canvas->DrawText(GetCaption(), rect, format);
+}
+
 // --- edit
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
@@ -406,6 +490,7 @@ void TCustomListBox::MeasureItem(int index, int& height) {
   if (OnMeasureItem) OnMeasureItem(this, index, height);
 }
 
+QORN_REGISTER_CLASS(TLabel);
 QORN_REGISTER_CLASS(TEdit);
 QORN_REGISTER_CLASS(TButton);
 QORN_REGISTER_CLASS(TCheckBox);

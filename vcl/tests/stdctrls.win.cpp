@@ -49,6 +49,7 @@ class TTestStdControlsForm : public TForm {
   TButton* Button1 = nullptr;
   TCheckBox* CheckBox1 = nullptr;
   TListBox* ListBox1 = nullptr;
+  TLabel* Label1 = nullptr;
 
  private:
   static void Publish(TPublisher<TTestStdControlsForm>& p) {
@@ -56,6 +57,7 @@ class TTestStdControlsForm : public TForm {
     p.Field(L"Button1", &TTestStdControlsForm::Button1);
     p.Field(L"CheckBox1", &TTestStdControlsForm::CheckBox1);
     p.Field(L"ListBox1", &TTestStdControlsForm::ListBox1);
+    p.Field(L"Label1", &TTestStdControlsForm::Label1);
   }
 };
 QORN_REGISTER_CLASS(TTestStdControlsForm);
@@ -86,6 +88,33 @@ TEST_F(StdControls, TheFormResourceGivesEachControlItsState) {
   EXPECT_EQ(SendMessageW(form->ListBox1->GetHandle(), LB_GETCOUNT, 0, 0), 3);
   Pump(100ms);
   EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "vcl-stdctrls.png"));
+}
+
+TEST_F(StdControls, ALabelsAcceleratorFocusesItsControlAndItsTextIsPainted) {
+  TLabel* label = form->Label1;
+  ASSERT_NE(label, nullptr);
+  ASSERT_EQ(label->GetFocusControl(), form->Edit1);
+  form->Button1->SetFocus();
+  // "&&" is a plain "&": only the letter after a single "&" is the accelerator.
+  EXPECT_EQ(label->Perform(CM_DIALOGCHAR, L' ', 0), 0);
+  EXPECT_EQ(label->Perform(CM_DIALOGCHAR, L'N', 0), 0);
+  EXPECT_EQ(label->Perform(CM_DIALOGCHAR, L'M', 0), 1);
+  EXPECT_TRUE(form->Edit1->Focused());
+
+  RedrawWindow(form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump(20ms);
+  HDC dc = GetDC(form->GetHandle());
+  int dark = 0;
+  for (int x = label->GetLeft(); x < label->GetLeft() + 80; ++x)
+    for (int y = label->GetTop(); y < label->GetTop() + label->GetHeight(); ++y)
+      if (GetRValue(GetPixel(dc, x, y)) < 80) ++dark;
+  ReleaseDC(form->GetHandle(), dc);
+  EXPECT_GT(dark, 20) << "the caption is drawn in the label's bounds";
+
+  delete form->Edit1;
+  form->Edit1 = nullptr;
+  EXPECT_EQ(label->GetFocusControl(), nullptr) << "a freed focus control is forgotten";
+  EXPECT_EQ(label->Perform(CM_DIALOGCHAR, L'M', 0), 0);
 }
 
 TEST_F(StdControls, EditChangesReachOnChangeFromTypingAndFromCode) {
