@@ -120,7 +120,9 @@ function(qorn_test_locks file test)
     string(REGEX REPLACE ".*ctest-lock: *" "" lock "${line}")
     set_property(TEST ${test} APPEND PROPERTY RESOURCE_LOCK ${lock})
   endforeach()
-  file(STRINGS ${file} serial_lines REGEX "ctest-serial")
+  # Keyboard and focus tests need the foreground window, which any other test that
+  # shows a window could take: they run alone.
+  file(STRINGS ${file} serial_lines REGEX "ctest-serial|ctest-lock: keyboard")
   if(serial_lines)
     set_tests_properties(${test} PROPERTIES RUN_SERIAL TRUE)
   endif()

@@ -26,7 +26,11 @@ struct ErrorManager {
 }
 
 void OnJpegMessage(j_common_ptr cinfo, int level) {
-  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<ErrorManager*>(cinfo->err)->endOfData = true;
+  // The data ran out, or the entropy data stopped at a marker: the rest would be
+  // invented rows, and millions of them for a few bytes that declare a huge picture.
+  const int code = cinfo->err->msg_code;
+  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER))
+    reinterpret_cast<ErrorManager*>(cinfo->err)->endOfData = true;
 }
 
 // Decompression between setjmp and the jump uses only the caller's objects.
