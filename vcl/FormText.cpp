@@ -1,22 +1,12 @@
 #include "vcl/FormText.h"
 
+#include "vcl/System.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-void AppendCodePoint(std::wstring& out, char32_t cp) {
-  if constexpr (sizeof(wchar_t) == 2) {
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-      return;
-    }
-  }
-  out.push_back(static_cast<wchar_t>(cp));
-}
 
 // UTF-8 to code points; malformed bytes become U+FFFD, so any input can be lexed.
 std::u32string DecodeUtf8(std::string_view s) {
@@ -56,24 +46,6 @@ std::u32string DecodeUtf8(std::string_view s) {
   return out;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 // The code points of a wide string (surrogate pairs joined where wchar_t is 16 bits).
 std::u32string CodePoints(const std::wstring& s) {
   std::u32string out;
@@ -93,11 +65,7 @@ std::u32string CodePoints(const std::wstring& s) {
   return out;
 }
 
-std::string Utf8(const std::wstring& s) {
-  std::string out;
-  for (char32_t c : CodePoints(s)) AppendUtf8(out, c);
-  return out;
-}
+std::string Utf8(const std::wstring& s) { return StringToUtf8(s); }
 
 bool IsIdentStart(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 bool IsIdentChar(char32_t c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }

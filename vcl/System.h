@@ -37,6 +37,10 @@ std::string StringToAnsi(std::wstring_view text);
 String Utf8ToString(std::string_view bytes);
 std::string StringToUtf8(std::wstring_view text);
 
+// One code point appended as UTF-16 (a surrogate pair where wchar_t is 16 bits) or as UTF-8.
+void AppendCodePoint(String& out, char32_t cp);
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Short strings of records hold system-code-page text.
 template <std::size_t N>
 String ShortToString(const TShortString<N>& s) {
