@@ -1,0 +1,129 @@
+#include "actions/ProgramsAction.h"
+
+#include "actions/ProgramsCommand.h"
+#include "core/myUtils.h"
+#include "tenvora/Tenvora.h"
+#include "vcl/Registry.h"
+#include "vcl/System.h"
+#include "vcl/Win.h"
+
+#include <shellapi.h>
+
+namespace {
+
+// Wait for a DDE conversation to finish and never show the shell's own error
+// boxes: a key press that starts nothing must stay silent.
+constexpr ULONG ShellMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT | SEE_MASK_FLAG_NO_UI;
+
+const wchar_t* orNull(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
+
+// A launch key as the keyboard's own: key-down only, marked as Qorn's own input
+// so the hook lets it through instead of running a binding on it again.
+void pressLaunchKey(BYTE vk) { keybd_event(vk, 0, KEYEVENTF_EXTENDEDKEY, TENVORA_OWN_INPUT); }
+
+void runCommandLine(const TProgramsParams& p) {
+  if (!p.Command) return;
+  const TCommandLine line = SplitCommandLine(*p.Command);
+  if (line.Program.empty()) return;
+  const std::wstring program = ExpandEnvVars(AnsiToString(UnquotedProgram(line.Program)));
+  if (program.empty()) return;
+  RunProgram(program, AnsiToString(line.Arguments), p.Show, p.SwitchToLoaded);
+}
+
+void runOfficeApp(int subCode, const TProgramsParams& p) {
+  const auto app = OfficeAppOf(subCode);
+  std::wstring folder;
+  if (!app || !ReadOfficeAppPath(AnsiToString(app->AppPathsKey), folder)) return;
+  const std::wstring program = AnsiToString(OfficeProgramPath(StringToAnsi(folder), app->ProgramFile));
+  const DWORD attributes = GetFileAttributesW(program.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+  RunProgram(program, L"", p.Show, p.SwitchToLoaded);
+}
+
+}  // namespace
+
+void ShellOpenFile(const std::wstring& file, const std::wstring& arguments, int showCommand) {
+  if (file.empty()) return;
+  const std::wstring folder = AnsiToString(FolderOfFile(StringToAnsi(file)));
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = ShellMask;
+  info.lpVerb = L"open";
+  info.lpFile = file.c_str();
+  info.lpParameters = orNull(arguments);
+  info.lpDirectory = orNull(folder);
+  info.nShow = showCommand;
+  if (ShellExecuteExW(&info) && info.hProcess) CloseHandle(info.hProcess);
+}
+
+std::uint32_t ShellLaunch(const std::wstring& file, const std::wstring& arguments, int showCommand) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = ShellMask;
+  info.lpFile = file.c_str();
+  info.lpParameters = orNull(arguments);
+  info.nShow = showCommand;
+  if (!ShellExecuteExW(&info)) return 0;
+  if (!info.hProcess) return 0;  // handed to a program that was already running
+  const DWORD id = GetProcessIdOf(info.hProcess);
+  CloseHandle(info.hProcess);
+  return id;
+}
+
+void RunProgram(const std::wstring& file, const std::wstring& arguments, int showCommand, bool switchToLoaded) {
+  if (switchToLoaded) {
+    if (HWND running = ActivateRunningProgram(file, 0)) {
+      RestoreAndActivate(running);
+      return;
+    }
+  }
+  const std::uint32_t id = ShellLaunch(file, arguments, showCommand);
+  if (id == 0) return;
+  if (HWND started = ActivateRunningProgram(file, id)) RestoreAndActivate(started);
+}
+
+bool ReadOfficeAppPath(const std::wstring& key, std::wstring& folder) {
+  TRegistry reg(KEY_READ);
+  reg.SetRootKey(HKEY_LOCAL_MACHINE);
+  if (!reg.OpenKeyReadOnly(L"\\" + key)) return false;
+  try {
+    folder = reg.ReadString(L"Path");
+  } catch (const std::exception&) {
+    return false;  // a value that is no text names no folder
+  }
+  return !folder.empty();
+}
+
+void TProgramsExecutor::Execute(int subCode, int, TActionContext& context) {
+  const TProgramsParams p = ReadProgramsParams(context.Params);
+  switch (subCode) {
+    case 1:
+      runCommandLine(p);
+      break;
+    case 2:
+    case 3:
+      runOfficeApp(subCode, p);
+      break;
+    case 4:
+      if (const auto program = StandardProgramAt(p.ListIndex))
+        RunProgram(AnsiToString(*program), L"", p.Show, p.SwitchToLoaded);
+      break;
+    case 5:
+      if (const auto applet = ControlPanelAppletAt(p.ListIndex)) ShellOpenFile(L"CONTROL.EXE", AnsiToString(*applet), p.Show);
+      break;
+    case 6:
+      pressLaunchKey(VK_BROWSER_HOME);
+      break;
+    case 7:
+      pressLaunchKey(VK_LAUNCH_MAIL);
+      break;
+    case 8:
+      ShellOpenFile(L"mailto:", L"", p.Show);
+      break;
+    case 9:
+      ShellExecuteW(nullptr, L"open", L"taskmgr", L"", L"", SW_SHOWNORMAL);
+      break;
+    default:
+      break;
+  }
+}

@@ -1,0 +1,63 @@
+// A program for the tests to start: it appends one line to a marker file, its
+// arguments joined by '|', so a test sees that it ran and what it was given.
+//   programs_marker.exe [--marker FILE] [--stay] [ARGS...]
+// Without --marker the file is %QORN_MARKER_FILE%. With --stay it shows a window
+// titled "Qorn test marker" and runs until that file's name + ".stop" exists
+// (or two minutes pass), so a test can find a running copy.
+#include "vcl/Win.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string marker;
+  if (const char* env = std::getenv("QORN_MARKER_FILE")) marker = env;
+  bool stay = false;
+  std::string line;
+  bool first = true;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--marker" && i + 1 < argc) {
+      marker = argv[++i];
+    } else if (arg == "--stay") {
+      stay = true;
+    } else {
+      if (!first) line += '|';
+      line += arg;
+      first = false;
+    }
+  }
+  if (marker.empty()) return 2;
+  {
+    std::ofstream out(marker, std::ios::app | std::ios::binary);
+    out << line << '\n';
+    if (!out) return 3;
+  }
+  if (!stay) return 0;
+
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QornTestMarker";
+  RegisterClassW(&wc);
+  HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"Qorn test marker", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                             240, 120, nullptr, nullptr, wc.hInstance, nullptr);
+  if (!wnd) return 4;
+  const std::string stop = marker + ".stop";
+  const ULONGLONG deadline = GetTickCount64() + 120000;
+  while (!Exists(stop) && GetTickCount64() < deadline) {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    Sleep(20);
+  }
+  DestroyWindow(wnd);
+  return 0;
+}
