@@ -320,8 +320,6 @@ void TApplication::HandleException(TObject* sender) {
     return;
   } catch (const Exception& e) {
     message = e.Message();
-  } catch (const EClassesError& e) {
-    message = e.Message();
   } catch (const std::exception& e) {
     message = Utf8ToString(e.what());
   } catch (...) {

@@ -47,7 +47,9 @@ class GetLngString : public LanguageFolder, public ::testing::WithParamInterface
 
 TEST_P(GetLngString, FindsTheTextOrFallsBack) {
   const StringCase& c = GetParam();
-  if (c.language) ASSERT_TRUE(lang.SetLanguage(c.language));
+  if (c.language) {
+    ASSERT_TRUE(lang.SetLanguage(c.language));
+  }
   EXPECT_EQ(lang.GetLngString(c.key, c.defaultText), c.expected)
       << (c.language ? c.language : L"(none)") << " " << c.key;
 }

@@ -63,7 +63,9 @@ TEST_F(SettingsFolderTest, FallsBackBesideTheProgramForGood) {
     EXPECT_EQ(folder, program / "AppData");
     EXPECT_TRUE(fs::is_regular_file(program / "AppData" / "portable_on"));
     ExpectSubfolders(folder);
-    if (c.blockWithFile) EXPECT_TRUE(fs::is_regular_file(appData / "Qorn")) << "the file is left alone";
+    if (c.blockWithFile) {
+      EXPECT_TRUE(fs::is_regular_file(appData / "Qorn")) << "the file is left alone";
+    }
     // The next start takes the portable way even when the user's folder works again.
     fs::remove_all(appData / "Qorn");
     EXPECT_EQ(ChooseSettingsFolder(program, appData), program / "AppData");

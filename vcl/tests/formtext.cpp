@@ -42,9 +42,15 @@ TEST(FormText, Scalars) {
   for (const auto& c : cases) {
     TFormValue v = ValueOf(c.text);
     EXPECT_EQ(v.Kind, c.kind) << c.text;
-    if (c.kind == TFormValueKind::Integer) EXPECT_EQ(v.Integer, c.integer) << c.text;
-    if (c.kind == TFormValueKind::Float) EXPECT_DOUBLE_EQ(v.Float, c.flt) << c.text;
-    if (c.kind == TFormValueKind::String || c.kind == TFormValueKind::Ident) EXPECT_EQ(v.Text, c.str) << c.text;
+    if (c.kind == TFormValueKind::Integer) {
+      EXPECT_EQ(v.Integer, c.integer) << c.text;
+    }
+    if (c.kind == TFormValueKind::Float) {
+      EXPECT_DOUBLE_EQ(v.Float, c.flt) << c.text;
+    }
+    if (c.kind == TFormValueKind::String || c.kind == TFormValueKind::Ident) {
+      EXPECT_EQ(v.Text, c.str) << c.text;
+    }
   }
 }
 
