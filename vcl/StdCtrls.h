@@ -1,5 +1,6 @@
-// Standard controls as thin classes over the system's window classes: edit,
-// button, check box and list box. Their notifications come back reflected
+// Standard controls as thin classes over the system's window classes: label,
+// edit and memo, buttons, check and radio boxes, list and combo boxes, scroll bar
+// and group box. Their notifications come back reflected
 // (CN_COMMAND, CN_DRAWITEM, CN_MEASUREITEM) and become the events.
 //
 // State that the window holds (a check box's check, a list box's lines) is kept
@@ -11,8 +12,12 @@
 #include "vcl/StringList.h"
 
 #include <string>
+#include <vector>
 
 QORN_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter);
+
+// True when caption has key as its accelerator ("&K"; "&&" is a plain "&").
+bool IsAccel(wchar_t key, const std::wstring& caption);
 
 // A windowless line of text: "&" underlines the next letter ("&&" is one "&"),
 // whose Alt+letter focuses FocusControl.
@@ -109,9 +114,13 @@ class TButton : public TButtonControl {
   // Sets the form's ModalResult (closing a modal form) before OnClick runs.
   void Click() override;
   void CMDialogKey(TMessage& m) override;
+  // The focused button looks like the default one while it has the focus.
+  void CMFocusChanged(TMessage& m) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  // Shows the button as the one Enter clicks (or not).
+  virtual void SetButtonStyle(bool isDefault);
 
  private:
   static void Publish(TPublisher<TButton>& p);
@@ -176,6 +185,8 @@ class TCustomListBox : public TWinControl {
   void DispatchHandlers(TMessage& m) override;
 
  protected:
+  // For lists whose lines carry more (a check list's states): items is adopted.
+  TCustomListBox(TComponent* AOwner, TStringList* items);
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
@@ -201,4 +212,254 @@ class TListBox : public TCustomListBox {
   QORN_CLASS(TListBox, TCustomListBox)
  public:
   explicit TListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
+};
+
+// --- memo
+
+QORN_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth);
+
+class TCustomMemo;
+
+// The lines of a memo, read from and written to its text (in the window when it
+// has one): no copy that could go stale.
+class TMemoStrings : public TStrings {
+  QORN_CLASS(TMemoStrings, TStrings)
+ public:
+  explicit TMemoStrings(TCustomMemo* memo) : FMemo(memo) {}
+  int Count() const override;
+  String Get(int index) const override;
+  void Put(int index, const String& s) override;
+  void Insert(int index, const String& s) override;
+  void Delete(int index) override;
+  void Clear() override;
+  void SetText(const String& text) override;
+
+ private:
+  std::vector<std::wstring> Lines() const;
+  void SetLines(const std::vector<std::wstring>& lines);
+  TCustomMemo* FMemo;
+};
+
+class TCustomMemo : public TCustomEdit {
+  QORN_CLASS(TCustomMemo, TCustomEdit)
+ public:
+  explicit TCustomMemo(TComponent* AOwner);
+  ~TCustomMemo() override;
+  TStrings* GetLines() const { return FLines; }
+  void SetLines(TStrings* v) { FLines->Assign(v); }
+  TScrollStyle GetScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle v);
+  bool GetWordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool v);
+  bool GetWantReturns() const { return FWantReturns; }
+  void SetWantReturns(bool v) { FWantReturns = v; }
+  bool GetWantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool v) { FWantTabs = v; }
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v);
+  void WMGetDlgCode(TMessage& m) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void KeyPress(wchar_t& key) override;
+
+ private:
+  static void Publish(TPublisher<TCustomMemo>& p);
+  TMemoStrings* FLines;
+  TScrollStyle FScrollBars = ssNone;
+  bool FWordWrap = true;
+  bool FWantReturns = true;
+  bool FWantTabs = false;
+  TAlignment FAlignment = taLeftJustify;
+};
+
+class TMemo : public TCustomMemo {
+  QORN_CLASS(TMemo, TCustomMemo)
+ public:
+  explicit TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}
+};
+
+// --- radio button
+
+// Checking one unchecks the radio buttons beside it (same parent); OnClick runs
+// only when it becomes checked, by a click or from code.
+class TRadioButton : public TButtonControl {
+  QORN_CLASS(TRadioButton, TButtonControl)
+ public:
+  explicit TRadioButton(TComponent* AOwner);
+  bool GetChecked() const { return FChecked; }
+  void SetChecked(bool v);
+  void CNCommand(TMessage& m) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+
+ private:
+  static void Publish(TPublisher<TRadioButton>& p);
+  bool FChecked = false;
+};
+
+// --- combo box
+
+QORN_ENUM(TComboBoxStyle, csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable);
+
+class TCustomComboBox : public TWinControl {
+  QORN_CLASS(TCustomComboBox, TWinControl)
+ public:
+  explicit TCustomComboBox(TComponent* AOwner);
+  ~TCustomComboBox() override;
+  TStrings* GetItems() const { return FItems; }
+  void SetItems(TStrings* v) { FItems->Assign(v); }
+  int GetItemIndex() const;
+  // Selects from code: no OnChange, no OnClick.
+  void SetItemIndex(int v);
+  TComboBoxStyle GetStyle() const { return FStyle; }
+  // A new style makes the window anew, keeping the items, selection and text.
+  void SetStyle(TComboBoxStyle v);
+  int GetItemHeight() const;
+  void SetItemHeight(int v);
+  int GetDropDownCount() const { return FDropDownCount; }
+  void SetDropDownCount(int v);
+  bool GetDroppedDown() const;
+  void SetDroppedDown(bool v);
+  bool GetSorted() const { return FSorted; }
+  void SetSorted(bool v);
+  int GetMaxLength() const { return FMaxLength; }
+  void SetMaxLength(int v);
+  // The inner edit of csDropDown and csSimple (nullptr for the list styles) and
+  // the drop-down list.
+  HWND GetEditHandle() const { return FEditHandle; }
+  HWND GetListHandle() const { return FListHandle; }
+  int GetSelStart();
+  int GetSelLength();
+  void SelectAll();
+  void Clear() { FItems->Clear(); SetText(L""); }
+  TCanvas* GetCanvas() const { return FCanvas; }
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnDropDown;
+  TNotifyEvent OnCloseUp;
+  TNotifyEvent OnSelect;
+  TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
+
+  void WndProc(TMessage& m) override;
+  void CNCommand(TMessage& m) override;
+  void DispatchHandlers(TMessage& m) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  // The messages of the inner edit; call the base for the edit's own handling.
+  virtual void ComboWndProc(TMessage& m, HWND wnd, WNDPROC defProc);
+  virtual void Change();
+  virtual void DropDown();
+  virtual void CloseUp();
+  virtual void Select();
+  virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
+  virtual void MeasureItem(int index, int& height);
+
+ private:
+  static void Publish(TPublisher<TCustomComboBox>& p);
+  static LRESULT CALLBACK EditWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  void ItemsChanged(TObject* sender);
+  void FillWindow();
+  int ListHeight() const;
+  void CNDrawItem(TMessage& m);
+  void CNMeasureItem(TMessage& m);
+  void WMSetTextList(TMessage& m);
+  TStringList* FItems;
+  TCanvas* FCanvas;
+  TComboBoxStyle FStyle = csDropDown;
+  int FItemHeight = 16;
+  int FDropDownCount = 8;
+  bool FSorted = false;
+  int FMaxLength = 0;
+  int FItemIndex = -1;  // kept while there is no window
+  HWND FEditHandle = nullptr;
+  HWND FListHandle = nullptr;
+  WNDPROC FEditDefProc = nullptr;
+};
+
+class TComboBox : public TCustomComboBox {
+  QORN_CLASS(TComboBox, TCustomComboBox)
+ public:
+  explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
+};
+
+// --- scroll bar
+
+QORN_ENUM(TScrollBarKind, sbHorizontal, sbVertical);
+QORN_ENUM(TScrollCode, scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom,
+          scEndScroll);
+using TScrollEvent = TEvent<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
+
+class TScrollBar : public TWinControl {
+  QORN_CLASS(TScrollBar, TWinControl)
+ public:
+  explicit TScrollBar(TComponent* AOwner);
+  TScrollBarKind GetKind() const { return FKind; }
+  void SetKind(TScrollBarKind v);
+  int GetMin() const { return FMin; }
+  void SetMin(int v) { SetParams(FPosition, v, FMax); }
+  int GetMax() const { return FMax; }
+  void SetMax(int v) { SetParams(FPosition, FMin, v); }
+  int GetPosition() const { return FPosition; }
+  // From code too: OnChange when the position moves.
+  void SetPosition(int v) { SetParams(v, FMin, FMax); }
+  int GetSmallChange() const { return FSmallChange; }
+  void SetSmallChange(int v) { FSmallChange = v; }
+  int GetLargeChange() const { return FLargeChange; }
+  void SetLargeChange(int v) { FLargeChange = v; }
+  int GetPageSize() const { return FPageSize; }
+  void SetPageSize(int v);
+  // The position is kept inside min..max (less a page); a range with max < min is refused.
+  void SetParams(int position, int min, int max);
+  TNotifyEvent OnChange;
+  TScrollEvent OnScroll;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  virtual void Change();
+  virtual void Scroll(TScrollCode code, int& pos);
+  void DispatchHandlers(TMessage& m) override;
+
+ private:
+  static void Publish(TPublisher<TScrollBar>& p);
+  void CNScroll(TMessage& m);
+  void UpdateWindow();
+  int TopPosition() const;
+  TScrollBarKind FKind = sbHorizontal;
+  int FMin = 0, FMax = 100, FPosition = 0;
+  int FSmallChange = 1, FLargeChange = 1, FPageSize = 0;
+};
+
+// --- group box
+
+// A frame with a caption around other controls; Alt + its accelerator focuses
+// the first control inside.
+class TCustomGroupBox : public TCustomControl {
+  QORN_CLASS(TCustomGroupBox, TCustomControl)
+ public:
+  explicit TCustomGroupBox(TComponent* AOwner);
+  void AdjustClientRect(TRect& rect) override;
+  void CMDialogChar(TMessage& m) override;
+  void CMTextChanged(TMessage& m) override;
+  void CMFontChanged(TMessage& m) override;
+
+ protected:
+  void Paint() override;
+
+ private:
+  static void Publish(TPublisher<TCustomGroupBox>& p);
+  int CaptionHeight();
+};
+
+class TGroupBox : public TCustomGroupBox {
+  QORN_CLASS(TGroupBox, TCustomGroupBox)
+ public:
+  explicit TGroupBox(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
 };

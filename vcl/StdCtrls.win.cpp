@@ -1,8 +1,24 @@
 #include "vcl/StdCtrls.h"
 
 #include "vcl/Forms.h"
+#include "vcl/WindowHost.h"
 
 #include <windowsx.h>
+
+#include <algorithm>
+
+bool IsAccel(wchar_t key, const std::wstring& caption) {
+  const wchar_t upper = towupper(key);
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] == L'&') {
+      ++i;
+      continue;
+    }
+    return towupper(caption[i + 1]) == upper;
+  }
+  return false;
+}
 
 // --- label
 
@@ -47,19 +63,9 @@ void TLabel::CMTextChanged(TMessage& m) {
 
 void TLabel::CMDialogChar(TMessage& m) {
   if (!FShowAccelChar || !FFocusControl || !GetEnabled() || !Showing()) return;
-  const std::wstring caption = GetCaption();
-  const wchar_t key = towupper(static_cast<wchar_t>(m.WParam));
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != L'&') continue;
-    if (caption[i + 1] == L'&') {
-      ++i;
-      continue;
-    }
-    if (towupper(caption[i + 1]) == key && FFocusControl->CanFocus()) {
-      FFocusControl->SetFocus();
-      m.Result = 1;
-    }
-    return;
+  if (IsAccel(static_cast<wchar_t>(m.WParam), GetCaption()) && FFocusControl->CanFocus()) {
+    FFocusControl->SetFocus();
+    m.Result = 1;
   }
 }
 
@@ -204,20 +210,10 @@ void TButtonControl::CNCommand(TMessage& m) {
 
 // Alt+letter of "&Letter" in the caption clicks the button.
 void TButtonControl::CMDialogChar(TMessage& m) {
-  const std::wstring caption = GetCaption();
-  const wchar_t key = towupper(static_cast<wchar_t>(m.WParam));
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != L'&') continue;
-    if (caption[i + 1] == L'&') {
-      ++i;
-      continue;
-    }
-    if (towupper(caption[i + 1]) == key && GetEnabled() && Showing()) {
-      if (CanFocus()) SetFocus();
-      Click();
-      m.Result = 1;
-    }
-    return;
+  if (IsAccel(static_cast<wchar_t>(m.WParam), GetCaption()) && GetEnabled() && Showing()) {
+    if (CanFocus()) SetFocus();
+    Click();
+    m.Result = 1;
   }
 }
 
@@ -241,8 +237,26 @@ void TButton::CreateParams(TCreateParams& params) {
 void TButton::SetDefault(bool v) {
   if (FDefault == v) return;
   FDefault = v;
-  if (HandleAllocated())
-    SendMessageW(WindowHandle(), BM_SETSTYLE, v ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  if (!HandleAllocated()) return;
+  // Every button of the form decides again which one looks like the default.
+  if (TCustomForm* form = GetParentForm(this))
+    form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<intptr_t>(form->GetActiveControl()));
+  else
+    SetButtonStyle(v);
+}
+
+void TButton::CMFocusChanged(TMessage& m) {
+  auto* focused = reinterpret_cast<TWinControl*>(m.LParam);
+  auto* button = dynamic_cast<TButton*>(focused);
+  SetButtonStyle(button ? button == this : FDefault);
+  TButtonControl::CMFocusChanged(m);
+}
+
+void TButton::SetButtonStyle(bool isDefault) {
+  if (!HandleAllocated()) return;
+  const LONG_PTR style = GetWindowLongPtrW(WindowHandle(), GWL_STYLE) & BS_TYPEMASK;
+  const LONG_PTR wanted = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  if (style != wanted) SendMessageW(WindowHandle(), BM_SETSTYLE, static_cast<WPARAM>(wanted), TRUE);
 }
 
 void TButton::Click() {
@@ -302,8 +316,10 @@ void TCheckBox::CNCommand(TMessage& m) {
 
 // --- list box
 
-TCustomListBox::TCustomListBox(TComponent* AOwner)
-    : TWinControl(AOwner), FItems(new TStringList), FCanvas(new TCanvas) {
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomListBox(AOwner, new TStringList) {}
+
+TCustomListBox::TCustomListBox(TComponent* AOwner, TStringList* items)
+    : TWinControl(AOwner), FItems(items), FCanvas(new TCanvas) {
   ControlStyle.Exclude(csClickEvents);
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
@@ -490,8 +506,762 @@ void TCustomListBox::MeasureItem(int index, int& height) {
   if (OnMeasureItem) OnMeasureItem(this, index, height);
 }
 
+// --- memo
+
+std::vector<std::wstring> TMemoStrings::Lines() const {
+  std::vector<std::wstring> lines;
+  const std::wstring text = FMemo->GetText();
+  if (text.empty()) return lines;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find(L'\n', start);
+    if (end == std::wstring::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    size_t cut = end > start && text[end - 1] == L'\r' ? end - 1 : end;
+    lines.push_back(text.substr(start, cut - start));
+    start = end + 1;
+    if (start == text.size()) break;  // a final line break ends the last line
+  }
+  return lines;
+}
+
+void TMemoStrings::SetLines(const std::vector<std::wstring>& lines) {
+  std::wstring text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i) text += L"\r\n";
+    text += lines[i];
+  }
+  FMemo->SetText(text);
+}
+
+int TMemoStrings::Count() const { return static_cast<int>(Lines().size()); }
+
+String TMemoStrings::Get(int index) const {
+  const auto lines = Lines();
+  CheckIndex(index, static_cast<int>(lines.size()));
+  return lines[static_cast<size_t>(index)];
+}
+
+void TMemoStrings::Put(int index, const String& s) {
+  auto lines = Lines();
+  CheckIndex(index, static_cast<int>(lines.size()));
+  lines[static_cast<size_t>(index)] = s;
+  SetLines(lines);
+}
+
+void TMemoStrings::Insert(int index, const String& s) {
+  auto lines = Lines();
+  CheckIndex(index, static_cast<int>(lines.size()) + 1);
+  lines.insert(lines.begin() + index, s);
+  SetLines(lines);
+}
+
+void TMemoStrings::Delete(int index) {
+  auto lines = Lines();
+  CheckIndex(index, static_cast<int>(lines.size()));
+  lines.erase(lines.begin() + index);
+  SetLines(lines);
+}
+
+void TMemoStrings::Clear() { FMemo->SetText(L""); }
+
+void TMemoStrings::SetText(const String& text) {
+  // Split by the list's own rules (CR, LF or CR LF), then kept with CR LF.
+  TStringList parsed;
+  parsed.SetText(text);
+  std::vector<std::wstring> lines;
+  for (int i = 0; i < parsed.Count(); ++i) lines.push_back(parsed.Get(i));
+  SetLines(lines);
+}
+
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(new TMemoStrings(this)) {
+  SetBounds(0, 0, 185, 89);
+}
+
+TCustomMemo::~TCustomMemo() { delete FLines; }
+
+void TCustomMemo::Publish(TPublisher<TCustomMemo>& p) {
+  // The lines are the memo's text: stored once, as Lines.
+  p.Hide(L"Text");
+  p.Property(L"Lines", &TCustomMemo::GetLines, &TCustomMemo::SetLines);
+  p.Property(L"ScrollBars", &TCustomMemo::GetScrollBars, &TCustomMemo::SetScrollBars).Default(ssNone);
+  p.Property(L"WordWrap", &TCustomMemo::GetWordWrap, &TCustomMemo::SetWordWrap).Default(true);
+  p.Property(L"WantReturns", &TCustomMemo::GetWantReturns, &TCustomMemo::SetWantReturns).Default(true);
+  p.Property(L"WantTabs", &TCustomMemo::GetWantTabs, &TCustomMemo::SetWantTabs).Default(false);
+  p.Property(L"Alignment", &TCustomMemo::GetAlignment, &TCustomMemo::SetAlignment).Default(taLeftJustify);
+}
+
+void TCustomMemo::CreateParams(TCreateParams& params) {
+  TCustomEdit::CreateParams(params);
+  params.Style |= ES_MULTILINE | ES_AUTOVSCROLL;
+  if (FWordWrap) params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) params.Style |= WS_VSCROLL;
+  // A wrapping memo has no line wider than itself to scroll to.
+  if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && !FWordWrap) params.Style |= WS_HSCROLL;
+  if (FAlignment == taRightJustify) params.Style |= ES_RIGHT;
+  if (FAlignment == taCenter) params.Style |= ES_CENTER;
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle v) {
+  if (FScrollBars == v) return;
+  FScrollBars = v;
+  RecreateWnd();
+}
+
+void TCustomMemo::SetWordWrap(bool v) {
+  if (FWordWrap == v) return;
+  FWordWrap = v;
+  RecreateWnd();
+}
+
+void TCustomMemo::SetAlignment(TAlignment v) {
+  if (FAlignment == v) return;
+  FAlignment = v;
+  RecreateWnd();
+}
+
+void TCustomMemo::WMGetDlgCode(TMessage& m) {
+  TCustomEdit::WMGetDlgCode(m);
+  if (FWantTabs)
+    m.Result |= DLGC_WANTTAB;
+  else
+    m.Result &= ~static_cast<intptr_t>(DLGC_WANTTAB);
+  // Enter then belongs to the form (its default button).
+  if (!FWantReturns) m.Result &= ~static_cast<intptr_t>(DLGC_WANTALLKEYS);
+}
+
+void TCustomMemo::KeyPress(wchar_t& key) {
+  TCustomEdit::KeyPress(key);
+  if (key == L'\r' && !FWantReturns) key = 0;
+  if (key == L'\t' && !FWantTabs) key = 0;
+}
+
+// --- radio button
+
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
+  SetParentColor(true);
+  SetBounds(0, 0, 113, 17);
+  // Only the checked button of a group is a tab stop: arrows move inside the group.
+  SetTabStop(false);
+}
+
+void TRadioButton::Publish(TPublisher<TRadioButton>& p) {
+  p.Property(L"Caption", &TRadioButton::GetCaption, &TRadioButton::SetCaption);
+  p.Property(L"Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked).Default(false);
+  p.Property(L"TabStop", &TRadioButton::GetTabStop, &TRadioButton::SetTabStop).Default(false);
+  p.Property(L"TabOrder", &TRadioButton::GetTabOrder, &TRadioButton::SetTabOrder);
+}
+
+void TRadioButton::CreateParams(TCreateParams& params) {
+  TButtonControl::CreateParams(params);
+  CreateSubClass(params, L"BUTTON");
+  // Not BS_AUTORADIOBUTTON: the group is kept here, among our siblings.
+  params.Style |= BS_RADIOBUTTON;
+}
+
+void TRadioButton::CreateWnd() {
+  TButtonControl::CreateWnd();
+  SendMessageW(WindowHandle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::SetChecked(bool v) {
+  if (FChecked == v) return;
+  FChecked = v;
+  SetTabStop(v);
+  if (HandleAllocated()) SendMessageW(WindowHandle(), BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (!v) return;
+  if (TWinControl* parent = GetParent())
+    for (int i = 0; i < parent->ControlCount(); ++i)
+      if (auto* other = dynamic_cast<TRadioButton*>(parent->Controls(i)); other && other != this)
+        other->SetChecked(false);
+  if (!ComponentState().Contains(csLoading)) Click();
+}
+
+void TRadioButton::CNCommand(TMessage& m) {
+  switch (HIWORD(m.WParam)) {
+    case BN_CLICKED: SetChecked(true); break;
+    case BN_DOUBLECLICKED: DblClick(); break;
+  }
+}
+
+// --- combo box
+
+TCustomComboBox::TCustomComboBox(TComponent* AOwner)
+    : TWinControl(AOwner), FItems(new TStringList), FCanvas(new TCanvas) {
+  ControlStyle.Exclude(csClickEvents);
+  SetBounds(0, 0, 145, 21);
+  SetTabStop(true);
+  FItems->OnChange = TNotifyEvent(this, &TCustomComboBox::ItemsChanged);
+}
+
+TCustomComboBox::~TCustomComboBox() {
+  FItems->OnChange = nullptr;
+  if (FEditHandle && IsWindow(FEditHandle)) {
+    RemovePropW(FEditHandle, L"QornComboBox");
+    SetWindowLongPtrW(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FEditDefProc));
+  }
+  delete FCanvas;
+  delete FItems;
+}
+
+void TCustomComboBox::Publish(TPublisher<TCustomComboBox>& p) {
+  p.Property(L"Style", &TCustomComboBox::GetStyle, &TCustomComboBox::SetStyle).Default(csDropDown);
+  p.Property(L"ItemHeight", &TCustomComboBox::GetItemHeight, &TCustomComboBox::SetItemHeight).Default(16);
+  p.Property(L"DropDownCount", &TCustomComboBox::GetDropDownCount, &TCustomComboBox::SetDropDownCount).Default(8);
+  p.Property(L"Sorted", &TCustomComboBox::GetSorted, &TCustomComboBox::SetSorted).Default(false);
+  p.Property(L"MaxLength", &TCustomComboBox::GetMaxLength, &TCustomComboBox::SetMaxLength).Default(0);
+  p.Property(L"Items", &TCustomComboBox::GetItems, &TCustomComboBox::SetItems);
+  // After the items, so that a form's index finds its line.
+  p.Property(L"ItemIndex", &TCustomComboBox::GetItemIndex, &TCustomComboBox::SetItemIndex).Default(-1);
+  p.Property(L"Text", &TCustomComboBox::GetText, &TCustomComboBox::SetText);
+  p.Property(L"TabStop", &TCustomComboBox::GetTabStop, &TCustomComboBox::SetTabStop).Default(true);
+  p.Property(L"TabOrder", &TCustomComboBox::GetTabOrder, &TCustomComboBox::SetTabOrder);
+  p.Property(L"OnChange", &TCustomComboBox::OnChange);
+  p.Property(L"OnDropDown", &TCustomComboBox::OnDropDown);
+  p.Property(L"OnCloseUp", &TCustomComboBox::OnCloseUp);
+  p.Property(L"OnSelect", &TCustomComboBox::OnSelect);
+  p.Property(L"OnDrawItem", &TCustomComboBox::OnDrawItem);
+  p.Property(L"OnMeasureItem", &TCustomComboBox::OnMeasureItem);
+}
+
+int TCustomComboBox::ListHeight() const {
+  return std::max(1, FDropDownCount) * FItemHeight + 2;
+}
+
+void TCustomComboBox::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  CreateSubClass(params, L"COMBOBOX");
+  params.Style |= WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | CBS_NOINTEGRALHEIGHT;
+  switch (FStyle) {
+    case csDropDown: params.Style |= CBS_DROPDOWN; break;
+    case csSimple: params.Style |= CBS_SIMPLE; break;
+    case csDropDownList: params.Style |= CBS_DROPDOWNLIST; break;
+    case csOwnerDrawFixed: params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS; break;
+    case csOwnerDrawVariable: params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE | CBS_HASSTRINGS; break;
+  }
+  // A drop-down combo's window height is its field and its list together.
+  if (FStyle != csSimple) params.Height = GetHeight() + ListHeight();
+}
+
+void TCustomComboBox::CreateWnd() {
+  const std::wstring text = FText;
+  TWinControl::CreateWnd();
+  HWND wnd = WindowHandle();
+  if (FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable) {
+    SendMessageW(wnd, CB_SETITEMHEIGHT, 0, FItemHeight);
+  }
+  SendMessageW(wnd, CB_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
+  FillWindow();
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  FEditHandle = nullptr;
+  FListHandle = nullptr;
+  if (GetComboBoxInfo(wnd, &info)) {
+    FListHandle = info.hwndList;
+    if (FStyle == csDropDown || FStyle == csSimple) FEditHandle = info.hwndItem;
+  }
+  if (FEditHandle) {
+    // The inner edit is the window that really has the focus and the keys.
+    SetPropW(FEditHandle, L"QornComboBox", this);
+    FEditDefProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TCustomComboBox::EditWndProc)));
+  }
+  SendMessageW(wnd, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+  if (FItemIndex < 0 && FEditHandle) SetWindowTextW(wnd, text.c_str());
+}
+
+void TCustomComboBox::DestroyWnd() {
+  FItemIndex = GetItemIndex();
+  if (FEditHandle && IsWindow(FEditHandle)) {
+    RemovePropW(FEditHandle, L"QornComboBox");
+    SetWindowLongPtrW(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FEditDefProc));
+  }
+  FEditHandle = nullptr;
+  FListHandle = nullptr;
+  TWinControl::DestroyWnd();
+}
+
+LRESULT CALLBACK TCustomComboBox::EditWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* combo = static_cast<TCustomComboBox*>(GetPropW(wnd, L"QornComboBox"));
+  if (!combo) return DefWindowProcW(wnd, msg, wp, lp);
+  WNDPROC defProc = combo->FEditDefProc;
+  TMessage m{msg, wp, lp, 0};
+  GuardCallback([&] { combo->ComboWndProc(m, wnd, defProc); });
+  if (msg == WM_NCDESTROY) {
+    RemovePropW(wnd, L"QornComboBox");
+    SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defProc));
+    if (combo->FEditHandle == wnd) combo->FEditHandle = nullptr;
+  }
+  return m.Result;
+}
+
+void TCustomComboBox::ComboWndProc(TMessage& m, HWND wnd, WNDPROC defProc) {
+  switch (m.Msg) {
+    case WM_SETFOCUS:
+      m.Result = CallWindowProcW(defProc, wnd, m.Msg, m.WParam, m.LParam);
+      // The form tracks the combo box, not its inner window.
+      if (TCustomForm* form = GetParentForm(this)) form->SetFocusedControl(this);
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MOUSEMOVE: {
+      m.Result = CallWindowProcW(defProc, wnd, m.Msg, m.WParam, m.LParam);
+      // The mouse events of the combo box, in its own coordinates.
+      POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      MapWindowPoints(wnd, WindowHandle(), &p, 1);
+      const TShiftState shift = MouseKeysToShiftState(m.WParam);
+      if (m.Msg == WM_MOUSEMOVE) MouseMove(shift, p.x, p.y);
+      else if (m.Msg == WM_LBUTTONDOWN) MouseDown(mbLeft, shift, p.x, p.y);
+      else if (m.Msg == WM_LBUTTONUP) MouseUp(mbLeft, shift, p.x, p.y);
+      else if (m.Msg == WM_RBUTTONDOWN) MouseDown(mbRight, shift, p.x, p.y);
+      else MouseUp(mbRight, shift, p.x, p.y);
+      return;
+    }
+    case WM_CONTEXTMENU:
+      // The combo box's popup menu, not the edit's own.
+      m.Result = Perform(WM_CONTEXTMENU, reinterpret_cast<uintptr_t>(WindowHandle()), m.LParam);
+      if (m.Result == 0 && !GetPopupMenu()) m.Result = CallWindowProcW(defProc, wnd, m.Msg, m.WParam, m.LParam);
+      return;
+    default:
+      m.Result = CallWindowProcW(defProc, wnd, m.Msg, m.WParam, m.LParam);
+  }
+}
+
+void TCustomComboBox::FillWindow() {
+  HWND wnd = WindowHandle();
+  SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(wnd, CB_RESETCONTENT, 0, 0);
+  for (int i = 0; i < FItems->Count(); ++i) {
+    const std::wstring line = FItems->Get(i);
+    SendMessageW(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  }
+  SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(wnd, nullptr, TRUE);
+}
+
+void TCustomComboBox::ItemsChanged(TObject*) {
+  if (!HandleAllocated()) {
+    if (FItemIndex >= FItems->Count()) FItemIndex = -1;
+    return;
+  }
+  // The selected line stays selected when it is still there; typed text stays.
+  const int index = GetItemIndex();
+  const std::wstring selected = index >= 0 && index < static_cast<int>(SendMessageW(WindowHandle(), CB_GETCOUNT, 0, 0))
+                                    ? GetText()
+                                    : std::wstring();
+  const std::wstring typed = FEditHandle ? GetText() : std::wstring();
+  FillWindow();
+  int again = index >= 0 ? FItems->IndexOf(selected) : -1;
+  if (again >= 0 && FItems->Get(again) != selected) again = -1;
+  SendMessageW(WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(again), 0);
+  if (again < 0 && FEditHandle) SetWindowTextW(WindowHandle(), typed.c_str());
+}
+
+int TCustomComboBox::GetItemIndex() const {
+  if (!HandleAllocated()) return FItemIndex;
+  return static_cast<int>(SendMessageW(WindowHandle(), CB_GETCURSEL, 0, 0));
+}
+
+void TCustomComboBox::SetItemIndex(int v) {
+  if (v < -1 || v >= FItems->Count()) v = -1;
+  FItemIndex = v;
+  if (HandleAllocated()) {
+    SendMessageW(WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(v), 0);
+    FText = GetText();
+  } else {
+    FText = v >= 0 ? FItems->Get(v) : std::wstring();
+  }
+}
+
+void TCustomComboBox::SetStyle(TComboBoxStyle v) {
+  if (FStyle == v) return;
+  FStyle = v;
+  RecreateWnd();
+}
+
+int TCustomComboBox::GetItemHeight() const {
+  if (HandleAllocated() && (FStyle == csDropDown || FStyle == csSimple || FStyle == csDropDownList))
+    return static_cast<int>(SendMessageW(WindowHandle(), CB_GETITEMHEIGHT, 0, 0));
+  return FItemHeight;
+}
+
+void TCustomComboBox::SetItemHeight(int v) {
+  if (v <= 0 || FItemHeight == v) return;
+  FItemHeight = v;
+  if (HandleAllocated() && (FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable)) RecreateWnd();
+}
+
+void TCustomComboBox::SetDropDownCount(int v) {
+  if (v < 1) v = 1;
+  if (FDropDownCount == v) return;
+  FDropDownCount = v;
+  if (HandleAllocated() && FStyle != csSimple) {
+    // A window taller than its field keeps the extra height for the list.
+    RECT r;
+    GetWindowRect(WindowHandle(), &r);
+    ::SetWindowPos(WindowHandle(), nullptr, 0, 0, r.right - r.left, (r.bottom - r.top) + ListHeight(),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+bool TCustomComboBox::GetDroppedDown() const {
+  return HandleAllocated() && SendMessageW(WindowHandle(), CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
+void TCustomComboBox::SetDroppedDown(bool v) { SendMessageW(GetHandle(), CB_SHOWDROPDOWN, v, 0); }
+
+void TCustomComboBox::SetSorted(bool v) {
+  FSorted = v;
+  FItems->SetSorted(v);
+}
+
+void TCustomComboBox::SetMaxLength(int v) {
+  FMaxLength = v < 0 ? 0 : v;
+  if (HandleAllocated()) SendMessageW(WindowHandle(), CB_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
+}
+
+int TCustomComboBox::GetSelStart() {
+  DWORD start = 0;
+  SendMessageW(GetHandle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), 0);
+  return static_cast<int>(start);
+}
+
+int TCustomComboBox::GetSelLength() {
+  DWORD start = 0, end = 0;
+  SendMessageW(GetHandle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(end - start);
+}
+
+void TCustomComboBox::SelectAll() { SendMessageW(GetHandle(), CB_SETEDITSEL, 0, MAKELPARAM(0, 0xFFFF)); }
+
+void TCustomComboBox::WndProc(TMessage& m) {
+  if (m.Msg == WM_SETTEXT && HandleAllocated() && !FEditHandle) {
+    WMSetTextList(m);
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// A list-only combo box shows one of its lines: a text sets the line it names.
+void TCustomComboBox::WMSetTextList(TMessage& m) {
+  const wchar_t* text = reinterpret_cast<const wchar_t*>(m.LParam);
+  const std::wstring value = text ? text : L"";
+  int index = -1;
+  for (int i = 0; i < FItems->Count() && index < 0; ++i)
+    if (FItems->Get(i) == value) index = i;
+  SendMessageW(WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  FItemIndex = index;
+  FText = index >= 0 ? value : std::wstring();
+  m.Result = index >= 0 || value.empty() ? TRUE : CB_ERR;
+  Perform(CM_TEXTCHANGED);
+}
+
+void TCustomComboBox::CNCommand(TMessage& m) {
+  switch (HIWORD(m.WParam)) {
+    case CBN_DBLCLK: DblClick(); break;
+    case CBN_EDITCHANGE:
+      FText = GetText();
+      Change();
+      break;
+    case CBN_DROPDOWN: DropDown(); break;
+    case CBN_CLOSEUP: CloseUp(); break;
+    case CBN_SELCHANGE: {
+      // The new line is in the field only after this notification: take it from the list.
+      const int index = GetItemIndex();
+      FItemIndex = index;
+      FText = index >= 0 && index < FItems->Count() ? FItems->Get(index) : GetText();
+      if (FEditHandle) SetWindowTextW(FEditHandle, FText.c_str());
+      Click();
+      Select();
+      Change();
+      break;
+    }
+  }
+}
+
+void TCustomComboBox::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TCustomComboBox::DropDown() {
+  if (OnDropDown) OnDropDown(this);
+}
+
+void TCustomComboBox::CloseUp() {
+  if (OnCloseUp) OnCloseUp(this);
+}
+
+void TCustomComboBox::Select() {
+  if (OnSelect) OnSelect(this);
+}
+
+void TCustomComboBox::DispatchHandlers(TMessage& m) {
+  switch (m.Msg) {
+    case CN_DRAWITEM: CNDrawItem(m); return;
+    case CN_MEASUREITEM: CNMeasureItem(m); return;
+    default: TWinControl::DispatchHandlers(m); return;
+  }
+}
+
+void TCustomComboBox::CNDrawItem(TMessage& m) {
+  auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+  m.Result = 1;
+  TOwnerDrawState state;
+  if (dis->itemState & ODS_SELECTED) state.Include(odSelected);
+  if (dis->itemState & ODS_FOCUS) state.Include(odFocused);
+  if (dis->itemState & ODS_DISABLED) state.Include(odDisabled);
+  const int saved = SaveDC(dis->hDC);
+  FCanvas->SetHandle(dis->hDC);
+  FCanvas->SetFont(GetFont());
+  FCanvas->GetBrush()->SetColor(state.Contains(odSelected) ? clHighlight : GetColor());
+  if (state.Contains(odSelected)) FCanvas->GetFont()->SetColor(clHighlightText);
+  const TRect rect(dis->rcItem.left, dis->rcItem.top, dis->rcItem.right, dis->rcItem.bottom);
+  const int index = static_cast<int>(dis->itemID);
+  if (index >= 0 && index < FItems->Count())
+    DrawItem(index, rect, state);
+  else
+    FCanvas->FillRect(rect);
+  if (state.Contains(odFocused)) DrawFocusRect(dis->hDC, &dis->rcItem);
+  FCanvas->SetHandle(nullptr);
+  RestoreDC(dis->hDC, saved);
+}
+
+void TCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
+  if (OnDrawItem) {
+    OnDrawItem(this, index, rect, state);
+    return;
+  }
+  FCanvas->FillRect(rect);
+  FCanvas->TextRect(rect, rect.Left + 2, rect.Top, FItems->Get(index));
+}
+
+void TCustomComboBox::CNMeasureItem(TMessage& m) {
+  auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+  int height = FItemHeight;
+  if (FStyle == csOwnerDrawVariable && static_cast<int>(mis->itemID) >= 0)
+    MeasureItem(static_cast<int>(mis->itemID), height);
+  mis->itemHeight = static_cast<UINT>(height);
+  m.Result = 1;
+}
+
+void TCustomComboBox::MeasureItem(int index, int& height) {
+  if (OnMeasureItem) OnMeasureItem(this, index, height);
+}
+
+// --- scroll bar
+
+TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner) {
+  SetBounds(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL));
+  SetTabStop(true);
+}
+
+void TScrollBar::Publish(TPublisher<TScrollBar>& p) {
+  p.Property(L"Kind", &TScrollBar::GetKind, &TScrollBar::SetKind).Default(sbHorizontal);
+  p.Property(L"Min", &TScrollBar::GetMin, &TScrollBar::SetMin).Default(0);
+  p.Property(L"Max", &TScrollBar::GetMax, &TScrollBar::SetMax).Default(100);
+  p.Property(L"PageSize", &TScrollBar::GetPageSize, &TScrollBar::SetPageSize).Default(0);
+  p.Property(L"Position", &TScrollBar::GetPosition, &TScrollBar::SetPosition).Default(0);
+  p.Property(L"SmallChange", &TScrollBar::GetSmallChange, &TScrollBar::SetSmallChange).Default(1);
+  p.Property(L"LargeChange", &TScrollBar::GetLargeChange, &TScrollBar::SetLargeChange).Default(1);
+  p.Property(L"TabStop", &TScrollBar::GetTabStop, &TScrollBar::SetTabStop).Default(true);
+  p.Property(L"TabOrder", &TScrollBar::GetTabOrder, &TScrollBar::SetTabOrder);
+  p.Property(L"OnChange", &TScrollBar::OnChange);
+  p.Property(L"OnScroll", &TScrollBar::OnScroll);
+}
+
+void TScrollBar::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  CreateSubClass(params, L"SCROLLBAR");
+  params.Style |= FKind == sbHorizontal ? SBS_HORZ : SBS_VERT;
+}
+
+void TScrollBar::CreateWnd() {
+  TWinControl::CreateWnd();
+  UpdateWindow();
+}
+
+void TScrollBar::UpdateWindow() {
+  if (!HandleAllocated()) return;
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_RANGE | SIF_POS | SIF_PAGE | SIF_DISABLENOSCROLL;
+  si.nMin = FMin;
+  si.nMax = FMax;
+  si.nPage = static_cast<UINT>(FPageSize);
+  si.nPos = FPosition;
+  SetScrollInfo(WindowHandle(), SB_CTL, &si, TRUE);
+}
+
+void TScrollBar::SetKind(TScrollBarKind v) {
+  if (FKind == v) return;
+  FKind = v;
+  // A bar turned on its side keeps its place, with width and height swapped.
+  if (!ComponentState().Contains(csLoading)) SetBounds(GetLeft(), GetTop(), GetHeight(), GetWidth());
+  RecreateWnd();
+}
+
+int TScrollBar::TopPosition() const {
+  return FPageSize > 0 ? std::max(FMin, FMax - FPageSize + 1) : FMax;
+}
+
+void TScrollBar::SetPageSize(int v) {
+  if (v < 0 || FPageSize == v) return;
+  FPageSize = v;
+  UpdateWindow();
+  SetParams(FPosition, FMin, FMax);
+}
+
+void TScrollBar::SetParams(int position, int min, int max) {
+  if (max < min) throw EInvalidOperation(L"Scroll bar property out of range");
+  FMin = min;
+  FMax = max;
+  // While a form is read, the range may come after the position.
+  if (!ComponentState().Contains(csLoading)) position = std::clamp(position, FMin, std::max(FMin, TopPosition()));
+  const bool moved = position != FPosition;
+  FPosition = position;
+  UpdateWindow();
+  if (moved && !ComponentState().Contains(csLoading)) Change();
+}
+
+void TScrollBar::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TScrollBar::Scroll(TScrollCode code, int& pos) {
+  if (OnScroll) OnScroll(this, code, pos);
+}
+
+void TScrollBar::DispatchHandlers(TMessage& m) {
+  switch (m.Msg) {
+    case CN_HSCROLL:
+    case CN_VSCROLL: CNScroll(m); return;
+    default: TWinControl::DispatchHandlers(m); return;
+  }
+}
+
+void TScrollBar::CNScroll(TMessage& m) {
+  int pos = FPosition;
+  TScrollCode code = scEndScroll;
+  switch (LOWORD(m.WParam)) {
+    case SB_LINEUP: code = scLineUp; pos -= FSmallChange; break;
+    case SB_LINEDOWN: code = scLineDown; pos += FSmallChange; break;
+    case SB_PAGEUP: code = scPageUp; pos -= FLargeChange; break;
+    case SB_PAGEDOWN: code = scPageDown; pos += FLargeChange; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+      // The message carries 16 bits only; the bar knows the whole position.
+      SCROLLINFO si{};
+      si.cbSize = sizeof si;
+      si.fMask = SIF_TRACKPOS;
+      GetScrollInfo(WindowHandle(), SB_CTL, &si);
+      code = LOWORD(m.WParam) == SB_THUMBTRACK ? scTrack : scPosition;
+      pos = si.nTrackPos;
+      break;
+    }
+    case SB_TOP: code = scTop; pos = FMin; break;
+    case SB_BOTTOM: code = scBottom; pos = FMax; break;
+    case SB_ENDSCROLL: code = scEndScroll; break;
+    default: return;
+  }
+  pos = std::clamp(pos, FMin, std::max(FMin, TopPosition()));
+  Scroll(code, pos);
+  SetPosition(pos);
+  m.Result = 0;
+}
+
+// --- group box
+
+TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
+  ControlStyle << csAcceptsControls;
+  ControlStyle.Include(csOpaque);
+  SetParentColor(true);
+  SetBounds(0, 0, 185, 105);
+}
+
+void TCustomGroupBox::Publish(TPublisher<TCustomGroupBox>& p) {
+  p.Property(L"Caption", &TCustomGroupBox::GetCaption, &TCustomGroupBox::SetCaption);
+  p.Property(L"TabStop", &TCustomGroupBox::GetTabStop, &TCustomGroupBox::SetTabStop).Default(false);
+  p.Property(L"TabOrder", &TCustomGroupBox::GetTabOrder, &TCustomGroupBox::SetTabOrder);
+}
+
+int TCustomGroupBox::CaptionHeight() {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, GetFont()->GetHandle());
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return tm.tmHeight;
+}
+
+void TCustomGroupBox::AdjustClientRect(TRect& rect) {
+  // Children sit below the caption and inside the frame.
+  rect.Top += CaptionHeight();
+  rect.Left += 2;
+  rect.Right -= 2;
+  rect.Bottom -= 2;
+  if (rect.Bottom < rect.Top) rect.Bottom = rect.Top;
+  if (rect.Right < rect.Left) rect.Right = rect.Left;
+}
+
+void TCustomGroupBox::Paint() {
+  TCanvas* canvas = GetCanvas();
+  const TRect client = GetClientRect();
+  canvas->GetBrush()->SetColor(GetColor());
+  canvas->GetBrush()->SetStyle(bsSolid);
+  canvas->FillRect(client);
+  canvas->SetFont(GetFont());
+  const int h = CaptionHeight();
+  RECT frame{client.Left, client.Top + h / 2, client.Right, client.Bottom};
+  DrawEdge(canvas->GetHandle(), &frame, EDGE_ETCHED, BF_RECT);
+  const std::wstring caption = GetCaption();
+  if (caption.empty()) return;
+  TRect text(0, 0, client.Width() - 16, h);
+  canvas->DrawText(caption, text, DT_CALCRECT | DT_SINGLELINE);
+  text = TRect(8, client.Top, 8 + text.Width() + 4, client.Top + h);
+  canvas->FillRect(text);
+  SetBkMode(canvas->GetHandle(), TRANSPARENT);
+  TRect inner(text.Left + 2, text.Top, text.Right, text.Bottom);
+  if (!GetEnabled()) {
+    TRect shifted(inner.Left + 1, inner.Top + 1, inner.Right + 1, inner.Bottom + 1);
+    canvas->GetFont()->SetColor(clBtnHighlight);
+    canvas->DrawText(caption, shifted, DT_SINGLELINE);
+    canvas->GetFont()->SetColor(clBtnShadow);
+  }
+  canvas->DrawText(caption, inner, DT_SINGLELINE);
+}
+
+void TCustomGroupBox::CMDialogChar(TMessage& m) {
+  if (IsAccel(static_cast<wchar_t>(m.WParam), GetCaption()) && GetEnabled() && Showing()) {
+    SelectFirst();
+    m.Result = 1;
+    return;
+  }
+  TCustomControl::CMDialogChar(m);
+}
+
+void TCustomGroupBox::CMTextChanged(TMessage& m) {
+  TCustomControl::CMTextChanged(m);
+  Invalidate();
+}
+
+void TCustomGroupBox::CMFontChanged(TMessage& m) {
+  TCustomControl::CMFontChanged(m);
+  Realign();
+  Invalidate();
+}
+
 QORN_REGISTER_CLASS(TLabel);
 QORN_REGISTER_CLASS(TEdit);
 QORN_REGISTER_CLASS(TButton);
 QORN_REGISTER_CLASS(TCheckBox);
 QORN_REGISTER_CLASS(TListBox);
+QORN_REGISTER_CLASS(TMemo);
+QORN_REGISTER_CLASS(TRadioButton);
+QORN_REGISTER_CLASS(TComboBox);
+QORN_REGISTER_CLASS(TScrollBar);
+QORN_REGISTER_CLASS(TGroupBox);

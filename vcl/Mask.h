@@ -1,0 +1,37 @@
+// The masked edit as the program uses it: an edit whose EditMask is always
+// empty, so it behaves as a plain edit. There is no mask engine.
+#pragma once
+
+#include "vcl/StdCtrls.h"
+
+VCL_DECLARE_EXCEPTION(EDBEditError, Exception);
+
+class TCustomMaskEdit : public TCustomEdit {
+  QORN_CLASS(TCustomMaskEdit, TCustomEdit)
+ public:
+  explicit TCustomMaskEdit(TComponent* AOwner);
+  std::wstring GetEditMask() const { return FEditMask; }
+  // Kept and stored, never applied.
+  void SetEditMask(const std::wstring& v) { FEditMask = v; }
+  bool IsMasked() const { return false; }
+  bool GetAutoSelect() const { return FAutoSelect; }
+  void SetAutoSelect(bool v) { FAutoSelect = v; }
+  // Nothing to check without a mask.
+  virtual void ValidateEdit() {}
+
+ protected:
+  // Raised for text that does not fit the mask.
+  [[noreturn]] virtual void ValidateError();
+  void DoEnter() override;
+
+ private:
+  static void Publish(TPublisher<TCustomMaskEdit>& p);
+  std::wstring FEditMask;
+  bool FAutoSelect = true;
+};
+
+class TMaskEdit : public TCustomMaskEdit {
+  QORN_CLASS(TMaskEdit, TCustomMaskEdit)
+ public:
+  explicit TMaskEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {}
+};

@@ -1,0 +1,157 @@
+// One of every control on one form read from its resource: each is there with
+// its class and window, inside the form, clear of its neighbours, painted; the
+// screenshot (screenshots/vcl-all-controls.png) shows the whole form.
+// ctest-lock: keyboard
+#include <gtest/gtest.h>
+
+#include "testing/WinTesting.h"
+#include "vcl/Buttons.h"
+#include "vcl/CheckLst.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/Forms.h"
+#include "vcl/Mask.h"
+#include "vcl/StdCtrls.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+void Pump(std::chrono::milliseconds duration) {
+  const auto end = std::chrono::steady_clock::now() + duration;
+  while (std::chrono::steady_clock::now() < end) {
+    Application->ProcessMessages();
+    std::this_thread::sleep_for(2ms);
+  }
+}
+
+// Its fields name one control of each class, so every class the form uses is
+// linked in and registered.
+class TTestAllControlsForm : public TForm {
+  QORN_CLASS(TTestAllControlsForm, TForm)
+ public:
+  explicit TTestAllControlsForm(TComponent* AOwner) : TForm(AOwner) {}
+  TMaskEdit* MaskEdit1 = nullptr;
+  TMemo* Memo1 = nullptr;
+  TComboBox* ComboBox1 = nullptr;
+  TScrollBar* ScrollBar1 = nullptr;
+  TRadioButton* RadioButton1 = nullptr;
+  TGroupBox* GroupBox1 = nullptr;
+  TCheckListBox* CheckListBox1 = nullptr;
+  TSpeedButton* SpeedButton1 = nullptr;
+  TBitBtn* BitBtn1 = nullptr;
+  TPanel* Panel1 = nullptr;
+  TImage* Image1 = nullptr;
+  TBevel* Bevel1 = nullptr;
+
+ private:
+  static void Publish(TPublisher<TTestAllControlsForm>& p) {
+    p.Field(L"MaskEdit1", &TTestAllControlsForm::MaskEdit1);
+    p.Field(L"Memo1", &TTestAllControlsForm::Memo1);
+    p.Field(L"ComboBox1", &TTestAllControlsForm::ComboBox1);
+    p.Field(L"ScrollBar1", &TTestAllControlsForm::ScrollBar1);
+    p.Field(L"RadioButton1", &TTestAllControlsForm::RadioButton1);
+    p.Field(L"GroupBox1", &TTestAllControlsForm::GroupBox1);
+    p.Field(L"CheckListBox1", &TTestAllControlsForm::CheckListBox1);
+    p.Field(L"SpeedButton1", &TTestAllControlsForm::SpeedButton1);
+    p.Field(L"BitBtn1", &TTestAllControlsForm::BitBtn1);
+    p.Field(L"Panel1", &TTestAllControlsForm::Panel1);
+    p.Field(L"Image1", &TTestAllControlsForm::Image1);
+    p.Field(L"Bevel1", &TTestAllControlsForm::Bevel1);
+  }
+};
+QORN_REGISTER_CLASS(TTestAllControlsForm);
+
+struct Expected {
+  const wchar_t* Name;
+  const wchar_t* ClassName;
+};
+
+// Every control class the form must show (other units add theirs here too).
+const Expected kControls[] = {
+    {L"Label1", L"TLabel"},           {L"Edit1", L"TEdit"},
+    {L"MaskEdit1", L"TMaskEdit"},     {L"Memo1", L"TMemo"},
+    {L"ComboBox1", L"TComboBox"},     {L"ComboBox2", L"TComboBox"},
+    {L"ListBox1", L"TListBox"},       {L"ScrollBar1", L"TScrollBar"},
+    {L"Button1", L"TButton"},         {L"BitBtn1", L"TBitBtn"},
+    {L"CheckBox1", L"TCheckBox"},     {L"RadioButton1", L"TRadioButton"},
+    {L"GroupBox1", L"TGroupBox"},     {L"RadioButton3", L"TRadioButton"},
+    {L"CheckListBox1", L"TCheckListBox"}, {L"SpeedButton1", L"TSpeedButton"},
+    {L"Panel1", L"TPanel"},           {L"Image1", L"TImage"},
+    {L"Bevel1", L"TBevel"},           {L"ScrollBar2", L"TScrollBar"},
+};
+
+class AllControls : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form = CreateForm<TTestAllControlsForm>(Application);
+    form->Show();
+    Pump(150ms);
+  }
+  void TearDown() override {
+    delete form;
+    Pump(10ms);
+  }
+  TControl* Find(const wchar_t* name) { return dynamic_cast<TControl*>(form->FindComponent(name)); }
+  TTestAllControlsForm* form = nullptr;
+};
+
+TEST_F(AllControls, EveryControlIsReadWithItsClassAndShowsInItsPlace) {
+  for (const Expected& e : kControls) {
+    SCOPED_TRACE(e.Name);
+    TControl* c = Find(e.Name);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->ClassName(), e.ClassName);
+  }
+  // Whatever the form holds: shown, inside its parent, clear of its siblings.
+  for (int i = 0; i < form->ComponentCount(); ++i) {
+    auto* c = dynamic_cast<TControl*>(form->Components(i));
+    if (!c) continue;
+    SCOPED_TRACE(c->Name());
+    ASSERT_NE(c->GetParent(), nullptr);
+    EXPECT_TRUE(c->GetVisible());
+    const TRect parent = c->GetParent()->GetClientRect();
+    const TRect r = c->GetBoundsRect();
+    EXPECT_TRUE(r.Left >= parent.Left && r.Top >= parent.Top && r.Right <= parent.Right && r.Bottom <= parent.Bottom)
+        << "bounds " << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom;
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+      ASSERT_TRUE(w->HandleAllocated());
+      EXPECT_TRUE(IsWindowVisible(w->WindowHandle()));
+    }
+    TWinControl* p = c->GetParent();
+    for (int k = 0; k < p->ControlCount(); ++k) {
+      TControl* other = p->Controls(k);
+      if (other == c) continue;
+      const TRect o = other->GetBoundsRect();
+      const bool overlap = r.Left < o.Right && o.Left < r.Right && r.Top < o.Bottom && o.Top < r.Bottom;
+      EXPECT_FALSE(overlap) << "overlaps " << std::string(other->Name().begin(), other->Name().end());
+    }
+  }
+}
+
+TEST_F(AllControls, TheFormIsPaintedAndItsScreenshotSaved) {
+  auto* checks = dynamic_cast<TCheckListBox*>(Find(L"CheckListBox1"));
+  ASSERT_NE(checks, nullptr);
+  checks->SetChecked(1, true);
+  RedrawWindow(form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump(200ms);
+
+  // The picture's yellow sun, and the panel's light outer bevel, on the screen.
+  auto* image = dynamic_cast<TImage*>(Find(L"Image1"));
+  auto* panel = dynamic_cast<TPanel*>(Find(L"Panel1"));
+  ASSERT_NE(image, nullptr);
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(image->GetWidth(), 32) << "AutoSize takes the picture's size";
+  HDC dc = GetDC(form->GetHandle());
+  const COLORREF sun = GetPixel(dc, image->GetLeft() + 22, image->GetTop() + 9);
+  const COLORREF bevel = GetPixel(dc, panel->GetLeft() + 5, panel->GetTop());
+  ReleaseDC(form->GetHandle(), dc);
+  EXPECT_EQ(sun, RGB(255, 220, 0));
+  EXPECT_EQ(bevel, static_cast<COLORREF>(ColorToRGB(clBtnHighlight)));
+  EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "vcl-all-controls.png"));
+}
+
+}  // namespace
