@@ -126,7 +126,8 @@ using TControlState = TSet<TControlStateKind>;
 
 using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
-using TKeyEvent = TEvent<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+// Named apart from the key engine's TKeyEvent (one event of the keyboard hook).
+using TKeyUpDownEvent = TEvent<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = TEvent<void(TObject* Sender, wchar_t& Key)>;
 using TMouseWheelEvent =
     TEvent<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
@@ -510,9 +511,9 @@ class TWinControl : public TControl {
   bool ParentCtl3D = true;
   void ShowControl(TControl* control);
 
-  TKeyEvent OnKeyDown;
+  TKeyUpDownEvent OnKeyDown;
   TKeyPressEvent OnKeyPress;
-  TKeyEvent OnKeyUp;
+  TKeyUpDownEvent OnKeyUp;
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
 

@@ -1,57 +1,25 @@
-// The program body: one instance per session, the settings folder, the main
-// window of class "TMainForm" titled "Qorn" (so other instances and plug-ins find
-// it), the keyboard hook and the main window's private messages.
-#include "core/MainForm.h"
-#include "core/KeyEngineWin.h"
+// The program body: one instance per session, the settings read before any
+// window exists, the windows in their order of creation, and the message loop.
+#include "core/DonateForm.h"
+#include "core/MainWindow.h"
 #include "core/SettingsFolder.h"
-#include "tenvora/Tenvora.h"
+#include "core/SettingsHKForm.h"
+#include "displays/InfoDisplay.h"
+#include "displays/MutePicture.h"
+#include "displays/Popup.h"
+#include "displays/TextDisplay.h"
+#include "displays/VolumeDisplay.h"
+#include "vcl/Forms.h"
 #include "vcl/Win.h"
 
-#include <wtsapi32.h>
-
-#include <optional>
+#include <memory>
 
 namespace {
-// When the bound Sleep key last ran (GetTickCount64); the engine's power actions set it.
-std::optional<std::uint64_t> sleepKeyRanAt;
-bool sessionNotifyRegistered = false;
-HWND mainWindow = nullptr;
 
-void ErrorMsg(int kind) {
-  if (kind == 1) MessageBoxW(mainWindow, L"Unable to set hook", L"Critical ERROR !", MB_OK);
-  if (kind == 2) MessageBoxW(mainWindow, L"Can`t load plugin", L"Error !", MB_OK);
-}
-
-LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_RESTOREMAIN:
-      ShowWindow(wnd, IsIconic(wnd) ? SW_RESTORE : SW_SHOW);
-      SetForegroundWindow(wnd);
-      return 0;
-    case WM_PLUGINKEY: {
-      if (wp != PluginKeyEvent) return 0;
-      // A post from anywhere may carry any address: a bad one is dropped.
-      if (!ReadPluginKeyName(lp)) return 0;
-      return KeyCallback(1, 1, 0, 0);
-    }
-    case WM_GETKEYCALLBACK:
-      return reinterpret_cast<LRESULT>(&KeyCallback);
-    case WM_POWERBROADCAST:
-      return RefusePowerBroadcast(wp, sleepKeyRanAt, GetTickCount64()) ? BROADCAST_QUERY_DENY : TRUE;
-    case WM_WTSSESSION_CHANGE:
-      // Keys must not be taken while the session is locked or away from the console.
-      if (wp == WTS_CONSOLE_DISCONNECT || wp == WTS_SESSION_LOCK) RemoveKeyboardHook();
-      if ((wp == WTS_CONSOLE_CONNECT || wp == WTS_SESSION_UNLOCK) && !SetKeyboardHook(KeyCallback, ModifierCallback))
-        ErrorMsg(1);
-      return 0;
-    case WM_DESTROY:
-      RemoveKeyboardHook();
-      if (sessionNotifyRegistered) WTSUnRegisterSessionNotification(wnd);
-      PostQuitMessage(0);
-      return 0;
-  }
-  return DefWindowProcW(wnd, msg, wp, lp);
-}
+struct HandleCloser {
+  void operator()(HANDLE h) const { CloseHandle(h); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 // Another instance holds the mutex: show its window, bounded so a hung instance
 // never hangs this one.
@@ -66,35 +34,62 @@ void RestoreRunningInstance() {
     Sleep(100);
   }
 }
+
+// The settings records are filled before the first window is made; the main
+// window reads them again into the lists it owns.
+void LoadSettingsBeforeWindows() {
+  InitSettingsPath();
+  TExtSettings lists;
+  auto reporter = MakeMessageBoxReporter(nullptr, {});
+  TSettingsStore(std::filesystem::path(SettingsFolder), SettingsRecords, lists, *reporter).LoadMainSetingsFromFile();
+}
+
+template <class T>
+void DeleteForm(T*& form) {
+  delete form;
+  form = nullptr;
+}
+
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Creating and testing in one step: two quick starts can never both win.
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, L"QornMutex");
+  UniqueHandle mutex(CreateMutexW(nullptr, FALSE, L"QornMutex"));
   if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
     RestoreRunningInstance();
-    if (mutex) CloseHandle(mutex);
     return 0;
   }
-  InitSettingsPath();
 
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = MainWndProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"TMainForm";
-  RegisterClassW(&wc);
-  mainWindow = CreateWindowExW(0, L"TMainForm", L"Qorn", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 640, 480,
-                               nullptr, nullptr, instance, nullptr);
-  sessionNotifyRegistered = WTSRegisterSessionNotification(mainWindow, NOTIFY_FOR_THIS_SESSION);
-  if (!SetKeyboardHook(KeyCallback, ModifierCallback)) ErrorMsg(1);
-  ShowWindow(mainWindow, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  Application->Initialize();
+  Application->SetTitle(L"Qorn");
+  LoadSettingsBeforeWindows();
+  {
+    // Closing is refused and option handlers stay quiet while these are made.
+    TSettingsLoadingScope loading;
+    Application->CreateForm(MainForm);
+    Application->CreateForm(OSDinfo);
   }
-  CloseHandle(mutex);
+  Application->CreateForm(OSDvForm);
+  Application->CreateForm(OSDtForm);
+  Application->CreateForm(PopupForm);
+  Application->CreateForm(DonateForm);
+  Application->CreateForm(SettingsHKForm);
+  Application->CreateForm(OSDmForm);
+  MainForm->TranslateComponents(L"DonateForm");
+  MainForm->TranslateComponents(L"SettingsHKForm");
+
+  Application->Run();
+
+  // The main window goes first: its teardown removes the hook and stops the
+  // plug-ins while everything they might reach still exists.
+  Application->SetMainForm(nullptr);
+  DeleteForm(MainForm);
+  DeleteForm(OSDmForm);
+  DeleteForm(SettingsHKForm);
+  DeleteForm(DonateForm);
+  DeleteForm(PopupForm);
+  DeleteForm(OSDtForm);
+  DeleteForm(OSDvForm);
+  DeleteForm(OSDinfo);
   return 0;
 }

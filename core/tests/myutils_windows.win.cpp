@@ -58,10 +58,19 @@ TEST(Processes, FindsItselfAndActivatesARunningProgramByPath) {
     if (p.id == self) found = p.path.find(L"test_core_myutils_windows") != std::wstring::npos;
   EXPECT_TRUE(found);
 
-  Process qorn(Dist() / "Qorn.exe");
-  ASSERT_NE(WaitForWindow(L"TMainForm", L"Qorn", 30s), nullptr);
+  // A fresh portable copy: its first run shows the main window, which is what
+  // ActivateRunningProgram looks for.
+  TempDir copy("activate");
+  const fs::path program = copy / "Qorn";
+  fs::copy(Dist(), program, fs::copy_options::recursive);
+  fs::create_directories(program / "AppData");
+  WriteFileBytes(program / "AppData" / "portable_on", "");
+  Process qorn(program / "Qorn.exe");
+  HWND main = WaitForWindow(L"TMainForm", L"Qorn", 30s);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != 0; }, 10s));
   // The path in other letter case still finds the running copy.
-  std::wstring upper = (Dist() / "Qorn.exe").wstring();
+  std::wstring upper = (program / "Qorn.exe").wstring();
   for (auto& c : upper) c = towupper(c);
   EXPECT_NE(ActivateRunningProgram(L"\"" + upper + L"\"", 0), nullptr);
   {

@@ -1,0 +1,12 @@
+#include "core/DonateForm.h"
+
+#include "core/MainWindow.h"
+
+void TDonateForm::ShowWnd() {
+  if (MainForm) {
+    MainForm->TranslateComponents(L"DonateForm");
+    const std::wstring caption = MainForm->GetLngString(L"DonateForm.Caption");
+    if (!caption.empty()) SetCaption(caption);
+  }
+  Show();
+}
