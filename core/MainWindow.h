@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "actions/ProgramsAction.h"
 #include "core/ActionExecutors.h"
 #include "core/BindingAccess.h"
 #include "core/ExtSettings.h"
@@ -144,6 +145,7 @@ class TMainForm : public TForm {
   TWinForeground foreground_;
   TWinLockKeys lockKeys_;
   TRecordingExecutors recordingExecutors_;
+  TProgramsExecutor programsExecutor_;
   std::unique_ptr<TEngineOptions> engineOptions_;
   std::unique_ptr<TEngineLanguage> engineLanguage_;
   std::unique_ptr<TEngineProfiles> engineProfiles_;
