@@ -1,0 +1,204 @@
+// The real program's main window under wine, from a private portable copy of its
+// folder: session changes suspend and resume the plug-ins, closing saves the
+// settings, the close box minimises when asked to, a start-hidden window comes
+// back for a second start, and the window in English and in Russian.
+// ctest-lock: main-window
+// ctest-lock: keyboard
+#include <gtest/gtest.h>
+
+#include "vcl/Win.h"
+#include <wtsapi32.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/MainForm.h"
+#include "core/Settings.h"
+#include "core/SettingsFile.h"
+#include "core/myUtils.h"
+#include "testing/TempDir.h"
+#include "testing/WinTesting.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using namespace qorn::testing;
+
+namespace {
+
+struct MainWindowTest : ::testing::Test {
+  TempDir dir{"mainwindow"};
+  fs::path program = dir / "Qorn";
+  fs::path settings = program / "AppData";
+
+  void SetUp() override {
+    fs::copy(fs::path(QORN_BINARY_DIR) / "dist", program, fs::copy_options::recursive);
+    fs::create_directories(settings);
+    WriteFileBytes(settings / "portable_on", "");
+  }
+
+  // Settings as a user's earlier run left them (not a first run).
+  void WriteSettings(const TSettingsRecords& records) { WriteFileBytes(settings / "stg.db", StoreSettingsFile(records)); }
+  TSettingsRecords ReadSettings() {
+    TSettingsRecords records;
+    LoadSettingsFile(ReadFileBytes(settings / "stg.db"), records);
+    return records;
+  }
+
+  static LRESULT Send(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &result), 0) << "no answer to " << msg;
+    return static_cast<LRESULT>(result);
+  }
+  static HWND WaitForMain() { return WaitForWindow(L"TMainForm", L"Qorn", 30s); }
+  static bool WaitVisible(HWND w) {
+    return WaitFor([&] { return IsWindowVisible(w) != 0 && !IsIconic(w); }, 10s);
+  }
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(MainWindowTest, SessionLockSuspendsThePluginsAndUnlockResumesThem) {
+  fs::copy_file(fs::path(QORN_BINARY_DIR) / "bin" / "testdlls" / "sessionrecorder.dll",
+                program / "plugins" / "sessionrecorder.dll");
+  WriteFileBytes(settings / "plugins.db", "Session Recorder =1\r\n");
+  const fs::path log = dir / "plugin.log";
+  SetEnvironmentVariableW(L"QORN_PLUGIN_LOG", log.wstring().c_str());
+  Process qorn(program / "Qorn.exe");
+  SetEnvironmentVariableW(L"QORN_PLUGIN_LOG", nullptr);
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(log); }, 10s)) << "the enabled plug-in was not started";
+
+  struct Step {
+    WPARAM code;
+    std::vector<std::string> after;  // the plug-in's calls so far
+  };
+  const Step steps[] = {
+      {WTS_SESSION_LOCK, {"Enable", "Disable"}},
+      // A second lock without an unlock changes nothing.
+      {WTS_SESSION_LOCK, {"Enable", "Disable"}},
+      {WTS_SESSION_UNLOCK, {"Enable", "Disable", "Enable"}},
+      {WTS_SESSION_UNLOCK, {"Enable", "Disable", "Enable"}},
+      {WTS_CONSOLE_DISCONNECT, {"Enable", "Disable", "Enable", "Disable"}},
+      // Codes that are neither: nothing.
+      {WTS_SESSION_LOGON, {"Enable", "Disable", "Enable", "Disable"}},
+      {WTS_CONSOLE_CONNECT, {"Enable", "Disable", "Enable", "Disable", "Enable"}},
+  };
+  for (const Step& step : steps) {
+    EXPECT_EQ(Send(main, WM_WTSSESSION_CHANGE, step.code, 0), 0);
+    EXPECT_EQ(Lines(ReadFileBytes(log)), step.after) << "after session change " << step.code;
+  }
+  EXPECT_EQ(FindWindowW(nullptr, L"Critical ERROR !"), nullptr) << "the hook did not come back";
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(qorn.wait(20s), 0);
+  EXPECT_EQ(Lines(ReadFileBytes(log)),
+            (std::vector<std::string>{"Enable", "Disable", "Enable", "Disable", "Enable", "Disable"}))
+      << "closing must stop the plug-in";
+}
+
+TEST_F(MainWindowTest, AFirstRunShowsTheWindowAndClosingWritesEverySetting) {
+  Process qorn(program / "Qorn.exe");
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(WaitVisible(main)) << "a first run shows the window";
+  // The first start marks itself with an empty file; losing it meanwhile must
+  // not lose the settings at the end.
+  EXPECT_TRUE(fs::exists(settings / "stg.db"));
+  EXPECT_TRUE(fs::exists(settings / "profile.db"));
+  fs::remove(settings / "stg.db");
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(qorn.wait(20s), 0);
+  ASSERT_TRUE(fs::exists(settings / "stg.db"));
+  EXPECT_EQ(fs::file_size(settings / "stg.db"), SettingsFileSizeAllFonts) << "all ten fonts are written";
+  const TSettingsRecords saved = ReadSettings();
+  // The shipped files are English (1033) and Russian (1049); a first run takes the user's.
+  const int ui = GetUserUILanguage();
+  EXPECT_EQ(saved.Strings.LanguageName.str(), ui == 1049 || ui == 1058 || ui == 1059 ? "Russian" : "English");
+  EXPECT_EQ(saved.Strings.InstallationId.str().size(), 35u);
+  EXPECT_EQ(saved.Strings.InstallationId.str().substr(0, 3), "01x");
+}
+
+TEST_F(MainWindowTest, TheCloseBoxMinimisesOrClosesAsTheOptionSays) {
+  struct Case {
+    std::int32_t optclose;
+    WPARAM command;
+    bool closes;
+  };
+  // The low four bits of a system command are the system's own.
+  const Case cases[] = {{1, SC_CLOSE, false}, {1, SC_CLOSE | 2, false}, {0, SC_CLOSE, true}, {0, SC_CLOSE | 2, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("optclose " + std::to_string(c.optclose) + ", command " + std::to_string(c.command));
+    TSettingsRecords records;
+    records.Main.opttray = 0;
+    records.Main.optclose = c.optclose;
+    records.Main.KeyPressCount = 4321;
+    WriteSettings(records);
+    Process qorn(program / "Qorn.exe");
+    HWND main = WaitForMain();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitVisible(main));
+    PostMessageW(main, WM_SYSCOMMAND, c.command, 0);
+    if (c.closes) {
+      EXPECT_EQ(qorn.wait(20s), 0);
+      EXPECT_EQ(ReadSettings().Main.KeyPressCount, 4321) << "the counter was not saved";
+      continue;
+    }
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main) || IsIconic(GetWindow(main, GW_OWNER)); }, 5s))
+        << "the window did not minimise";
+    EXPECT_TRUE(qorn.running());
+    // A second start brings it back.
+    Process second(program / "Qorn.exe");
+    EXPECT_EQ(second.wait(20s), 0);
+    EXPECT_TRUE(WaitVisible(main)) << "the minimised window was not restored";
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(qorn.wait(20s), 0);
+  }
+}
+
+TEST_F(MainWindowTest, AStartHiddenWindowExistsAndComesBackForASecondStart) {
+  TSettingsRecords records;
+  records.Main.opttray = 1;
+  WriteSettings(records);
+  Process qorn(program / "Qorn.exe");
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr) << "plug-ins and other instances must find the hidden window";
+  EXPECT_NE(Send(main, WM_GETKEYCALLBACK, 0, 0), 0);
+  EXPECT_FALSE(IsWindowVisible(main));
+  Process second(program / "Qorn.exe");
+  EXPECT_EQ(second.wait(20s), 0);
+  EXPECT_TRUE(WaitVisible(main));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(qorn.wait(20s), 0);
+}
+
+TEST_F(MainWindowTest, TheWindowSpeaksTheChosenLanguage) {
+  for (const char* language : {"English", "Russian"}) {
+    SCOPED_TRACE(language);
+    TSettingsRecords records;
+    records.Main.opttray = 0;
+    records.Main.KeyPressCount = 1234567;
+    records.Strings.LanguageName = language;
+    WriteSettings(records);
+    Process qorn(program / "Qorn.exe");
+    HWND main = WaitForMain();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitVisible(main));
+    SetForegroundWindow(main);
+    WaitFor([] { return false; }, 500ms);
+    const fs::path shot = ScreenshotDir() / (std::string("mainwindow_") + language + ".png");
+    fs::create_directories(shot.parent_path());
+    EXPECT_TRUE(SaveWindowShot(main, shot));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(qorn.wait(20s), 0);
+    EXPECT_EQ(ReadSettings().Strings.LanguageName.str(), language);
+  }
+}
+
+}  // namespace
