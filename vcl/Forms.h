@@ -28,6 +28,7 @@
 #pragma once
 
 #include "vcl/Controls.h"
+#include "vcl/HintWindow.h"
 
 #include <functional>
 #include <string>
@@ -301,8 +302,6 @@ using TShowHintEvent = TEvent<void(std::wstring& HintStr, bool& CanShow, THintIn
 // A hook on the application window: true when it handled the message.
 using TWindowHook = TEvent<bool(TMessage& Message)>;
 
-class THintWindow;
-
 class TApplication : public TComponent {
   QORN_CLASS(TApplication, TComponent)
  public:
@@ -356,9 +355,8 @@ class TApplication : public TComponent {
   void RestoreTopMosts();
 
   // A message box over the active window; the others are disabled meanwhile.
+  // It goes through the dialog service (vcl/Dialogs.h), which tests replace.
   int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned flags = MB_OK);
-  // Tests replace the box: it gets the text, caption and flags and returns the answer.
-  std::function<int(const std::wstring& text, const std::wstring& caption, unsigned flags)> MessageBoxHandler;
 
   // Reports the exception being handled (call inside a catch block): EAbort quietly,
   // others through OnException, or a message box.
@@ -376,7 +374,15 @@ class TApplication : public TComponent {
   bool HelpJump(const std::wstring& jumpId) { return HelpKeyword(jumpId); }
 
   // --- hints
+  // The cursor resting HintPause ms over a control that wants hints (ShowHint,
+  // windowless ones too) shows its hint: the control gets CM_HINTSHOW with a
+  // THintInfo (the short hint before "|", CursorRect = its client area) to change
+  // or cancel, then OnShowHint, then the hint window's CalcHintRect and
+  // ActivateHint. The hint goes after HintHidePause, on a click or a key, and when
+  // the cursor leaves CursorRect (then asked again); right after one hint, the
+  // next control's shows after HintShortPause.
   bool GetShowHint() const { return FShowHint; }
+  // Off hides hints; a change makes a new hint window for the next hint.
   void SetShowHint(bool v);
   TColor HintColor = clInfoBk;
   int HintPause = 500;
@@ -385,7 +391,9 @@ class TApplication : public TComponent {
   bool HintShortCuts = true;
   // Makes the hint window; replace to use another hint window class.
   std::function<THintWindow*(TComponent* owner)> HintWindowClass;
+  // Hides the hint; the next one needs the cursor to rest again.
   void CancelHint();
+  // Shows the hint of the control under cursorPos now, if it has one.
   void ActivateHint(TPoint cursorPos);
   THintWindow* GetHintWindow() const { return FHintWindow; }
   // Called by controls for each mouse move (starts and ends hint timing).
@@ -413,9 +421,12 @@ class TApplication : public TComponent {
   bool IsKeyMsg(MSG& msg);
   bool IsHintMsg(const MSG& msg);
   void DoMouseIdle();
-  void HintTimerExpired();
+  // Hint timing: the cursor is at pos (screen) over control (nullptr: none of ours).
+  void HintCursorAt(TControl* control, TPoint pos);
+  bool HintTimerMessage(uintptr_t id);
   void StartHintTimer(int ms, int kind);
   void StopHintTimer();
+  void HideHintWindow();
 
   HWND FHandle = nullptr;
   TCustomForm* FMainForm = nullptr;
@@ -433,7 +444,7 @@ class TApplication : public TComponent {
   TRect FHintCursorRect;
   bool FHintActive = false;
   int FHintTimerKind = 0;
-  UINT_PTR FHintTimer = 0;
+  bool FHintWatching = false;
   bool FKeyPreprocessed = false;
 };
 
@@ -447,30 +458,6 @@ class TApplicationEvents : public TComponent {
 
  private:
   static void Publish(TPublisher<TApplicationEvents>& p);
-};
-
-// --- hints
-
-class THintWindow : public TCustomControl {
-  QORN_CLASS(THintWindow, TCustomControl)
- public:
-  explicit THintWindow(TComponent* AOwner);
-  // The size the text needs, at most maxWidth wide.
-  virtual TRect CalcHintRect(int maxWidth, const std::wstring& hint, void* data);
-  // Shows the hint at rect (screen coordinates): topmost, without activation.
-  virtual void ActivateHint(TRect rect, const std::wstring& hint);
-  virtual void ActivateHintData(TRect rect, const std::wstring& hint, void*) { ActivateHint(rect, hint); }
-  void ReleaseHandle() { DestroyHandle(); }
-  bool IsHintShown() const { return GetHandleIfAny() && IsWindowVisible(GetHandleIfAny()); }
-
- protected:
-  void CreateParams(TCreateParams& params) override;
-  void Paint() override;
-  void WMNCHitTest(TMessage& m);
-  void DispatchHandlers(TMessage& m) override;
-
- private:
-  HWND GetHandleIfAny() const { return WindowHandle(); }
 };
 
 // --- screen and monitors

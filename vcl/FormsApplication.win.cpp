@@ -1,8 +1,9 @@
 // TApplication: the hidden application window, the one message loop that serves
 // Run, modal forms and ProcessMessages, exceptions at the callback boundary, and
-// hint timing. TApplicationEvents and THintWindow.
+// the calls into hint timing (HintWindow.Application.win.cpp). TApplicationEvents.
 #include "vcl/Forms.h"
 
+#include "vcl/Dialogs.h"
 #include "vcl/Thread.h"
 #include "vcl/WindowHost.h"
 
@@ -33,8 +34,6 @@ struct GlobalObjects {
 } gGlobalObjects;
 
 constexpr wchar_t kAppClass[] = L"TApplication";
-constexpr UINT_PTR kHintTimerId = 1;
-enum HintTimerKind { kHintNone, kHintShow, kHintHide };
 
 LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
@@ -59,10 +58,6 @@ void ApplicationExceptionHandler() {
 }
 
 }  // namespace
-
-void HintMouseMessage(TControl* control, TMessage& m) {
-  if (Application) Application->HintMouseMessage(control, m);
-}
 
 // --- TApplication
 
@@ -161,12 +156,7 @@ bool TApplication::AppWindowMessage(TMessage& m) {
         return true;
       }
       return false;
-    case WM_TIMER:
-      if (m.WParam == kHintTimerId) {
-        HintTimerExpired();
-        return true;
-      }
-      return false;
+    case WM_TIMER: return HintTimerMessage(m.WParam);
     default: return false;
   }
 }
@@ -299,16 +289,8 @@ void TApplication::RestoreTopMosts() {
 }
 
 int TApplication::MessageBox(const std::wstring& text, const std::wstring& caption, unsigned flags) {
-  if (MessageBoxHandler) return MessageBoxHandler(text, caption, flags);
-  HWND active = GetActiveWindow();
-  NormalizeTopMosts();
-  int result;
-  {
-    TTaskWindowsDisabler disabled(nullptr);
-    result = MessageBoxW(active ? active : GetHandle(), text.c_str(), caption.c_str(), flags);
-  }
-  RestoreTopMosts();
-  if (active && IsWindow(active)) SetActiveWindow(active);
+  int result = 0;
+  RunModalDialog([&](HWND owner) { result = DialogService().MessageBox(owner, text, caption, flags); });
   return result;
 }
 
@@ -364,127 +346,6 @@ void TApplication::ControlDestroying(TControl* control) {
   if (FHintControl == control) CancelHint();
 }
 
-// --- hints
-
-void TApplication::SetShowHint(bool v) {
-  if (v == FShowHint) return;
-  FShowHint = v;
-  // A new hint window for the next hint (its class may have changed meanwhile).
-  CancelHint();
-  delete FHintWindow;
-  FHintWindow = nullptr;
-}
-
-void TApplication::StartHintTimer(int ms, int kind) {
-  StopHintTimer();
-  FHintTimerKind = kind;
-  FHintTimer = SetTimer(GetHandle(), kHintTimerId, static_cast<UINT>(std::max(1, ms)), nullptr);
-}
-
-void TApplication::StopHintTimer() {
-  if (FHintTimer) KillTimer(FHandle, kHintTimerId);
-  FHintTimer = 0;
-  FHintTimerKind = kHintNone;
-}
-
-void TApplication::HintMouseMessage(TControl* control, TMessage& m) {
-  if (!FShowHint || !control) return;
-  POINT screen{m.XPos(), m.YPos()};
-  const TPoint origin = control->GetClientOrigin();
-  screen.x += origin.X;
-  screen.y += origin.Y;
-  if (control == FHintControl) {
-    // The same control: a shown hint stays until the cursor leaves its rectangle.
-    if (FHintActive && !FHintCursorRect.Contains({screen.x, screen.y})) ActivateHint({screen.x, screen.y});
-    return;
-  }
-  const bool wasActive = FHintActive;
-  if (wasActive && FHintWindow) ShowWindow(FHintWindow->WindowHandle(), SW_HIDE);
-  FHintActive = false;
-  FHintControl = control;
-  if (control->WantsHint() && !control->GetShortHint().empty()) {
-    // Another control right after a hint shows its own almost at once.
-    StartHintTimer(wasActive ? HintShortPause : HintPause, kHintShow);
-  } else {
-    StopHintTimer();
-  }
-}
-
-void TApplication::HintTimerExpired() {
-  const int kind = FHintTimerKind;
-  StopHintTimer();
-  if (kind == kHintShow) {
-    POINT p;
-    GetCursorPos(&p);
-    ActivateHint({p.x, p.y});
-  } else if (kind == kHintHide) {
-    if (FHintWindow && FHintWindow->WindowHandle()) ShowWindow(FHintWindow->WindowHandle(), SW_HIDE);
-    FHintActive = false;
-  }
-}
-
-void TApplication::ActivateHint(TPoint cursorPos) {
-  TControl* control = FHintControl;
-  if (!control || FindDragTarget(cursorPos, true) != control) {
-    CancelHint();
-    return;
-  }
-  THintInfo info;
-  info.HintControl = control;
-  info.HintPos = {cursorPos.X, cursorPos.Y + GetSystemMetrics(SM_CYCURSOR) / 2 + 4};
-  info.HintMaxWidth = Screen ? Screen->GetWidth() : 640;
-  info.HintColor = HintColor;
-  info.CursorRect = control->GetClientRect();
-  info.CursorPos = control->ScreenToClient(cursorPos);
-  info.HintStr = control->GetShortHint();
-  info.HideTimeout = HintHidePause;
-  bool canShow = control->Perform(CM_HINTSHOW, 0, reinterpret_cast<intptr_t>(&info)) == 0;
-  if (canShow && OnShowHint) OnShowHint(info.HintStr, canShow, info);
-  if (!canShow || info.HintStr.empty()) {
-    if (FHintWindow && FHintWindow->WindowHandle()) ShowWindow(FHintWindow->WindowHandle(), SW_HIDE);
-    FHintActive = false;
-    return;
-  }
-  if (!FHintWindow) FHintWindow = HintWindowClass ? HintWindowClass(nullptr) : new THintWindow(nullptr);
-  FHintWindow->SetColor(info.HintColor);
-  TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
-  OffsetRect(r, info.HintPos.X, info.HintPos.Y);
-  FHintWindow->ActivateHintData(r, info.HintStr, info.HintData);
-  FHintActive = true;
-  const TPoint o = control->GetClientOrigin();
-  FHintCursorRect = info.CursorRect;
-  OffsetRect(FHintCursorRect, o.X, o.Y);
-  if (info.HideTimeout > 0) StartHintTimer(info.HideTimeout, kHintHide);
-}
-
-void TApplication::CancelHint() {
-  StopHintTimer();
-  if (FHintWindow && FHintWindow->WindowHandle()) ShowWindow(FHintWindow->WindowHandle(), SW_HIDE);
-  FHintActive = false;
-  FHintControl = nullptr;
-}
-
-bool TApplication::IsHintMsg(const MSG& msg) {
-  if (!FHintActive) return false;
-  switch (msg.message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-    case WM_ACTIVATE:
-    case WM_MOUSEWHEEL:
-      // A click or a key ends the hint; the message goes on as usual.
-      if (FHintWindow && FHintWindow->WindowHandle()) ShowWindow(FHintWindow->WindowHandle(), SW_HIDE);
-      FHintActive = false;
-      StopHintTimer();
-      return false;
-    default: return false;
-  }
-}
-
 // --- TApplicationEvents
 
 TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner) {
@@ -498,68 +359,3 @@ TApplicationEvents::~TApplicationEvents() {
 void TApplicationEvents::Publish(TPublisher<TApplicationEvents>& p) { p.Property(L"OnMessage", &TApplicationEvents::OnMessage); }
 
 QORN_REGISTER_CLASS(TApplicationEvents);
-
-// --- THintWindow
-
-THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
-  SetVisible(false);
-  SetColor(clInfoBk);
-  if (Screen) GetFont()->Assign(Screen->GetHintFont());
-}
-
-void THintWindow::CreateParams(TCreateParams& p) {
-  TCustomControl::CreateParams(p);
-  p.Style = WS_POPUP | WS_BORDER;
-  p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-  p.WndParent = Application ? Application->GetHandle() : nullptr;
-  p.WindowClass.style = CS_SAVEBITS;
-}
-
-TRect THintWindow::CalcHintRect(int maxWidth, const std::wstring& hint, void*) {
-  RECT r{0, 0, maxWidth, 0};
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, GetFont()->GetHandle());
-  DrawTextW(dc, hint.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  r.right += 6;
-  r.bottom += 2;
-  return AsTRect(r);
-}
-
-void THintWindow::ActivateHint(TRect rect, const std::wstring& hint) {
-  SetCaption(hint);
-  // The frame takes a pixel on each side.
-  rect.Right += 2;
-  rect.Bottom += 2;
-  HWND wnd = GetHandle();
-  SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height());
-  SetWindowPos(wnd, HWND_TOPMOST, rect.Left, rect.Top, rect.Width(), rect.Height(),
-               SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  Invalidate();
-}
-
-void THintWindow::Paint() {
-  TRect r = GetClientRect();
-  r.Left += 2;
-  r.Top += 2;
-  TCanvas* canvas = GetCanvas();
-  canvas->GetFont()->Assign(GetFont());
-  RECT rr = AsRECT(r);
-  HDC dc = canvas->GetHandle();
-  SetBkMode(dc, TRANSPARENT);
-  SelectObject(dc, GetFont()->GetHandle());
-  SetTextColor(dc, ColorToRGB(GetFont()->GetColor()));
-  const std::wstring text = GetText();
-  DrawTextW(dc, text.c_str(), -1, &rr, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
-}
-
-void THintWindow::WMNCHitTest(TMessage& m) { m.Result = HTTRANSPARENT; }
-
-void THintWindow::DispatchHandlers(TMessage& m) {
-  if (m.Msg == WM_NCHITTEST) {
-    WMNCHitTest(m);
-    return;
-  }
-  TCustomControl::DispatchHandlers(m);
-}

@@ -5,6 +5,7 @@
 // desktop-input: these tests activate windows, which ends the hints of the others.
 #include <gtest/gtest.h>
 
+#include "vcl/Dialogs.h"
 #include "vcl/Forms.h"
 
 #include <chrono>
@@ -286,12 +287,22 @@ TEST(ApplicationWindow, ActivateAppIsPostedAsComponentMessages) {
   Application->OnDeactivate = nullptr;
 }
 
-TEST(ApplicationWindow, MessageBoxGoesThroughTheSeamAndExceptionsShowThere) {
+// Answers message boxes without a window, keeping their texts.
+struct TMessageBoxAnswers : TDialogService {
   std::vector<std::wstring> texts;
-  Application->MessageBoxHandler = [&](const std::wstring& text, const std::wstring&, unsigned) {
+  bool ExecuteFileDialog(HWND, TOpenDialog&) override { return false; }
+  bool ExecuteFontDialog(HWND, TFontDialog&) override { return false; }
+  bool ExecuteColorDialog(HWND, TColorDialog&) override { return false; }
+  bool InputQuery(HWND, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
+  int MessageBox(HWND, const std::wstring& text, const std::wstring&, unsigned) override {
     texts.push_back(text);
     return IDOK;
-  };
+  }
+};
+
+TEST(ApplicationWindow, MessageBoxGoesThroughTheSeamAndExceptionsShowThere) {
+  TMessageBoxAnswers answers;
+  TDialogServiceOverride use(answers);
   EXPECT_EQ(Application->MessageBox(L"Hello", L"Title", MB_OKCANCEL), IDOK);
   try {
     throw EConvertError(L"'abc' is not a valid integer value");
@@ -303,8 +314,7 @@ TEST(ApplicationWindow, MessageBoxGoesThroughTheSeamAndExceptionsShowThere) {
   } catch (...) {
     Application->HandleException(nullptr);
   }
-  Application->MessageBoxHandler = nullptr;
-  EXPECT_EQ(texts, (std::vector<std::wstring>{L"Hello", L"'abc' is not a valid integer value."}));
+  EXPECT_EQ(answers.texts, (std::vector<std::wstring>{L"Hello", L"'abc' is not a valid integer value."}));
 }
 
 }  // namespace
