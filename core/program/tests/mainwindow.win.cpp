@@ -4,6 +4,7 @@
 // back for a second start, and the window in English and in Russian.
 // ctest-lock: main-window
 // ctest-lock: keyboard
+// desktop-input: a test presses the Sleep key through keyroad_sendkeys
 #include <gtest/gtest.h>
 
 #include "vcl/Win.h"
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "core/MainForm.h"
+#include "core/Profiles.h"
 #include "core/Settings.h"
 #include "core/SettingsFile.h"
 #include "core/myUtils.h"
@@ -198,6 +200,53 @@ TEST_F(MainWindowTest, TheWindowSpeaksTheChosenLanguage) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(qorn.wait(20s), 0);
     EXPECT_EQ(ReadSettings().Strings.LanguageName.str(), language);
+  }
+}
+
+// The keyboard's own Sleep key bound to an action: the suspend query it sets off
+// is refused, unless the binding is itself a power action.
+TEST_F(MainWindowTest, ABoundSleepKeyRefusesOnlyTheSuspendQueryItCauses) {
+  struct Case {
+    TActionCode code;
+    bool refused;
+  };
+  const Case cases[] = {{101, true}, {63, false}, {61, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("action code " + std::to_string(c.code));
+    TSettingsRecords records;
+    records.Main.opttray = 0;
+    WriteSettings(records);
+    TProfileTable table;
+    table.Entries[0].Name = "Test";
+    table.Entries[0].Kind = "-";
+    table.Entries[1] = table.Entries[0];
+    WriteFileBytes(settings / "profile.db", StoreProfileTable(table, 1));
+    TKeyTable bindings;
+    TKeyRecord sleep;
+    sleep.Name = "Sleep";
+    sleep.Vk = 95;
+    sleep.Code2 = static_cast<std::uint8_t>(MapVirtualKeyW(95, MAPVK_VK_TO_VSC) & 0x7F);
+    sleep.Msg = KeyMsgDown;
+    sleep.Modifiers = NoModifiers;
+    sleep.ActionCode = c.code;
+    bindings.Add(sleep);
+    fs::create_directories(settings / "profiles");
+    WriteFileBytes(settings / "profiles" / "Test.gpf", StoreProfileFile(bindings));
+
+    Process qorn(program / "Qorn.exe");
+    HWND main = WaitForMain();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitVisible(main));
+    EXPECT_EQ(Send(main, WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0), TRUE) << "no key ran yet";
+    Process press(fs::path(QORN_BINARY_DIR) / "bin" / "keyroad_sendkeys.exe", L"95");
+    ASSERT_EQ(press.wait(10s), 0);
+    // The action runs from Qorn's queue right after the hook took the key.
+    WaitFor([] { return false; }, 500ms);
+    EXPECT_EQ(Send(main, WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0), c.refused ? BROADCAST_QUERY_DENY : TRUE);
+    // Notices are never refused.
+    EXPECT_EQ(Send(main, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0), TRUE);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(qorn.wait(20s), 0);
   }
 }
 
