@@ -5,6 +5,7 @@
 
 #include "testing/WinTesting.h"
 #include "vcl/Forms.h"
+#include "vcl/Mask.h"
 #include "vcl/StdCtrls.h"
 
 #include <chrono>
@@ -34,6 +35,20 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
   return true;
 }
 
+// A key through the application's loop, as the keyboard delivers it (the loop's
+// TranslateMessage makes its character).
+void PostKey(HWND wnd, WORD key) {
+  PostMessageW(wnd, WM_KEYDOWN, key, 1);
+  PostMessageW(wnd, WM_KEYUP, key, 0xC0000001);
+  Pump(20ms);
+}
+
+std::wstring WindowText(HWND wnd) {
+  wchar_t buffer[256] = {};
+  GetWindowTextW(wnd, buffer, 256);
+  return buffer;
+}
+
 // A left click at a client point, as the mouse sends it.
 void ClickAt(HWND wnd, int x, int y) {
   SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
@@ -50,6 +65,15 @@ class TTestStdControlsForm : public TForm {
   TCheckBox* CheckBox1 = nullptr;
   TListBox* ListBox1 = nullptr;
   TLabel* Label1 = nullptr;
+  TMemo* Memo1 = nullptr;
+  TRadioButton* RadioButton1 = nullptr;
+  TRadioButton* RadioButton2 = nullptr;
+  TRadioButton* RadioButton3 = nullptr;
+  TComboBox* ComboBox1 = nullptr;
+  TComboBox* ComboBox2 = nullptr;
+  TScrollBar* ScrollBar1 = nullptr;
+  TGroupBox* GroupBox1 = nullptr;
+  TMaskEdit* MaskEdit1 = nullptr;
 
  private:
   static void Publish(TPublisher<TTestStdControlsForm>& p) {
@@ -58,6 +82,15 @@ class TTestStdControlsForm : public TForm {
     p.Field(L"CheckBox1", &TTestStdControlsForm::CheckBox1);
     p.Field(L"ListBox1", &TTestStdControlsForm::ListBox1);
     p.Field(L"Label1", &TTestStdControlsForm::Label1);
+    p.Field(L"Memo1", &TTestStdControlsForm::Memo1);
+    p.Field(L"RadioButton1", &TTestStdControlsForm::RadioButton1);
+    p.Field(L"RadioButton2", &TTestStdControlsForm::RadioButton2);
+    p.Field(L"RadioButton3", &TTestStdControlsForm::RadioButton3);
+    p.Field(L"ComboBox1", &TTestStdControlsForm::ComboBox1);
+    p.Field(L"ComboBox2", &TTestStdControlsForm::ComboBox2);
+    p.Field(L"ScrollBar1", &TTestStdControlsForm::ScrollBar1);
+    p.Field(L"GroupBox1", &TTestStdControlsForm::GroupBox1);
+    p.Field(L"MaskEdit1", &TTestStdControlsForm::MaskEdit1);
   }
 };
 QORN_REGISTER_CLASS(TTestStdControlsForm);
@@ -237,6 +270,242 @@ TEST_F(StdControls, OwnerDrawnLinesArePaintedByOnDrawItemAtTheirHeight) {
   const COLORREF pixel = GetPixel(dc, 10, 30);
   ReleaseDC(list->GetHandle(), dc);
   EXPECT_EQ(pixel, RGB(255, 0, 0));
+}
+
+TEST_F(StdControls, MemoLinesLiveInItsTextAndSurviveANewWindow) {
+  TMemo* memo = form->Memo1;
+  TStrings* lines = memo->GetLines();
+  ASSERT_EQ(lines->Count(), 2);
+  EXPECT_EQ(lines->Get(1), L"second line");
+  EXPECT_EQ(WindowText(memo->GetHandle()), L"first line\r\nsecond line");
+  lines->Add(L"third");
+  lines->Insert(0, L"zero");
+  lines->Delete(2);
+  EXPECT_EQ(WindowText(memo->GetHandle()), L"zero\r\nfirst line\r\nthird");
+  lines->SetText(L"a\nb\r\nc\r\n");
+  EXPECT_EQ(lines->Count(), 3);
+  EXPECT_EQ(memo->GetText(), L"a\r\nb\r\nc");
+  EXPECT_THROW(lines->Get(3), EStringListError);
+  memo->SetWordWrap(false);
+  memo->SetScrollBars(ssBoth);
+  EXPECT_NE(GetWindowLongW(memo->GetHandle(), GWL_STYLE) & WS_HSCROLL, 0);
+  EXPECT_EQ(lines->Get(2), L"c") << "a new window keeps the lines";
+  lines->Clear();
+  EXPECT_EQ(lines->Count(), 0);
+}
+
+TEST_F(StdControls, MemoEnterGoesToTheDefaultButtonUnlessItWantsReturns) {
+  struct Case {
+    bool wantReturns;
+    int clicks;
+    const wchar_t* text;
+  };
+  const Case cases[] = {{false, 1, L"ab"}, {true, 0, L"a\r\nb"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.wantReturns);
+    TMemo* memo = form->Memo1;
+    memo->GetLines()->Clear();
+    memo->SetWantReturns(c.wantReturns);
+    int clicks = 0;
+    form->Button1->OnClick = [&](TObject*) { ++clicks; };
+    memo->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return memo->Focused(); }));
+    HWND wnd = memo->GetHandle();
+    PostKey(wnd, 'A');
+    PostKey(wnd, VK_RETURN);
+    PostKey(wnd, 'B');
+    EXPECT_EQ(clicks, c.clicks);
+    EXPECT_EQ(memo->GetText(), c.text);
+  }
+}
+
+TEST_F(StdControls, RadioButtonsCheckOneOfTheirParentAndClickOnlyWhenChecked) {
+  TRadioButton* one = form->RadioButton1;
+  TRadioButton* two = form->RadioButton2;
+  int clicksOne = 0, clicksTwo = 0;
+  one->OnClick = [&](TObject*) { ++clicksOne; };
+  two->OnClick = [&](TObject*) { ++clicksTwo; };
+  ASSERT_TRUE(one->GetChecked());
+  EXPECT_TRUE(one->GetTabStop()) << "the checked button is the group's tab stop";
+  ClickAt(two->GetHandle(), 5, two->GetHeight() / 2);
+  EXPECT_TRUE(two->GetChecked());
+  EXPECT_FALSE(one->GetChecked());
+  EXPECT_EQ(SendMessageW(one->GetHandle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_FALSE(one->GetTabStop());
+  EXPECT_TRUE(form->RadioButton3->GetChecked()) << "a group box holds a group of its own";
+  ClickAt(two->GetHandle(), 5, two->GetHeight() / 2);  // already checked: nothing
+  two->SetChecked(false);                               // unchecking: no click
+  one->SetChecked(true);                                // checking from code: a click
+  EXPECT_EQ(clicksTwo, 1);
+  EXPECT_EQ(clicksOne, 1);
+  one->RecreateWnd();
+  EXPECT_EQ(SendMessageW(one->GetHandle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(StdControls, ComboBoxChangesFromTheUserOnlyAndKeepsItsItemsOverANewWindow) {
+  TComboBox* list = form->ComboBox1;
+  std::vector<std::wstring> changes;
+  list->OnChange = [&](TObject*) { changes.push_back(list->GetText()); };
+  EXPECT_EQ(list->GetItemIndex(), 1);
+  EXPECT_EQ(list->GetText(), L"beta");
+  EXPECT_EQ(list->GetEditHandle(), nullptr) << "a list-only combo box has no edit";
+  list->SetItemIndex(2);
+  EXPECT_EQ(list->GetText(), L"gamma");
+  list->SetText(L"alpha");
+  EXPECT_EQ(list->GetItemIndex(), 0) << "a text names the line it selects";
+  EXPECT_TRUE(changes.empty()) << "selecting from code fires no OnChange";
+
+  // The user: the arrow key moves the selection.
+  SendMessageW(list->GetHandle(), WM_KEYDOWN, VK_DOWN, 1);
+  Pump(10ms);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0], L"beta");
+
+  int data = 7;
+  list->GetItems()->AddObject(L"delta", &data);
+  list->SetStyle(csOwnerDrawFixed);
+  EXPECT_EQ(SendMessageW(list->GetHandle(), CB_GETCOUNT, 0, 0), 4);
+  EXPECT_EQ(list->GetItemIndex(), 1);
+  EXPECT_EQ(list->GetItems()->Objects(3), &data);
+  list->SetItemIndex(-1);
+  list->GetItems()->Clear();
+  EXPECT_EQ(SendMessageW(list->GetHandle(), CB_GETCOUNT, 0, 0), 0);
+}
+
+TEST_F(StdControls, ComboBoxEditIsTheComboBoxForTypingAndFocus) {
+  TComboBox* combo = form->ComboBox2;
+  HWND edit = combo->GetEditHandle();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(WindowText(edit), L"free text");
+  std::vector<std::wstring> changes;
+  combo->OnChange = [&](TObject*) { changes.push_back(combo->GetText()); };
+  int keys = 0;
+  combo->OnKeyPress = [&](TObject*, wchar_t&) { ++keys; };
+  combo->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == edit; }));
+  EXPECT_EQ(form->GetActiveControl(), combo) << "the form knows the combo box, not its edit";
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  PostKey(edit, 'X');
+  EXPECT_EQ(combo->GetText(), L"x");
+  EXPECT_EQ(keys, 1) << "the combo box's key events run for its edit";
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0], L"x");
+
+  // Typed text and items stay over a new window; the new edit is ours again.
+  combo->GetItems()->Add(L"three");
+  combo->SetStyle(csSimple);
+  ASSERT_NE(combo->GetEditHandle(), nullptr);
+  EXPECT_EQ(combo->GetText(), L"x");
+  EXPECT_EQ(SendMessageW(combo->GetHandle(), CB_GETCOUNT, 0, 0), 3);
+
+  int drops = 0;
+  combo->SetStyle(csDropDown);
+  combo->OnDropDown = [&](TObject*) { ++drops; };
+  combo->SetDroppedDown(true);
+  Pump(10ms);
+  EXPECT_TRUE(combo->GetDroppedDown());
+  combo->SetDroppedDown(false);
+  EXPECT_EQ(drops, 1);
+}
+
+TEST_F(StdControls, OwnerDrawnComboBoxLinesArePaintedByOnDrawItem) {
+  TComboBox* combo = form->ComboBox1;
+  combo->SetItemHeight(20);
+  combo->SetStyle(csOwnerDrawFixed);
+  std::vector<int> drawn;
+  combo->OnDrawItem = [&](TObject*, int index, TRect rect, TOwnerDrawState) {
+    drawn.push_back(index);
+    combo->GetCanvas()->GetBrush()->SetColor(clBlue);
+    combo->GetCanvas()->FillRect(rect);
+  };
+  combo->SetItemIndex(0);
+  RedrawWindow(combo->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump(20ms);
+  ASSERT_FALSE(drawn.empty());
+  EXPECT_EQ(drawn.back(), 0) << "the field shows the selected line";
+  EXPECT_EQ(SendMessageW(combo->GetHandle(), CB_GETITEMHEIGHT, 0, 0), 20);
+  HDC dc = GetDC(combo->GetHandle());
+  const COLORREF pixel = GetPixel(dc, 8, combo->GetHeight() / 2);
+  ReleaseDC(combo->GetHandle(), dc);
+  EXPECT_EQ(pixel, RGB(0, 0, 255));
+}
+
+TEST_F(StdControls, ScrollBarMovesByItsStepsFromTheKeyboardAndStaysInRange) {
+  TScrollBar* bar = form->ScrollBar1;  // 10..60, page 5: the last position is 56
+  std::vector<int> changes;
+  std::vector<TScrollCode> codes;
+  bar->OnChange = [&](TObject*) { changes.push_back(bar->GetPosition()); };
+  bar->OnScroll = [&](TObject*, TScrollCode code, int&) { codes.push_back(code); };
+  struct Case {
+    WORD key;
+    TScrollCode code;
+    int position;
+  };
+  const Case cases[] = {
+      {VK_RIGHT, scLineDown, 22}, {VK_NEXT, scPageDown, 32}, {VK_LEFT, scLineUp, 30},
+      {VK_PRIOR, scPageUp, 20},   {VK_END, scBottom, 56},    {VK_RIGHT, scLineDown, 56},
+      {VK_HOME, scTop, 10},       {VK_LEFT, scLineUp, 10},
+  };
+  HWND wnd = bar->GetHandle();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    codes.clear();
+    SendMessageW(wnd, WM_KEYDOWN, c.key, 1);
+    Pump(5ms);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.front(), c.code);
+    EXPECT_EQ(bar->GetPosition(), c.position);
+    EXPECT_EQ(GetScrollPos(wnd, SB_CTL), c.position);
+  }
+  EXPECT_EQ(changes, (std::vector<int>{22, 32, 30, 20, 56, 10})) << "OnChange only when it moved";
+
+  // OnScroll may move the position elsewhere.
+  bar->OnScroll = [&](TObject*, TScrollCode, int& pos) { pos = 40; };
+  SendMessageW(wnd, WM_KEYDOWN, VK_RIGHT, 1);
+  EXPECT_EQ(bar->GetPosition(), 40);
+  bar->SetPosition(500);
+  EXPECT_EQ(bar->GetPosition(), 56);
+  EXPECT_THROW(bar->SetParams(0, 10, 5), EInvalidOperation);
+}
+
+TEST_F(StdControls, GroupBoxHoldsItsControlsBelowTheCaptionAndTakesItsAccelerator) {
+  TGroupBox* box = form->GroupBox1;
+  auto* filler = new TButton(form);
+  filler->SetParent(box);
+  filler->SetAlign(alClient);
+  const TRect client = box->GetClientRect();
+  const TRect r = filler->GetBoundsRect();
+  EXPECT_GT(r.Top, client.Top + 8) << "below the caption";
+  EXPECT_GT(r.Left, client.Left);
+  EXPECT_LT(r.Bottom, client.Bottom);
+  delete filler;
+
+  form->Edit1->SetFocus();
+  EXPECT_EQ(box->Perform(CM_DIALOGCHAR, L'x', 0), 0);
+  EXPECT_EQ(box->Perform(CM_DIALOGCHAR, L'p', 0), 1);
+  Pump(10ms);
+  EXPECT_EQ(form->GetActiveControl(), form->RadioButton3) << "Alt+P goes to the first control inside";
+}
+
+TEST_F(StdControls, MaskEditIsAPlainEdit) {
+  TMaskEdit* edit = form->MaskEdit1;
+  EXPECT_EQ(edit->GetText(), L"masked");
+  EXPECT_EQ(edit->GetEditMask(), L"");
+  int changes = 0;
+  edit->OnChange = [&](TObject*) { ++changes; };
+  edit->SetEditMask(L"000");
+  SendMessageW(edit->GetHandle(), EM_SETSEL, 0, -1);
+  SendMessageW(edit->GetHandle(), WM_CHAR, L'q', 1);
+  EXPECT_EQ(edit->GetText(), L"q") << "no mask is applied";
+  EXPECT_EQ(changes, 1);
+  edit->Clear();
+  EXPECT_EQ(edit->GetText(), L"");
+  // Tabbing in selects the whole text.
+  edit->SetText(L"whole");
+  form->Edit1->SetFocus();
+  edit->SetFocus();
+  Pump(10ms);
+  EXPECT_EQ(edit->GetSelLength(), 5);
 }
 
 }  // namespace
