@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cwctype>
 
 #include "core/DonateForm.h"
@@ -50,17 +49,22 @@ class TMainForm::TEngineLanguage final : public ILanguage {
 };
 
 class TMainForm::TEngineProfiles final : public IProgramProfiles {
+  static std::wstring folded(std::string_view ansi) {
+    std::wstring text = AnsiToString(ansi);
+    if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+  }
+
  public:
   explicit TEngineProfiles(TMainForm& form) : form_(form) {}
   bool IsIgnoredProgram(const std::string& exePath) override {
     const TExtSettings& ext = form_.ext_;
     if (!ext.IgnoredProgramsInUse) return false;
-    // The list keeps the paths as the user added them; the engine asks in lower case.
-    return std::any_of(ext.IgnoredPrograms.begin(), ext.IgnoredPrograms.end(), [&](const std::string& entry) {
-      return std::equal(entry.begin(), entry.end(), exePath.begin(), exePath.end(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-      });
-    });
+    // The list keeps the paths as the user added them; the engine asks in lower
+    // case. Folding as Windows does keeps non-Latin folder names matching.
+    const std::wstring wanted = folded(exePath);
+    return std::any_of(ext.IgnoredPrograms.begin(), ext.IgnoredPrograms.end(),
+                       [&](const std::string& entry) { return folded(entry) == wanted; });
   }
   std::string ProfileForProgram(const std::string& exePath) override {
     return form_.profiles_ ? form_.profiles_->ProfileForProgram(exePath) : std::string();

@@ -59,6 +59,13 @@ struct MainWindowTest : ::testing::Test {
   }
 };
 
+// Presses and releases keys as a keyboard would, from a process of its own.
+bool Press(const std::wstring& vks) {
+  Process press(fs::path(QORN_BINARY_DIR) / "bin" / "keyroad_sendkeys.exe", vks);
+  return press.wait(10s) == 0;
+}
+constexpr const wchar_t* F13 = L"124";
+
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
@@ -203,6 +210,61 @@ TEST_F(MainWindowTest, TheWindowSpeaksTheChosenLanguage) {
   }
 }
 
+// The hook goes with the lock and comes back with the unlock: keys pressed
+// meanwhile are not the program's.
+TEST_F(MainWindowTest, KeysPressedWhileTheSessionIsLockedAreNotSeen) {
+  TSettingsRecords records;
+  records.Main.opttray = 0;
+  WriteSettings(records);
+  Process qorn(program / "Qorn.exe");
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitVisible(main));
+  Send(main, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+  ASSERT_TRUE(Press(F13));
+  Send(main, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+  ASSERT_TRUE(Press(std::wstring(F13) + L" " + F13));
+  WaitFor([] { return false; }, 500ms);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(qorn.wait(20s), 0);
+  EXPECT_EQ(ReadSettings().Main.KeyPressCount, 2) << "only the presses after the unlock count";
+}
+
+// The counter's milestones: the settings are saved every 1000 presses, and the
+// donation window comes at 100 000 (a save too).
+TEST_F(MainWindowTest, TheKeyPressCounterSavesAndShowsTheDonationWindow) {
+  struct Case {
+    std::int32_t before;
+    std::int32_t savedWhileRunning;  // 0: nothing is saved before the close
+    bool donation;
+  };
+  const Case cases[] = {{998, 0, false}, {999, 1000, false}, {99999, 100000, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("counter " + std::to_string(c.before));
+    TSettingsRecords records;
+    records.Main.opttray = 0;
+    records.Main.KeyPressCount = c.before;
+    records.Strings.LanguageName = "English";
+    WriteSettings(records);
+    Process qorn(program / "Qorn.exe");
+    HWND main = WaitForMain();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitVisible(main));
+    ASSERT_TRUE(Press(F13));
+    const bool shown = WaitFor(
+        [] {
+          HWND donate = FindWindowW(L"TDonateForm", L"Donation");
+          return donate && IsWindowVisible(donate);
+        },
+        c.donation ? 5s : 1s);
+    EXPECT_EQ(shown, c.donation);
+    EXPECT_EQ(ReadSettings().Main.KeyPressCount, c.savedWhileRunning ? c.savedWhileRunning : c.before);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(qorn.wait(20s), 0);
+    EXPECT_EQ(ReadSettings().Main.KeyPressCount, c.before + 1);
+  }
+}
+
 // The keyboard's own Sleep key bound to an action: the suspend query it sets off
 // is refused, unless the binding is itself a power action.
 TEST_F(MainWindowTest, ABoundSleepKeyRefusesOnlyTheSuspendQueryItCauses) {
@@ -238,8 +300,7 @@ TEST_F(MainWindowTest, ABoundSleepKeyRefusesOnlyTheSuspendQueryItCauses) {
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitVisible(main));
     EXPECT_EQ(Send(main, WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0), TRUE) << "no key ran yet";
-    Process press(fs::path(QORN_BINARY_DIR) / "bin" / "keyroad_sendkeys.exe", L"95");
-    ASSERT_EQ(press.wait(10s), 0);
+    ASSERT_TRUE(Press(L"95"));
     // The action runs from Qorn's queue right after the hook took the key.
     WaitFor([] { return false; }, 500ms);
     EXPECT_EQ(Send(main, WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0), c.refused ? BROADCAST_QUERY_DENY : TRUE);
