@@ -1,0 +1,189 @@
+// Bound keys through the real Qorn.exe under wine: keys pressed with SendInput go
+// through the hook library into Qorn, a bound key (alone or as a chord) starts its
+// program and never reaches the window in front, every other key does, the
+// program in front selects its own profile, and the presses are counted into
+// "stg.db" when Qorn closes.
+// ctest-lock: main-window
+// ctest-lock: keyboard
+#include <gtest/gtest.h>
+
+#include "core/program/tests/QornInstall.h"
+#include "testing/TempDir.h"
+#include "testing/WinTesting.h"
+#include "vcl/System.h"
+
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using namespace qorn::testing;
+
+namespace {
+
+const fs::path Dist = fs::path(QORN_BINARY_DIR) / "dist";
+const fs::path MarkerProgram = fs::path(QORN_BINARY_DIR) / "bin" / "programs_marker.exe";
+
+std::string WinPath(const fs::path& p) {
+  std::string s = p.string();
+  for (auto& c : s)
+    if (c == '/') c = '\\';
+  return s;
+}
+
+std::vector<std::string> Lines(const fs::path& file) {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadFileBytes(file));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The second code the hook reports for a key we send with this scan code.
+std::uint8_t Code2Of(WORD vk) { return static_cast<std::uint8_t>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) & 0x7F); }
+
+bool Send(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return SendInput(1, &input, sizeof input) == 1;
+}
+bool Press(WORD vk) { return Send(vk, false) && Send(vk, true); }
+
+// The program in front: it records the key-downs that reach it.
+struct FrontWindow {
+  std::vector<WPARAM> keyDowns;
+  HWND hwnd = nullptr;
+
+  static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<FrontWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)) self->keyDowns.push_back(wp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  FrontWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QornBoundKeysFront";
+    RegisterClassW(&wc);
+    hwnd = CreateWindowExW(0, wc.lpszClassName, L"in front", WS_POPUP | WS_VISIBLE, 30, 30, 300, 200, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+  }
+  ~FrontWindow() { DestroyWindow(hwnd); }
+  // Keys other than the modifiers.
+  std::vector<WPARAM> plainKeyDowns() const {
+    std::vector<WPARAM> keys;
+    for (WPARAM k : keyDowns)
+      if (k != VK_CONTROL && k != VK_LCONTROL && k != VK_RCONTROL) keys.push_back(k);
+    return keys;
+  }
+};
+
+// This program as the per-program lookup sees the program in front.
+std::string OwnExePath() {
+  wchar_t buf[MAX_PATH * 2];
+  DWORD size = static_cast<DWORD>(std::size(buf));
+  if (!QueryFullProcessImageNameW(GetCurrentProcess(), 0, buf, &size)) return {};
+  std::wstring path(buf, size);
+  CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
+  return StringToAnsi(path);
+}
+
+std::int32_t KeyPressCountIn(const std::string& stg) {
+  std::int32_t count = -1;
+  if (stg.size() >= 20) std::memcpy(&count, stg.data() + 16, 4);
+  return count;
+}
+
+struct BoundKeys : ::testing::Test {
+  TempDir dir{"keys"};
+  TQornInstall qorn{dir / "Qorn", Dist};
+  fs::path marker = dir / "marker.txt";
+
+  void SetUp() override {
+    ASSERT_FALSE(TQornInstall::AnotherQornRunning()) << "another Qorn is running";
+    fs::copy_file(MarkerProgram, qorn.Root() / "programs_marker.exe");
+    // Qorn and the programs it starts inherit where the marker goes.
+    SetEnvironmentVariableW(L"QORN_MARKER_FILE", AnsiToString(WinPath(marker)).c_str());
+    TSettingsRecords settings;
+    settings.Main.KeyPressCount = 41;
+    settings.Main.optchecknewver = 0;
+    settings.Main.optauto = 0;
+    settings.Main.CB_SettingsSave = 1;
+    settings.Strings.LanguageName = "English";
+    settings.Strings.InstallationId = "01x0123456789abcdef0123456789abcdef";
+    CreateDefaultFonts(settings.Fonts);
+    qorn.WriteSettings(settings);
+  }
+  void TearDown() override {
+    qorn.Kill();
+    SetEnvironmentVariableW(L"QORN_MARKER_FILE", nullptr);
+  }
+  std::string RunMarker(const std::string& word) const {
+    std::string command = "\"";
+    command += WinPath(qorn.Root() / "programs_marker.exe");
+    command += "\" ";
+    command += word;
+    return RunCommandParams(command);
+  }
+  bool WaitForMarkerLines(std::size_t n) const {
+    return WaitFor([&] { return Lines(marker).size() >= n; }, 20s);
+  }
+};
+
+TEST_F(BoundKeys, ABoundKeyRunsItsProgramAndNeverReachesTheWindowInFront) {
+  qorn.WriteProfiles("keys", {{"keys", "-",
+                               {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("f13")),
+                                KeyBinding("Ctrl+F14", VK_F14, Code2Of(VK_F14), "01000000", 51, RunMarker("ctrl-f14"))}}});
+  ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+  FrontWindow front;
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == front.hwnd; }, 5s));
+
+  ASSERT_TRUE(Press(VK_F13));
+  ASSERT_TRUE(WaitForMarkerLines(1)) << "the bound key started nothing";
+  EXPECT_EQ(Lines(marker), std::vector<std::string>{"f13"});
+
+  // The chord runs its own binding; the key alone is not bound and arrives.
+  ASSERT_TRUE(Send(VK_CONTROL, false) && Press(VK_F14) && Send(VK_CONTROL, true));
+  ASSERT_TRUE(WaitForMarkerLines(2)) << "the chord started nothing";
+  ASSERT_TRUE(Press(VK_F14) && Press(VK_F15));
+  EXPECT_TRUE(WaitFor([&] { return front.plainKeyDowns().size() >= 2; }, 5s));
+  WaitFor([] { return false; }, 500ms);
+  EXPECT_EQ(Lines(marker), (std::vector<std::string>{"f13", "ctrl-f14"}));
+  EXPECT_EQ(front.plainKeyDowns(), (std::vector<WPARAM>{VK_F14, VK_F15}))
+      << "bound keys must be swallowed, the others must arrive";
+
+  ASSERT_EQ(qorn.Close(), 0);
+  // Every key-up counts: F13, Ctrl, F14 (twice), F15.
+  EXPECT_EQ(KeyPressCountIn(qorn.ReadFile("stg.db")), 41 + 5);
+}
+
+TEST_F(BoundKeys, TheProgramInFrontHasItsOwnProfile) {
+  const std::string self = OwnExePath();
+  ASSERT_FALSE(self.empty());
+  qorn.WriteProfiles("everywhere",
+                     {{"everywhere", "-",
+                       {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("global-f13")),
+                        KeyBinding("F16", VK_F16, Code2Of(VK_F16), "00000000", 51, RunMarker("global-f16"))}},
+                      {"tester", self, {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("own-f13"))}}});
+  ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+  FrontWindow front;
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == front.hwnd; }, 5s));
+
+  ASSERT_TRUE(Press(VK_F13));
+  ASSERT_TRUE(WaitForMarkerLines(1));
+  // A key the program's own profile does not bind falls through to the global one.
+  ASSERT_TRUE(Press(VK_F16));
+  ASSERT_TRUE(WaitForMarkerLines(2));
+  EXPECT_EQ(Lines(marker), (std::vector<std::string>{"own-f13", "global-f16"}));
+  EXPECT_TRUE(front.plainKeyDowns().empty());
+  EXPECT_EQ(qorn.Close(), 0);
+}
+
+}  // namespace

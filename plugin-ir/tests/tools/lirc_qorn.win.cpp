@@ -1,0 +1,98 @@
+// The Qorn side of the remote-to-program test: a portable Qorn with the infrared
+// plug-in enabled and two remote buttons bound to code 51 (start the marker
+// program), started under wine while the driving script presses the buttons on
+// a real lircd. It reports what the bound buttons started.
+//   lirc_qorn.exe <folder> <dist folder> <marker program>
+// The folder gets "started" once Qorn's window is up; the script writes "done"
+// after its last press, or "abort" when it gives up. Exit code 0 when exactly the
+// expected programs ran.
+#include "core/program/tests/QornInstall.h"
+#include "vcl/Win.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::vector<std::string> Lines(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+template <class F>
+bool WaitUntil(F cond, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (!cond()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+  return true;
+}
+
+int Fail(const char* what) {
+  std::printf("lirc_qorn: %s\n", what);
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) return 2;
+  const fs::path folder = argv[1];
+  const fs::path marker = folder / "marker.txt";
+  qorn::testing::TQornInstall qorn(folder / "Qorn", argv[2]);
+  fs::copy_file(argv[3], qorn.Root() / "programs_marker.exe");
+  std::string runMarker = "\"";
+  runMarker += (qorn.Root() / "programs_marker.exe").string();
+  runMarker += "\" ";
+
+  TSettingsRecords settings;
+  settings.Main.optchecknewver = 0;
+  settings.Main.optauto = 0;
+  settings.Main.CB_SettingsSave = 1;
+  settings.Strings.LanguageName = "English";
+  settings.Strings.InstallationId = "01x0123456789abcdef0123456789abcdef";
+  CreateDefaultFonts(settings.Fonts);
+  qorn.WriteSettings(settings);
+  qorn.WritePluginsDb({{"Ranlowe IRKeys", true}});
+  using qorn::testing::PluginBinding;
+  using qorn::testing::RunCommandParams;
+  qorn.WriteProfiles("remote", {{"remote", "-",
+                                 {PluginBinding("Remote 1", "0000000000f40bf0", 51, RunCommandParams(runMarker + "remote-1")),
+                                  PluginBinding("Remote 2", "0000000000f40bf1", 51, RunCommandParams(runMarker + "remote-2"))}}});
+
+  // Qorn and the programs it starts inherit where the marker goes.
+  SetEnvironmentVariableA("QORN_MARKER_FILE", marker.string().c_str());
+  if (qorn::testing::TQornInstall::AnotherQornRunning()) return Fail("another Qorn is running");
+  if (!qorn.Start()) return Fail("Qorn did not start");
+  std::ofstream(folder / "started").put('1');
+
+  if (!WaitUntil([&] { return fs::exists(folder / "done") || fs::exists(folder / "abort"); }, 240s) ||
+      fs::exists(folder / "abort"))
+    return Fail("the presses never came");
+  // A held button passes its first event only (its repeats 01 and 02 do not), an
+  // unbound button starts nothing: one line per bound press.
+  const std::vector<std::string> want = {"remote-1", "remote-2"};
+  WaitUntil([&] { return Lines(marker).size() >= want.size(); }, 20s);
+  std::this_thread::sleep_for(1500ms);  // a repeat that slipped through would start one more
+  std::vector<std::string> got = Lines(marker);
+  const long closed = qorn.Close();
+  std::sort(got.begin(), got.end());
+  std::printf("started:");
+  for (const auto& g : got) std::printf(" %s", g.c_str());
+  std::printf("\nexpected:");
+  for (const auto& w : want) std::printf(" %s", w.c_str());
+  std::printf("\nQorn closed with %ld\n", closed);
+  return (got == want && closed == 0) ? 0 : 1;
+}
