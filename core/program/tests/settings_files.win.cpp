@@ -121,17 +121,22 @@ std::string GoldenSettingsFile() {
 
 // Paths that hold "\n" and "\N" ("D:\New", "D:\new") must read back as they are;
 // only the text templates carry the escape. A section Qorn does not know stays.
+// The file is laid out as Qorn writes it (a blank line after each of its
+// sections but the last), so a save must give back the same bytes.
 const std::string GoldenExtSettings =
     "[Other]\r\n"
     "kept=as it was\r\n"
     "[WinAmp]\r\n"
     "wapath=D:\\New Wallpapers\\winamp.exe\r\n"
     "wainfo=%artist% - %title%\\n%album%\r\n"
+    "\r\n"
     "[QornMain]\r\n"
     "IgnoredPrograms=c:\\games\\new\\game.exe;c:\\tools\\noisy.exe\r\n"
     "UserPictMuteOn=D:\\new\\mute on.png\r\n"
+    "\r\n"
     "[Wallpapers]\r\n"
     "WallpapersFoldersList=D:\\New Wallpapers;E:\\nature\r\n"
+    "\r\n"
     "[MediaPlayers]\r\n"
     "KMPlayer_path=C:\\Program Files\\The KMPlayer\\new\\KMPlayer.exe\r\n";
 
@@ -186,7 +191,12 @@ struct SettingsFiles : ::testing::Test {
 
 TEST_F(SettingsFiles, HandMadeFilesReadBackExactly) {
   WriteAll();
+  // Dated back, so that a close that saved nothing cannot pass for a faithful save.
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
+  for (const char* file : {"stg.db", "stgex.ini", "profile.db"}) fs::last_write_time(qorn.Settings() / file, old);
   RunOnce();
+  for (const char* file : {"stg.db", "stgex.ini", "profile.db"})
+    EXPECT_GT(fs::last_write_time(qorn.Settings() / file), old) << file << " was not saved on closing";
   ExpectUnchangedBut("");
 }
 
