@@ -14,20 +14,16 @@ class TCustomMaskEdit : public TCustomEdit {
   // Kept and stored, never applied.
   void SetEditMask(const std::wstring& v) { FEditMask = v; }
   bool IsMasked() const { return false; }
-  bool GetAutoSelect() const { return FAutoSelect; }
-  void SetAutoSelect(bool v) { FAutoSelect = v; }
   // Nothing to check without a mask.
   virtual void ValidateEdit() {}
 
  protected:
   // Raised for text that does not fit the mask.
   [[noreturn]] virtual void ValidateError();
-  void DoEnter() override;
 
  private:
   static void Publish(TPublisher<TCustomMaskEdit>& p);
   std::wstring FEditMask;
-  bool FAutoSelect = true;
 };
 
 class TMaskEdit : public TCustomMaskEdit {

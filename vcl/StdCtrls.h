@@ -51,10 +51,25 @@ class TLabel : public TGraphicControl {
   TWinControl* FFocusControl = nullptr;
 };
 
+QORN_ENUM(TEditCharCase, ecNormal, ecUpperCase, ecLowerCase);
+
 class TCustomEdit : public TWinControl {
   QORN_CLASS(TCustomEdit, TWinControl)
  public:
   explicit TCustomEdit(TComponent* AOwner);
+  // bsSingle (a sunken edge) or bsNone; a change makes the window anew.
+  TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle v);
+  // Typed letters are turned to upper or lower case by the window.
+  TEditCharCase GetCharCase() const { return FCharCase; }
+  void SetCharCase(TEditCharCase v);
+  bool GetHideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool v);
+  bool GetOEMConvert() const { return FOEMConvert; }
+  void SetOEMConvert(bool v);
+  // Entering by keyboard or code selects the whole text, ready to be replaced.
+  bool GetAutoSelect() const { return FAutoSelect; }
+  void SetAutoSelect(bool v) { FAutoSelect = v; }
   int GetMaxLength() const { return FMaxLength; }
   void SetMaxLength(int v);
   bool GetReadOnly() const { return FReadOnly; }
@@ -77,6 +92,7 @@ class TCustomEdit : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  void DoEnter() override;
   virtual void Change();
 
  private:
@@ -84,6 +100,11 @@ class TCustomEdit : public TWinControl {
   int FMaxLength = 0;
   bool FReadOnly = false;
   wchar_t FPasswordChar = 0;
+  TFormBorderStyle FBorderStyle = bsSingle;
+  TEditCharCase FCharCase = ecNormal;
+  bool FHideSelection = true;
+  bool FOEMConvert = false;
+  bool FAutoSelect = true;
 };
 
 class TEdit : public TCustomEdit {
@@ -179,6 +200,24 @@ class TCustomListBox : public TWinControl {
   TRect ItemRect(int index);
   void Clear() { FItems->Clear(); }
   TCanvas* GetCanvas() const { return FCanvas; }
+  // Several lines selected at once; ExtendedSelect adds Shift and Ctrl clicks
+  // (else each click toggles a line). A change makes the window anew.
+  bool GetMultiSelect() const { return FMultiSelect; }
+  void SetMultiSelect(bool v);
+  bool GetExtendedSelect() const { return FExtendedSelect; }
+  void SetExtendedSelect(bool v);
+  bool GetSelected(int index) const;
+  void SetSelected(int index, bool v);
+  // The number of selected lines of a multi-select list; -1 for a single-select one.
+  int GetSelCount() const;
+  void SelectAll();
+  int GetColumns() const { return FColumns; }
+  void SetColumns(int v);
+  bool GetIntegralHeight() const { return FIntegralHeight; }
+  void SetIntegralHeight(bool v);
+  // Tab stops every TabWidth dialog units (0: none).
+  int GetTabWidth() const { return FTabWidth; }
+  void SetTabWidth(int v);
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
   void CNCommand(TMessage& m) override;
@@ -198,14 +237,22 @@ class TCustomListBox : public TWinControl {
   static void Publish(TPublisher<TCustomListBox>& p);
   void ItemsChanged(TObject* sender);
   void FillWindow();
+  std::wstring WindowLine(int index) const;
   void CNDrawItem(TMessage& m);
   void CNMeasureItem(TMessage& m);
+  void ApplyColumnsAndTabs();
   TStringList* FItems;
   TCanvas* FCanvas;
   TListBoxStyle FStyle = lbStandard;
   int FItemHeight = 16;
   bool FSorted = false;
+  bool FMultiSelect = false;
+  bool FExtendedSelect = true;
+  int FColumns = 0;
+  bool FIntegralHeight = false;
+  int FTabWidth = 0;
   int FItemIndex = -1;  // kept while there is no window
+  std::vector<bool> FSaved;  // selected lines of a multi-select list while there is no window
 };
 
 class TListBox : public TCustomListBox {

@@ -105,6 +105,11 @@ void TCustomEdit::Publish(TPublisher<TCustomEdit>& p) {
   p.Property(L"Text", &TCustomEdit::GetText, &TCustomEdit::SetText);
   p.Property(L"MaxLength", &TCustomEdit::GetMaxLength, &TCustomEdit::SetMaxLength).Default(0);
   p.Property(L"ReadOnly", &TCustomEdit::GetReadOnly, &TCustomEdit::SetReadOnly).Default(false);
+  p.Property(L"BorderStyle", &TCustomEdit::GetBorderStyle, &TCustomEdit::SetBorderStyle).Default(bsSingle);
+  p.Property(L"CharCase", &TCustomEdit::GetCharCase, &TCustomEdit::SetCharCase).Default(ecNormal);
+  p.Property(L"HideSelection", &TCustomEdit::GetHideSelection, &TCustomEdit::SetHideSelection).Default(true);
+  p.Property(L"OEMConvert", &TCustomEdit::GetOEMConvert, &TCustomEdit::SetOEMConvert).Default(false);
+  p.Property(L"AutoSelect", &TCustomEdit::GetAutoSelect, &TCustomEdit::SetAutoSelect).Default(true);
   p.Property(L"TabStop", &TCustomEdit::GetTabStop, &TCustomEdit::SetTabStop).Default(true);
   p.Property(L"TabOrder", &TCustomEdit::GetTabOrder, &TCustomEdit::SetTabOrder);
   p.Property(L"OnChange", &TCustomEdit::OnChange);
@@ -114,9 +119,53 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   CreateSubClass(params, L"EDIT");
   params.Style |= ES_AUTOHSCROLL | WS_TABSTOP;
-  params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (FBorderStyle == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
   if (FReadOnly) params.Style |= ES_READONLY;
   if (FPasswordChar) params.Style |= ES_PASSWORD;
+  if (FCharCase == ecUpperCase) params.Style |= ES_UPPERCASE;
+  if (FCharCase == ecLowerCase) params.Style |= ES_LOWERCASE;
+  if (!FHideSelection) params.Style |= ES_NOHIDESEL;
+  if (FOEMConvert) params.Style |= ES_OEMCONVERT;
+}
+
+void TCustomEdit::SetBorderStyle(TFormBorderStyle v) {
+  if (v != bsNone) v = bsSingle;
+  if (FBorderStyle == v) return;
+  FBorderStyle = v;
+  RecreateWnd();
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase v) {
+  if (FCharCase == v) return;
+  FCharCase = v;
+  RecreateWnd();
+  if (v == ecNormal) return;
+  // The window turns what is typed; the text it already holds is turned here.
+  std::wstring text = GetText();
+  for (wchar_t& c : text) c = v == ecUpperCase ? towupper(c) : towlower(c);
+  if (HandleAllocated())
+    SetText(text);
+  else
+    SetTextSilently(text);
+}
+
+void TCustomEdit::SetHideSelection(bool v) {
+  if (FHideSelection == v) return;
+  FHideSelection = v;
+  RecreateWnd();
+}
+
+void TCustomEdit::SetOEMConvert(bool v) {
+  if (FOEMConvert == v) return;
+  FOEMConvert = v;
+  RecreateWnd();
+}
+
+void TCustomEdit::DoEnter() {
+  // A click places the caret where it lands; only keyboard and code select all.
+  if (FAutoSelect && HandleAllocated() && !(GetKeyState(VK_LBUTTON) & 0x8000) && !(GetWindowLongW(WindowHandle(), GWL_STYLE) & ES_MULTILINE))
+    SelectAll();
+  TWinControl::DoEnter();
 }
 
 void TCustomEdit::CreateWnd() {
@@ -337,6 +386,11 @@ void TCustomListBox::Publish(TPublisher<TCustomListBox>& p) {
   p.Property(L"Style", &TCustomListBox::GetStyle, &TCustomListBox::SetStyle).Default(lbStandard);
   p.Property(L"ItemHeight", &TCustomListBox::GetItemHeight, &TCustomListBox::SetItemHeight).Default(16);
   p.Property(L"Sorted", &TCustomListBox::GetSorted, &TCustomListBox::SetSorted).Default(false);
+  p.Property(L"MultiSelect", &TCustomListBox::GetMultiSelect, &TCustomListBox::SetMultiSelect).Default(false);
+  p.Property(L"ExtendedSelect", &TCustomListBox::GetExtendedSelect, &TCustomListBox::SetExtendedSelect).Default(true);
+  p.Property(L"Columns", &TCustomListBox::GetColumns, &TCustomListBox::SetColumns).Default(0);
+  p.Property(L"IntegralHeight", &TCustomListBox::GetIntegralHeight, &TCustomListBox::SetIntegralHeight).Default(false);
+  p.Property(L"TabWidth", &TCustomListBox::GetTabWidth, &TCustomListBox::SetTabWidth).Default(0);
   p.Property(L"TabStop", &TCustomListBox::GetTabStop, &TCustomListBox::SetTabStop).Default(true);
   p.Property(L"TabOrder", &TCustomListBox::GetTabOrder, &TCustomListBox::SetTabOrder);
   p.Property(L"OnDrawItem", &TCustomListBox::OnDrawItem);
@@ -346,7 +400,11 @@ void TCustomListBox::Publish(TPublisher<TCustomListBox>& p) {
 void TCustomListBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   CreateSubClass(params, L"LISTBOX");
-  params.Style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+  params.Style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY;
+  if (!FIntegralHeight) params.Style |= LBS_NOINTEGRALHEIGHT;
+  if (FMultiSelect) params.Style |= FExtendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
+  if (FColumns > 0) params.Style |= LBS_MULTICOLUMN | WS_HSCROLL;
+  if (FTabWidth > 0) params.Style |= LBS_USETABSTOPS;
   params.ExStyle |= WS_EX_CLIENTEDGE;
   // The lines live in the object; the window keeps none of its own text.
   if (FStyle == lbOwnerDrawFixed) params.Style |= LBS_OWNERDRAWFIXED;
@@ -357,13 +415,44 @@ void TCustomListBox::CreateParams(TCreateParams& params) {
 void TCustomListBox::CreateWnd() {
   TWinControl::CreateWnd();
   if (FStyle == lbOwnerDrawFixed) SendMessageW(WindowHandle(), LB_SETITEMHEIGHT, 0, FItemHeight);
+  ApplyColumnsAndTabs();
   FillWindow();
-  SendMessageW(WindowHandle(), LB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+  if (FMultiSelect) {
+    for (size_t i = 0; i < FSaved.size() && i < static_cast<size_t>(FItems->Count()); ++i)
+      if (FSaved[i]) SendMessageW(WindowHandle(), LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+    if (FItemIndex >= 0) SendMessageW(WindowHandle(), LB_SETCARETINDEX, static_cast<WPARAM>(FItemIndex), FALSE);
+  } else {
+    SendMessageW(WindowHandle(), LB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+  }
+  FSaved.clear();
 }
 
 void TCustomListBox::DestroyWnd() {
   FItemIndex = GetItemIndex();
+  FSaved.clear();
+  // The selection lives in the window: keep it for the next one.
+  const int count = static_cast<int>(SendMessageW(WindowHandle(), LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i)
+    FSaved.push_back(SendMessageW(WindowHandle(), LB_GETSEL, static_cast<WPARAM>(i), 0) > 0);
   TWinControl::DestroyWnd();
+}
+
+void TCustomListBox::ApplyColumnsAndTabs() {
+  HWND wnd = WindowHandle();
+  if (FColumns > 0) SendMessageW(wnd, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(std::max(1, GetWidth() / FColumns)), 0);
+  if (FTabWidth > 0) {
+    int stop = FTabWidth;
+    SendMessageW(wnd, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
+  }
+}
+
+std::wstring TCustomListBox::WindowLine(int index) const {
+  const LRESULT length = SendMessageW(WindowHandle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  SendMessageW(WindowHandle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
 }
 
 void TCustomListBox::FillWindow() {
@@ -379,35 +468,126 @@ void TCustomListBox::FillWindow() {
 }
 
 void TCustomListBox::ItemsChanged(TObject*) {
-  if (!HandleAllocated()) return;
-  // The selected line stays selected when it is still there (by its text).
-  const int index = GetItemIndex();
-  std::wstring text;
-  if (index >= 0) {
-    const LRESULT length = SendMessageW(WindowHandle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length > 0) {
-      text.resize(static_cast<size_t>(length) + 1);
-      SendMessageW(WindowHandle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-      text.resize(static_cast<size_t>(length));
-    }
+  if (!HandleAllocated()) {
+    if (FItemIndex >= FItems->Count()) FItemIndex = -1;
+    return;
   }
+  // Selected lines stay selected where they still are (found by their text); a
+  // line replaced in place keeps its selection.
+  HWND wnd = WindowHandle();
+  const int oldCount = static_cast<int>(SendMessageW(wnd, LB_GETCOUNT, 0, 0));
+  const bool sameCount = oldCount == FItems->Count();
+  std::vector<int> selected;
+  if (FMultiSelect) {
+    for (int i = 0; i < oldCount; ++i)
+      if (SendMessageW(wnd, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) selected.push_back(i);
+  } else if (const int index = GetItemIndex(); index >= 0) {
+    selected.push_back(index);
+  }
+  std::vector<std::wstring> texts;
+  for (int i : selected) texts.push_back(WindowLine(i));
   FillWindow();
-  int again = -1;
-  if (index >= 0)
+  std::vector<bool> taken(static_cast<size_t>(FItems->Count()), false);
+  for (size_t k = 0; k < selected.size(); ++k) {
+    int again = -1;
     for (int i = 0; i < FItems->Count() && again < 0; ++i)
-      if (FItems->Get(i) == text) again = i;
-  SendMessageW(WindowHandle(), LB_SETCURSEL, static_cast<WPARAM>(again), 0);
+      if (!taken[static_cast<size_t>(i)] && FItems->Get(i) == texts[k]) again = i;
+    if (again < 0 && sameCount) again = selected[k];
+    if (again < 0) continue;
+    taken[static_cast<size_t>(again)] = true;
+    if (FMultiSelect)
+      SendMessageW(wnd, LB_SETSEL, TRUE, again);
+    else
+      SendMessageW(wnd, LB_SETCURSEL, static_cast<WPARAM>(again), 0);
+  }
 }
 
 int TCustomListBox::GetItemIndex() const {
   if (!HandleAllocated()) return FItemIndex;
+  // A multi-select list's current line is the one with the focus frame.
+  if (FMultiSelect) {
+    if (SendMessageW(WindowHandle(), LB_GETCOUNT, 0, 0) <= 0) return -1;
+    return static_cast<int>(SendMessageW(WindowHandle(), LB_GETCARETINDEX, 0, 0));
+  }
   return static_cast<int>(SendMessageW(WindowHandle(), LB_GETCURSEL, 0, 0));
 }
 
 void TCustomListBox::SetItemIndex(int v) {
   if (v < -1 || v >= FItems->Count()) v = -1;
   FItemIndex = v;
-  if (HandleAllocated()) SendMessageW(WindowHandle(), LB_SETCURSEL, static_cast<WPARAM>(v), 0);
+  if (!HandleAllocated()) return;
+  if (FMultiSelect) {
+    if (v >= 0) SendMessageW(WindowHandle(), LB_SETCARETINDEX, static_cast<WPARAM>(v), FALSE);
+  } else {
+    SendMessageW(WindowHandle(), LB_SETCURSEL, static_cast<WPARAM>(v), 0);
+  }
+}
+
+void TCustomListBox::SetMultiSelect(bool v) {
+  if (FMultiSelect == v) return;
+  FMultiSelect = v;
+  RecreateWnd();
+}
+
+void TCustomListBox::SetExtendedSelect(bool v) {
+  if (FExtendedSelect == v) return;
+  FExtendedSelect = v;
+  if (FMultiSelect) RecreateWnd();
+}
+
+bool TCustomListBox::GetSelected(int index) const {
+  if (index < 0 || index >= FItems->Count())
+    throw EListError(L"List index out of bounds (" + std::to_wstring(index) + L")");
+  if (!HandleAllocated()) {
+    if (FMultiSelect) return static_cast<size_t>(index) < FSaved.size() && FSaved[static_cast<size_t>(index)];
+    return index == FItemIndex;
+  }
+  return SendMessageW(WindowHandle(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void TCustomListBox::SetSelected(int index, bool v) {
+  if (index < 0 || index >= FItems->Count())
+    throw EListError(L"List index out of bounds (" + std::to_wstring(index) + L")");
+  if (!FMultiSelect) {
+    if (v) SetItemIndex(index);
+    else if (GetItemIndex() == index) SetItemIndex(-1);
+    return;
+  }
+  HandleNeeded();
+  SendMessageW(WindowHandle(), LB_SETSEL, v ? TRUE : FALSE, index);
+}
+
+int TCustomListBox::GetSelCount() const {
+  if (!FMultiSelect) return -1;
+  if (!HandleAllocated()) return static_cast<int>(std::count(FSaved.begin(), FSaved.end(), true));
+  return static_cast<int>(SendMessageW(WindowHandle(), LB_GETSELCOUNT, 0, 0));
+}
+
+void TCustomListBox::SelectAll() {
+  if (FMultiSelect) SendMessageW(GetHandle(), LB_SETSEL, TRUE, -1);
+}
+
+void TCustomListBox::SetColumns(int v) {
+  if (v < 0) v = 0;
+  if (FColumns == v) return;
+  // Between one and several columns the window's style changes.
+  const bool restyle = (FColumns == 0) != (v == 0);
+  FColumns = v;
+  if (restyle) RecreateWnd();
+  else if (HandleAllocated()) ApplyColumnsAndTabs();
+}
+
+void TCustomListBox::SetIntegralHeight(bool v) {
+  if (FIntegralHeight == v) return;
+  FIntegralHeight = v;
+  RecreateWnd();
+}
+
+void TCustomListBox::SetTabWidth(int v) {
+  if (v < 0) v = 0;
+  if (FTabWidth == v) return;
+  FTabWidth = v;
+  RecreateWnd();
 }
 
 void TCustomListBox::SetStyle(TListBoxStyle v) {
@@ -768,6 +948,11 @@ void TCustomComboBox::CreateWnd() {
     FEditDefProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TCustomComboBox::EditWndProc)));
   }
+  if (FItemIndex < 0 && !FEditHandle && !text.empty()) {
+    // A list-only combo box shows the line its text names.
+    for (int i = 0; i < FItems->Count() && FItemIndex < 0; ++i)
+      if (FItems->Get(i) == text) FItemIndex = i;
+  }
   SendMessageW(wnd, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
   if (FItemIndex < 0 && FEditHandle) SetWindowTextW(wnd, text.c_str());
 }
@@ -848,17 +1033,21 @@ void TCustomComboBox::ItemsChanged(TObject*) {
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
     return;
   }
-  // The selected line stays selected when it is still there; typed text stays.
+  // The selected line stays selected where it still is (by its text), or in its
+  // place when it was replaced; typed text stays.
+  HWND wnd = WindowHandle();
+  const int oldCount = static_cast<int>(SendMessageW(wnd, CB_GETCOUNT, 0, 0));
   const int index = GetItemIndex();
-  const std::wstring selected = index >= 0 && index < static_cast<int>(SendMessageW(WindowHandle(), CB_GETCOUNT, 0, 0))
-                                    ? GetText()
-                                    : std::wstring();
+  const std::wstring selected = index >= 0 && index < oldCount ? GetText() : std::wstring();
   const std::wstring typed = FEditHandle ? GetText() : std::wstring();
   FillWindow();
-  int again = index >= 0 ? FItems->IndexOf(selected) : -1;
-  if (again >= 0 && FItems->Get(again) != selected) again = -1;
-  SendMessageW(WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(again), 0);
-  if (again < 0 && FEditHandle) SetWindowTextW(WindowHandle(), typed.c_str());
+  int again = -1;
+  for (int i = 0; index >= 0 && i < FItems->Count() && again < 0; ++i)
+    if (FItems->Get(i) == selected) again = i;
+  if (again < 0 && index >= 0 && oldCount == FItems->Count()) again = index;
+  SendMessageW(wnd, CB_SETCURSEL, static_cast<WPARAM>(again), 0);
+  FItemIndex = again;
+  if (again < 0 && FEditHandle) SetWindowTextW(wnd, typed.c_str());
 }
 
 int TCustomComboBox::GetItemIndex() const {
@@ -939,9 +1128,27 @@ int TCustomComboBox::GetSelLength() {
 void TCustomComboBox::SelectAll() { SendMessageW(GetHandle(), CB_SETEDITSEL, 0, MAKELPARAM(0, 0xFFFF)); }
 
 void TCustomComboBox::WndProc(TMessage& m) {
-  if (m.Msg == WM_SETTEXT && HandleAllocated() && !FEditHandle) {
-    WMSetTextList(m);
-    return;
+  switch (m.Msg) {
+    case WM_SETTEXT:
+      if (HandleAllocated() && !FEditHandle) {
+        WMSetTextList(m);
+        return;
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC: {
+      // The inner edit and the drop-down list wear the combo box's colours.
+      HWND child = reinterpret_cast<HWND>(m.LParam);
+      if (child && (child == FEditHandle || child == FListHandle)) {
+        HDC dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc, ColorToRGB(GetFont()->GetColor()));
+        SetBkColor(dc, ColorToRGB(GetColor()));
+        m.Result = reinterpret_cast<intptr_t>(BrushHandle());
+        return;
+      }
+      break;
+    }
   }
   TWinControl::WndProc(m);
 }

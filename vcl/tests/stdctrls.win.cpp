@@ -508,4 +508,103 @@ TEST_F(StdControls, MaskEditIsAPlainEdit) {
   EXPECT_EQ(edit->GetSelLength(), 5);
 }
 
+TEST_F(StdControls, EditStylesReachANewWindowThatKeepsTheText) {
+  TEdit* edit = form->Edit1;
+  struct Case {
+    const char* what;
+    std::function<void()> set;
+    LONG style, exStyle;  // bits that must be set
+    LONG noStyle, noExStyle;  // bits that must be clear
+  };
+  const Case cases[] = {
+      {"default", [] {}, ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, ES_NOHIDESEL | ES_UPPERCASE, 0},
+      {"no border", [&] { edit->SetBorderStyle(bsNone); }, 0, 0, 0, WS_EX_CLIENTEDGE},
+      {"keeps selection", [&] { edit->SetHideSelection(false); }, ES_NOHIDESEL, 0, 0, 0},
+      {"lower case", [&] { edit->SetCharCase(ecLowerCase); }, ES_LOWERCASE, 0, ES_UPPERCASE, 0},
+      {"upper case", [&] { edit->SetCharCase(ecUpperCase); }, ES_UPPERCASE, 0, ES_LOWERCASE, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.set();
+    HWND wnd = edit->GetHandle();
+    const LONG style = GetWindowLongW(wnd, GWL_STYLE), ex = GetWindowLongW(wnd, GWL_EXSTYLE);
+    EXPECT_EQ(style & c.style, c.style);
+    EXPECT_EQ(ex & c.exStyle, c.exStyle);
+    EXPECT_EQ(style & c.noStyle, 0);
+    EXPECT_EQ(ex & c.noExStyle, 0);
+  }
+  EXPECT_EQ(edit->GetText(), L"TYPED") << "the text it held is turned too";
+  SendMessageW(edit->GetHandle(), EM_SETSEL, 0, -1);
+  SendMessageW(edit->GetHandle(), WM_CHAR, L'q', 1);
+  EXPECT_EQ(edit->GetText(), L"Q");
+}
+
+TEST_F(StdControls, MultiSelectListKeepsItsSelectionThroughChanges) {
+  TListBox* list = form->ListBox1;
+  EXPECT_EQ(list->GetSelCount(), -1) << "a single-select list";
+  list->SetItemIndex(1);
+  list->SetMultiSelect(true);
+  EXPECT_EQ(SendMessageW(list->GetHandle(), LB_GETCOUNT, 0, 0), 3);
+  EXPECT_NE(GetWindowLongW(list->GetHandle(), GWL_STYLE) & LBS_EXTENDEDSEL, 0);
+  EXPECT_TRUE(list->GetSelected(1)) << "the selected line stays selected in the new window";
+  list->SetSelected(1, false);
+  list->SetSelected(0, true);
+  list->SetSelected(2, true);
+  EXPECT_EQ(list->GetSelCount(), 2);
+  list->GetItems()->Insert(0, L"new first");
+  EXPECT_FALSE(list->GetSelected(0));
+  EXPECT_TRUE(list->GetSelected(1));
+  EXPECT_TRUE(list->GetSelected(3));
+  list->GetItems()->Put(3, L"third, renamed");
+  EXPECT_TRUE(list->GetSelected(3)) << "a line replaced in place stays selected";
+  list->SetTabWidth(20);  // a new window
+  EXPECT_EQ(list->GetSelCount(), 2);
+  EXPECT_TRUE(list->GetSelected(1));
+  EXPECT_THROW(list->GetSelected(4), EListError);
+
+  // Extended: a plain click selects one line; multiple: each click toggles.
+  const TRect line = list->ItemRect(2);
+  ClickAt(list->GetHandle(), line.Left + 3, line.Top + 2);
+  EXPECT_EQ(list->GetSelCount(), 1);
+  EXPECT_TRUE(list->GetSelected(2));
+  list->SetExtendedSelect(false);
+  ClickAt(list->GetHandle(), line.Left + 3, line.Top + 2);
+  ClickAt(list->GetHandle(), line.Left + 3, list->ItemRect(0).Top + 2);
+  EXPECT_FALSE(list->GetSelected(2));
+  EXPECT_TRUE(list->GetSelected(0));
+  list->SelectAll();
+  EXPECT_EQ(list->GetSelCount(), 4);
+}
+
+TEST_F(StdControls, ComboBoxKeepsItsSelectionOverItemChangesAndShowsItsColour) {
+  TComboBox* list = form->ComboBox1;  // beta selected
+  list->GetItems()->Put(1, L"beta, translated");
+  EXPECT_EQ(list->GetItemIndex(), 1);
+  EXPECT_EQ(list->GetText(), L"beta, translated");
+  list->GetItems()->Insert(0, L"first");
+  EXPECT_EQ(list->GetItemIndex(), 2);
+
+  // A list-only combo box given a text before it has a window selects that line.
+  auto* fresh = new TComboBox(form);
+  fresh->SetStyle(csDropDownList);
+  fresh->GetItems()->SetText(L"red\r\ngreen\r\nblue");
+  fresh->SetText(L"green");
+  fresh->SetBounds(360, 240, 120, 21);
+  fresh->SetParent(form);
+  EXPECT_EQ(fresh->GetItemIndex(), 1);
+  EXPECT_EQ(fresh->GetText(), L"green");
+
+  TComboBox* combo = form->ComboBox2;
+  combo->SetColor(clYellow);
+  RedrawWindow(combo->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump(20ms);
+  HWND edit = combo->GetEditHandle();
+  RECT r;
+  GetClientRect(edit, &r);
+  HDC dc = GetDC(edit);
+  const COLORREF pixel = GetPixel(dc, r.right - 2, r.bottom / 2);
+  ReleaseDC(edit, dc);
+  EXPECT_EQ(pixel, RGB(255, 255, 0)) << "the edit wears the combo box's colour";
+}
+
 }  // namespace
