@@ -188,6 +188,8 @@ function(qorn_folder_tests folder)
     if(WIN32)
       # Tests may load the hook library, the plug-in or start the real program.
       add_dependencies(${exe} Tenvora Ranlowe Qorn)
+      # The main window calls the hook library directly; a test that makes one links it as the program does.
+      target_link_libraries(${exe} PRIVATE Tenvora)
       get_property(test_dlls GLOBAL PROPERTY QORN_TEST_DLLS)
       if(test_dlls)
         add_dependencies(${exe} ${test_dlls})

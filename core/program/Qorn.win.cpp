@@ -63,22 +63,30 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Application->Initialize();
   Application->SetTitle(L"Qorn");
   LoadSettingsBeforeWindows();
-  {
-    // Closing is refused and option handlers stay quiet while these are made.
-    TSettingsLoadingScope loading;
-    Application->CreateForm(MainForm);
-    Application->CreateForm(OSDinfo);
+  bool started = false;
+  try {
+    {
+      // Closing is refused and option handlers stay quiet while these are made.
+      TSettingsLoadingScope loading;
+      Application->CreateForm(MainForm);
+      Application->CreateForm(OSDinfo);
+    }
+    Application->CreateForm(OSDvForm);
+    Application->CreateForm(OSDtForm);
+    Application->CreateForm(PopupForm);
+    Application->CreateForm(DonateForm);
+    Application->CreateForm(SettingsHKForm);
+    Application->CreateForm(OSDmForm);
+    MainForm->TranslateComponents(L"DonateForm");
+    MainForm->TranslateComponents(L"SettingsHKForm");
+    started = true;
+  } catch (...) {
+    // A window that cannot be made (a damaged resource) is reported; the program
+    // then ends without running half-built.
+    Application->HandleException(nullptr);
   }
-  Application->CreateForm(OSDvForm);
-  Application->CreateForm(OSDtForm);
-  Application->CreateForm(PopupForm);
-  Application->CreateForm(DonateForm);
-  Application->CreateForm(SettingsHKForm);
-  Application->CreateForm(OSDmForm);
-  MainForm->TranslateComponents(L"DonateForm");
-  MainForm->TranslateComponents(L"SettingsHKForm");
 
-  Application->Run();
+  if (started) Application->Run();
 
   // The main window goes first: its teardown removes the hook and stops the
   // plug-ins while everything they might reach still exists.
@@ -91,5 +99,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   DeleteForm(OSDtForm);
   DeleteForm(OSDvForm);
   DeleteForm(OSDinfo);
+  if (!started) return 1;
   return 0;
 }
