@@ -120,13 +120,31 @@ class TQornInstall {
   // Closes the main window as the system does at log-off or a user's WM_CLOSE, and
   // waits for the process to end. Its exit code, or -1 when it did not end in time.
   long Close(std::chrono::milliseconds timeout = std::chrono::seconds(30)) {
-    if (!process_.hProcess) return -1;
+    RequestClose();
+    return WaitForExit(timeout);
+  }
+  void RequestClose() const {
     if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+  }
+  long WaitForExit(std::chrono::milliseconds timeout) {
+    if (!process_.hProcess) return -1;
     if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
     GetExitCodeProcess(process_.hProcess, &code);
     release();
     return static_cast<long>(code);
+  }
+  DWORD ProcessId() const { return process_.dwProcessId; }
+
+  // A top-level window of Qorn's process with that class and caption (a message box
+  // is "#32770"), or nullptr.
+  HWND FindOwnWindow(const wchar_t* className, const wchar_t* caption) const {
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, caption));) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == process_.dwProcessId) return w;
+    }
+    return nullptr;
   }
 
   void Kill() {
@@ -139,15 +157,7 @@ class TQornInstall {
   }
 
  private:
-  // The window of class "TMainForm" titled "Qorn" that belongs to our process.
-  HWND OurWindow() const {
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"TMainForm", L"Qorn"));) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == process_.dwProcessId) return w;
-    }
-    return nullptr;
-  }
+  HWND OurWindow() const { return FindOwnWindow(L"TMainForm", L"Qorn"); }
   void release() {
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);

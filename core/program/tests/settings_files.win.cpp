@@ -4,8 +4,10 @@
 // ctest-lock: main-window
 #include <gtest/gtest.h>
 
+#include "core/SafeFile.h"
 #include "core/program/tests/QornInstall.h"
 #include "testing/TempDir.h"
+#include "testing/WinTesting.h"
 
 #include <cstdint>
 #include <cstring>
@@ -209,6 +211,42 @@ TEST_F(SettingsFiles, AMissingSettingsFileIsMadeOnClosingAndTheListsStay) {
   EXPECT_EQ(stg.substr(0, 9), std::string("\x08Stg v0.1"));
   EXPECT_EQ(Get32(stg, 16 + 88), 25) << "osdvolstep keeps its default";
   ExpectUnchangedBut("stg.db");
+}
+
+TEST_F(SettingsFiles, HalfWrittenFilesOfAnInterruptedSaveAreNotRead) {
+  WriteAll();
+  // A save that died after writing its temporary files and before replacing.
+  for (const char* file : {"stg.db", "stgex.ini", "profile.db"}) {
+    const std::string& whole = golden[file];
+    qorn.WriteFile(SafeFileTemporaryPath(file).string(), whole.substr(0, whole.size() / 2));
+  }
+  RunOnce();
+  ExpectUnchangedBut("");
+  for (const char* file : {"stg.db", "stgex.ini", "profile.db"})
+    EXPECT_FALSE(qorn.Exists(SafeFileTemporaryPath(file).string())) << "the next save finished what was left";
+}
+
+std::wstring MessageBoxText(HWND box) {
+  wchar_t text[512] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 512);  // the static text of a message box
+  return text;
+}
+
+TEST_F(SettingsFiles, ASaveThatCannotBeWrittenIsReportedAndLosesNothing) {
+  WriteAll();
+  // Where the save writes first, a folder: the write fails as on a full disk.
+  fs::create_directories(qorn.Settings() / SafeFileTemporaryPath("stg.db"));
+  ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+  qorn.RequestClose();
+  HWND box = nullptr;
+  EXPECT_TRUE(WaitFor([&] { return (box = qorn.FindOwnWindow(L"#32770", L"Qorn")) != nullptr; }, 20s))
+      << "the failed save was not reported";
+  if (box) {
+    EXPECT_EQ(MessageBoxText(box), L"Error #101: Can not save setting.");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+  EXPECT_EQ(qorn.WaitForExit(30s), 0);
+  ExpectUnchangedBut("");
 }
 
 // A damaged file: Qorn starts, takes what it can, and loses nothing of the rest.
