@@ -158,6 +158,8 @@ class TCheckBox : public TButtonControl {
   // Runs OnClick when the state changes, as a click does.
   void SetChecked(bool v);
   void CNCommand(TMessage& m) override;
+  // Alt + its accelerator focuses and toggles it.
+  void CMDialogChar(TMessage& m) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -168,12 +170,15 @@ class TCheckBox : public TButtonControl {
   bool FChecked = false;
 };
 
-QORN_ENUM(TListBoxStyle, lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable);
+QORN_ENUM(TListBoxStyle, lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw);
 
 enum TOwnerDrawStateKind { odSelected, odGrayed, odDisabled, odChecked, odFocused };
 using TOwnerDrawState = TSet<TOwnerDrawStateKind>;
 using TDrawItemEvent = TEvent<void(TObject* Sender, int Index, TRect Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = TEvent<void(TObject* Sender, int Index, int& Height)>;
+using TLBGetDataEvent = TEvent<void(TObject* Sender, int Index, std::wstring& Data)>;
+using TLBGetDataObjectEvent = TEvent<void(TObject* Sender, int Index, TObject*& DataObject)>;
+using TLBFindDataEvent = TEvent<int(TObject* Sender, const std::wstring& FindString)>;
 
 class TCustomListBox : public TWinControl {
   QORN_CLASS(TCustomListBox, TWinControl)
@@ -218,8 +223,18 @@ class TCustomListBox : public TWinControl {
   // Tab stops every TabWidth dialog units (0: none).
   int GetTabWidth() const { return FTabWidth; }
   void SetTabWidth(int v);
+  TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle v);
+  // The number of lines: Items' count, or for the virtual styles the count set
+  // here (their lines come from OnData, their objects from OnDataObject).
+  int GetCount() const;
+  void SetCount(int v);
+  bool IsVirtual() const { return FStyle == lbVirtual || FStyle == lbVirtualOwnerDraw; }
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
+  TLBGetDataEvent OnData;
+  TLBGetDataObjectEvent OnDataObject;
+  TLBFindDataEvent OnDataFind;
   void CNCommand(TMessage& m) override;
   void DispatchHandlers(TMessage& m) override;
 
@@ -232,6 +247,10 @@ class TCustomListBox : public TWinControl {
   // Paints one line of an owner-drawn list on Canvas: OnDrawItem, else the text.
   virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
   virtual void MeasureItem(int index, int& height);
+  virtual std::wstring DoGetData(int index);
+  virtual TObject* DoGetDataObject(int index);
+  virtual int DoFindData(const std::wstring& data);
+  void KeyPress(wchar_t& key) override;
 
  private:
   static void Publish(TPublisher<TCustomListBox>& p);
@@ -251,6 +270,8 @@ class TCustomListBox : public TWinControl {
   int FColumns = 0;
   bool FIntegralHeight = false;
   int FTabWidth = 0;
+  TFormBorderStyle FBorderStyle = bsSingle;
+  int FCount = 0;       // lines of a virtual list
   int FItemIndex = -1;  // kept while there is no window
   std::vector<bool> FSaved;  // selected lines of a multi-select list while there is no window
 };
@@ -337,6 +358,8 @@ class TRadioButton : public TButtonControl {
   bool GetChecked() const { return FChecked; }
   void SetChecked(bool v);
   void CNCommand(TMessage& m) override;
+  // Alt + its accelerator focuses and checks it.
+  void CMDialogChar(TMessage& m) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -363,6 +363,14 @@ void TCheckBox::CNCommand(TMessage& m) {
   if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(!FChecked);
 }
 
+void TCheckBox::CMDialogChar(TMessage& m) {
+  if (IsAccel(static_cast<wchar_t>(m.WParam), GetCaption()) && CanFocus()) {
+    SetFocus();
+    SetChecked(!FChecked);
+    m.Result = 1;
+  }
+}
+
 // --- list box
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomListBox(AOwner, new TStringList) {}
@@ -391,6 +399,10 @@ void TCustomListBox::Publish(TPublisher<TCustomListBox>& p) {
   p.Property(L"Columns", &TCustomListBox::GetColumns, &TCustomListBox::SetColumns).Default(0);
   p.Property(L"IntegralHeight", &TCustomListBox::GetIntegralHeight, &TCustomListBox::SetIntegralHeight).Default(false);
   p.Property(L"TabWidth", &TCustomListBox::GetTabWidth, &TCustomListBox::SetTabWidth).Default(0);
+  p.Property(L"BorderStyle", &TCustomListBox::GetBorderStyle, &TCustomListBox::SetBorderStyle).Default(bsSingle);
+  p.Property(L"OnData", &TCustomListBox::OnData);
+  p.Property(L"OnDataFind", &TCustomListBox::OnDataFind);
+  p.Property(L"OnDataObject", &TCustomListBox::OnDataObject);
   p.Property(L"TabStop", &TCustomListBox::GetTabStop, &TCustomListBox::SetTabStop).Default(true);
   p.Property(L"TabOrder", &TCustomListBox::GetTabOrder, &TCustomListBox::SetTabOrder);
   p.Property(L"OnDrawItem", &TCustomListBox::OnDrawItem);
@@ -406,19 +418,24 @@ void TCustomListBox::CreateParams(TCreateParams& params) {
   if (FColumns > 0) params.Style |= LBS_MULTICOLUMN | WS_HSCROLL;
   if (FTabWidth > 0) params.Style |= LBS_USETABSTOPS;
   params.ExStyle |= WS_EX_CLIENTEDGE;
-  // The lines live in the object; the window keeps none of its own text.
+  if (FBorderStyle == bsNone) params.ExStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
   if (FStyle == lbOwnerDrawFixed) params.Style |= LBS_OWNERDRAWFIXED;
   if (FStyle == lbOwnerDrawVariable) params.Style |= LBS_OWNERDRAWVARIABLE;
-  if (FStyle != lbStandard) params.Style |= LBS_HASSTRINGS;
+  if (FStyle == lbOwnerDrawFixed || FStyle == lbOwnerDrawVariable) params.Style |= LBS_HASSTRINGS;
+  // A virtual list holds only a count; its lines come from OnData when drawn.
+  if (IsVirtual()) params.Style |= LBS_NODATA | LBS_OWNERDRAWFIXED;
 }
 
 void TCustomListBox::CreateWnd() {
   TWinControl::CreateWnd();
-  if (FStyle == lbOwnerDrawFixed) SendMessageW(WindowHandle(), LB_SETITEMHEIGHT, 0, FItemHeight);
+  if (FStyle == lbOwnerDrawFixed || IsVirtual()) SendMessageW(WindowHandle(), LB_SETITEMHEIGHT, 0, FItemHeight);
   ApplyColumnsAndTabs();
-  FillWindow();
+  if (IsVirtual())
+    SendMessageW(WindowHandle(), LB_SETCOUNT, static_cast<WPARAM>(FCount), 0);
+  else
+    FillWindow();
   if (FMultiSelect) {
-    for (size_t i = 0; i < FSaved.size() && i < static_cast<size_t>(FItems->Count()); ++i)
+    for (size_t i = 0; i < FSaved.size() && i < static_cast<size_t>(GetCount()); ++i)
       if (FSaved[i]) SendMessageW(WindowHandle(), LB_SETSEL, TRUE, static_cast<LPARAM>(i));
     if (FItemIndex >= 0) SendMessageW(WindowHandle(), LB_SETCARETINDEX, static_cast<WPARAM>(FItemIndex), FALSE);
   } else {
@@ -468,6 +485,7 @@ void TCustomListBox::FillWindow() {
 }
 
 void TCustomListBox::ItemsChanged(TObject*) {
+  if (IsVirtual()) return;
   if (!HandleAllocated()) {
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
     return;
@@ -513,7 +531,7 @@ int TCustomListBox::GetItemIndex() const {
 }
 
 void TCustomListBox::SetItemIndex(int v) {
-  if (v < -1 || v >= FItems->Count()) v = -1;
+  if (v < -1 || v >= GetCount()) v = -1;
   FItemIndex = v;
   if (!HandleAllocated()) return;
   if (FMultiSelect) {
@@ -536,7 +554,7 @@ void TCustomListBox::SetExtendedSelect(bool v) {
 }
 
 bool TCustomListBox::GetSelected(int index) const {
-  if (index < 0 || index >= FItems->Count())
+  if (index < 0 || index >= GetCount())
     throw EListError(L"List index out of bounds (" + std::to_wstring(index) + L")");
   if (!HandleAllocated()) {
     if (FMultiSelect) return static_cast<size_t>(index) < FSaved.size() && FSaved[static_cast<size_t>(index)];
@@ -546,7 +564,7 @@ bool TCustomListBox::GetSelected(int index) const {
 }
 
 void TCustomListBox::SetSelected(int index, bool v) {
-  if (index < 0 || index >= FItems->Count())
+  if (index < 0 || index >= GetCount())
     throw EListError(L"List index out of bounds (" + std::to_wstring(index) + L")");
   if (!FMultiSelect) {
     if (v) SetItemIndex(index);
@@ -611,7 +629,7 @@ int TCustomListBox::GetTopIndex() { return static_cast<int>(SendMessageW(GetHand
 void TCustomListBox::SetTopIndex(int v) { SendMessageW(GetHandle(), LB_SETTOPINDEX, static_cast<WPARAM>(v), 0); }
 
 int TCustomListBox::ItemAtPos(TPoint pos, bool existing) {
-  const int count = FItems->Count();
+  const int count = GetCount();
   const TRect client = GetClientRect();
   if (pos.X >= client.Left && pos.X < client.Right && pos.Y >= client.Top && pos.Y < client.Bottom) {
     const LRESULT r = SendMessageW(GetHandle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(pos.X, pos.Y));
@@ -623,7 +641,7 @@ int TCustomListBox::ItemAtPos(TPoint pos, bool existing) {
 
 TRect TCustomListBox::ItemRect(int index) {
   RECT r{};
-  if (index >= 0 && index < FItems->Count())
+  if (index >= 0 && index < GetCount())
     SendMessageW(GetHandle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
   return TRect(r.left, r.top, r.right, r.bottom);
 }
@@ -648,7 +666,7 @@ void TCustomListBox::DispatchHandlers(TMessage& m) {
 void TCustomListBox::CNDrawItem(TMessage& m) {
   auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
   m.Result = 1;
-  if (dis->itemID == static_cast<UINT>(-1) || static_cast<int>(dis->itemID) >= FItems->Count()) return;
+  if (dis->itemID == static_cast<UINT>(-1) || static_cast<int>(dis->itemID) >= GetCount()) return;
   TOwnerDrawState state;
   if (dis->itemState & ODS_SELECTED) state.Include(odSelected);
   if (dis->itemState & ODS_FOCUS) state.Include(odFocused);
@@ -666,12 +684,57 @@ void TCustomListBox::CNDrawItem(TMessage& m) {
 }
 
 void TCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
-  if (OnDrawItem) {
+  if (OnDrawItem && FStyle != lbVirtual) {
     OnDrawItem(this, index, rect, state);
     return;
   }
   FCanvas->FillRect(rect);
-  FCanvas->TextRect(rect, rect.Left + 2, rect.Top, FItems->Get(index));
+  FCanvas->TextRect(rect, rect.Left + 2, rect.Top, IsVirtual() ? DoGetData(index) : FItems->Get(index));
+}
+
+int TCustomListBox::GetCount() const { return IsVirtual() ? FCount : FItems->Count(); }
+
+void TCustomListBox::SetCount(int v) {
+  if (!IsVirtual()) throw EInvalidOperation(L"Operation not allowed on a list box that is not virtual");
+  if (v < 0) v = 0;
+  FCount = v;
+  if (FItemIndex >= v) FItemIndex = -1;
+  if (HandleAllocated()) SendMessageW(WindowHandle(), LB_SETCOUNT, static_cast<WPARAM>(v), 0);
+}
+
+std::wstring TCustomListBox::DoGetData(int index) {
+  std::wstring data;
+  if (OnData) OnData(this, index, data);
+  return data;
+}
+
+TObject* TCustomListBox::DoGetDataObject(int index) {
+  TObject* object = nullptr;
+  if (OnDataObject) OnDataObject(this, index, object);
+  return object;
+}
+
+int TCustomListBox::DoFindData(const std::wstring& data) {
+  return OnDataFind ? OnDataFind(this, data) : -1;
+}
+
+void TCustomListBox::KeyPress(wchar_t& key) {
+  TWinControl::KeyPress(key);
+  // The window cannot search lines it does not hold: a virtual list asks.
+  if (!IsVirtual() || key < L' ' || !OnDataFind) return;
+  const int found = DoFindData(std::wstring(1, key));
+  if (found >= 0 && found < FCount) {
+    SetItemIndex(found);
+    Click();
+  }
+  key = 0;
+}
+
+void TCustomListBox::SetBorderStyle(TFormBorderStyle v) {
+  if (v != bsNone) v = bsSingle;
+  if (FBorderStyle == v) return;
+  FBorderStyle = v;
+  RecreateWnd();
 }
 
 void TCustomListBox::CNMeasureItem(TMessage& m) {
@@ -857,6 +920,14 @@ void TRadioButton::SetChecked(bool v) {
       if (auto* other = dynamic_cast<TRadioButton*>(parent->Controls(i)); other && other != this)
         other->SetChecked(false);
   if (!ComponentState().Contains(csLoading)) Click();
+}
+
+void TRadioButton::CMDialogChar(TMessage& m) {
+  if (IsAccel(static_cast<wchar_t>(m.WParam), GetCaption()) && CanFocus()) {
+    SetFocus();
+    SetChecked(true);
+    m.Result = 1;
+  }
 }
 
 void TRadioButton::CNCommand(TMessage& m) {

@@ -8,6 +8,7 @@
 #include "vcl/Mask.h"
 #include "vcl/StdCtrls.h"
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -605,6 +606,72 @@ TEST_F(StdControls, ComboBoxKeepsItsSelectionOverItemChangesAndShowsItsColour) {
   const COLORREF pixel = GetPixel(dc, r.right - 2, r.bottom / 2);
   ReleaseDC(edit, dc);
   EXPECT_EQ(pixel, RGB(255, 255, 0)) << "the edit wears the combo box's colour";
+}
+
+TEST_F(StdControls, AcceleratorsToggleACheckBoxAndCheckARadioButton) {
+  form->CheckBox1->SetCaption(L"&Start with Windows");
+  form->RadioButton2->SetCaption(L"Radio &two");
+  int boxClicks = 0;
+  form->CheckBox1->OnClick = [&](TObject*) { ++boxClicks; };
+  struct Case {
+    TButtonControl* control;
+    wchar_t key;
+    intptr_t result;
+  };
+  const Case cases[] = {
+      {form->CheckBox1, L'x', 0}, {form->CheckBox1, L's', 1}, {form->CheckBox1, L'S', 1},
+      {form->RadioButton2, L'r', 0}, {form->RadioButton2, L't', 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.key));
+    EXPECT_EQ(c.control->Perform(CM_DIALOGCHAR, c.key, 0), c.result);
+    if (c.result) {
+      EXPECT_EQ(form->GetActiveControl(), c.control);
+    }
+  }
+  EXPECT_TRUE(form->CheckBox1->GetChecked()) << "checked, toggled twice";
+  EXPECT_EQ(boxClicks, 2);
+  EXPECT_TRUE(form->RadioButton2->GetChecked());
+  EXPECT_FALSE(form->RadioButton1->GetChecked());
+}
+
+TEST_F(StdControls, VirtualListAsksForTheLinesItShows) {
+  TListBox* list = form->ListBox1;
+  EXPECT_THROW(list->SetCount(5), EInvalidOperation) << "only a virtual list takes a count";
+  std::vector<int> asked;
+  list->OnData = [&](TObject*, int index, std::wstring& data) {
+    asked.push_back(index);
+    data = L"line " + std::to_wstring(index);
+  };
+  list->OnDataFind = [&](TObject*, const std::wstring& text) { return text == L"7" ? 700 : -1; };
+  list->SetStyle(lbVirtual);
+  list->SetBorderStyle(bsNone);
+  list->SetCount(100000);
+  EXPECT_EQ(GetWindowLongW(list->GetHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+  EXPECT_EQ(SendMessageW(list->GetHandle(), LB_GETCOUNT, 0, 0), 100000);
+  RedrawWindow(list->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump(20ms);
+  ASSERT_FALSE(asked.empty());
+  EXPECT_LT(*std::max_element(asked.begin(), asked.end()), 20) << "only the visible lines are asked for";
+
+  int clicks = 0;
+  list->OnClick = [&](TObject*) { ++clicks; };
+  const TRect third = list->ItemRect(2);
+  ClickAt(list->GetHandle(), third.Left + 3, third.Top + 2);
+  EXPECT_EQ(list->GetItemIndex(), 2);
+  SendMessageW(list->GetHandle(), WM_CHAR, L'7', 1);
+  EXPECT_EQ(list->GetItemIndex(), 700) << "typing searches through OnDataFind";
+  EXPECT_EQ(clicks, 2);
+
+  // Owner-drawn virtual lines go to OnDrawItem instead.
+  std::vector<int> drawn;
+  list->OnDrawItem = [&](TObject*, int index, TRect, TOwnerDrawState) { drawn.push_back(index); };
+  list->SetStyle(lbVirtualOwnerDraw);
+  EXPECT_EQ(SendMessageW(list->GetHandle(), LB_GETCOUNT, 0, 0), 100000) << "the count survives a new window";
+  list->SetTopIndex(0);
+  RedrawWindow(list->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump(20ms);
+  EXPECT_FALSE(drawn.empty());
 }
 
 }  // namespace
