@@ -26,9 +26,10 @@ TRect THintWindow::CalcHintRect(int maxWidth, const std::wstring& hint, void*) {
   DrawTextW(dc, hint.c_str(), static_cast<int>(hint.size()), &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  // The margins Paint leaves around the text.
+  // The margins Paint leaves around the text: 2 pixels left and top, 4 right
+  // and 2 below.
   r.right += 6;
-  r.bottom += 2;
+  r.bottom += 4;
   return AsTRect(r);
 }
 
@@ -73,16 +74,15 @@ void THintWindow::ShowHintWindow(const TRect& bounds) {
 void THintWindow::Paint() {
   TCanvas* canvas = GetCanvas();
   const TRect client = GetClientRect();
+  canvas->GetBrush()->SetStyle(bsSolid);
   canvas->GetBrush()->SetColor(GetColor());
   canvas->FillRect(client);
   canvas->SetFont(GetFont());
-  HDC dc = canvas->GetHandle();
-  SetBkMode(dc, TRANSPARENT);
-  RECT r = AsRECT(client);
-  r.left += 2;
-  r.top += 2;
-  const std::wstring text = GetText();
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
+  canvas->GetBrush()->SetStyle(bsClear);
+  TRect r = client;
+  r.Left += 2;
+  r.Top += 2;
+  canvas->DrawText(GetText(), r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
 }
 
 void THintWindow::DispatchHandlers(TMessage& m) {
