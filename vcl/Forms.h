@@ -96,7 +96,9 @@ class TCustomForm : public TScrollingWinControl {
   bool CloseQuery();
 
   TModalResult GetModalResult() const { return FModalResult; }
-  void SetModalResult(TModalResult v) { FModalResult = v; }
+  // A result set while modal ends the loop, also from a sent message or a hook
+  // callback (the loop may be waiting for the next message).
+  void SetModalResult(TModalResult v);
   bool IsModal() const { return FModal; }
 
   TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }

@@ -374,9 +374,14 @@ bool TCustomForm::CloseQuery() {
   return canClose;
 }
 
+void TCustomForm::SetModalResult(TModalResult v) {
+  FModalResult = v;
+  if (FModal && v != mrNone && FHandle) PostMessageW(FHandle, WM_NULL, 0, 0);
+}
+
 void TCustomForm::Close() {
   if (FModal) {
-    FModalResult = mrCancel;
+    SetModalResult(mrCancel);
     return;
   }
   if (!CloseQuery()) return;

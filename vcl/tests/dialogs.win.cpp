@@ -9,6 +9,7 @@
 #include "testing/TempDir.h"
 #include "vcl/Dialogs.h"
 #include "vcl/Forms.h"
+#include "vcl/StdCtrls.h"
 
 #include <algorithm>
 #include <atomic>
@@ -519,6 +520,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, SystemMessageBox,
                                            BoxAnswerCase{"cancel", {mbYes, mbNo, mbCancel}, IDCANCEL, mrCancel},
                                            BoxAnswerCase{"ok", {mbOK, mbCancel}, IDOK, mrOk}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The input form is a modal form: a click that arrives as a sent message (a
+// hook callback, another thread) must end its loop at once, not at the next input.
+TEST(ModalForm, AClickSentFromAnotherThreadEndsTheLoopAtOnce) {
+  std::unique_ptr<TForm> form(CreateFormNew<TForm>(nullptr));
+  form->SetCaption(L"Modal");
+  auto* ok = new TButton(form.get());
+  ok->SetParent(form.get());
+  ok->SetCaption(L"OK");
+  ok->SetModalResult(mrOk);
+  TDialogAnswerer answerer(L"TForm", [](HWND wnd) { SendMessageW(FindChild(wnd, L"TButton", L"OK"), BM_CLICK, 0, 0); });
+  EXPECT_EQ(form->ShowModal(), mrOk);
+  EXPECT_TRUE(answerer.Answered());
+  EXPECT_FALSE(answerer.LeftOpen()) << "the loop waited for another message";
+}
 
 TEST(SystemInputBox, PromptAndDefaultShownTextTypedReturnedOnOk) {
   std::wstring caption, shown;
