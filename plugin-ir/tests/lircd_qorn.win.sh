@@ -42,7 +42,8 @@ grep -q "accepted new client from 127.0.0.1" "$tmp/lircd.log" || {
 press() { irsend -d "$tmp/lircd" SIMULATE "$1" || echo "irsend failed: $1"; }
 for r in 00 01 02; do press "0000000000f40bf0 $r KEY_1 qorn_remote"; done
 press "0000000000f40bf2 00 KEY_3 qorn_remote"  # bound to nothing
-press "0000000000f40bf1 00 KEY_2 qorn_remote"
+# KEY_2 held: its first event and the repeats from the sixth on (06, 07) come through.
+for r in 00 01 02 03 04 05 06 07; do press "0000000000f40bf1 $r KEY_2 qorn_remote"; done
 : > "$tmp/done"
 wait "$qorn_pid"
 rc=$?

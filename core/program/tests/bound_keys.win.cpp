@@ -12,6 +12,7 @@
 #include "testing/WinTesting.h"
 #include "vcl/System.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -48,7 +49,7 @@ bool Send(WORD vk, bool up) {
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = vk;
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (vk == VK_RCONTROL ? KEYEVENTF_EXTENDEDKEY : 0);
   return SendInput(1, &input, sizeof input) == 1;
 }
 bool Press(WORD vk) { return Send(vk, false) && Send(vk, true); }
@@ -193,6 +194,43 @@ TEST_F(BoundKeys, TheProgramInFrontHasItsOwnProfile) {
   ASSERT_TRUE(WaitForMarkerLines(2));
   EXPECT_EQ(Lines(marker), (std::vector<std::string>{"own-f13", "global-f16"}));
   EXPECT_TRUE(front.plainKeyDowns().empty());
+  EXPECT_EQ(qorn.Close(), 0);
+}
+
+TEST_F(BoundKeys, OptionsFromTheSettingsFileShapeTheLookup) {
+  // Left and right modifiers count as one, several bindings may share a key.
+  TSettingsRecords settings;
+  settings.Main.optchecknewver = 0;
+  settings.Main.optauto = 0;
+  settings.Main.CB_SettingsSave = 1;
+  settings.Main.optlrmodif = 1;
+  settings.Main.optmultiact = 1;
+  settings.Strings.LanguageName = "English";
+  settings.Strings.InstallationId = "01x0123456789abcdef0123456789abcdef";
+  CreateDefaultFonts(settings.Fonts);
+  qorn.WriteSettings(settings);
+  TKeyRecord disabled = KeyBinding("F13 off", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("disabled"));
+  disabled.Disabled = 1;
+  qorn.WriteProfiles("options", {{"options", "-",
+                                  {KeyBinding("LCtrl+F14 a", VK_F14, Code2Of(VK_F14), "01000000", 51, RunMarker("a")),
+                                   disabled,
+                                   KeyBinding("LCtrl+F14 b", VK_F14, Code2Of(VK_F14), "01000000", 51, RunMarker("b"))}}});
+  ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+  FrontWindow front;
+  ASSERT_TRUE(front.activate());
+
+  // Recorded with the left Ctrl, pressed with the right one: both bindings run.
+  ASSERT_TRUE(Send(VK_RCONTROL, false) && Press(VK_F14) && Send(VK_RCONTROL, true));
+  ASSERT_TRUE(WaitForMarkerLines(2)) << "the chord did not run both bindings";
+  ASSERT_TRUE(front.activate());
+  // A switched-off binding is no binding: its key arrives.
+  ASSERT_TRUE(Press(VK_F13));
+  EXPECT_TRUE(WaitFor([&] { return !front.plainKeyDowns().empty(); }, 5s));
+  WaitFor([] { return false; }, 500ms);
+  auto lines = Lines(marker);
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(front.plainKeyDowns(), std::vector<WPARAM>{VK_F13});
   EXPECT_EQ(qorn.Close(), 0);
 }
 
