@@ -1,6 +1,7 @@
 // One of every control on one form read from its resource: each is there with
 // its class and window, inside the form, clear of its neighbours, painted; the
-// screenshot (screenshots/vcl-all-controls.png) shows the whole form.
+// screenshot (screenshots/vcl-all-controls.png) shows the whole form, with the
+// panel's hint up.
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
 
@@ -151,7 +152,19 @@ TEST_F(AllControls, TheFormIsPaintedAndItsScreenshotSaved) {
   ReleaseDC(form->GetHandle(), dc);
   EXPECT_EQ(sun, RGB(255, 220, 0));
   EXPECT_EQ(bevel, static_cast<COLORREF>(ColorToRGB(clBtnHighlight)));
+
+  // The panel's hint, shown as the cursor resting on it shows it.
+  const TPoint over = panel->ClientToScreen({panel->GetWidth() / 2, panel->GetHeight() / 2});
+  SetCursorPos(over.X, over.Y);
+  PostMessageW(panel->GetHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(panel->GetWidth() / 2, panel->GetHeight() / 2));
+  auto hintShown = [] { return Application->GetHintWindow() && Application->GetHintWindow()->IsHintShown(); };
+  for (auto end = std::chrono::steady_clock::now() + 3s; !hintShown() && std::chrono::steady_clock::now() < end;)
+    Pump(10ms);
+  ASSERT_TRUE(hintShown());
+  EXPECT_EQ(Application->GetHintWindow()->GetCaption(), L"The panel's hint");
+  Pump(50ms);
   EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "vcl-all-controls.png"));
+  Application->CancelHint();
 }
 
 }  // namespace

@@ -171,6 +171,44 @@ TEST(DialogComponents, ConfirmedDialogsTakeTheChoiceAndCancelledOnesKeepTheirVal
   EXPECT_EQ(InputBox(L"Save as", L"Name:", L"default"), L"typed");
 }
 
+class TTestDialogsForm : public TForm {
+  QORN_CLASS(TTestDialogsForm, TForm)
+ public:
+  explicit TTestDialogsForm(TComponent* AOwner) : TForm(AOwner) {}
+  TOpenDialog* OpenDialog1 = nullptr;
+  TSaveDialog* SaveDialog1 = nullptr;
+  TFontDialog* FontDialog1 = nullptr;
+  TColorDialog* ColorDialog1 = nullptr;
+
+ private:
+  static void Publish(TPublisher<TTestDialogsForm>& p) {
+    p.Field(L"OpenDialog1", &TTestDialogsForm::OpenDialog1);
+    p.Field(L"SaveDialog1", &TTestDialogsForm::SaveDialog1);
+    p.Field(L"FontDialog1", &TTestDialogsForm::FontDialog1);
+    p.Field(L"ColorDialog1", &TTestDialogsForm::ColorDialog1);
+  }
+};
+QORN_REGISTER_CLASS(TTestDialogsForm);
+
+TEST(DialogComponents, AreReadFromAFormWithTheirProperties) {
+  std::unique_ptr<TTestDialogsForm> form(CreateForm<TTestDialogsForm>(nullptr));
+  ASSERT_NE(form->OpenDialog1, nullptr);
+  ASSERT_NE(form->SaveDialog1, nullptr);
+  ASSERT_NE(form->FontDialog1, nullptr);
+  ASSERT_NE(form->ColorDialog1, nullptr);
+  EXPECT_EQ(form->OpenDialog1->GetFilter(), L"Application files (*.exe)|*.exe|All files|*.*");
+  EXPECT_EQ(form->OpenDialog1->GetDefaultExt(), L"*.exe");
+  EXPECT_FALSE(form->OpenDialog1->IsSaveDialog());
+  EXPECT_TRUE(form->SaveDialog1->IsSaveDialog());
+  EXPECT_EQ(form->SaveDialog1->GetFileName(), L"settings.cfg");
+  TFont* font = form->FontDialog1->GetFont();
+  EXPECT_EQ(font->GetName(), L"Courier New");
+  EXPECT_EQ(font->GetSize(), 14);
+  EXPECT_EQ(font->GetStyle(), TFontStyles{fsBold});
+  EXPECT_EQ(font->GetColor(), clNavy);
+  EXPECT_EQ(form->ColorDialog1->GetColor(), clRed);
+}
+
 // A topmost display and a plain form, both shown, around a dialog.
 class DialogScope : public ::testing::TestWithParam<bool> {
  protected:
