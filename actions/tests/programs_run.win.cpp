@@ -79,6 +79,14 @@ TEST_F(ProgramsRun, StartsTheCommandLineAsTheBindingGivesIt) {
     ASSERT_TRUE(WaitForLines(++expected)) << c.params;
     EXPECT_EQ(Lines(marker).back(), c.line) << c.params;
   }
+  // The parameters are in the system code page, as the records hold them.
+  const fs::path accented = dir.path() / L"caf\u00e9 \u00e0 la cr\u00e8me";
+  fs::create_directories(accented);
+  fs::copy_file(MarkerProgram, accented / "programs_marker.exe");
+  Run(51, "exefile:\"" + StringToAnsi((accented / "programs_marker.exe").wstring()) + "\" accented;exefile|");
+  ASSERT_TRUE(WaitForLines(++expected)) << "a path in the system code page did not start";
+  EXPECT_EQ(Lines(marker).back(), "accented");
+
   // Nothing to start: no exefile, a lone quote, an empty plain command.
   for (const char* params : {"exectype:1;exectype|", "exefile:\";exefile|", "4"}) Run(51, params);
   WaitFor([] { return false; }, 1500ms);
@@ -104,6 +112,41 @@ TEST_F(ProgramsRun, BringsTheRunningCopyForwardInsteadOfStartingAnother) {
   Run(51, "exefile:\"" + exe + "\" second;exefile|switchtoloaded:0;switchtoloaded|");
   ASSERT_TRUE(WaitForLines(2));
   EXPECT_EQ(Lines(marker).back(), "second");
+}
+
+std::vector<DWORD> ProcessesNamed(const std::wstring& tail) {
+  std::vector<DWORD> ids;
+  for (const auto& p : GetProcessList()) {
+    std::wstring path = p.path;
+    CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
+    if (path.size() >= tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0)
+      ids.push_back(p.id);
+  }
+  return ids;
+}
+
+void EndProcesses(const std::vector<DWORD>& ids) {
+  for (DWORD id : ids)
+    if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+      TerminateProcess(p, 0);
+      WaitForSingleObject(p, 5000);
+      CloseHandle(p);
+    }
+}
+
+TEST_F(ProgramsRun, AStandardProgramRunningAlreadyIsFoundByItsName) {
+  ASSERT_TRUE(ProcessesNamed(L"\\notepad.exe").empty()) << "a notepad is already running";
+  const std::string params = "exectype:4;exectype|execombo:0;execombo|switchtoloaded:1;switchtoloaded|";
+  Run(54, params);
+  std::vector<DWORD> running;
+  ASSERT_TRUE(WaitFor([&] { return (running = ProcessesNamed(L"\\notepad.exe")).size() == 1; }, 20s));
+  // The list names no folder: the running copy is matched by its file name.
+  ASSERT_TRUE(WaitFor([&] { return ActivateRunningProgram(L"notepad.exe", 0) != nullptr; }, 20s));
+  Run(54, params);
+  WaitFor([] { return false; }, 1500ms);
+  const std::vector<DWORD> after = ProcessesNamed(L"\\notepad.exe");
+  EndProcesses(after);
+  EXPECT_EQ(after, running) << "a second copy started";
 }
 
 struct AppPathsKey {
@@ -174,25 +217,11 @@ TEST_F(ProgramsRun, LaunchKeysAreSentAsKeyDownOnly) {
 }
 
 TEST_F(ProgramsRun, StartsTheTaskManager) {
-  auto taskManagers = [] {
-    std::vector<DWORD> ids;
-    for (const auto& p : GetProcessList()) {
-      std::wstring path = p.path;
-      CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
-      if (path.size() >= 11 && path.compare(path.size() - 11, 11, L"taskmgr.exe") == 0) ids.push_back(p.id);
-    }
-    return ids;
-  };
-  ASSERT_TRUE(taskManagers().empty()) << "a task manager is already running";
+  ASSERT_TRUE(ProcessesNamed(L"taskmgr.exe").empty()) << "a task manager is already running";
   Run(59, "");
   std::vector<DWORD> started;
-  EXPECT_TRUE(WaitFor([&] { return !(started = taskManagers()).empty(); }, 20s));
-  for (DWORD id : started)
-    if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-      TerminateProcess(p, 0);
-      WaitForSingleObject(p, 5000);
-      CloseHandle(p);
-    }
+  EXPECT_TRUE(WaitFor([&] { return !(started = ProcessesNamed(L"taskmgr.exe")).empty(); }, 20s));
+  EndProcesses(started);
 }
 
 }  // namespace
