@@ -49,6 +49,8 @@ struct THintAnswer {
   bool cancel = false;
   TRect cursorRect;  // empty: leave it
   int hideTimeout = -1;
+  bool movePos = false;
+  TPoint hintPos;
 
   void Answer(TMessage& m) {
     ++shows;
@@ -59,6 +61,7 @@ struct THintAnswer {
     info->HintStr += append;
     if (!cursorRect.IsEmpty()) info->CursorRect = cursorRect;
     if (hideTimeout >= 0) info->HideTimeout = hideTimeout;
+    if (movePos) info->HintPos = hintPos;
     m.Result = cancel ? 1 : 0;
   }
 };
@@ -113,6 +116,11 @@ class Hints : public ::testing::Test {
     Rest(form, {380, 180});
   }
   void TearDown() override {
+    if (Application->HintWindowClass) {
+      Application->HintWindowClass = nullptr;
+      Application->SetShowHint(false);
+      Application->SetShowHint(true);
+    }
     Application->CancelHint();
     Application->OnShowHint = nullptr;
     delete form;
@@ -346,6 +354,44 @@ TEST_F(Hints, LeavingTheCursorRectAControlGaveAsksItAgain) {
   MoveTo(windowed, {100, 20});
   EXPECT_TRUE(PumpUntil([&] { return windowed->hint.shows == 2; }, 1s)) << "asked again for the right half";
   EXPECT_EQ(windowed->hint.seenCursorPos, (TPoint{100, 20}));
+}
+
+TEST_F(Hints, CMHintShowPlacesTheHintAndSetsHowLongItStays) {
+  windowless->hint.movePos = true;
+  windowless->hint.hintPos = {300, 420};
+  windowless->hint.hideTimeout = 200;
+  MoveTo(windowless, {30, 20});
+  ASSERT_TRUE(ShowsWithin(1s));
+  POINT origin{0, 0};
+  ClientToScreen(Window()->WindowHandle(), &origin);
+  EXPECT_EQ(origin.x, 300);
+  EXPECT_EQ(origin.y, 420);
+  EXPECT_TRUE(HidesWithin(1s)) << "after the control's own hide timeout, well before HintHidePause";
+}
+
+class TRecordingHintWindow : public THintWindow {
+  QORN_CLASS(TRecordingHintWindow, THintWindow)
+ public:
+  explicit TRecordingHintWindow(TComponent* AOwner) : THintWindow(AOwner) {}
+  std::vector<std::wstring> shown;
+  void ActivateHint(TRect rect, const std::wstring& hint) override {
+    shown.push_back(hint);
+    THintWindow::ActivateHint(rect, hint);
+  }
+};
+
+TEST_F(Hints, AnotherHintWindowClassServesTheHintsOnceShowHintIsToggled) {
+  MoveTo(windowed, {30, 20});
+  ASSERT_TRUE(ShowsWithin(1s));
+  Application->HintWindowClass = [](TComponent* owner) -> THintWindow* { return new TRecordingHintWindow(owner); };
+  Application->SetShowHint(false);
+  Application->SetShowHint(true);
+  EXPECT_EQ(Window(), nullptr) << "the old window went with the toggle";
+  MoveTo(windowless, {30, 20});
+  ASSERT_TRUE(ShowsWithin(1s));
+  auto* recording = dynamic_cast<TRecordingHintWindow*>(Window());
+  ASSERT_NE(recording, nullptr);
+  EXPECT_EQ(recording->shown, (std::vector<std::wstring>{L"Windowless"}));
 }
 
 TEST_F(Hints, AControlFreedWhileItsHintShowsTakesTheHintAlong) {
