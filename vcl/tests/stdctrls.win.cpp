@@ -674,4 +674,24 @@ TEST_F(StdControls, VirtualListAsksForTheLinesItShows) {
   EXPECT_FALSE(drawn.empty());
 }
 
+TEST_F(StdControls, ScrollBarThumbDraggedPastSixteenBitsKeepsTheWholePosition) {
+  TScrollBar* bar = form->ScrollBar1;  // 200 wide
+  bar->SetPageSize(0);
+  bar->SetParams(0, 0, 200000);
+  std::vector<TScrollCode> codes;
+  bar->OnScroll = [&](TObject*, TScrollCode code, int&) { codes.push_back(code); };
+  HWND wnd = bar->GetHandle();
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  const int y = bar->GetHeight() / 2;
+  // Press on the thumb at the left end, drag it most of the way, let go.
+  PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(arrow + 3, y));
+  PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(arrow + 60, y));
+  PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200 - arrow - 20, y));
+  PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(200 - arrow - 20, y));
+  Pump(100ms);
+  ASSERT_NE(std::find(codes.begin(), codes.end(), scTrack), codes.end());
+  EXPECT_GT(bar->GetPosition(), 65535) << "not cut to the message's 16 bits";
+  EXPECT_EQ(GetScrollPos(wnd, SB_CTL), bar->GetPosition());
+}
+
 }  // namespace
