@@ -437,6 +437,7 @@ class TCustomComboBox : public TWinControl {
   void ItemsChanged(TObject* sender);
   void FillWindow();
   int ListHeight() const;
+  void ApplyDropDownHeight();
   void CNDrawItem(TMessage& m);
   void CNMeasureItem(TMessage& m);
   void WMSetTextList(TMessage& m);

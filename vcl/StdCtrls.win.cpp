@@ -978,7 +978,19 @@ void TCustomComboBox::Publish(TPublisher<TCustomComboBox>& p) {
 }
 
 int TCustomComboBox::ListHeight() const {
-  return std::max(1, FDropDownCount) * FItemHeight + 2;
+  int item = FItemHeight;
+  if (HandleAllocated() && FStyle != csOwnerDrawFixed && FStyle != csOwnerDrawVariable)
+    item = static_cast<int>(SendMessageW(WindowHandle(), CB_GETITEMHEIGHT, 0, 0));
+  return std::max(1, FDropDownCount) * item + 2;
+}
+
+void TCustomComboBox::ApplyDropDownHeight() {
+  if (!HandleAllocated() || FStyle == csSimple) return;
+  // A window taller than its field keeps the extra height for the list.
+  RECT r;
+  GetWindowRect(WindowHandle(), &r);
+  ::SetWindowPos(WindowHandle(), nullptr, 0, 0, r.right - r.left, (r.bottom - r.top) + ListHeight(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TCustomComboBox::CreateParams(TCreateParams& params) {
@@ -1004,6 +1016,8 @@ void TCustomComboBox::CreateWnd() {
     SendMessageW(wnd, CB_SETITEMHEIGHT, 0, FItemHeight);
   }
   SendMessageW(wnd, CB_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
+  // The lines' height is the window's own only now.
+  ApplyDropDownHeight();
   FillWindow();
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
@@ -1159,13 +1173,7 @@ void TCustomComboBox::SetDropDownCount(int v) {
   if (v < 1) v = 1;
   if (FDropDownCount == v) return;
   FDropDownCount = v;
-  if (HandleAllocated() && FStyle != csSimple) {
-    // A window taller than its field keeps the extra height for the list.
-    RECT r;
-    GetWindowRect(WindowHandle(), &r);
-    ::SetWindowPos(WindowHandle(), nullptr, 0, 0, r.right - r.left, (r.bottom - r.top) + ListHeight(),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  ApplyDropDownHeight();
 }
 
 bool TCustomComboBox::GetDroppedDown() const {

@@ -694,4 +694,32 @@ TEST_F(StdControls, ScrollBarThumbDraggedPastSixteenBitsKeepsTheWholePosition) {
   EXPECT_EQ(GetScrollPos(wnd, SB_CTL), bar->GetPosition());
 }
 
+TEST_F(StdControls, ComboBoxListShowsDropDownCountLinesAndSortedItems) {
+  TComboBox* combo = form->ComboBox1;
+  TStrings* items = combo->GetItems();
+  items->Clear();
+  for (int i = 0; i < 20; ++i) items->Add(L"line " + std::to_wstring(100 - i));
+  combo->SetItemIndex(0);  // "line 100"
+  combo->SetSorted(true);
+  EXPECT_EQ(items->Get(0), L"line 100");
+  EXPECT_EQ(items->Get(1), L"line 81");
+  EXPECT_EQ(combo->GetText(), L"line 100") << "the selection follows its line";
+
+  struct Case {
+    int count;
+  };
+  for (const Case& c : {Case{5}, Case{12}}) {
+    SCOPED_TRACE(c.count);
+    combo->SetDropDownCount(c.count);
+    combo->SetDroppedDown(true);
+    Pump(20ms);
+    RECT r;
+    GetWindowRect(combo->GetListHandle(), &r);
+    const int lineHeight = static_cast<int>(SendMessageW(combo->GetHandle(), CB_GETITEMHEIGHT, 0, 0));
+    EXPECT_NEAR(r.bottom - r.top, c.count * lineHeight, lineHeight / 2 + 4);
+    combo->SetDroppedDown(false);
+    Pump(10ms);
+  }
+}
+
 }  // namespace
