@@ -56,7 +56,6 @@ class TSpeedButton : public TGraphicControl {
   TButtonState GetState() const { return FState; }
   // True while the mouse is over a flat button.
   bool MouseInControl() const { return FMouseInControl; }
-  void Click() override;
 
   void CMButtonPressed(TMessage& m) override;
   void CMMouseEnter(TMessage& m) override;

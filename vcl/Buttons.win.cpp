@@ -290,8 +290,6 @@ void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
   if (inside) Click();
 }
 
-void TSpeedButton::Click() { TGraphicControl::Click(); }
-
 void TSpeedButton::CMMouseEnter(TMessage& m) {
   TGraphicControl::CMMouseEnter(m);
   if (FMouseInControl || !GetEnabled()) return;

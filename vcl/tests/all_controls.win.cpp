@@ -3,6 +3,7 @@
 // screenshot (screenshots/vcl-all-controls.png) shows the whole form, with the
 // panel's hint up.
 // ctest-lock: keyboard
+// ctest-lock: desktop_input
 #include <gtest/gtest.h>
 
 #include "testing/WinTesting.h"

@@ -149,6 +149,19 @@ TEST_F(ExtControls, ImagePlacesItsPicture) {
   image->SetAutoSize(true);
   EXPECT_EQ(image->GetWidth(), 32);
   EXPECT_EQ(image->GetHeight(), 32);
+
+  // Transparent: the bottom-left colour (the green hill) lets the form through,
+  // also for a picture assigned later.
+  image->SetCenter(false);
+  image->SetTransparent(true);
+  const int x = image->GetLeft(), y = image->GetTop();
+  EXPECT_EQ(Pixel(form->GetHandle(), x + 2, y + 30), Rgb(form->GetColor()));
+  EXPECT_EQ(Pixel(form->GetHandle(), x + 22, y + 9), RGB(255, 220, 0));
+  TPicture copy;
+  copy.Assign(image->GetPicture());
+  image->GetPicture()->SetGraphic(nullptr);
+  image->SetPicture(&copy);
+  EXPECT_EQ(Pixel(form->GetHandle(), x + 2, y + 30), Rgb(form->GetColor()));
 }
 
 TEST_F(ExtControls, ImageLoadsAPngFileAndBlendsItsAlphaOverTheForm) {
