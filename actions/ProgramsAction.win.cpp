@@ -17,9 +17,13 @@ constexpr ULONG ShellMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT | SE
 
 const wchar_t* orNull(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
 
-// A launch key as the keyboard's own: key-down only, marked as Qorn's own input
-// so the hook lets it through instead of running a binding on it again.
-void pressLaunchKey(BYTE vk) { keybd_event(vk, 0, KEYEVENTF_EXTENDEDKEY, TENVORA_OWN_INPUT); }
+// A launch key as the keyboard sends it, down and up: a key-down alone would leave
+// the key held for every program that asks. Marked as Qorn's own input, so the
+// hook lets it through instead of running a binding on it again.
+void pressLaunchKey(BYTE vk) {
+  keybd_event(vk, 0, KEYEVENTF_EXTENDEDKEY, TENVORA_OWN_INPUT);
+  keybd_event(vk, 0, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, TENVORA_OWN_INPUT);
+}
 
 void runCommandLine(const TProgramsParams& p) {
   if (!p.Command) return;

@@ -7,6 +7,7 @@
 
 #include "actions/ProgramsAction.h"
 #include "core/myUtils.h"
+#include "tenvora/Tenvora.h"
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"
 #include "vcl/System.h"
@@ -189,31 +190,37 @@ TEST_F(ProgramsRun, StartsWordFromTheFolderTheRegistryNames) {
   EXPECT_EQ(Lines(marker).size(), before);
 }
 
-// Launch keys seen by a low-level hook of this process: the down event only.
-std::vector<std::pair<DWORD, bool>> g_keys;  // (vk, up)
+// Launch keys as a low-level hook of this process sees them.
+struct SeenKey {
+  DWORD vk;
+  bool up;
+  bool ours;  // marked as Qorn's own input, which the hook library lets through
+  friend bool operator==(const SeenKey&, const SeenKey&) = default;
+};
+std::vector<SeenKey> g_keys;
 LRESULT CALLBACK RecordKeys(int code, WPARAM wp, LPARAM lp) {
   if (code == HC_ACTION) {
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
     if (k->vkCode == VK_BROWSER_HOME || k->vkCode == VK_LAUNCH_MAIL)
-      g_keys.emplace_back(k->vkCode, wp == WM_KEYUP || wp == WM_SYSKEYUP);
+      g_keys.push_back({k->vkCode, wp == WM_KEYUP || wp == WM_SYSKEYUP, k->dwExtraInfo == TENVORA_OWN_INPUT});
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-TEST_F(ProgramsRun, LaunchKeysAreSentAsKeyDownOnly) {
+TEST_F(ProgramsRun, LaunchKeysArePressedAndReleased) {
   HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, RecordKeys, GetModuleHandleW(nullptr), 0);
   ASSERT_NE(hook, nullptr);
   g_keys.clear();
   Run(56, "");
   Run(57, "");
-  WaitFor([] { return g_keys.size() >= 2; }, 3s);
-  WaitFor([] { return false; }, 300ms);  // a key-up would come right behind
+  WaitFor([] { return g_keys.size() >= 4; }, 3s);
+  WaitFor([] { return false; }, 300ms);  // nothing more may come
   UnhookWindowsHookEx(hook);
-  // Release them again, so no later test finds them held.
-  keybd_event(VK_BROWSER_HOME, 0, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
-  keybd_event(VK_LAUNCH_MAIL, 0, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
-  const std::vector<std::pair<DWORD, bool>> want = {{VK_BROWSER_HOME, false}, {VK_LAUNCH_MAIL, false}};
+  const std::vector<SeenKey> want = {{VK_BROWSER_HOME, false, true}, {VK_BROWSER_HOME, true, true},
+                                     {VK_LAUNCH_MAIL, false, true}, {VK_LAUNCH_MAIL, true, true}};
   EXPECT_EQ(g_keys, want);
+  EXPECT_FALSE(GetAsyncKeyState(VK_BROWSER_HOME) & 0x8000) << "the browser key is left held";
+  EXPECT_FALSE(GetAsyncKeyState(VK_LAUNCH_MAIL) & 0x8000) << "the mail key is left held";
 }
 
 TEST_F(ProgramsRun, StartsTheTaskManager) {

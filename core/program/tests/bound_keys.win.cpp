@@ -61,7 +61,11 @@ struct FrontWindow {
 
   static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<FrontWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)) self->keyDowns.push_back(wp);
+    if (self && (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)) {
+      self->keyDowns.push_back(wp);
+      // Launch keys stop here: their default handling would ask the shell to act.
+      if (wp == VK_BROWSER_HOME || wp == VK_LAUNCH_MAIL) return 0;
+    }
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   FrontWindow() {
@@ -195,6 +199,23 @@ TEST_F(BoundKeys, TheProgramInFrontHasItsOwnProfile) {
   EXPECT_EQ(Lines(marker), (std::vector<std::string>{"own-f13", "global-f16"}));
   EXPECT_TRUE(front.plainKeyDowns().empty());
   EXPECT_EQ(qorn.Close(), 0);
+}
+
+TEST_F(BoundKeys, AKeyBoundToPressItselfRunsOnce) {
+  // The browser key bound to "press the browser key" (code 56): Qorn's own key
+  // must pass its hook untouched, or the binding would fire again and again.
+  qorn.WriteProfiles("self", {{"self", "-",
+                               {KeyBinding("Home", VK_BROWSER_HOME, Code2Of(VK_BROWSER_HOME), "00000000", 56, "")}}});
+  ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+  FrontWindow front;
+  ASSERT_TRUE(front.activate());
+  ASSERT_TRUE(Press(VK_BROWSER_HOME));
+  EXPECT_TRUE(WaitFor([&] { return !front.keyDowns.empty(); }, 5s)) << "the emulated key never came";
+  WaitFor([] { return false; }, 1000ms);
+  EXPECT_EQ(front.plainKeyDowns(), std::vector<WPARAM>{VK_BROWSER_HOME})
+      << "one key-down: Qorn's own, the pressed one swallowed, no repeats of it";
+  ASSERT_EQ(qorn.Close(), 0);
+  EXPECT_EQ(KeyPressCountIn(qorn.ReadFile("stg.db")), 41 + 1) << "only the real key-up counts";
 }
 
 TEST_F(BoundKeys, OptionsFromTheSettingsFileShapeTheLookup) {
