@@ -9,9 +9,11 @@
 #include "testing/WinTesting.h"
 #include "vcl/Buttons.h"
 #include "vcl/CheckLst.h"
+#include "vcl/ComCtrls.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/Mask.h"
+#include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
 
 #include <chrono>
@@ -48,6 +50,10 @@ class TTestAllControlsForm : public TForm {
   TPanel* Panel1 = nullptr;
   TImage* Image1 = nullptr;
   TBevel* Bevel1 = nullptr;
+  TListView* ListView1 = nullptr;
+  TTreeView* TreeView1 = nullptr;
+  THotKey* HotKey1 = nullptr;
+  TPopupMenu* PopupMenu1 = nullptr;
 
  private:
   static void Publish(TPublisher<TTestAllControlsForm>& p) {
@@ -63,6 +69,10 @@ class TTestAllControlsForm : public TForm {
     p.Field(L"Panel1", &TTestAllControlsForm::Panel1);
     p.Field(L"Image1", &TTestAllControlsForm::Image1);
     p.Field(L"Bevel1", &TTestAllControlsForm::Bevel1);
+    p.Field(L"ListView1", &TTestAllControlsForm::ListView1);
+    p.Field(L"TreeView1", &TTestAllControlsForm::TreeView1);
+    p.Field(L"HotKey1", &TTestAllControlsForm::HotKey1);
+    p.Field(L"PopupMenu1", &TTestAllControlsForm::PopupMenu1);
   }
 };
 QORN_REGISTER_CLASS(TTestAllControlsForm);
@@ -84,6 +94,8 @@ const Expected kControls[] = {
     {L"CheckListBox1", L"TCheckListBox"}, {L"SpeedButton1", L"TSpeedButton"},
     {L"Panel1", L"TPanel"},           {L"Image1", L"TImage"},
     {L"Bevel1", L"TBevel"},           {L"ScrollBar2", L"TScrollBar"},
+    {L"ListView1", L"TListView"},     {L"TreeView1", L"TTreeView"},
+    {L"HotKey1", L"THotKey"},
 };
 
 class AllControls : public ::testing::Test {
@@ -108,6 +120,8 @@ TEST_F(AllControls, EveryControlIsReadWithItsClassAndShowsInItsPlace) {
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->ClassName(), e.ClassName);
   }
+  ASSERT_NE(form->PopupMenu1, nullptr);
+  EXPECT_EQ(form->ListView1->GetPopupMenu(), form->PopupMenu1);
   // Whatever the form holds: shown, inside its parent, clear of its siblings.
   for (int i = 0; i < form->ComponentCount(); ++i) {
     auto* c = dynamic_cast<TControl*>(form->Components(i));
@@ -138,6 +152,8 @@ TEST_F(AllControls, TheFormIsPaintedAndItsScreenshotSaved) {
   auto* checks = dynamic_cast<TCheckListBox*>(Find(L"CheckListBox1"));
   ASSERT_NE(checks, nullptr);
   checks->SetChecked(1, true);
+  form->TreeView1->FullExpand();
+  form->ListView1->SetItemIndex(1);
   RedrawWindow(form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pump(200ms);
 
