@@ -3,11 +3,14 @@
 // program), started under wine while the driving script presses the buttons on
 // a real lircd. It reports what the bound buttons started.
 //   lirc_qorn.exe <folder> <dist folder> <marker program>
-// The folder gets "started" once Qorn's window is up; the script writes "done"
-// after its last press, or "abort" when it gives up. Exit code 0 when exactly the
-// expected programs ran.
+// The steps meet through files in the folder: "started" once Qorn's window is up;
+// on "lock" (after the first press has run) the session is locked, then "locked";
+// on "unlock" it is unlocked, then "unlocked"; "done" after the last press, or
+// "abort" when the script gives up. Exit code 0 when exactly the expected programs ran.
 #include "core/program/tests/QornInstall.h"
 #include "vcl/Win.h"
+
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <chrono>
@@ -70,7 +73,8 @@ int main(int argc, char** argv) {
   using qorn::testing::RunCommandParams;
   qorn.WriteProfiles("remote", {{"remote", "-",
                                  {PluginBinding("Remote 1", "0000000000f40bf0", 51, RunCommandParams(runMarker + "remote-1")),
-                                  PluginBinding("Remote 2", "0000000000f40bf1", 51, RunCommandParams(runMarker + "remote-2"))}}});
+                                  PluginBinding("Remote 2", "0000000000f40bf1", 51, RunCommandParams(runMarker + "remote-2")),
+                                  PluginBinding("Remote 3", "0000000000f40bf2", 51, RunCommandParams(runMarker + "while-locked"))}}});
 
   // Qorn and the programs it starts inherit where the marker goes.
   SetEnvironmentVariableA("QORN_MARKER_FILE", marker.string().c_str());
@@ -78,11 +82,26 @@ int main(int argc, char** argv) {
   if (!qorn.Start()) return Fail("Qorn did not start");
   std::ofstream(folder / "started").put('1');
 
-  if (!WaitUntil([&] { return fs::exists(folder / "done") || fs::exists(folder / "abort"); }, 240s) ||
-      fs::exists(folder / "abort"))
-    return Fail("the presses never came");
+  const auto step = [&](const char* signal) {
+    return WaitUntil([&] { return fs::exists(folder / signal) || fs::exists(folder / "abort"); }, 240s) &&
+           !fs::exists(folder / "abort");
+  };
+  const auto session = [&](WPARAM change) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(qorn.Window(), WM_WTSSESSION_CHANGE, change, 0, SMTO_ABORTIFHUNG, 10000, &result) != 0;
+  };
+  if (!step("lock")) return Fail("the first press never came");
+  WaitUntil([&] { return !Lines(marker).empty(); }, 20s);
+  if (!session(WTS_SESSION_LOCK)) return Fail("Qorn did not take the lock");
+  std::ofstream(folder / "locked").put('1');
+  if (!step("unlock")) return Fail("the press while locked never came");
+  std::this_thread::sleep_for(1000ms);  // what the locked press would have started
+  if (!session(WTS_SESSION_UNLOCK)) return Fail("Qorn did not take the unlock");
+  std::ofstream(folder / "unlocked").put('1');
+  if (!step("done")) return Fail("the last presses never came");
   // A button passes its first event and, while held, its repeats from the sixth on
-  // (KEY_1 00-02: once; KEY_2 00-07: three times); an unbound button starts nothing.
+  // (KEY_1 00-02: once; KEY_2 00-07: three times); while the session is locked the
+  // plug-in is off, and once it is unlocked it hears the server again.
   const std::vector<std::string> want = {"remote-1", "remote-2", "remote-2", "remote-2"};
   WaitUntil([&] { return Lines(marker).size() >= want.size(); }, 20s);
   std::this_thread::sleep_for(1500ms);  // a repeat that slipped through would start one more
