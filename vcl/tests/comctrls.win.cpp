@@ -2,7 +2,11 @@
 // set and read back through the control, typed keys with the control's rules,
 // OnChange, and a new window keeping the key.
 // ctest-lock: keyboard
+#include "vcl/Filer.h"
 #include "vcl/tests/ComCtrlsTesting.h"
+
+#include <memory>
+#include <string>
 
 namespace {
 
@@ -72,6 +76,61 @@ TEST_F(HotKey, TypedKeysFollowTheRulesAndReportAChange) {
   ASSERT_TRUE(PumpUntil([&] { return hotKey->GetHotKey() == 'P'; }));
   PostKey(wnd, 'Q', {VK_SHIFT});
   ASSERT_TRUE(PumpUntil([&] { return hotKey->GetHotKey() == (scCtrl | 'Q'); }));
+}
+
+// The form text written for the controls reads back to the same columns, rows,
+// nodes and key; defaults are left out.
+class FormText : public FormTest {};
+
+TEST_F(FormText, TheControlsWriteWhatReadsBack) {
+  TListView* list = form->ListView1;
+  list->GetItems()->Item(2)->SubItems()->Add(L"with 'quote'");
+  list->Column(2)->SetWidth(70);
+  TTreeNodes* nodes = form->TreeView1->GetItems();
+  nodes->AddChild(nodes->Item(6), L"Windows");
+  form->HotKey1->SetHotKey(scShift | 0x74);
+  const std::string text = WriteComponentToText(form);
+  EXPECT_EQ(text.find("MinWidth = 0"), std::string::npos) << "defaults are not written";
+  EXPECT_EQ(text.find("ShowRoot"), std::string::npos);
+
+  std::unique_ptr<TTestComCtrlsForm> copy(CreateFormNew<TTestComCtrlsForm>(nullptr));
+  ReadComponentFromText(copy.get(), text, L"TESTCOMCTRLSFORM");
+  ASSERT_NE(copy->ListView1, nullptr);
+  ASSERT_NE(copy->TreeView1, nullptr);
+  ASSERT_NE(copy->HotKey1, nullptr);
+  TListView* back = copy->ListView1;
+  ASSERT_EQ(back->GetColumns()->Count(), 3);
+  EXPECT_EQ(back->Column(1)->GetMinWidth(), 40);
+  EXPECT_EQ(back->Column(2)->GetWidth(), 70);
+  EXPECT_EQ(back->Column(2)->GetAlignment(), taRightJustify);
+  EXPECT_EQ(back->GetViewStyle(), vsReport);
+  ASSERT_EQ(back->GetItems()->Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    TListItem* a = list->GetItems()->Item(i);
+    TListItem* b = back->GetItems()->Item(i);
+    EXPECT_EQ(b->GetCaption(), a->GetCaption());
+    EXPECT_EQ(b->GetImageIndex(), a->GetImageIndex());
+    EXPECT_EQ(b->SubItems()->Text(), a->SubItems()->Text());
+  }
+  TTreeNodes* backNodes = copy->TreeView1->GetItems();
+  ASSERT_EQ(backNodes->Count(), nodes->Count());
+  for (int i = 0; i < nodes->Count(); ++i) {
+    EXPECT_EQ(backNodes->Item(i)->GetText(), nodes->Item(i)->GetText());
+    EXPECT_EQ(backNodes->Item(i)->Level(), nodes->Item(i)->Level());
+    EXPECT_EQ(backNodes->Item(i)->GetSelectedIndex(), nodes->Item(i)->GetSelectedIndex());
+  }
+  EXPECT_EQ(copy->HotKey1->GetHotKey(), scShift | 0x74);
+}
+
+TEST(FormTextErrors, ATreeWithANegativeChildCountIsRefused) {
+  std::unique_ptr<TTestComCtrlsForm> form(CreateFormNew<TTestComCtrlsForm>(nullptr));
+  const char* text =
+      "object TestComCtrlsForm: TTestComCtrlsForm\n"
+      "  object TreeView1: TTreeView\n"
+      "    Items.NodeData = ('a' 0 0 -1)\n"
+      "  end\n"
+      "end\n";
+  EXPECT_THROW(ReadComponentFromText(form.get(), text, L"BAD"), Exception);
 }
 
 }  // namespace

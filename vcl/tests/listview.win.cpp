@@ -148,6 +148,23 @@ TEST_F(ListView, ClicksAndKeysSelectRowsAndReportThem) {
   EXPECT_EQ(list->GetItemIndex(), -1);
 }
 
+TEST_F(ListView, ARefusedChangeKeepsTheSelection) {
+  list->SetItemIndex(0);
+  int refused = 0;
+  list->OnChanging = [&](TObject*, TListItem* item, TItemChange change, bool& allow) {
+    EXPECT_EQ(change, ctState);
+    if (item->Index() == 0) {
+      ++refused;
+      allow = false;
+    }
+  };
+  const TPoint p = RowCentre(2);
+  PostClick(wnd, p.X, p.Y);
+  Pump(30ms);
+  EXPECT_GT(refused, 0);
+  EXPECT_TRUE(list->GetItems()->Item(0)->GetSelected()) << "the first row could not lose its selection";
+}
+
 TEST_F(ListView, ANewWindowKeepsItemsSelectionDataChecksAndWidths) {
   int data = 42;
   TListItems* items = list->GetItems();

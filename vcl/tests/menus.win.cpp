@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "testing/WinTesting.h"
+#include "vcl/Filer.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -159,6 +161,34 @@ TEST_F(Menus, TheFormResourceGivesTheItemTreeAndTheControlsMenu) {
   EXPECT_TRUE(form->N1->IsLine());
   EXPECT_EQ(form->Off1->GetShortCut(), scCtrl | 'S');
   EXPECT_THROW(items->Items(6), EMenuError);
+}
+
+TEST_F(Menus, TheItemTreeWritesAsItReads) {
+  auto* extra = new TMenuItem(form);
+  extra->SetName(L"Extra1");
+  extra->SetCaption(L"Extra");
+  extra->SetImageIndex(3);
+  form->Profiles1->Add(extra);
+  const std::string text = WriteComponentToText(form);
+  std::unique_ptr<TTestMenusForm> copy(CreateFormNew<TTestMenusForm>(nullptr));
+  ReadComponentFromText(copy.get(), text, L"TESTMENUSFORM");
+  ASSERT_NE(copy->Menu1, nullptr);
+  EXPECT_EQ(copy->ListBox1->GetPopupMenu(), copy->Menu1);
+  // The same tree, item by item.
+  std::function<void(TMenuItem*, TMenuItem*)> same = [&](TMenuItem* a, TMenuItem* b) {
+    ASSERT_EQ(b->Count(), a->Count()) << std::string(a->Name().begin(), a->Name().end());
+    EXPECT_EQ(b->Name(), a->Name());
+    EXPECT_EQ(b->GetCaption(), a->GetCaption());
+    EXPECT_EQ(b->GetChecked(), a->GetChecked());
+    EXPECT_EQ(b->GetDefault(), a->GetDefault());
+    EXPECT_EQ(b->GetEnabled(), a->GetEnabled());
+    EXPECT_EQ(b->GetVisible(), a->GetVisible());
+    EXPECT_EQ(b->GetImageIndex(), a->GetImageIndex());
+    EXPECT_EQ(b->GetShortCut(), a->GetShortCut());
+    for (int i = 0; i < a->Count(); ++i) same(a->Items(i), b->Items(i));
+  };
+  same(form->Menu1->GetItems(), copy->Menu1->GetItems());
+  EXPECT_EQ(copy->Profiles1->Items(2)->GetCaption(), L"Extra");
 }
 
 TEST_F(Menus, TheNativeMenuShowsTheItemsAsTheyStand) {
