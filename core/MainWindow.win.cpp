@@ -185,17 +185,17 @@ void TMainForm::FormCreate(TObject*) {
   const HWND window = GetHandle();
   reporter_ = MakeMessageBoxReporter(window, [this](std::wstring_view name) { return GetLngMessage(std::wstring(name)); });
 
-  // 1. Session notices (lock, unlock, console connect and disconnect).
+  // Session notices (lock, unlock, console connect and disconnect).
   SessionNotifyRegistered = WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
 
-  // 3. The settings again, now into the lists this window owns.
+  // The settings again, now into the lists this window owns.
   if (SettingsFolder.empty()) InitSettingsPath();
   settings_ = std::make_unique<TSettingsStore>(std::filesystem::path(SettingsFolder), SettingsRecords, ext_, *reporter_);
   settings_->LoadMainSetingsFromFile();
   FirstRun = settings_->IsFirstRun();
   ext_.OnValueSet = [this] { keyList_.EnableSaveButton(); };
 
-  // 4-5. Program folders, the user's interface language, the language.
+  // Program folders, the user's interface language, the language.
   ProgramFolder = std::filesystem::path(Application->GetExeName()).parent_path();
   Application->HelpFile = (ProgramFolder / L"Help_ru.chm").wstring();
   Application->HelpKeywordHandler = &ShowHelpTopic;
@@ -203,14 +203,14 @@ void TMainForm::FormCreate(TObject*) {
   UiLanguageIsRussianFamily = UILanguageID == 1049 || UILanguageID == 1058 || UILanguageID == 1059;
   language_ = std::make_unique<TLanguage>(ProgramFolder / L"lang");
 
-  // 7-8. Screen scale, version label.
+  // Screen scale, version label.
   if (const int dpi = GetSystemFontSize(); dpi != 96) {
     LargeFonts = true;
     ScreenDpi = dpi;
   }
   if (L_MainVersion) L_MainVersion->SetCaption(MainVersionText);
 
-  // 9. Folders beside the program and in the settings folder.
+  // Folders beside the program and in the settings folder.
   PluginFolder = ProgramFolder / L"plugins";
   SkinFolder = ProgramFolder / L"skins";
   std::error_code ec;
@@ -248,12 +248,12 @@ void TMainForm::FormCreate(TObject*) {
                          },
                          [this](int kind) { ErrorMsg(kind); }, {}});
 
-  // 10. The keyboard hook.
+  // The keyboard hook.
   SetHookEngine(engine_.get());
   installHook();
   if (!hookInstalled_) ErrorMsg(1);
 
-  // 11. Bindings, then the settings into the window (the language with them).
+  // Bindings, then the settings into the window (the language with them).
   LoadKeys();
   TSettingsEnvironment env;
   env.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
@@ -269,10 +269,10 @@ void TMainForm::FormCreate(TObject*) {
   if (Label_clicks) Label_clicks->SetCaption(keyPressText_);
   SetLanguage(AnsiToString(applied.LanguageToSelect));
 
-  // 12. Plug-ins (their chooser on a first run is not built yet).
+  // Plug-ins (their chooser on a first run is not built yet).
   plugins_->loadpluginslist();
 
-  // 14. A first run shows the window (and later its help topic "using"), whatever
+  // A first run shows the window (and later its help topic "using"), whatever
   // the start-hidden option says; otherwise the window starts hidden when asked
   // to, and a second start brings it back.
   Application->ShowMainForm = FirstRun || MainSettings.opttray != 1;
