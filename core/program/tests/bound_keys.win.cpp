@@ -13,6 +13,7 @@
 #include "vcl/System.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -68,14 +69,17 @@ struct FrontWindow {
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
-  FrontWindow() {
+  explicit FrontWindow(bool fullScreen = false) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"QornBoundKeysFront";
     RegisterClassW(&wc);
-    hwnd = CreateWindowExW(0, wc.lpszClassName, L"in front", WS_POPUP | WS_VISIBLE, 30, 30, 300, 200, nullptr,
-                           nullptr, wc.hInstance, nullptr);
+    const int w = fullScreen ? GetSystemMetrics(SM_CXSCREEN) : 300;
+    const int h = fullScreen ? GetSystemMetrics(SM_CYSCREEN) : 200;
+    const int at = fullScreen ? 0 : 30;
+    hwnd = CreateWindowExW(0, wc.lpszClassName, L"in front", WS_POPUP | WS_VISIBLE, at, at, w, h, nullptr, nullptr,
+                           wc.hInstance, nullptr);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     activate();
   }
@@ -123,6 +127,10 @@ struct BoundKeys : ::testing::Test {
     fs::copy_file(MarkerProgram, qorn.Root() / "programs_marker.exe");
     // Qorn and the programs it starts inherit where the marker goes.
     SetEnvironmentVariableW(L"QORN_MARKER_FILE", AnsiToString(WinPath(marker)).c_str());
+    qorn.WriteSettings(BaseSettings());
+  }
+  // A settings file of a user who has run Qorn before, with no update checks.
+  static TSettingsRecords BaseSettings() {
     TSettingsRecords settings;
     settings.Main.KeyPressCount = 41;
     settings.Main.optchecknewver = 0;
@@ -131,7 +139,7 @@ struct BoundKeys : ::testing::Test {
     settings.Strings.LanguageName = "English";
     settings.Strings.InstallationId = "01x0123456789abcdef0123456789abcdef";
     CreateDefaultFonts(settings.Fonts);
-    qorn.WriteSettings(settings);
+    return settings;
   }
   void TearDown() override {
     qorn.Kill();
@@ -220,15 +228,9 @@ TEST_F(BoundKeys, AKeyBoundToPressItselfRunsOnce) {
 
 TEST_F(BoundKeys, OptionsFromTheSettingsFileShapeTheLookup) {
   // Left and right modifiers count as one, several bindings may share a key.
-  TSettingsRecords settings;
-  settings.Main.optchecknewver = 0;
-  settings.Main.optauto = 0;
-  settings.Main.CB_SettingsSave = 1;
+  TSettingsRecords settings = BaseSettings();
   settings.Main.optlrmodif = 1;
   settings.Main.optmultiact = 1;
-  settings.Strings.LanguageName = "English";
-  settings.Strings.InstallationId = "01x0123456789abcdef0123456789abcdef";
-  CreateDefaultFonts(settings.Fonts);
   qorn.WriteSettings(settings);
   TKeyRecord disabled = KeyBinding("F13 off", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("disabled"));
   disabled.Disabled = 1;
@@ -253,6 +255,44 @@ TEST_F(BoundKeys, OptionsFromTheSettingsFileShapeTheLookup) {
   EXPECT_EQ(lines, (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(front.plainKeyDowns(), std::vector<WPARAM>{VK_F13});
   EXPECT_EQ(qorn.Close(), 0);
+}
+
+TEST_F(BoundKeys, QornStandsAsideInIgnoredAndFullScreenPrograms) {
+  std::string self = OwnExePath();
+  ASSERT_FALSE(self.empty());
+  for (auto& c : self) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  struct Case {
+    const char* what;
+    bool exceptOnFullScreen;
+    std::string ignored;  // "IgnoredPrograms" of stgex.ini
+    bool fullScreen;
+    int counted;  // presses counted
+  } cases[] = {
+      // An ignored program (in any letter case) gets its keys; they still count.
+      {"ignored", false, "c:\\other.exe;" + self, false, 1},
+      // Keys off over a full-screen program: passed, not even counted.
+      {"full screen", true, "", true, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TSettingsRecords settings = BaseSettings();
+    settings.Main.optexceptonfullscreen = c.exceptOnFullScreen ? 1 : 0;
+    qorn.WriteSettings(settings);
+    qorn.WriteFile("stgex.ini", "[QornMain]\r\nIgnoredPrograms=" + c.ignored + "\r\n");
+    qorn.WriteProfiles("aside", {{"aside", "-", {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("f13"))}}});
+    ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+    {
+      FrontWindow front(c.fullScreen);
+      ASSERT_TRUE(front.activate());
+      ASSERT_TRUE(Press(VK_F13));
+      EXPECT_TRUE(WaitFor([&] { return !front.plainKeyDowns().empty(); }, 5s)) << "the key did not arrive";
+      WaitFor([] { return false; }, 1000ms);
+      EXPECT_EQ(front.plainKeyDowns(), std::vector<WPARAM>{VK_F13});
+    }
+    ASSERT_EQ(qorn.Close(), 0);
+    EXPECT_TRUE(Lines(marker).empty()) << "the binding ran";
+    EXPECT_EQ(KeyPressCountIn(qorn.ReadFile("stg.db")), 41 + c.counted);
+  }
 }
 
 }  // namespace
