@@ -74,8 +74,18 @@ TCollectionItem* TCollection::Items(int Index) const {
 void TCollection::SetItem(int Index, const TCollectionItem* Value) { Items(Index)->Assign(Value); }
 
 TCollectionItem* TCollection::Add() {
-  // The item joins the collection in its own constructor.
-  return FItemClass->ItemFactory()(this);
+  // The item joins the collection in its base constructor, before a derived item's
+  // own fields exist: the collection reports the change once the item is whole.
+  BeginUpdate();
+  TCollectionItem* item = nullptr;
+  try {
+    item = FItemClass->ItemFactory()(this);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  return item;
 }
 
 TCollectionItem* TCollection::Insert(int Index) {

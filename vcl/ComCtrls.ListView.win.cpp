@@ -133,19 +133,6 @@ TListColumns::TListColumns(TCustomListView* owner)
   SetPropName(L"Columns");
 }
 
-TListColumn* TListColumns::Add() {
-  BeginUpdate();
-  TListColumn* column = nullptr;
-  try {
-    column = static_cast<TListColumn*>(TCollection::Add());
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
-  return column;
-}
-
 void TListColumns::Update(TCollectionItem* Item) {
   TCollection::Update(Item);
   FListView->ColumnsChanged(static_cast<TListColumn*>(Item));

@@ -83,9 +83,7 @@ class TListColumns : public TCollection {
   QORN_CLASS(TListColumns, TCollection)
  public:
   explicit TListColumns(TCustomListView* owner);
-  // The collection reports a new item from inside the item's base constructor,
-  // before the column's own fields exist: the window hears of it after.
-  TListColumn* Add();
+  TListColumn* Add() { return static_cast<TListColumn*>(TCollection::Add()); }
   TListColumn* Items(int index) const { return static_cast<TListColumn*>(TCollection::Items(index)); }
   TCustomListView* Owner() const { return FListView; }
 
