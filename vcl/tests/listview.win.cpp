@@ -6,6 +6,7 @@
 #include "vcl/SysUtils.h"
 #include "vcl/tests/ComCtrlsTesting.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,30 @@ TEST_F(ListView, ClicksAndKeysSelectRowsAndReportThem) {
   list->SetSelected(nullptr);
   EXPECT_EQ(list->GetSelCount(), 0);
   EXPECT_EQ(list->GetItemIndex(), -1);
+}
+
+TEST_F(ListView, ADoubleClickAndACheckBoxClickReachTheEvents) {
+  int doubles = 0;
+  list->OnDblClick = [&](TObject*) { ++doubles; };
+  TPoint p = RowCentre(1);
+  PostClick(wnd, p.X, p.Y);
+  PostMessageW(wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(p.X, p.Y));
+  PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(p.X, p.Y));
+  ASSERT_TRUE(PumpUntil([&] { return doubles > 0; }));
+  EXPECT_EQ(doubles, 1);
+
+  list->SetCheckboxes(true);
+  wnd = list->GetHandle();
+  std::vector<int> changed;
+  list->OnChange = [&](TObject*, TListItem* item, TItemChange) { changed.push_back(item->Index()); };
+  // The box sits at the row's left edge.
+  RECT r{};
+  r.left = LVIR_BOUNDS;
+  SendMessageW(wnd, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+  PostClick(wnd, r.left + 8, (r.top + r.bottom) / 2);
+  ASSERT_TRUE(PumpUntil([&] { return list->GetItems()->Item(2)->GetChecked(); }));
+  EXPECT_FALSE(list->GetItems()->Item(1)->GetChecked());
+  EXPECT_NE(std::find(changed.begin(), changed.end(), 2), changed.end());
 }
 
 TEST_F(ListView, ARefusedChangeKeepsTheSelection) {

@@ -248,6 +248,21 @@ TEST_F(Menus, ChoosingAnItemRunsItsClickAfterPopupReturns) {
   EXPECT_EQ(log.clicks[0], L"&Open");
 }
 
+TEST_F(Menus, AChosenItemFreedBeforeItsCommandArrivesRunsNothing) {
+  // The tray's menu may be refilled between Popup's return and the posted command.
+  WhileMenuOpen([&] { form->Menu1->Popup(60, 60); }, [](HWND menu) { SendKeys(menu, {'C'}); });
+  MSG pending;
+  ASSERT_TRUE(PeekMessageW(&pending, nullptr, WM_COMMAND, WM_COMMAND, PM_NOREMOVE)) << "the choice is on its way";
+  delete form->Close1;
+  form->Close1 = nullptr;
+  auto* again = new TMenuItem(form);
+  again->SetCaption(L"&Close again");
+  again->OnClick = log.Handler();
+  form->Menu1->GetItems()->Add(again);
+  Pump(30ms);
+  EXPECT_TRUE(log.clicks.empty()) << "neither the freed item nor the one made since";
+}
+
 TEST_F(Menus, ASubmenuItemIsChosenThroughItsSubmenuAndMayFillIt) {
   int opened = 0;
   form->Profiles1->OnClick = [&](TObject*) {

@@ -155,6 +155,13 @@ TEST_F(TreeView, ClicksSelectTheNodeUnderThePoint) {
   EXPECT_EQ(changes, std::vector<TTreeNode*>{bills});
   EXPECT_EQ(clicks, 1);
 
+  int doubles = 0;
+  tree->OnDblClick = [&](TObject*) { ++doubles; };
+  PostMessageW(wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(p.X, p.Y));
+  PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(p.X, p.Y));
+  ASSERT_TRUE(PumpUntil([&] { return doubles > 0; }));
+  EXPECT_EQ(doubles, 1);
+
   allow = false;
   const TPoint q = TextCentre(Find(L"Music"));
   PostClick(wnd, q.X, q.Y);
