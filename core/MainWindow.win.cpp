@@ -372,6 +372,8 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
     case TCloseDecision::ClosePageOnly: CanClose = false; return;
     case TCloseDecision::Proceed: break;
   }
+  // Keys already taken finish first (their counts among them), so the save holds them.
+  if (engine_) engine_->RunPending();
   if (profiles_ && settings_) SaveBeforeClose(*profiles_, *settings_, ProfileState, *reporter_, counter_.Count());
 }
 

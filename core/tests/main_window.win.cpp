@@ -146,4 +146,15 @@ TEST_F(MainWindowForm, ClosingIsRefusedWhileTheSettingsLoad) {
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "profile.db"));
 }
 
+TEST_F(MainWindowForm, KeysTakenJustBeforeTheCloseAreInItsSave) {
+  // Two key-ups whose counting still waits in the window's queue.
+  form->Engine().KeyCallback(VK_F13, 0x64, 0, KeyMsgUp);
+  form->Engine().KeyCallback(VK_F13, 0x64, 0, KeyMsgUp);
+  ASSERT_TRUE(form->Engine().HasPending());
+  ASSERT_TRUE(form->CloseQuery());
+  TSettingsRecords saved;
+  LoadSettingsFile(qorn::testing::ReadFileBytes(dir.path() / "stg.db"), saved);
+  EXPECT_EQ(saved.Main.KeyPressCount, 2);
+}
+
 }  // namespace
