@@ -404,12 +404,53 @@ void TListItems::DefineProperties(TFiler& Filer) {
       !FItems.empty());
 }
 
+// --- icon options
+
+void TIconOptions::Publish(TPublisher<TIconOptions>& p) {
+  p.Property(L"Arrangement", &TIconOptions::GetArrangement, &TIconOptions::SetArrangement).Default(iaTop);
+  p.Property(L"AutoArrange", &TIconOptions::GetAutoArrange, &TIconOptions::SetAutoArrange).Default(false);
+  p.Property(L"WrapText", &TIconOptions::GetWrapText, &TIconOptions::SetWrapText).Default(true);
+}
+
+void TIconOptions::Changed() { FListView->RecreateIfAllocated(); }
+
+void TIconOptions::SetArrangement(TIconArrangement v) {
+  if (FArrangement == v) return;
+  FArrangement = v;
+  Changed();
+}
+
+void TIconOptions::SetAutoArrange(bool v) {
+  if (FAutoArrange == v) return;
+  FAutoArrange = v;
+  Changed();
+}
+
+void TIconOptions::SetWrapText(bool v) {
+  if (FWrapText == v) return;
+  FWrapText = v;
+  Changed();
+}
+
+void TIconOptions::Assign(const TPersistent* Source) {
+  auto* other = dynamic_cast<const TIconOptions*>(Source);
+  if (!other) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  FArrangement = other->FArrangement;
+  FAutoArrange = other->FAutoArrange;
+  FWrapText = other->FWrapText;
+  Changed();
+}
+
 // --- list view
 
 TCustomListView::TCustomListView(TComponent* AOwner)
     : TWinControl(AOwner),
       FColumns(new TListColumns(this)),
       FItems(new TListItems(this)),
+      FIconOptions(new TIconOptions(this)),
       FCanvas(new TCanvas),
       FImageLink(new TChangeLink) {
   // The control reports clicks itself (NM_CLICK) and takes the mouse itself: its
@@ -428,6 +469,7 @@ TCustomListView::~TCustomListView() {
   SetLargeImages(nullptr);
   delete FItems;
   delete FColumns;
+  delete FIconOptions;
   delete FCanvas;
   delete FImageLink;
 }
@@ -451,6 +493,7 @@ void TCustomListView::Publish(TPublisher<TCustomListView>& p) {
   p.Property(L"AllocBy", &TCustomListView::GetAllocBy, &TCustomListView::SetAllocBy).Default(0);
   p.Property(L"SmallImages", &TCustomListView::GetSmallImages, &TCustomListView::SetSmallImages);
   p.Property(L"LargeImages", &TCustomListView::GetLargeImages, &TCustomListView::SetLargeImages);
+  p.Property(L"IconOptions", &TCustomListView::GetIconOptions, &TCustomListView::SetIconOptions);
   p.Property(L"TabStop", &TCustomListView::GetTabStop, &TCustomListView::SetTabStop).Default(true);
   p.Property(L"TabOrder", &TCustomListView::GetTabOrder, &TCustomListView::SetTabOrder);
 }
@@ -481,6 +524,9 @@ void TCustomListView::CreateParams(TCreateParams& params) {
   if (!FReadOnly) params.Style |= LVS_EDITLABELS;
   if (!FColumnClick) params.Style |= LVS_NOSORTHEADER;
   if (!FShowColumnHeaders) params.Style |= LVS_NOCOLUMNHEADER;
+  if (FIconOptions->GetArrangement() == iaLeft) params.Style |= LVS_ALIGNLEFT;
+  if (FIconOptions->GetAutoArrange()) params.Style |= LVS_AUTOARRANGE;
+  if (!FIconOptions->GetWrapText()) params.Style |= LVS_NOLABELWRAP;
   params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 

@@ -183,6 +183,30 @@ class TListItems : public TPersistent {
   int FUpdateCount = 0;
 };
 
+QORN_ENUM(TIconArrangement, iaTop, iaLeft);
+
+// How the icon views place their items; a change makes the window anew.
+class TIconOptions : public TPersistent {
+  QORN_CLASS(TIconOptions, TPersistent)
+ public:
+  explicit TIconOptions(TCustomListView* owner) : FListView(owner) {}
+  TIconArrangement GetArrangement() const { return FArrangement; }
+  void SetArrangement(TIconArrangement v);
+  bool GetAutoArrange() const { return FAutoArrange; }
+  void SetAutoArrange(bool v);
+  bool GetWrapText() const { return FWrapText; }
+  void SetWrapText(bool v);
+  void Assign(const TPersistent* Source) override;
+
+ private:
+  static void Publish(TPublisher<TIconOptions>& p);
+  void Changed();
+  TCustomListView* FListView;
+  TIconArrangement FArrangement = iaTop;
+  bool FAutoArrange = false;
+  bool FWrapText = true;
+};
+
 using TLVCompare = int(CALLBACK*)(LPARAM item1, LPARAM item2, LPARAM data);
 using TLVSelectItemEvent = TEvent<void(TObject* Sender, TListItem* Item, bool Selected)>;
 using TLVNotifyEvent = TEvent<void(TObject* Sender, TListItem* Item)>;
@@ -236,6 +260,8 @@ class TCustomListView : public TWinControl {
   void SetSmallImages(TCustomImageList* v);
   TCustomImageList* GetLargeImages() const { return FLargeImages; }
   void SetLargeImages(TCustomImageList* v);
+  TIconOptions* GetIconOptions() const { return FIconOptions; }
+  void SetIconOptions(TIconOptions* v) { FIconOptions->Assign(v); }
 
   // The first selected item; setting it selects that one alone (nullptr: none).
   TListItem* GetSelected() const;
@@ -306,6 +332,7 @@ class TCustomListView : public TWinControl {
   friend class TListItems;
   friend class TListColumn;
   friend class TListColumns;
+  friend class TIconOptions;
   static void Publish(TPublisher<TCustomListView>& p);
   void ColumnsChanged(TListColumn* column);
   void FillColumns();
@@ -323,6 +350,7 @@ class TCustomListView : public TWinControl {
 
   TListColumns* FColumns;
   TListItems* FItems;
+  TIconOptions* FIconOptions;
   TCanvas* FCanvas;
   TChangeLink* FImageLink;
   TCustomImageList* FSmallImages = nullptr;

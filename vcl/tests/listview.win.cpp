@@ -255,6 +255,12 @@ TEST_F(ListView, PropertiesReachTheWindowStyles) {
       {"MultiSelect", [&](bool v) { list->SetMultiSelect(v); }, false, LVS_SINGLESEL, false},
       {"HideSelection", [&](bool v) { list->SetHideSelection(v); }, false, LVS_SHOWSELALWAYS, false},
       {"ShowColumnHeaders", [&](bool v) { list->SetShowColumnHeaders(v); }, false, LVS_NOCOLUMNHEADER, false},
+      {"IconOptions.AutoArrange", [&](bool v) { list->GetIconOptions()->SetAutoArrange(v); }, false,
+       LVS_AUTOARRANGE, true},
+      {"IconOptions.WrapText", [&](bool v) { list->GetIconOptions()->SetWrapText(v); }, false, LVS_NOLABELWRAP,
+       false},
+      {"IconOptions.Arrangement",
+       [&](bool v) { list->GetIconOptions()->SetArrangement(v ? iaLeft : iaTop); }, false, LVS_ALIGNLEFT, true},
   };
   for (const Case& c : cases) {
     for (bool value : {true, false}) {
