@@ -150,6 +150,23 @@ TEST_F(ProgramsRun, AStandardProgramRunningAlreadyIsFoundByItsName) {
   EXPECT_EQ(after, running) << "a second copy started";
 }
 
+TEST_F(ProgramsRun, TheWindowModeReachesTheStartedProgram) {
+  const std::string exe = WinPath(MarkerProgram);
+  const std::pair<const char*, const char*> cases[] = {
+      {"1", "show=3"},  // SW_SHOWMAXIMIZED
+      {"2", "show=2"},  // SW_SHOWMINIMIZED
+      {"3", "show=7"},  // SW_SHOWMINNOACTIVE
+      {"4", "show=1"},  // SW_SHOWNORMAL
+      {"x", "show=1"},
+  };
+  std::size_t expected = 0;
+  for (const auto& [mode, show] : cases) {
+    Run(51, std::string("exectype:") + mode + ";exectype|exefile:\"" + exe + "\" --show;exefile|");
+    ASSERT_TRUE(WaitForLines(++expected)) << mode;
+    EXPECT_EQ(Lines(marker).back(), show) << "window mode " << mode;
+  }
+}
+
 struct AppPathsKey {
   HKEY key = nullptr;
   static constexpr const wchar_t* Path = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Winword.exe";

@@ -1,9 +1,10 @@
 // A program for the tests to start: it appends one line to a marker file, its
 // arguments joined by '|', so a test sees that it ran and what it was given.
-//   programs_marker.exe [--marker FILE] [--stay] [ARGS...]
+//   programs_marker.exe [--marker FILE] [--stay] [--show] [ARGS...]
 // Without --marker the file is %QORN_MARKER_FILE%. With --stay it shows a window
 // titled "Qorn test marker" and runs until that file's name + ".stop" exists
-// (or two minutes pass), so a test can find a running copy.
+// (or two minutes pass), so a test can find a running copy. With --show the line
+// ends with "show=N", the show command it was started with ("show=none" without).
 #include "vcl/Win.h"
 
 #include <cstdio>
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
   std::string marker;
   if (const char* env = std::getenv("QORN_MARKER_FILE")) marker = env;
   bool stay = false;
+  bool show = false;
   std::string line;
   bool first = true;
   for (int i = 1; i < argc; ++i) {
@@ -29,6 +31,8 @@ int main(int argc, char** argv) {
       marker = argv[++i];
     } else if (arg == "--stay") {
       stay = true;
+    } else if (arg == "--show") {
+      show = true;
     } else {
       if (!first) line += '|';
       line += arg;
@@ -36,6 +40,13 @@ int main(int argc, char** argv) {
     }
   }
   if (marker.empty()) return 2;
+  if (show) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    GetStartupInfoW(&si);
+    if (!first) line += '|';
+    line += (si.dwFlags & STARTF_USESHOWWINDOW) ? "show=" + std::to_string(si.wShowWindow) : std::string("show=none");
+  }
   {
     std::ofstream out(marker, std::ios::app | std::ios::binary);
     out << line << '\n';
