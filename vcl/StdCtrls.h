@@ -16,6 +16,8 @@
 
 QORN_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter);
 
+QORN_ENUM(TTextLayout, tlTop, tlCenter, tlBottom);
+
 // True when caption has key as its accelerator ("&K"; "&&" is a plain "&").
 bool IsAccel(wchar_t key, const std::wstring& caption);
 
@@ -35,15 +37,28 @@ class TLabel : public TGraphicControl {
   void SetTransparent(bool v);
   TWinControl* GetFocusControl() const { return FFocusControl; }
   void SetFocusControl(TWinControl* v);
+  // Where the text sits between the top and the bottom.
+  TTextLayout GetLayout() const { return FLayout; }
+  void SetLayout(TTextLayout v);
+  // The text drawn (the caption; descendants may show another).
+  virtual std::wstring GetLabelText() const { return GetCaption(); }
+  // With AutoSize the label takes its text's size (the width stays with
+  // WordWrap); a right-aligned label keeps its right edge.
+  bool CanAutoSize(int& newWidth, int& newHeight) override;
+  void AdjustSize() override { AdjustBounds(); }
+  void AdjustBounds();
   void CMDialogChar(TMessage& m) override;
   void CMTextChanged(TMessage& m) override;
+  void CMFontChanged(TMessage& m) override;
 
  protected:
   void Paint() override;
   void Notification(TComponent* component, TOperation operation) override;
+  UINT TextFormat() const;
 
  private:
   static void Publish(TPublisher<TLabel>& p);
+  TTextLayout FLayout = tlTop;
   TAlignment FAlignment = taLeftJustify;
   bool FWordWrap = false;
   bool FShowAccelChar = true;

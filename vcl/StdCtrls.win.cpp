@@ -34,11 +34,67 @@ void TLabel::Publish(TPublisher<TLabel>& p) {
   p.Property(L"ShowAccelChar", &TLabel::GetShowAccelChar, &TLabel::SetShowAccelChar).Default(true);
   p.Property(L"Transparent", &TLabel::GetTransparent, &TLabel::SetTransparent).Default(false);
   p.Property(L"FocusControl", &TLabel::GetFocusControl, &TLabel::SetFocusControl);
+  p.Property(L"Layout", &TLabel::GetLayout, &TLabel::SetLayout).Default(tlTop);
 }
 
 void TLabel::SetAlignment(TAlignment v) { FAlignment = v; Invalidate(); }
-void TLabel::SetWordWrap(bool v) { FWordWrap = v; Invalidate(); }
-void TLabel::SetShowAccelChar(bool v) { FShowAccelChar = v; Invalidate(); }
+void TLabel::SetWordWrap(bool v) {
+  if (FWordWrap == v) return;
+  FWordWrap = v;
+  AdjustBounds();
+  Invalidate();
+}
+void TLabel::SetShowAccelChar(bool v) {
+  if (FShowAccelChar == v) return;
+  FShowAccelChar = v;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TLabel::SetLayout(TTextLayout v) {
+  if (FLayout == v) return;
+  FLayout = v;
+  Invalidate();
+}
+
+UINT TLabel::TextFormat() const {
+  UINT format = DT_EXPANDTABS;
+  if (FWordWrap) format |= DT_WORDBREAK;
+  else format |= DT_SINGLELINE;
+  if (!FShowAccelChar) format |= DT_NOPREFIX;
+  if (FAlignment == taRightJustify) format |= DT_RIGHT;
+  if (FAlignment == taCenter) format |= DT_CENTER;
+  return format;
+}
+
+bool TLabel::CanAutoSize(int& newWidth, int& newHeight) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, GetFont()->GetHandle());
+  std::wstring text = GetLabelText();
+  // An empty line still has the font's height.
+  if (text.empty() || (FShowAccelChar && text == L"&")) text = L" ";
+  RECT r{0, 0, FWordWrap ? std::max(1, newWidth) : 0, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, (TextFormat() | DT_CALCRECT) & ~static_cast<UINT>(DT_RIGHT | DT_CENTER));
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  if (!FWordWrap) newWidth = r.right - r.left;
+  newHeight = r.bottom - r.top;
+  return true;
+}
+
+void TLabel::AdjustBounds() {
+  if (!GetAutoSize() || ComponentState().Contains(csLoading)) return;
+  int w = GetWidth(), h = GetHeight();
+  CanAutoSize(w, h);
+  int left = GetLeft();
+  if (FAlignment == taRightJustify && !FWordWrap) left = GetLeft() + GetWidth() - w;
+  SetBounds(left, GetTop(), w, h);
+}
+
+void TLabel::CMFontChanged(TMessage& m) {
+  TGraphicControl::CMFontChanged(m);
+  AdjustBounds();
+}
 void TLabel::SetTransparent(bool v) {
   FTransparent = v;
   if (v) ControlStyle.Exclude(csOpaque); else ControlStyle.Include(csOpaque);
@@ -58,6 +114,7 @@ void TLabel::Notification(TComponent* component, TOperation operation) {
 
 void TLabel::CMTextChanged(TMessage& m) {
   TGraphicControl::CMTextChanged(m);
+  AdjustBounds();
   Invalidate();
 }
 
@@ -77,21 +134,24 @@ void TLabel::Paint() {
     canvas->FillRect(rect);
   }
   canvas->SetFont(GetFont());
-  UINT format = DT_EXPANDTABS;
-  if (FWordWrap) format |= DT_WORDBREAK;
-  else format |= DT_SINGLELINE;
-  if (!FShowAccelChar) format |= DT_NOPREFIX;
-  if (FAlignment == taRightJustify) format |= DT_RIGHT;
-  if (FAlignment == taCenter) format |= DT_CENTER;
+  const UINT format = TextFormat();
+  const std::wstring text = GetLabelText();
+  if (FLayout != tlTop) {
+    // Measure first, then move the text down by the room left over.
+    TRect measured = rect;
+    canvas->DrawText(text, measured, format | DT_CALCRECT);
+    const int room = rect.Height() - measured.Height();
+    rect.Top += FLayout == tlCenter ? room / 2 : room;
+  }
   SetBkMode(canvas->GetHandle(), TRANSPARENT);
   if (!GetEnabled()) {
     // Embossed: a light copy one pixel down and right under a grey one.
     TRect shifted(rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1);
     canvas->GetFont()->SetColor(clBtnHighlight);
-    canvas->DrawText(GetCaption(), shifted, format);
+    canvas->DrawText(text, shifted, format);
     canvas->GetFont()->SetColor(clBtnShadow);
   }
-  canvas->DrawText(GetCaption(), rect, format);
+  canvas->DrawText(text, rect, format);
 }
 
 // --- edit

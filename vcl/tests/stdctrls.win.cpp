@@ -722,4 +722,55 @@ TEST_F(StdControls, ComboBoxListShowsDropDownCountLinesAndSortedItems) {
   }
 }
 
+TEST_F(StdControls, AnAutoSizedLabelTakesItsTextsSize) {
+  TLabel* label = form->Label1;  // 150 x 17 at (180, 44)
+  label->SetAlignment(taRightJustify);
+  const int right = label->GetLeft() + label->GetWidth();
+  label->SetCaption(L"Short");
+  label->SetAutoSize(true);
+  const int shortWidth = label->GetWidth();
+  EXPECT_LT(shortWidth, 100);
+  EXPECT_GT(shortWidth, 10);
+  EXPECT_EQ(label->GetLeft() + label->GetWidth(), right) << "a right-aligned label keeps its right edge";
+  label->SetCaption(L"Short and a good deal longer");
+  EXPECT_GT(label->GetWidth(), shortWidth);
+  EXPECT_EQ(label->GetLeft() + label->GetWidth(), right);
+  const int lineHeight = label->GetHeight();
+  label->SetWidth(60);  // an auto-sized label keeps its own size
+  EXPECT_GT(label->GetWidth(), 60);
+
+  label->SetAutoSize(false);
+  label->SetAlignment(taLeftJustify);
+  label->SetBounds(180, 44, 60, 17);
+  label->SetWordWrap(true);
+  label->SetAutoSize(true);
+  EXPECT_EQ(label->GetWidth(), 60) << "wrapped lines keep the width";
+  EXPECT_GE(label->GetHeight(), 3 * lineHeight);
+}
+
+TEST_F(StdControls, LabelLayoutPlacesTheTextBetweenTopAndBottom) {
+  TLabel* label = form->Label1;
+  label->SetBounds(180, 40, 150, 60);
+  auto firstInkRow = [&] {
+    RedrawWindow(form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump(20ms);
+    HDC dc = GetDC(form->GetHandle());
+    int row = -1;
+    for (int y = 0; y < 60 && row < 0; ++y)
+      for (int x = 0; x < 150 && row < 0; ++x)
+        if (GetRValue(GetPixel(dc, 180 + x, 40 + y)) < 80) row = y;
+    ReleaseDC(form->GetHandle(), dc);
+    return row;
+  };
+  const int top = firstInkRow();
+  label->SetLayout(tlCenter);
+  const int centre = firstInkRow();
+  label->SetLayout(tlBottom);
+  const int bottom = firstInkRow();
+  ASSERT_GE(top, 0);
+  EXPECT_LT(top, 8);
+  EXPECT_GT(bottom - top, 30) << "at the bottom, the spare height lower";
+  EXPECT_NEAR(centre - top, (bottom - top) / 2, 2) << "centred: half of it";
+}
+
 }  // namespace
