@@ -33,7 +33,7 @@ TTreeNode::~TTreeNode() {
   TCustomTreeView* view = TreeView();
   // The program hears of the node while it is whole, before its children.
   view->Delete(this);
-  if (FItemId && !FDeleting && view->HandleAllocated()) {
+  if (FItemId && view->HandleAllocated()) {
     // One call takes the subtree out of the window; the children only free themselves.
     for (TTreeNode* child : FChildren) child->ForgetWindow();
     const bool filling = view->FFilling;
@@ -41,8 +41,11 @@ TTreeNode::~TTreeNode() {
     SendMessageW(view->WindowHandle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(FItemId));
     view->FFilling = filling;
   }
-  while (!FChildren.empty()) delete FChildren.back();
+  // The window's item is gone: nothing may address it again (the children's going
+  // would redraw this node).
   if (FItemId) FOwner->FByItem.erase(FItemId);
+  FItemId = nullptr;
+  while (!FChildren.empty()) delete FChildren.back();
   auto& siblings = FOwner->SiblingsOf(FParent);
   siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
   if (view->FSavedSelection == this) view->FSavedSelection = nullptr;

@@ -464,7 +464,6 @@ class TTreeNode : public TPersistent {
   bool FHasChildren = false;
   bool FCut = false;
   bool FExpanded = false;  // kept while there is no window
-  bool FDeleting = false;
 };
 
 class TTreeNodes : public TPersistent {
