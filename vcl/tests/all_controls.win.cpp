@@ -11,6 +11,7 @@
 #include "vcl/CheckLst.h"
 #include "vcl/ComCtrls.h"
 #include "vcl/ExtCtrls.h"
+#include "vcl/ImgList.h"
 #include "vcl/Forms.h"
 #include "vcl/Mask.h"
 #include "vcl/Menus.h"
@@ -54,6 +55,7 @@ class TTestAllControlsForm : public TForm {
   TTreeView* TreeView1 = nullptr;
   THotKey* HotKey1 = nullptr;
   TPopupMenu* PopupMenu1 = nullptr;
+  TImageList* ImageList1 = nullptr;
 
  private:
   static void Publish(TPublisher<TTestAllControlsForm>& p) {
@@ -73,6 +75,7 @@ class TTestAllControlsForm : public TForm {
     p.Field(L"TreeView1", &TTestAllControlsForm::TreeView1);
     p.Field(L"HotKey1", &TTestAllControlsForm::HotKey1);
     p.Field(L"PopupMenu1", &TTestAllControlsForm::PopupMenu1);
+    p.Field(L"ImageList1", &TTestAllControlsForm::ImageList1);
   }
 };
 QORN_REGISTER_CLASS(TTestAllControlsForm);
@@ -169,6 +172,18 @@ TEST_F(AllControls, TheFormIsPaintedAndItsScreenshotSaved) {
   ReleaseDC(form->GetHandle(), dc);
   EXPECT_EQ(sun, RGB(255, 220, 0));
   EXPECT_EQ(bevel, static_cast<COLORREF>(ColorToRGB(clBtnHighlight)));
+
+  // The image list's 32-bit pictures in the list view: the first row's red disc,
+  // whole in its middle.
+  ASSERT_NE(form->ImageList1, nullptr);
+  EXPECT_EQ(form->ImageList1->GetCount(), 3);
+  HWND list = form->ListView1->GetHandle();
+  RECT icon{LVIR_ICON, 0, 0, 0};
+  ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon)));
+  HDC listDC = GetDC(list);
+  const COLORREF disc = GetPixel(listDC, (icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+  ReleaseDC(list, listDC);
+  EXPECT_EQ(disc, RGB(220, 30, 30));
 
   // The panel's hint, shown as the cursor resting on it shows it.
   const TPoint over = panel->ClientToScreen({panel->GetWidth() / 2, panel->GetHeight() / 2});
