@@ -12,6 +12,7 @@
 // Around each dialog the library cancels a hint, takes its topmost windows off
 // topmost (the on-screen displays would cover the dialog) and disables its other
 // windows, and gives all of that back afterwards, whichever service answers.
+// A dialog asked for on a worker thread runs on the GUI thread; the worker waits.
 #pragma once
 
 #include "vcl/Classes.h"

@@ -2,6 +2,8 @@
 // library's modal set-up (RunModalDialog), through the one dialog service.
 #include "vcl/Dialogs.h"
 
+#include "vcl/Thread.h"
+
 namespace {
 
 TDialogService* gService = nullptr;
@@ -55,6 +57,12 @@ HWND DialogOwnerWindow() {
 }
 
 void RunModalDialog(const std::function<void(HWND owner)>& call) {
+  // Windows, hints and topmost state belong to the GUI thread: a worker's dialog
+  // runs there, and the worker waits for the answer.
+  if (!TThread::IsMainThread()) {
+    TThread::Synchronize([&] { RunModalDialog(call); });
+    return;
+  }
   TModalDialogScope scope;
   HWND owner = DialogOwnerWindow();
   // The dialog is made after this, so it stays enabled itself.

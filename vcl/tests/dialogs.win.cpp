@@ -130,6 +130,30 @@ TEST(ShowMessage, TheApplicationTitleAndAnOkButton) {
   EXPECT_EQ(fake.boxes[0].flags, static_cast<unsigned>(MB_OK));
 }
 
+TEST(ShowMessage, FromAWorkerThreadTheBoxRunsOnTheGuiThread) {
+  TFakeDialogs fake;
+  const DWORD gui = GetCurrentThreadId();
+  DWORD ranOn = 0;
+  fake.during = [&] { ranOn = GetCurrentThreadId(); };
+  TDialogServiceOverride use(fake);
+  std::atomic<bool> done{false};
+  TModalResult answer = mrNone;
+  std::thread worker([&] {
+    answer = MessageDlg(L"From a worker", mtInformation, {mbOK, mbCancel});
+    done = true;
+  });
+  const auto end = std::chrono::steady_clock::now() + 5s;
+  while (!done && std::chrono::steady_clock::now() < end) {
+    Application->ProcessMessages();
+    std::this_thread::sleep_for(2ms);
+  }
+  worker.join();
+  EXPECT_EQ(ranOn, gui);
+  EXPECT_EQ(answer, mrOk);
+  ASSERT_EQ(fake.boxes.size(), 1u);
+  EXPECT_EQ(fake.boxes[0].text, L"From a worker");
+}
+
 TEST(DialogComponents, ConfirmedDialogsTakeTheChoiceAndCancelledOnesKeepTheirValues) {
   TFakeDialogs fake;
   TDialogServiceOverride use(fake);
