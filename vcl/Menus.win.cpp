@@ -239,8 +239,9 @@ void TMenuItem::ForgetHandles() {
 void TMenuItem::FillMenu(HMENU menu) {
   // Deleting the entries destroys the old submenus with them.
   while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
+  // A submenu with pictures of its own is drawn by us even in a plain menu.
   const TMenu* owner = GetParentMenu();
-  const bool ownerDraw = owner && owner->IsOwnerDraw();
+  const bool ownerDraw = (owner && owner->IsOwnerDraw()) || FSubMenuImages;
   for (TMenuItem* item : FItems) {
     item->ForgetHandles();
     if (!item->FVisible) continue;

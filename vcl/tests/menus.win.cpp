@@ -473,6 +473,33 @@ TEST_F(DrawnItems, OwnerDrawnItemsAreShownAndChosenInARealMenu) {
   EXPECT_FALSE(mi.fType & MFT_OWNERDRAW);
 }
 
+TEST_F(DrawnItems, ASubmenuWithPicturesOfItsOwnIsDrawnInAPlainMenu) {
+  menu.SetImages(nullptr);
+  auto* child = new TMenuItem(&menu);
+  child->SetCaption(L"Child");
+  child->SetImageIndex(0);
+  item->Add(child);
+  item->SetSubMenuImages(&images);
+  HMENU sub = item->GetHandle();
+  ASSERT_NE(sub, nullptr);
+  MENUITEMINFOW mi{};
+  mi.cbSize = sizeof mi;
+  mi.fMask = MIIM_FTYPE;
+  ASSERT_TRUE(GetMenuItemInfoW(menu.GetHandle(), 0, TRUE, &mi));
+  EXPECT_FALSE(mi.fType & MFT_OWNERDRAW) << "the top level has no pictures";
+  ASSERT_TRUE(GetMenuItemInfoW(sub, 0, TRUE, &mi));
+  EXPECT_TRUE(mi.fType & MFT_OWNERDRAW);
+  // Its pictures come from the submenu's own list.
+  auto bitmap = std::make_unique<TBitmap>(160, 24, pf24bit);
+  DRAWITEMSTRUCT dis{};
+  dis.CtlType = ODT_MENU;
+  dis.hDC = bitmap->GetCanvas()->GetHandle();
+  dis.rcItem = {0, 0, 160, 24};
+  dis.itemData = reinterpret_cast<ULONG_PTR>(child);
+  menu.DrawItem(child, dis);
+  ExpectNear(bitmap->GetCanvas()->GetPixel(3 + 8, 4 + 8), clRed, "the submenu's picture");
+}
+
 TEST_F(DrawnItems, AFreedImageListIsForgotten) {
   auto* list = new TImageList(nullptr);
   menu.SetImages(list);
