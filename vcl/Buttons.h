@@ -112,6 +112,8 @@ class TBitBtn : public TButton {
   void SetSpacing(int v);
   // True while it looks like the button Enter clicks.
   bool IsFocusedLook() const { return FIsFocused; }
+  // A close button closes its form, a help button shows its help; then OnClick.
+  void Click() override;
   void WndProc(TMessage& m) override;
   void DispatchHandlers(TMessage& m) override;
   void CMTextChanged(TMessage& m) override;

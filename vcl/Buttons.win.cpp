@@ -451,6 +451,25 @@ void TBitBtn::SetKind(TBitBtnKind v) {
   Invalidate();
 }
 
+void TBitBtn::Click() {
+  if (FKind == bkClose) {
+    if (TCustomForm* form = GetParentForm(this)) form->Close();
+  } else if (FKind == bkHelp && Application) {
+    // Its own help, else the nearest parent's.
+    for (TControl* c = this; c; c = c->GetParent()) {
+      if (!c->GetHelpKeyword().empty()) {
+        Application->HelpKeyword(c->GetHelpKeyword());
+        break;
+      }
+      if (c->GetHelpContext() != 0) {
+        Application->HelpContext(c->GetHelpContext());
+        break;
+      }
+    }
+  }
+  TButton::Click();
+}
+
 void TBitBtn::SetLayout(TButtonLayout v) {
   if (FLayout == v) return;
   FLayout = v;

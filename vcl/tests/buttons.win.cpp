@@ -241,4 +241,31 @@ TEST_F(Buttons, ABitButtonIsDrawnWithItsGlyphCaptionAndDefaultLook) {
   EXPECT_NE(shot(ok, green).second, static_cast<COLORREF>(ColorToRGB(clWindowFrame)));
 }
 
+TEST_F(Buttons, CloseAndHelpButtonsDoTheirKindsWork) {
+  TBitBtn* button = form->BitBtn3;
+  int clicks = 0;
+  button->OnClick = [&](TObject*) { ++clicks; };
+  std::vector<std::wstring> keywords;
+  Application->HelpKeywordHandler = [&](const std::wstring& k) {
+    keywords.push_back(k);
+    return true;
+  };
+  button->SetKind(bkHelp);
+  form->SetHelpKeyword(L"buttons-form");
+  button->Perform(BM_CLICK);
+  Pump(10ms);
+  EXPECT_EQ(keywords, (std::vector<std::wstring>{L"buttons-form"})) << "the nearest help up the parents";
+  Application->HelpKeywordHandler = nullptr;
+
+  bool closed = false;
+  form->OnClose = [&](TObject*, TCloseAction&) { closed = true; };
+  button->SetKind(bkClose);
+  EXPECT_EQ(button->GetCaption(), L"&Close");
+  button->Perform(BM_CLICK);
+  Pump(10ms);
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(IsWindowVisible(form->GetHandle()));
+  EXPECT_EQ(clicks, 2);
+}
+
 }  // namespace
