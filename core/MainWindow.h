@@ -105,8 +105,6 @@ class TMainForm : public TForm {
   bool UiLanguageIsRussianFamily = false;
   bool SessionNotifyRegistered = false;
   bool FirstRun = false;
-  // The program body starts the application minimised.
-  bool StartMinimized = false;
 
   // --- message handlers
   void WMRestoreMain(TMessage& m);

@@ -273,9 +273,9 @@ void TMainForm::FormCreate(TObject*) {
   plugins_->loadpluginslist();
 
   // A first run shows the window (and later its help topic "using"), whatever
-  // the start-minimised option says. Until there is a tray icon to go to, a
-  // start minimised leaves the window on the taskbar, so it can be reached.
-  StartMinimized = !FirstRun && MainSettings.opttray == 1;
+  // the start-hidden option says; otherwise the window starts hidden when asked
+  // to, and a second start brings it back.
+  Application->ShowMainForm = FirstRun || MainSettings.opttray != 1;
   if (FirstRun) ShowHelpTopic(L"using");
   rememberedWidth_ = GetWidth();
   rememberedHeight_ = GetHeight();

@@ -86,15 +86,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application->HandleException(nullptr);
   }
 
-  if (started && MainForm->StartMinimized) {
-    // Only the taskbar button, without taking the focus from the program in
-    // front; the window comes with the button when it is restored.
-    Application->ShowMainForm = false;
-    ShowWindow(Application->GetHandle(), SW_SHOWMINNOACTIVE);
-    Application->OnRestore = [](TObject*) {
-      if (MainForm && !MainForm->GetVisible()) MainForm->Show();
-    };
-  }
   if (started) Application->Run();
 
   // The main window goes first: its teardown removes the hook and stops the
