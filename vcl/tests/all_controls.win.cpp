@@ -18,6 +18,7 @@
 #include "vcl/StdCtrls.h"
 
 #include <chrono>
+#include <cwchar>
 #include <string>
 #include <thread>
 
@@ -197,6 +198,39 @@ TEST_F(AllControls, TheFormIsPaintedAndItsScreenshotSaved) {
   Pump(50ms);
   EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "vcl-all-controls.png"));
   Application->CancelHint();
+}
+
+// Translation sets Caption where a class publishes one, and combo items by Items;
+// an edit's text and a memo's lines are never captions.
+TEST(AllControlClasses, PublishTheirTextsUnderTheNamesTranslationLooksFor) {
+  struct Case {
+    const wchar_t* className;
+    bool caption, text, items, lines;
+  };
+  const Case cases[] = {
+      {L"TLabel", true, false, false, false},        {L"TEdit", false, true, false, false},
+      {L"TMaskEdit", false, true, false, false},     {L"TMemo", false, false, false, true},
+      {L"TButton", true, false, false, false},       {L"TBitBtn", true, false, false, false},
+      {L"TSpeedButton", true, false, false, false},  {L"TCheckBox", true, false, false, false},
+      {L"TRadioButton", true, false, false, false},  {L"TGroupBox", true, false, false, false},
+      {L"TPanel", true, false, false, false},        {L"TComboBox", false, true, true, false},
+      {L"TListBox", false, false, true, false},      {L"TCheckListBox", false, false, true, false},
+      {L"TScrollBar", false, false, false, false},   {L"TImage", false, false, false, false},
+      {L"TBevel", false, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.className, c.className + wcslen(c.className)));
+    const TClassInfo* info = FindClass(c.className);
+    ASSERT_NE(info, nullptr);
+    auto has = [&](const wchar_t* name, TTypeKind kind) {
+      const TPropInfo* p = info->FindProperty(name);
+      return p && p->Kind() == kind && p->Writable();
+    };
+    EXPECT_EQ(has(L"Caption", TTypeKind::String), c.caption);
+    EXPECT_EQ(has(L"Text", TTypeKind::String), c.text);
+    EXPECT_EQ(info->FindProperty(L"Items") != nullptr, c.items);
+    EXPECT_EQ(info->FindProperty(L"Lines") != nullptr, c.lines);
+  }
 }
 
 }  // namespace
