@@ -2,16 +2,34 @@
 // line, Word or Excel, a standard program or a control-panel applet, press the
 // browser or mail launch key, open a new mail message, start the task manager.
 // It works from the binding's parameters alone, whether or not a settings page exists.
+//
+// Starting a program through the shell can take long (a first start loads half the
+// shell, a document may wait for its program's DDE answer). The keyboard hook must
+// be answered meanwhile, or the keys pressed in that time slip past Qorn; so the
+// shell calls run, in the order they were asked for, on a thread of the executor.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/ActionExecutors.h"
 
 class TProgramsExecutor : public IActionExecutor {
  public:
+  TProgramsExecutor();
+  // Waits a little for a start under way; one that hangs in the shell is left behind.
+  ~TProgramsExecutor() override;
+  TProgramsExecutor(const TProgramsExecutor&) = delete;
+  TProgramsExecutor& operator=(const TProgramsExecutor&) = delete;
+
   // subCode = code - 50.
   void Execute(int subCode, int held, TActionContext& context) override;
+  // Returns once every start asked for so far has been made.
+  void WaitIdle();
+
+ private:
+  class TLauncher;
+  std::shared_ptr<TLauncher> launcher_;
 };
 
 #ifdef _WIN32

@@ -7,7 +7,15 @@
 #include "vcl/System.h"
 #include "vcl/Win.h"
 
+#include <objbase.h>
 #include <shellapi.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -33,6 +41,8 @@ void runCommandLine(const TProgramsParams& p) {
   if (program.empty()) return;
   RunProgram(program, AnsiToString(line.Arguments), p.Show, p.SwitchToLoaded);
 }
+
+void runShellAction(int subCode, const TProgramsParams& p);
 
 void runOfficeApp(int subCode, const TProgramsParams& p) {
   const auto app = OfficeAppOf(subCode);
@@ -98,8 +108,100 @@ bool ReadOfficeAppPath(const std::wstring& key, std::wstring& folder) {
   return !folder.empty();
 }
 
+// The thread the shell calls run on, and its queue. Shared with the thread, so a
+// thread left behind in a hung shell call never touches a freed executor.
+class TProgramsExecutor::TLauncher {
+ public:
+  static std::shared_ptr<TLauncher> Start() {
+    auto self = std::make_shared<TLauncher>();
+    std::thread([self] { self->run(); }).detach();
+    return self;
+  }
+  void Post(std::function<void()> work) {
+    {
+      std::lock_guard lock(mutex_);
+      queue_.push_back(std::move(work));
+    }
+    changed_.notify_all();
+  }
+  // False when the time ran out first.
+  bool WaitIdle(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return queue_.empty() && !busy_; });
+  }
+  void Stop() {
+    {
+      std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+  }
+  bool WaitEnded(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return ended_; });
+  }
+
+ private:
+  void run() {
+    // The shell wants a single-threaded apartment for its handlers.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    for (;;) {
+      std::function<void()> work;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return stop_ || !queue_.empty(); });
+        if (queue_.empty()) break;  // stopped, and nothing left to start
+        work = std::move(queue_.front());
+        queue_.pop_front();
+        busy_ = true;
+      }
+      try {
+        work();
+      } catch (...) {
+        // A start that fails costs only itself.
+      }
+      {
+        std::lock_guard lock(mutex_);
+        busy_ = false;
+      }
+      changed_.notify_all();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    {
+      std::lock_guard lock(mutex_);
+      ended_ = true;
+    }
+    changed_.notify_all();
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::function<void()>> queue_;
+  bool busy_ = false;
+  bool stop_ = false;
+  bool ended_ = false;
+};
+
+TProgramsExecutor::TProgramsExecutor() : launcher_(TLauncher::Start()) {}
+
+TProgramsExecutor::~TProgramsExecutor() {
+  launcher_->Stop();
+  launcher_->WaitEnded(std::chrono::seconds(5));
+}
+
+void TProgramsExecutor::WaitIdle() { launcher_->WaitIdle(std::chrono::seconds(60)); }
+
 void TProgramsExecutor::Execute(int subCode, int, TActionContext& context) {
   const TProgramsParams p = ReadProgramsParams(context.Params);
+  // The launch keys are quick and belong to the key stream in order: sent at once.
+  if (subCode == 6) return pressLaunchKey(VK_BROWSER_HOME);
+  if (subCode == 7) return pressLaunchKey(VK_LAUNCH_MAIL);
+  launcher_->Post([subCode, p] { runShellAction(subCode, p); });
+}
+
+namespace {
+
+void runShellAction(int subCode, const TProgramsParams& p) {
   switch (subCode) {
     case 1:
       runCommandLine(p);
@@ -115,12 +217,6 @@ void TProgramsExecutor::Execute(int subCode, int, TActionContext& context) {
     case 5:
       if (const auto applet = ControlPanelAppletAt(p.ListIndex)) ShellOpenFile(L"CONTROL.EXE", AnsiToString(*applet), p.Show);
       break;
-    case 6:
-      pressLaunchKey(VK_BROWSER_HOME);
-      break;
-    case 7:
-      pressLaunchKey(VK_LAUNCH_MAIL);
-      break;
     case 8:
       ShellOpenFile(L"mailto:", L"", p.Show);
       break;
@@ -131,3 +227,5 @@ void TProgramsExecutor::Execute(int subCode, int, TActionContext& context) {
       break;
   }
 }
+
+}  // namespace

@@ -52,9 +52,11 @@ struct ProgramsRun : ::testing::Test {
     SetEnvironmentVariableW(L"QORN_MARKER_FILE", nullptr);
   }
 
+  // Runs the action and waits until the executor has made its shell calls.
   void Run(int code, const std::string& params) {
     TActionContext context{params, {}};
     executor.Execute(code - 50, 0, context);
+    executor.WaitIdle();
   }
   bool WaitForLines(std::size_t n) {
     return WaitFor([&] { return Lines(marker).size() >= n; }, 20s);

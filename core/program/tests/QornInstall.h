@@ -7,11 +7,13 @@
 // Win32, so that test tools (which link no test support) can use it too.
 #pragma once
 #include "core/KeyRecord.h"
+#include "core/MainForm.h"
 #include "core/PluginTable.h"
 #include "core/Profiles.h"
 #include "core/SettingsFile.h"
 #include "vcl/Win.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -107,12 +109,18 @@ class TQornInstall {
       return false;
     }
     const auto end = Clock::now() + timeout;
-    while (Clock::now() < end) {
-      if ((window_ = OurWindow())) return true;
+    while (Clock::now() < end && !(window_ = OurWindow())) {
       if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) return false;  // it ended instead
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return false;
+    if (!window_) return false;
+    // The window exists before its start-up is done (hook, bindings, plug-ins). A
+    // sent message is answered only once its thread takes messages again, after that.
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+    DWORD_PTR callback = 0;
+    return SendMessageTimeoutW(window_, WM_GETKEYCALLBACK, 0, 0, SMTO_NORMAL,
+                               static_cast<UINT>(std::max<long long>(left.count(), 1000)), &callback) != 0 &&
+           callback != 0;
   }
   HWND Window() const { return window_; }
   bool Running() const { return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }

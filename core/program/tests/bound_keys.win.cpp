@@ -186,6 +186,22 @@ TEST_F(BoundKeys, ABoundKeyRunsItsProgramAndNeverReachesTheWindowInFront) {
   EXPECT_EQ(KeyPressCountIn(qorn.ReadFile("stg.db")), 41 + 5);
 }
 
+TEST_F(BoundKeys, QuickPressesOfALaunchKeyEachRunAndNoneLeaks) {
+  // Starting a program takes a while; the keys pressed meanwhile must still be
+  // answered by Qorn in time, or they would slip past it to the window in front.
+  qorn.WriteProfiles("quick", {{"quick", "-", {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("f13"))}}});
+  ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+  FrontWindow front;
+  ASSERT_TRUE(front.activate());
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(Press(VK_F13));
+  EXPECT_TRUE(WaitForMarkerLines(4));
+  WaitFor([] { return false; }, 1000ms);
+  EXPECT_EQ(Lines(marker).size(), 4u);
+  EXPECT_EQ(front.plainKeyDowns(), std::vector<WPARAM>{}) << "a press slipped past Qorn";
+  ASSERT_EQ(qorn.Close(), 0);
+  EXPECT_EQ(KeyPressCountIn(qorn.ReadFile("stg.db")), 41 + 4);
+}
+
 TEST_F(BoundKeys, TheProgramInFrontHasItsOwnProfile) {
   const std::string self = OwnExePath();
   ASSERT_FALSE(self.empty());
