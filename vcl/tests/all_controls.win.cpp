@@ -11,6 +11,7 @@
 #include "vcl/CheckLst.h"
 #include "vcl/ComCtrls.h"
 #include "vcl/ExtCtrls.h"
+#include "vcl/Filer.h"
 #include "vcl/ImgList.h"
 #include "vcl/Forms.h"
 #include "vcl/Mask.h"
@@ -230,6 +231,36 @@ TEST(AllControlClasses, PublishTheirTextsUnderTheNamesTranslationLooksFor) {
     EXPECT_EQ(has(L"Text", TTypeKind::String), c.text);
     EXPECT_EQ(info->FindProperty(L"Items") != nullptr, c.items);
     EXPECT_EQ(info->FindProperty(L"Lines") != nullptr, c.lines);
+  }
+}
+
+TEST_F(AllControls, TheFormWritesBackWhatItReadAndNoDefaults) {
+  const std::string written = WriteComponentToText(form);
+  TTestAllControlsForm again(nullptr);
+  ReadComponentFromText(&again, written, L"WRITTEN");
+  EXPECT_EQ(WriteComponentToText(&again), written) << "a second round gives the same text";
+
+  auto find = [&](const wchar_t* name) { return again.FindComponent(name); };
+  EXPECT_EQ(again.Memo1->GetLines()->Count(), 2);
+  EXPECT_EQ(again.ComboBox1->GetItemIndex(), 0);
+  EXPECT_EQ(again.ComboBox1->GetText(), L"Drop-down list");
+  EXPECT_EQ(dynamic_cast<TComboBox*>(find(L"ComboBox2"))->GetText(), L"Drop-down edit");
+  EXPECT_EQ(again.ScrollBar1->GetPosition(), 20);
+  EXPECT_EQ(dynamic_cast<TScrollBar*>(find(L"ScrollBar2"))->GetKind(), sbVertical);
+  EXPECT_TRUE(dynamic_cast<TRadioButton*>(find(L"RadioButton4"))->GetChecked());
+  EXPECT_FALSE(dynamic_cast<TRadioButton*>(find(L"RadioButton3"))->GetChecked());
+  EXPECT_TRUE(again.SpeedButton1->GetDown());
+  EXPECT_EQ(again.SpeedButton1->GetGlyph()->GetWidth(), 16);
+  EXPECT_EQ(again.BitBtn1->GetKind(), bkOK);
+  EXPECT_EQ(again.BitBtn1->GetCaption(), L"OK");
+  EXPECT_EQ(again.Panel1->GetBevelInner(), bvLowered);
+  EXPECT_EQ(again.Image1->GetPicture()->GetWidth(), 32);
+  EXPECT_EQ(again.CheckListBox1->GetItems()->Count(), 3);
+
+  // Values equal to their defaults are left out.
+  for (const char* name : {"SmallChange", "DropDownCount", "NumGlyphs", "BevelOuter", "WantReturns",
+                           "AllowAllUp", "ExtendedSelect", "BorderStyle", "Layout = "}) {
+    EXPECT_EQ(written.find(name), std::string::npos) << name;
   }
 }
 
