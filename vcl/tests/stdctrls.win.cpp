@@ -773,4 +773,32 @@ TEST_F(StdControls, LabelLayoutPlacesTheTextBetweenTopAndBottom) {
   EXPECT_NEAR(centre - top, (bottom - top) / 2, 2) << "centred: half of it";
 }
 
+TEST_F(StdControls, MemoTabMovesOnUnlessItWantsTabs) {
+  struct Case {
+    bool wantTabs;
+    bool staysFocused;
+    const wchar_t* text;
+  };
+  for (const Case& c : {Case{false, false, L""}, Case{true, true, L"\t"}}) {
+    SCOPED_TRACE(c.wantTabs);
+    TMemo* memo = form->Memo1;
+    memo->GetLines()->Clear();
+    memo->SetWantTabs(c.wantTabs);
+    memo->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return memo->Focused(); }));
+    PostKey(memo->GetHandle(), VK_TAB);
+    EXPECT_EQ(memo->Focused(), c.staysFocused);
+    EXPECT_EQ(memo->GetText(), c.text);
+  }
+}
+
+TEST_F(StdControls, VariableComboBoxLinesTakeTheHeightsOnMeasureItemGives) {
+  TComboBox* combo = form->ComboBox1;
+  combo->OnMeasureItem = [](TObject*, int index, int& height) { height = 10 + 4 * index; };
+  combo->SetStyle(csOwnerDrawVariable);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(SendMessageW(combo->GetHandle(), CB_GETITEMHEIGHT, static_cast<WPARAM>(i), 0), 10 + 4 * i);
+  EXPECT_EQ(combo->GetItemIndex(), 1) << "the new window keeps the selection";
+}
+
 }  // namespace
