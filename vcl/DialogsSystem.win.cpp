@@ -35,14 +35,17 @@ class TInputQueryForm : public TForm {
     SetBorderStyle(bsDialog);
     SetBorderIcons({biSystemMenu});
     SetPosition(poScreenCenter);
-    const TSize text = MeasureText(prompt.empty() ? L"M" : prompt);
     const int margin = 8;
     const int buttonWidth = 75, buttonHeight = 25, gap = 6;
-    const int editHeight = text.cy + 8;
+    // A long prompt wraps: the form stays within two thirds of the screen.
+    const int widest = std::max(240, GetSystemMetrics(SM_CXSCREEN) * 2 / 3 - 2 * margin);
+    const TSize text = MeasureText(prompt.empty() ? L"M" : prompt, widest);
+    const int editHeight = MeasureText(L"M", widest).cy + 8;
     const int width = std::max({text.cx, 2 * buttonWidth + gap, 240}) + 2 * margin;
 
     Prompt = new TLabel(this);
     Prompt->SetParent(this);
+    Prompt->SetWordWrap(true);
     Prompt->SetCaption(prompt);
     Prompt->SetBounds(margin, margin, text.cx, text.cy);
 
@@ -87,14 +90,15 @@ class TInputQueryForm : public TForm {
   }
 
  private:
-  TSize MeasureText(const std::wstring& text) {
+  // The size of the text as the label draws it, wrapped at maxWidth.
+  TSize MeasureText(const std::wstring& text, int maxWidth) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, GetFont()->GetHandle());
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    RECT r{0, 0, maxWidth, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
+    return {static_cast<int>(r.right), static_cast<int>(r.bottom)};
   }
   static void Publish(TPublisher<TInputQueryForm>&) {}
 };

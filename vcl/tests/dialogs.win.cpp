@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "testing/TempDir.h"
+#include "testing/WinTesting.h"
 #include "vcl/Dialogs.h"
 #include "vcl/Forms.h"
 #include "vcl/StdCtrls.h"
@@ -622,6 +623,28 @@ TEST(SystemInputBox, PromptAndDefaultShownTextTypedReturnedOnOk) {
   EXPECT_EQ(shown, L"Default");
   EXPECT_TRUE(editFocused) << "typing goes to the edit at once";
   EXPECT_TRUE(defaultSelected) << "typing replaces the default";
+}
+
+TEST(SystemInputBox, ALongPromptWrapsAndTheFormStaysOnTheScreen) {
+  std::wstring prompt;
+  for (int i = 0; i < 60; ++i) prompt += L"Enter the name of the profile. ";
+  RECT bounds{};
+  bool okInside = false;
+  TDialogAnswerer answerer(L"TInputQueryForm", [&](HWND form) {
+    GetWindowRect(form, &bounds);
+    HWND ok = FindChild(form, L"TButton", L"OK");
+    RECT okRect{};
+    GetWindowRect(ok, &okRect);
+    okInside = okRect.right <= bounds.right && okRect.bottom <= bounds.bottom;
+    qorn::testing::SaveWindowShot(form, qorn::testing::ScreenshotDir() / "vcl-input-box.png");
+    SendMessageW(ok, BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(InputBox(L"Save profile as", prompt, L"x"), L"x");
+  EXPECT_TRUE(answerer.Answered());
+  EXPECT_LE(bounds.right - bounds.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_GE(bounds.left, 0);
+  EXPECT_GT(bounds.bottom - bounds.top, 100) << "several lines of prompt";
+  EXPECT_TRUE(okInside);
 }
 
 TEST(SystemInputBox, EscapeOrCancelGivesTheDefault) {
