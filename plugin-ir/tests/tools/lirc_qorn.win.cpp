@@ -108,10 +108,15 @@ int main(int argc, char** argv) {
   std::vector<std::string> got = Lines(marker);
   const long closed = qorn.Close();
   std::sort(got.begin(), got.end());
+  // Every button Qorn heard counts once, bound or not: KEY_1, KEY_4 and KEY_2's three.
+  TSettingsRecords saved;
+  LoadSettingsFile(qorn.ReadFile("stg.db"), saved);
+  const bool counted = saved.Main.KeyPressCount == 5;
+  std::printf("key presses counted: %d (expected 5)\n", saved.Main.KeyPressCount);
   std::printf("started:");
   for (const auto& g : got) std::printf(" %s", g.c_str());
   std::printf("\nexpected:");
   for (const auto& w : want) std::printf(" %s", w.c_str());
   std::printf("\nQorn closed with %ld\n", closed);
-  return (got == want && closed == 0) ? 0 : 1;
+  return (got == want && closed == 0 && counted) ? 0 : 1;
 }
