@@ -134,6 +134,23 @@ TEST_F(MainWindowTest, AFirstRunShowsTheWindowAndClosingWritesEverySetting) {
   EXPECT_EQ(saved.Strings.InstallationId.str().substr(0, 3), "01x");
 }
 
+// The end of the session asks first: the settings are saved then, and a log-off
+// that is cancelled afterwards leaves a working program.
+TEST_F(MainWindowTest, TheEndOfTheSessionSavesAndACancelledOneKeepsQornRunning) {
+  Process qorn(program / "Qorn.exe");
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  fs::remove(settings / "stg.db");
+  EXPECT_EQ(Send(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  ASSERT_TRUE(fs::exists(settings / "stg.db"));
+  EXPECT_EQ(fs::file_size(settings / "stg.db"), SettingsFileSizeAllFonts);
+  Send(main, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(qorn.running());
+  EXPECT_NE(Send(main, WM_GETKEYCALLBACK, 0, 0), 0);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(qorn.wait(20s), 0);
+}
+
 TEST_F(MainWindowTest, TheCloseBoxMinimisesOrClosesAsTheOptionSays) {
   struct Case {
     std::int32_t optclose;
