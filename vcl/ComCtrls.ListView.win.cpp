@@ -736,31 +736,11 @@ void TCustomListView::SetShowColumnHeaders(bool v) {
 void TCustomListView::SetAllocBy(int v) { FAllocBy = std::max(v, 0); }
 
 void TCustomListView::SetSmallImages(TCustomImageList* v) {
-  if (FSmallImages == v) return;
-  if (FSmallImages && FSmallImages != FLargeImages) {
-    FSmallImages->UnRegisterChanges(FImageLink);
-    FSmallImages->RemoveFreeNotification(this);
-  }
-  FSmallImages = v;
-  if (v) {
-    v->RegisterChanges(FImageLink);
-    v->FreeNotification(this);
-  }
-  ImagesChanged(nullptr);
+  if (SetImageListSlot(FSmallImages, v, FLargeImages, FImageLink, this)) ImagesChanged(nullptr);
 }
 
 void TCustomListView::SetLargeImages(TCustomImageList* v) {
-  if (FLargeImages == v) return;
-  if (FLargeImages && FLargeImages != FSmallImages) {
-    FLargeImages->UnRegisterChanges(FImageLink);
-    FLargeImages->RemoveFreeNotification(this);
-  }
-  FLargeImages = v;
-  if (v) {
-    v->RegisterChanges(FImageLink);
-    v->FreeNotification(this);
-  }
-  ImagesChanged(nullptr);
+  if (SetImageListSlot(FLargeImages, v, FSmallImages, FImageLink, this)) ImagesChanged(nullptr);
 }
 
 void TCustomListView::Notification(TComponent* component, TOperation operation) {

@@ -663,31 +663,11 @@ void TCustomTreeView::ImagesChanged(TObject*) {
 }
 
 void TCustomTreeView::SetImages(TCustomImageList* v) {
-  if (FImages == v) return;
-  if (FImages && FImages != FStateImages) {
-    FImages->UnRegisterChanges(FImageLink);
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = v;
-  if (v) {
-    v->RegisterChanges(FImageLink);
-    v->FreeNotification(this);
-  }
-  ImagesChanged(nullptr);
+  if (SetImageListSlot(FImages, v, FStateImages, FImageLink, this)) ImagesChanged(nullptr);
 }
 
 void TCustomTreeView::SetStateImages(TCustomImageList* v) {
-  if (FStateImages == v) return;
-  if (FStateImages && FStateImages != FImages) {
-    FStateImages->UnRegisterChanges(FImageLink);
-    FStateImages->RemoveFreeNotification(this);
-  }
-  FStateImages = v;
-  if (v) {
-    v->RegisterChanges(FImageLink);
-    v->FreeNotification(this);
-  }
-  ImagesChanged(nullptr);
+  if (SetImageListSlot(FStateImages, v, FImages, FImageLink, this)) ImagesChanged(nullptr);
 }
 
 void TCustomTreeView::Notification(TComponent* component, TOperation operation) {

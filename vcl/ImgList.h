@@ -141,3 +141,9 @@ class TImageList : public TCustomImageList {
  private:
   static void Publish(TPublisher<TImageList>& p);
 };
+
+// Points a control's image-list slot at list: the control's change link and free
+// notice leave the old list (unless its other slot, sibling, still uses it) and join
+// the new one. False when the slot already held list.
+bool SetImageListSlot(TCustomImageList*& slot, TCustomImageList* list, const TCustomImageList* sibling,
+                      TChangeLink* link, TComponent* owner);

@@ -449,3 +449,18 @@ void TCustomImageList::WriteData(std::vector<std::uint8_t>& Data) const {
   }
   Data = EncodePng(PngImageData::FromPixels(strip));
 }
+
+bool SetImageListSlot(TCustomImageList*& slot, TCustomImageList* list, const TCustomImageList* sibling,
+                      TChangeLink* link, TComponent* owner) {
+  if (slot == list) return false;
+  if (slot && slot != sibling) {
+    slot->UnRegisterChanges(link);
+    slot->RemoveFreeNotification(owner);
+  }
+  slot = list;
+  if (list) {
+    list->RegisterChanges(link);
+    list->FreeNotification(owner);
+  }
+  return true;
+}

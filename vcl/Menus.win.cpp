@@ -430,17 +430,7 @@ void TMenu::Publish(TPublisher<TMenu>& p) {
 }
 
 void TMenu::SetImages(TCustomImageList* v) {
-  if (FImages == v) return;
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageLink);
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = v;
-  if (v) {
-    v->RegisterChanges(FImageLink);
-    v->FreeNotification(this);
-  }
-  FItems->Changed();
+  if (SetImageListSlot(FImages, v, nullptr, FImageLink, this)) FItems->Changed();
 }
 
 void TMenu::SetOwnerDraw(bool v) {
