@@ -402,7 +402,7 @@ constexpr int kFileNameEdit = 0x480;   // edt1
 constexpr int kFontFace = 0x470;       // cmb1
 constexpr int kFontSize = 0x472;       // cmb3
 constexpr int kFontUnderline = 0x411;  // chx2
-constexpr int kColorRed = 706, kColorGreen = 707, kColorBlue = 708;
+constexpr int kColorRed = 706, kColorGreen = 707, kColorBlue = 708, kColorAdd = 712;
 
 void TypeFileName(HWND dialog, const std::wstring& name) {
   HWND field = GetDlgItem(dialog, kFileNameCombo);
@@ -490,6 +490,20 @@ TEST(SystemDialogs, ColorDialogStartsAtTheColorAndReturnsTheOneSet) {
   EXPECT_TRUE(answerer.Answered());
   EXPECT_EQ(red + L"," + green + L"," + blue, L"200,100,50");
   EXPECT_EQ(dialog.GetColor(), static_cast<TColor>(RGB(10, 20, 30)));
+}
+
+TEST(SystemDialogs, ColorDialogKeepsTheUsersCustomColorsForTheNextTime) {
+  TColorDialog dialog(nullptr);
+  TDialogAnswerer first(L"#32770", [&](HWND dlg) {
+    SendMessageW(GetDlgItem(dlg, kColorRed), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
+    SendMessageW(GetDlgItem(dlg, kColorGreen), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2"));
+    SendMessageW(GetDlgItem(dlg, kColorBlue), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"3"));
+    SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(kColorAdd, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, kColorAdd)));
+    PressDialogButton(dlg, IDOK);
+  });
+  EXPECT_TRUE(dialog.Execute());
+  EXPECT_TRUE(first.Answered());
+  EXPECT_EQ(dialog.CustomColors()[0], RGB(1, 2, 3));
 }
 
 TEST(SystemDialogs, ColorDialogLeftAsItWasKeepsASystemColor) {
