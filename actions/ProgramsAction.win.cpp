@@ -48,7 +48,7 @@ void runOfficeApp(int subCode, const TProgramsParams& p) {
   const auto app = OfficeAppOf(subCode);
   std::wstring folder;
   if (!app || !ReadOfficeAppPath(AnsiToString(app->AppPathsKey), folder)) return;
-  const std::wstring program = AnsiToString(OfficeProgramPath(StringToAnsi(folder), app->ProgramFile));
+  const std::wstring program = OfficeProgramPath(folder, AnsiToString(app->ProgramFile));
   const DWORD attributes = GetFileAttributesW(program.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
   RunProgram(program, L"", p.Show, p.SwitchToLoaded);
@@ -58,7 +58,7 @@ void runOfficeApp(int subCode, const TProgramsParams& p) {
 
 void ShellOpenFile(const std::wstring& file, const std::wstring& arguments, int showCommand) {
   if (file.empty()) return;
-  const std::wstring folder = AnsiToString(FolderOfFile(StringToAnsi(file)));
+  const std::wstring folder = FolderOfFile(std::wstring_view(file));
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = ShellMask;

@@ -72,10 +72,24 @@ std::string UnquotedProgram(std::string_view program) {
   return std::string(program);
 }
 
-std::string FolderOfFile(std::string_view file) {
-  const std::size_t slash = file.find_last_of("\\/");
-  return slash == std::string_view::npos ? std::string() : std::string(file.substr(0, slash + 1));
+namespace {
+template <class Char>
+std::basic_string<Char> folderOf(std::basic_string_view<Char> file) {
+  const Char separators[] = {Char('\\'), Char('/'), Char(0)};
+  const std::size_t slash = file.find_last_of(separators);
+  return slash == file.npos ? std::basic_string<Char>() : std::basic_string<Char>(file.substr(0, slash + 1));
 }
+
+template <class Char>
+std::basic_string<Char> joinOffice(std::basic_string_view<Char> folder, std::basic_string_view<Char> programFile) {
+  std::basic_string<Char> path(folder);
+  if (!path.empty() && path.back() != Char('\\') && path.back() != Char('/')) path += Char('\\');
+  return path.append(programFile);
+}
+}  // namespace
+
+std::string FolderOfFile(std::string_view file) { return folderOf(file); }
+std::wstring FolderOfFile(std::wstring_view file) { return folderOf(file); }
 
 std::optional<std::string_view> StandardProgramAt(int index) { return at(standardPrograms, index); }
 std::optional<std::string_view> ControlPanelAppletAt(int index) { return at(applets, index); }
@@ -87,7 +101,8 @@ std::optional<TOfficeApp> OfficeAppOf(int subCode) {
 }
 
 std::string OfficeProgramPath(std::string_view folder, std::string_view programFile) {
-  std::string path(folder);
-  if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
-  return path + std::string(programFile);
+  return joinOffice(folder, programFile);
+}
+std::wstring OfficeProgramPath(std::wstring_view folder, std::wstring_view programFile) {
+  return joinOffice(folder, programFile);
 }

@@ -45,6 +45,7 @@ std::string UnquotedProgram(std::string_view program);
 
 // The folder part of a file name with its trailing backslash; empty when there is none.
 std::string FolderOfFile(std::string_view file);
+std::wstring FolderOfFile(std::wstring_view file);
 
 // The lists of the programs page: nullopt for an index outside the list.
 std::optional<std::string_view> StandardProgramAt(int index);
@@ -60,3 +61,4 @@ std::optional<TOfficeApp> OfficeAppOf(int subCode);
 // The folder from the registry and the program file, with a backslash between them
 // when the folder lacks one.
 std::string OfficeProgramPath(std::string_view folder, std::string_view programFile);
+std::wstring OfficeProgramPath(std::wstring_view folder, std::wstring_view programFile);

@@ -76,7 +76,9 @@ TEST(ProgramsCommand, ReadsBothParameterForms) {
     const TProgramsParams p = ReadProgramsParams(c.params);
     EXPECT_EQ(p.Show, c.show) << c.params;
     ASSERT_EQ(p.Command.has_value(), c.command != nullptr) << c.params;
-    if (c.command) EXPECT_EQ(*p.Command, c.command) << c.params;
+    if (c.command) {
+      EXPECT_EQ(*p.Command, c.command) << c.params;
+    }
     EXPECT_EQ(p.ListIndex, c.index) << c.params;
     EXPECT_EQ(p.SwitchToLoaded, c.switchToLoaded) << c.params;
   }
@@ -102,6 +104,10 @@ TEST(ProgramsCommand, OfficeProgramsSitInTheFolderTheRegistryNames) {
   EXPECT_EQ(FolderOfFile("C:\\dir\\a.exe"), "C:\\dir\\");
   EXPECT_EQ(FolderOfFile("mailto:"), "") << "a URL has no folder to start in";
   EXPECT_EQ(FolderOfFile("CONTROL.EXE"), "");
+  // Wide paths keep what no code page holds.
+  EXPECT_EQ(OfficeProgramPath(std::wstring_view(L"C:\\\u041e\u0444\u0438\u0441"), L"EXCEL.exe"),
+            L"C:\\\u041e\u0444\u0438\u0441\\EXCEL.exe");
+  EXPECT_EQ(FolderOfFile(std::wstring_view(L"D:\\\u65e5\\a.doc")), L"D:\\\u65e5\\");
 }
 
 }  // namespace
