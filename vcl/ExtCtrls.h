@@ -44,8 +44,6 @@ class TCustomPanel : public TCustomControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void Paint() override;
-  // The rectangle the caption is drawn in (inside the bevels).
-  TRect CaptionRect();
 
  private:
   static void Publish(TPublisher<TCustomPanel>& p);

@@ -112,12 +112,6 @@ void TCustomPanel::CMTextChanged(TMessage& m) {
   Invalidate();
 }
 
-TRect TCustomPanel::CaptionRect() {
-  TRect r = GetClientRect();
-  AdjustClientRect(r);
-  return r;
-}
-
 void TCustomPanel::Paint() {
   TCanvas* canvas = GetCanvas();
   TRect r = GetClientRect();
