@@ -801,4 +801,15 @@ TEST_F(StdControls, VariableComboBoxLinesTakeTheHeightsOnMeasureItemGives) {
   EXPECT_EQ(combo->GetItemIndex(), 1) << "the new window keeps the selection";
 }
 
+TEST_F(StdControls, ChoosingALineOfADropDownComboBoxChangesItOnce) {
+  TComboBox* combo = form->ComboBox2;  // one, two; "free text" typed
+  std::vector<std::wstring> changes;
+  combo->OnChange = [&](TObject*) { changes.push_back(combo->GetText()); };
+  SendMessageW(combo->GetEditHandle(), WM_KEYDOWN, VK_DOWN, 1);
+  Pump(10ms);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0], L"one") << "OnChange sees the chosen line's text";
+  EXPECT_EQ(combo->GetItemIndex(), 0);
+}
+
 }  // namespace
