@@ -68,7 +68,8 @@ void TApplication::HintMouseMessage(TControl* control, TMessage& m) {
 }
 
 void TApplication::HintCursorAt(TControl* control, TPoint pos) {
-  if (!FShowHint || !control || !control->WantsHint()) {
+  // While the mouse is captured (a button held on a thumb, a drag) no hint comes.
+  if (!FShowHint || !control || !control->WantsHint() || GetCapture()) {
     if (FHintControl || FHintActive) CancelHint();
     return;
   }

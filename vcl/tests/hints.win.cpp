@@ -338,6 +338,18 @@ TEST_F(Hints, AClickOrAKeyEndsTheHintShownOrComing) {
   }
 }
 
+TEST_F(Hints, NoHintWhileTheMouseIsCaptured) {
+  SetCapture(windowed->GetHandle());
+  MoveTo(windowless, {30, 20});
+  Pump(600ms);
+  const bool shownWhileCaptured = Shown();
+  ReleaseCapture();
+  EXPECT_FALSE(shownWhileCaptured);
+  EXPECT_EQ(windowless->hint.shows, 0);
+  MoveTo(windowless, {32, 22});
+  EXPECT_TRUE(ShowsWithin(1s)) << "once the capture is gone";
+}
+
 TEST_F(Hints, LeavingForAWindowThatIsNotOursEndsTheHint) {
   // A window of another class and thread stands for another program: it gets the
   // cursor, and our controls get no mouse message at all.
