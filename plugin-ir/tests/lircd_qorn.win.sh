@@ -5,6 +5,8 @@
 # none while the session is locked, and again once it is unlocked.
 # ctest-lock: main-window
 # ctest-lock: lirc-port
+# The console windows of the programs it starts take the activation:
+# ctest-lock: desktop_input
 set -u
 tmp=$(mktemp -d /tmp/qorn-lircqorn-XXXXXX)
 lircd_pid=

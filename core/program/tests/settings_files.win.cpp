@@ -2,6 +2,7 @@
 // and written back byte for byte, a missing "stg.db" made on closing without the
 // other lists lost, and damaged files that cost nothing but themselves.
 // ctest-lock: main-window
+// desktop-input: a first run shows Qorn's window, which takes the activation
 #include <gtest/gtest.h>
 
 #include "core/SafeFile.h"
