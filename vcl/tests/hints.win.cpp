@@ -411,6 +411,23 @@ TEST_F(Hints, CMHintShowPlacesTheHintAndSetsHowLongItStays) {
   EXPECT_TRUE(HidesWithin(1s)) << "after the control's own hide timeout, well before HintHidePause";
 }
 
+TEST_F(Hints, TheHintTakesTheApplicationsHintColor) {
+  const TColor saved = Application->HintColor;
+  Application->HintColor = clLime;
+  MoveTo(windowed, {30, 20});
+  const bool shown = ShowsWithin(1s);
+  Pump(100ms);
+  COLORREF inside = CLR_INVALID;
+  if (shown) {
+    HDC dc = GetDC(Window()->WindowHandle());
+    inside = GetPixel(dc, 1, 1);
+    ReleaseDC(Window()->WindowHandle(), dc);
+  }
+  Application->HintColor = saved;
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(inside, RGB(0, 255, 0));
+}
+
 class TRecordingHintWindow : public THintWindow {
   QORN_CLASS(TRecordingHintWindow, THintWindow)
  public:
