@@ -11,6 +11,7 @@
 #include "testing/TempDir.h"
 #include "vcl/Forms.h"
 #include "vcl/Win.h"
+#include "testing/PumpApplication.h"
 
 namespace {
 
@@ -65,14 +66,6 @@ class TLanguageTestForm : public TForm {
 QORN_REGISTER_CLASS(TLanguageTestLabel);
 QORN_REGISTER_CLASS(TLanguageTestPanel);
 QORN_REGISTER_CLASS(TLanguageTestForm);
-
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 std::wstring WindowText(TWinControl* control) {
   wchar_t buf[256] = {};

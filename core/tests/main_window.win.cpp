@@ -20,6 +20,7 @@
 #include "core/SettingsFolder.h"
 #include "core/SystemPower.h"
 #include "testing/TempDir.h"
+#include "testing/PumpApplication.h"
 
 namespace {
 
@@ -37,14 +38,6 @@ struct RecordingPower : ISystemPower {
   void SetExecutionState(std::uint32_t flags) override { calls.push_back({"state", flags}); }
   bool saw(const PowerCall& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
 };
-
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 struct MainWindowForm : ::testing::Test {
   qorn::testing::TempDir dir{"mainwindowform"};

@@ -17,6 +17,7 @@
 #include "vcl/Mask.h"
 #include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
+#include "testing/PumpApplication.h"
 
 #include <chrono>
 #include <cwchar>
@@ -26,14 +27,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 // Its fields name one control of each class, so every class the form uses is
 // linked in and registered.

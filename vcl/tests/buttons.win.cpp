@@ -6,6 +6,7 @@
 
 #include "vcl/Buttons.h"
 #include "vcl/Forms.h"
+#include "testing/PumpApplication.h"
 
 #include <chrono>
 #include <functional>
@@ -14,14 +15,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 class TTestButtonsForm : public TForm {
   QORN_CLASS(TTestButtonsForm, TForm)

@@ -5,6 +5,7 @@
 
 #include "vcl/CheckLst.h"
 #include "vcl/Forms.h"
+#include "testing/PumpApplication.h"
 
 #include <chrono>
 #include <thread>
@@ -13,14 +14,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 class TTestCheckListForm : public TForm {
   QORN_CLASS(TTestCheckListForm, TForm)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "vcl/Forms.h"
+#include "testing/PumpApplication.h"
 
 #include <chrono>
 #include <functional>
@@ -15,14 +16,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
   const auto end = std::chrono::steady_clock::now() + timeout;

@@ -7,6 +7,7 @@
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/PngImage.h"
+#include "testing/PumpApplication.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -15,14 +16,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 class TTestExtCtrlsForm : public TForm {
   QORN_CLASS(TTestExtCtrlsForm, TForm)

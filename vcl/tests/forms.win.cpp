@@ -7,6 +7,7 @@
 #include "testing/WinTesting.h"
 #include "vcl/Forms.h"
 #include "vcl/Timer.h"
+#include "testing/PumpApplication.h"
 
 #include <chrono>
 #include <functional>
@@ -147,14 +148,6 @@ QORN_REGISTER_CLASS(TTestSpot);
 QORN_REGISTER_CLASS(TTestForm);
 
 // Runs the application's own loop (key routing, hints) for a while.
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
-
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (!done()) {

@@ -10,6 +10,7 @@
 #include "testing/WinTesting.h"
 #include "vcl/Forms.h"
 #include "vcl/HintWindow.h"
+#include "testing/PumpApplication.h"
 
 #include <algorithm>
 #include <atomic>
@@ -24,14 +25,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
@@ -263,7 +256,9 @@ TEST_P(HintChanges, CMHintShowAndOnShowHintChangeOrCancelTheHint) {
   EXPECT_EQ(answer.shows, 1);
   EXPECT_EQ(onShowHint, c.cancel && !c.viaOnShowHint ? 0 : 1) << "OnShowHint only for a hint the control allows";
   EXPECT_EQ(shown, !c.shown.empty());
-  if (shown) EXPECT_EQ(ShownText(), c.shown);
+  if (shown) {
+    EXPECT_EQ(ShownText(), c.shown);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -326,7 +321,9 @@ TEST_F(Hints, AClickOrAKeyEndsTheHintShownOrComing) {
     Rest(form, {380, 180});
     windowed->hint.shows = 0;
     MoveTo(windowed, {30, 20});
-    if (s.waitForHint) ASSERT_TRUE(ShowsWithin(1s)) << s.name;
+    if (s.waitForHint) {
+      ASSERT_TRUE(ShowsWithin(1s)) << s.name;
+    }
     HWND target = windowed->GetHandle();
     PostMessageW(target, s.msg, s.msg == WM_KEYDOWN ? VK_SHIFT : MK_LBUTTON,
                  s.msg == WM_KEYDOWN ? 1 : PointToLParam(30, 20));

@@ -10,6 +10,7 @@
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
+#include "testing/PumpApplication.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -22,14 +23,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 // What to do once the menu is open; run by a timer inside the menu's own loop.
 std::function<void(HWND menuWindow)> gWhileOpen;

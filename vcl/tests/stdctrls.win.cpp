@@ -7,6 +7,7 @@
 #include "vcl/Forms.h"
 #include "vcl/Mask.h"
 #include "vcl/StdCtrls.h"
+#include "testing/PumpApplication.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,14 +19,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
   const auto end = std::chrono::steady_clock::now() + timeout;
