@@ -532,16 +532,22 @@ std::wstring TCustomListBox::WindowLine(int index) const {
   return text;
 }
 
-void TCustomListBox::FillWindow() {
-  HWND wnd = WindowHandle();
+namespace {
+// Puts every line into a list or combo window at once, drawn once at the end.
+void FillLines(HWND wnd, const TStrings& lines, UINT resetMessage, UINT addMessage) {
   SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(wnd, LB_RESETCONTENT, 0, 0);
-  for (int i = 0; i < FItems->Count(); ++i) {
-    const std::wstring line = FItems->Get(i);
-    SendMessageW(wnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  SendMessageW(wnd, resetMessage, 0, 0);
+  for (int i = 0; i < lines.Count(); ++i) {
+    const std::wstring line = lines.Get(i);
+    SendMessageW(wnd, addMessage, 0, reinterpret_cast<LPARAM>(line.c_str()));
   }
   SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(wnd, nullptr, TRUE);
+}
+}  // namespace
+
+void TCustomListBox::FillWindow() {
+  FillLines(WindowHandle(), *FItems, LB_RESETCONTENT, LB_ADDSTRING);
 }
 
 void TCustomListBox::ItemsChanged(TObject*) {
@@ -1162,15 +1168,7 @@ void TCustomComboBox::ComboWndProc(TMessage& m, HWND wnd, WNDPROC defProc) {
 }
 
 void TCustomComboBox::FillWindow() {
-  HWND wnd = WindowHandle();
-  SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(wnd, CB_RESETCONTENT, 0, 0);
-  for (int i = 0; i < FItems->Count(); ++i) {
-    const std::wstring line = FItems->Get(i);
-    SendMessageW(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-  }
-  SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(wnd, nullptr, TRUE);
+  FillLines(WindowHandle(), *FItems, CB_RESETCONTENT, CB_ADDSTRING);
 }
 
 void TCustomComboBox::ItemsChanged(TObject*) {
