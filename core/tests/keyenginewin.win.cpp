@@ -7,7 +7,7 @@
 #include <chrono>
 #include <string>
 
-#include "core/tests/EngineFakes.h"
+#include "core/tests/WinEngineParts.h"
 #include "testing/WinTesting.h"
 
 namespace {
@@ -43,24 +43,8 @@ void pump(std::chrono::milliseconds time) {
   qorn::testing::WaitFor([] { return false; }, time);
 }
 
-struct WinEngine : ::testing::Test {
+struct WinEngine : ::testing::Test, WinEngineParts {
   EngineWindow window;
-  fakes::EngineOptions options;
-  TWinForeground foreground;
-  fakes::Profiles profiles;
-  TTimer repeatTimer{nullptr};
-  TTimerRepeatTimer timer{repeatTimer};
-  TWinLockKeys locks;
-  fakes::Language language;
-  fakes::Displays displays;
-  fakes::Capture capture;
-  fakes::KeyTest keyTest;
-  fakes::Esc esc;
-  fakes::Counter counter;
-  TActionExecutors executors;
-  TRecordingExecutors recorder;
-  TKeyEngine engine{{options, foreground, profiles, timer, locks, language, displays, capture, keyTest, esc,
-                     counter, executors, RecordTextToUi}};
 
   WinEngine() {
     recorder.InstallInto(executors);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/KeyEngineWin.h"
-#include "core/tests/EngineFakes.h"
+#include "core/tests/WinEngineParts.h"
 #include "testing/WinTesting.h"
 
 namespace {
@@ -70,24 +70,8 @@ bool pressFromAnotherProcess(const std::wstring& vks) {
   return code == 0;
 }
 
-struct KeyRoad : ::testing::Test {
+struct KeyRoad : ::testing::Test, WinEngineParts {
   FrontWindow front;
-  fakes::EngineOptions options;
-  TWinForeground foreground;
-  fakes::Profiles profiles;
-  TTimer repeatTimer{nullptr};
-  TTimerRepeatTimer timer{repeatTimer};
-  TWinLockKeys locks;
-  fakes::Language language;
-  fakes::Displays displays;
-  fakes::Capture capture;
-  fakes::KeyTest keyTest;
-  fakes::Esc esc;
-  fakes::Counter counter;
-  TActionExecutors executors;
-  TRecordingExecutors recorder;
-  TKeyEngine engine{{options, foreground, profiles, timer, locks, language, displays, capture, keyTest, esc,
-                     counter, executors, RecordTextToUi}};
   HookLibrary hook;
 
   void SetUp() override {
