@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "core/ActionExecutors.h"
+#include "core/keys/ActionExecutors.h"
 
 class TProgramsExecutor : public IActionExecutor {
  public:

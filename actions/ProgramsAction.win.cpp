@@ -1,7 +1,7 @@
 #include "actions/ProgramsAction.h"
 
 #include "actions/ProgramsCommand.h"
-#include "core/myUtils.h"
+#include "core/utils/myUtils.h"
 #include "tenvora/Tenvora.h"
 #include "vcl/Registry.h"
 #include "vcl/System.h"

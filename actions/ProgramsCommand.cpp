@@ -3,7 +3,7 @@
 #include <array>
 #include <charconv>
 
-#include "core/ActionParams.h"
+#include "core/keys/ActionParams.h"
 
 namespace {
 

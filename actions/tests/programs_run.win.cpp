@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "actions/ProgramsAction.h"
-#include "core/myUtils.h"
+#include "core/utils/myUtils.h"
 #include "tenvora/Tenvora.h"
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"

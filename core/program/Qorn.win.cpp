@@ -1,9 +1,9 @@
 // The program body: one instance per session, the settings read before any
 // window exists, the windows in their order of creation, and the message loop.
-#include "core/DonateForm.h"
-#include "core/MainWindow.h"
-#include "core/SettingsFolder.h"
-#include "core/SettingsHKForm.h"
+#include "core/mainwindow/DonateForm.h"
+#include "core/mainwindow/MainWindow.h"
+#include "core/settings/SettingsFolder.h"
+#include "core/mainwindow/SettingsHKForm.h"
 #include "displays/InfoDisplay.h"
 #include "displays/MutePicture.h"
 #include "displays/Popup.h"

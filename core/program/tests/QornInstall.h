@@ -6,11 +6,11 @@
 // Header only, with nothing but the standard library, the core file formats and
 // Win32, so that test tools (which link no test support) can use it too.
 #pragma once
-#include "core/KeyRecord.h"
-#include "core/MainForm.h"
-#include "core/PluginTable.h"
-#include "core/Profiles.h"
-#include "core/SettingsFile.h"
+#include "core/keys/KeyRecord.h"
+#include "core/mainwindow/MainForm.h"
+#include "core/plugins/PluginTable.h"
+#include "core/settings/Profiles.h"
+#include "core/settings/SettingsFile.h"
 #include "vcl/Win.h"
 
 #include <algorithm>

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "core/MainForm.h"
-#include "core/Profiles.h"
-#include "core/Settings.h"
-#include "core/SettingsFile.h"
-#include "core/myUtils.h"
+#include "core/mainwindow/MainForm.h"
+#include "core/settings/Profiles.h"
+#include "core/settings/Settings.h"
+#include "core/settings/SettingsFile.h"
+#include "core/utils/myUtils.h"
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"
 

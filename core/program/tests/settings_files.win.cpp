@@ -5,7 +5,7 @@
 // desktop-input: a first run shows Qorn's window, which takes the activation
 #include <gtest/gtest.h>
 
-#include "core/SafeFile.h"
+#include "core/settings/SafeFile.h"
 #include "core/program/tests/QornInstall.h"
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"

@@ -4,7 +4,7 @@
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
 
-#include "core/MainForm.h"
+#include "core/mainwindow/MainForm.h"
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"
 

@@ -1,5 +1,0 @@
-#include "core/SettingsReporter.h"
-
-std::wstring NumberedErrorText(int number) {
-  return L"Error #" + std::to_wstring(number) + L": Can not save setting.";
-}

@@ -1,0 +1,101 @@
+#include <memory>
+
+#include "core/keys/KeyEngineWin.h"
+
+namespace {
+
+// The hook library's callbacks carry no context: the one engine of the program.
+TKeyEngine* hookEngine = nullptr;
+
+struct HandleCloser {
+  void operator()(HANDLE h) const { CloseHandle(h); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+// The desktop and the shell's own window count as no program in front.
+bool isDesktop(HWND window) {
+  if (!window || window == GetDesktopWindow()) return true;
+  wchar_t className[16] = {};
+  wchar_t title[32] = {};
+  GetClassNameW(window, className, 16);
+  GetWindowTextW(window, title, 32);
+  return std::wstring_view(className) == L"Progman" && std::wstring_view(title) == L"Program Manager";
+}
+
+// Compares the foreground window with the monitor it is on.
+bool coversScreen(bool exactly) {
+  HWND window = GetForegroundWindow();
+  if (isDesktop(window)) return false;
+  RECT rect{};
+  if (!GetWindowRect(window, &rect)) return false;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+  const long width = rect.right - rect.left;
+  const long height = rect.bottom - rect.top;
+  const long screenWidth = monitor.rcMonitor.right - monitor.rcMonitor.left;
+  const long screenHeight = monitor.rcMonitor.bottom - monitor.rcMonitor.top;
+  if (exactly) return width == screenWidth && height == screenHeight;
+  return width >= screenWidth && height >= screenHeight;
+}
+
+}  // namespace
+
+void ConnectKeyEngine(TKeyEngine& engine, HWND window) {
+  engine.SetWakeUp([window] { PostMessageW(window, WM_KEYENGINE_RUN, 0, 0); });
+}
+
+void SetHookEngine(TKeyEngine* engine) { hookEngine = engine; }
+
+extern "C" std::int32_t TENVORA_CALL KeyCallback(std::int32_t vk, std::int32_t code2, std::int32_t extra,
+                                                 std::int32_t msg) {
+  if (!hookEngine) return KeyPassed;
+  // Nothing may unwind into the hook library; a key the engine could not judge passes.
+  try {
+    return hookEngine->KeyCallback(vk, code2, extra, msg);
+  } catch (...) {
+    return KeyPassed;
+  }
+}
+
+extern "C" void TENVORA_CALL ModifierCallback(std::int32_t code) {
+  if (hookEngine) hookEngine->ModifierCallback(code);
+}
+
+void TTimerRepeatTimer::Start(unsigned intervalMs) {
+  timer_.SetInterval(intervalMs ? intervalMs : 1);
+  timer_.SetEnabled(true);
+}
+
+void TTimerRepeatTimer::Stop() { timer_.SetEnabled(false); }
+
+void TTimerRepeatTimer::ConnectTo(TKeyEngine& engine) {
+  timer_.OnTimer = [&engine](TObject*) { engine.RepeatTimerTimer(); };
+}
+
+bool HandleKeyEngineMessage(TKeyEngine& engine, UINT msg) {
+  if (msg != WM_KEYENGINE_RUN) return false;
+  engine.RunPending();
+  return true;
+}
+
+std::uintptr_t TWinForeground::Window() { return reinterpret_cast<std::uintptr_t>(GetForegroundWindow()); }
+
+std::string TWinForeground::ExePath(std::uintptr_t window) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &processId);
+  if (!processId) return {};
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return {};
+  std::wstring path(32768, L'\0');
+  DWORD size = static_cast<DWORD>(path.size());
+  if (!QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) return {};
+  path.resize(size);
+  CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
+  return StringToAnsi(path);
+}
+
+bool TWinForeground::CoversScreenExactly() { return coversScreen(true); }
+bool TWinForeground::CoversScreenAtLeast() { return coversScreen(false); }
+
+bool TWinLockKeys::IsToggled(std::uint8_t vk) { return (GetKeyState(vk) & 1) != 0; }

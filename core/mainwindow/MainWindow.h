@@ -1,0 +1,175 @@
+// The main window (class "TMainForm", caption "Qorn"): it owns the settings, the
+// profiles, the language, the plug-in host, the named timers and the key engine
+// with its Windows services, answers the private messages that other instances,
+// plug-ins and components send it, and saves everything when it closes. Later it
+// is the settings window too (pages, key list and tray icon come with their own work).
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "actions/ProgramsAction.h"
+#include "core/keys/ActionExecutors.h"
+#include "core/keys/BindingAccess.h"
+#include "core/settings/ExtSettings.h"
+#include "core/keys/KeyEngine.h"
+#include "core/keys/KeyEngineWin.h"
+#include "core/language/Language.h"
+#include "core/mainwindow/MainForm.h"
+#include "core/mainwindow/MainWindowStandIns.h"
+#include "core/mainwindow/NamedTimers.h"
+#include "core/plugins/PluginHost.h"
+#include "core/settings/Profiles.h"
+#include "core/settings/SettingsReporter.h"
+#include "core/settings/SettingsStore.h"
+#include "vcl/Forms.h"
+#include "vcl/StdCtrls.h"
+#include "vcl/Timer.h"
+
+inline constexpr const wchar_t* MainVersionText = L"Qorn v1.3.5";
+// The Sleep key of multimedia keyboards.
+inline constexpr std::uint8_t VkSleep = 95;
+
+class TMainForm : public TForm {
+  QORN_CLASS(TMainForm, TForm)
+ public:
+  explicit TMainForm(TComponent* AOwner);
+  ~TMainForm() override;
+
+  // --- components of the form resource
+  TTimer* RepeatTimer = nullptr;     // the key engine's auto-repeat
+  TTimer* TimerMonOff = nullptr;     // keeps the monitor off (power action)
+  TTimer* TimerSetActive = nullptr;  // keeps the system awake meanwhile
+  TTimer* LngCkTimer = nullptr;      // enabled by the keyboard-layout action; its tick does nothing
+  TLabel* VyLabel4 = nullptr;        // "Total key presses:"
+  TLabel* Label_clicks = nullptr;    // the key-press counter
+  TLabel* L_MainVersion = nullptr;
+  TLabel* TranslateInfoLabel = nullptr;  // translator and version of the language
+
+  // --- event handlers
+  void FormCreate(TObject* Sender);
+  void FormDestroy(TObject* Sender);
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
+  void TimerMonOffTimer(TObject* Sender);
+  void TimerSetActiveTimer(TObject* Sender);
+  void LngCkTimerTimer(TObject* Sender);
+  void StatLabelCLick(TObject* Sender);
+
+  // --- services of the main window for the other windows and the actions
+  TKeyEngine& Engine() { return *engine_; }
+  TLanguage& Language() { return *language_; }
+  TSettingsStore& Settings() { return *settings_; }
+  TExtSettings& ExtSettings() { return ext_; }
+  TProfileStore& ProfileStore() { return *profiles_; }
+  TBindingAccess& Bindings() { return *bindings_; }
+  TPluginHost& Plugins() { return *plugins_; }
+  TNamedTimers& Timers() { return *timers_; }
+  TKeyTable& EditList() { return editList_; }
+  // Where each action family's executor is Set (a family without one runs nothing).
+  TActionExecutors Executors;
+
+  std::wstring GetLngString(const std::wstring& key, const std::wstring& defaultText = {}) const;
+  std::wstring GetLngMessage(const std::wstring& name) const;
+  bool IsRusLang() const;
+  // "MainForm", "DonateForm", "SettingsHKForm" (the windows that exist so far);
+  // any other name does nothing.
+  void TranslateComponents(const std::wstring& formName);
+  // Loads the language, stores its name in the settings and translates the windows;
+  // false (nothing changes) when its file is missing or empty.
+  bool SetLanguage(const std::wstring& name);
+
+  // Empties the binding tables and loads the active global profile into the live
+  // global table and the edit list.
+  void LoadKeys();
+  // Kind 1 "Unable to set hook", kind 2 "Can`t load plugin"; other kinds nothing.
+  void ErrorMsg(int kind);
+
+  // The power action keeps the monitor off with TimerMonOff; a lock, an unlock or
+  // a resume switches it back on.
+  bool MonitorIsOff = false;
+  void SwitchMonitorOn();
+
+  // The counter of key presses, as the statistics show it.
+  std::int32_t KeyPressCount() const { return counter_.Count(); }
+  const std::wstring& KeyPressText() const { return keyPressText_; }
+
+  // Start-up facts other parts read.
+  std::filesystem::path ProgramFolder;
+  std::filesystem::path PluginFolder;
+  std::filesystem::path SkinFolder;
+  bool LargeFonts = false;
+  int ScreenDpi = 96;
+  std::int32_t UILanguageID = 0;
+  bool UiLanguageIsRussianFamily = false;
+  bool SessionNotifyRegistered = false;
+  bool FirstRun = false;
+
+  // --- message handlers
+  void WMRestoreMain(TMessage& m);
+  void WMPluginKey(TMessage& m);
+  void WMGetKeyCallback(TMessage& m);
+  void WMPowerBroadcast(TMessage& m);
+  void WMWtsSessionChange(TMessage& m);
+  void WMKeyEngineRun(TMessage& m);
+  void WMSysCommand(TMessage& m) override;
+
+ private:
+  static void Publish(TPublisher<TMainForm>& p);
+
+  class TEngineOptions;
+  class TEngineLanguage;
+  class TEngineProfiles;
+  class TEngineCounter;
+  class TSleepKeyWatch;
+  class TCaptureWatch;
+
+  void installHook();
+  void removeHook();
+  void applyLanguageTexts();
+  std::wstring firstRunLanguage() const;
+  void noteSleepKey();
+  void tearDown();
+
+  TExtSettings ext_;
+  std::unique_ptr<ISettingsReporter> reporter_;
+  std::unique_ptr<TSettingsStore> settings_;
+  std::unique_ptr<TLanguage> language_;
+  TKeyTable editList_;
+  TKeyListStandIn keyList_;
+  TNoticeDisplaysStandIn displays_;
+  TCaptureDialogStandIn captureDialog_;
+  TKeyTestListStandIn keyTestList_;
+  TEscTargetsStandIn escTargets_;
+  TWinForeground foreground_;
+  TWinLockKeys lockKeys_;
+  TRecordingExecutors recordingExecutors_;
+  TProgramsExecutor programsExecutor_;
+  std::unique_ptr<TEngineOptions> engineOptions_;
+  std::unique_ptr<TEngineLanguage> engineLanguage_;
+  std::unique_ptr<TEngineProfiles> engineProfiles_;
+  std::unique_ptr<TEngineCounter> engineCounter_;
+  std::unique_ptr<TCaptureWatch> captureWatch_;
+  std::unique_ptr<TSleepKeyWatch> sleepKeyWatch_;
+  std::unique_ptr<TTimerRepeatTimer> repeatTimer_;
+  std::unique_ptr<TKeyEngine> engine_;
+  std::unique_ptr<TProfileStore> profiles_;
+  std::unique_ptr<TBindingAccess> bindings_;
+  std::unique_ptr<TPluginHost> plugins_;
+  std::unique_ptr<TNamedTimers> timers_;
+  TKeyPressCounter counter_;
+  std::wstring keyPressText_ = L"0";
+  // When a bound Sleep key last ran its (non-power) action, or the capture dialog took it.
+  std::optional<std::uint64_t> sleepKeyRanAt_;
+  bool hookInstalled_ = false;
+  bool tornDown_ = false;
+  int rememberedWidth_ = 0;
+  int rememberedHeight_ = 0;
+};
+
+// The one main window of the program.
+inline TMainForm* MainForm = nullptr;
+
+// The help viewer is not built yet: asking for a topic does nothing.
+bool ShowHelpTopic(const std::wstring& keyword);

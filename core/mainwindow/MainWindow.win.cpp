@@ -1,0 +1,495 @@
+#include "core/mainwindow/MainWindow.h"
+
+#include <wtsapi32.h>
+
+#include <algorithm>
+#include <array>
+#include <cwctype>
+
+#include "core/mainwindow/DonateForm.h"
+#include "core/language/FirstRunLanguage.h"
+#include "core/language/LanguageTranslate.h"
+#include "core/settings/SettingsClose.h"
+#include "core/settings/SettingsFolder.h"
+#include "core/mainwindow/SettingsHKForm.h"
+#include "core/utils/SystemPower.h"
+#include "core/utils/myUtils.h"
+#include "tenvora/Tenvora.h"
+
+// --- what the key engine reads of the main window
+
+class TMainForm::TEngineOptions final : public IEngineOptions {
+ public:
+  TKeyEngineOptions Options() const override {
+    const TMainSettings& m = MainSettings;
+    TKeyEngineOptions o;
+    o.optexceptonfullscreen = m.optexceptonfullscreen == 1;
+    o.osdshfs = m.osdshfs == 1;
+    o.optlrmodif = m.optlrmodif == 1;
+    o.optmultiact = m.optmultiact == 1;
+    o.optmb = m.optmb == 1;
+    o.osdkeyspressed = m.osdkeyspressed == 1;
+    o.washowpopup = m.washowosd != 1;
+    o.osdshowlocks = m.osdshowlocks == 1;
+    o.locksAsPopup = m.rbtn_locks_showastray != 1;
+    o.trayshowlocks = m.trayshowlocks == 1;
+    return o;
+  }
+};
+
+class TMainForm::TEngineLanguage final : public ILanguage {
+ public:
+  explicit TEngineLanguage(TMainForm& form) : form_(form) {}
+  std::wstring GetLngString(const std::string& key, const std::wstring& defaultText) override {
+    return form_.language_ ? form_.language_->GetLngString(std::string_view(key), defaultText) : defaultText;
+  }
+
+ private:
+  TMainForm& form_;
+};
+
+class TMainForm::TEngineProfiles final : public IProgramProfiles {
+  static std::wstring folded(std::string_view ansi) {
+    std::wstring text = AnsiToString(ansi);
+    if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+  }
+
+ public:
+  explicit TEngineProfiles(TMainForm& form) : form_(form) {}
+  bool IsIgnoredProgram(const std::string& exePath) override {
+    const TExtSettings& ext = form_.ext_;
+    if (!ext.IgnoredProgramsInUse) return false;
+    // The list keeps the paths as the user added them; the engine asks in lower
+    // case. Folding as Windows does keeps non-Latin folder names matching.
+    const std::wstring wanted = folded(exePath);
+    return std::any_of(ext.IgnoredPrograms.begin(), ext.IgnoredPrograms.end(),
+                       [&](const std::string& entry) { return folded(entry) == wanted; });
+  }
+  std::string ProfileForProgram(const std::string& exePath) override {
+    return form_.profiles_ ? form_.profiles_->ProfileForProgram(exePath) : std::string();
+  }
+  void LoadPerProgramProfile(const std::string& name, TKeyTable& into) override {
+    // The store loads into the engine's per-program table, which is `into`.
+    if (form_.profiles_ && &into == &form_.engine_->PerProgramTable()) form_.profiles_->loadpfl(name, 0, 0);
+  }
+
+ private:
+  TMainForm& form_;
+};
+
+class TMainForm::TEngineCounter final : public IKeyCounter {
+ public:
+  explicit TEngineCounter(TMainForm& form) : form_(form) {}
+  void WMCount() override {
+    form_.keyPressText_ = form_.counter_.WMCount();
+    if (form_.Label_clicks) form_.Label_clicks->SetCaption(form_.keyPressText_);
+  }
+
+ private:
+  TMainForm& form_;
+};
+
+// The capture dialog's seat: a Sleep key captured for a binding is the keyboard's
+// Sleep key pressed on purpose, so the suspend query that follows is refused.
+class TMainForm::TCaptureWatch final : public ICaptureDialog {
+ public:
+  TCaptureWatch(TMainForm& form, ICaptureDialog& dialog) : form_(form), dialog_(dialog) {}
+  bool Showing() override { return dialog_.Showing(); }
+  void setk(const TKeyEvent& captured) override {
+    if (captured.Vk == VkSleep) form_.sleepKeyRanAt_ = GetTickCount64();
+    dialog_.setk(captured);
+  }
+  void EscPress() override { dialog_.EscPress(); }
+
+ private:
+  TMainForm& form_;
+  ICaptureDialog& dialog_;
+};
+
+// Sits between the dispatcher and the executors that are Set into
+// TMainForm::Executors: before any action runs it notes a bound Sleep key, whose
+// own suspend request must not put the machine to sleep.
+class TMainForm::TSleepKeyWatch {
+ public:
+  explicit TSleepKeyWatch(TMainForm& form) {
+    for (std::size_t i = 0; i < ActionFamilyCount; ++i) {
+      const auto family = static_cast<TActionFamily>(i);
+      forwarders_[i] = std::make_unique<TForwarder>(form, family);
+      Watched.Set(family, forwarders_[i].get());
+    }
+  }
+  TActionExecutors Watched;
+
+ private:
+  class TForwarder final : public IActionExecutor {
+   public:
+    TForwarder(TMainForm& form, TActionFamily family) : form_(form), family_(family) {}
+    void Execute(int subCode, int held, TActionContext& context) override {
+      form_.noteSleepKey();
+      if (IActionExecutor* real = form_.Executors.Get(family_)) real->Execute(subCode, held, context);
+    }
+
+   private:
+    TMainForm& form_;
+    TActionFamily family_;
+  };
+  std::array<std::unique_ptr<TForwarder>, ActionFamilyCount> forwarders_;
+};
+
+// --- the form
+
+void TMainForm::Publish(TPublisher<TMainForm>& p) {
+  p.Field(L"RepeatTimer", &TMainForm::RepeatTimer);
+  p.Field(L"TimerMonOff", &TMainForm::TimerMonOff);
+  p.Field(L"TimerSetActive", &TMainForm::TimerSetActive);
+  p.Field(L"LngCkTimer", &TMainForm::LngCkTimer);
+  p.Field(L"VyLabel4", &TMainForm::VyLabel4);
+  p.Field(L"Label_clicks", &TMainForm::Label_clicks);
+  p.Field(L"L_MainVersion", &TMainForm::L_MainVersion);
+  p.Field(L"TranslateInfoLabel", &TMainForm::TranslateInfoLabel);
+  p.Handler(L"FormCreate", &TMainForm::FormCreate);
+  p.Handler(L"FormDestroy", &TMainForm::FormDestroy);
+  p.Handler(L"FormCloseQuery", &TMainForm::FormCloseQuery);
+  p.Handler(L"TimerMonOffTimer", &TMainForm::TimerMonOffTimer);
+  p.Handler(L"TimerSetActiveTimer", &TMainForm::TimerSetActiveTimer);
+  p.Handler(L"LngCkTimerTimer", &TMainForm::LngCkTimerTimer);
+  p.Handler(L"StatLabelCLick", &TMainForm::StatLabelCLick);
+  p.Message(WM_RESTOREMAIN, &TMainForm::WMRestoreMain);
+  p.Message(WM_PLUGINKEY, &TMainForm::WMPluginKey);
+  p.Message(WM_GETKEYCALLBACK, &TMainForm::WMGetKeyCallback);
+  p.Message(WM_POWERBROADCAST, &TMainForm::WMPowerBroadcast);
+  p.Message(WM_WTSSESSION_CHANGE, &TMainForm::WMWtsSessionChange);
+  p.Message(WM_KEYENGINE_RUN, &TMainForm::WMKeyEngineRun);
+}
+
+QORN_REGISTER_CLASS(TMainForm);
+
+TMainForm::TMainForm(TComponent* AOwner)
+    : TForm(AOwner),
+      counter_({[this] { return engine_ && engine_->isgamemode(); },
+                [] {
+                  if (DonateForm) DonateForm->ShowWnd();
+                },
+                [this] {
+                  if (settings_) settings_->saveprogramsetting(counter_.Count());
+                }}) {}
+
+TMainForm::~TMainForm() { tearDown(); }
+
+void TMainForm::FormCreate(TObject*) {
+  MainForm = this;
+  // Plug-ins and other instances find the window by class and caption even while
+  // it is hidden at start.
+  HandleNeeded();
+  const HWND window = GetHandle();
+  reporter_ = MakeMessageBoxReporter(window, [this](std::wstring_view name) { return GetLngMessage(std::wstring(name)); });
+
+  // Session notices (lock, unlock, console connect and disconnect).
+  SessionNotifyRegistered = WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+
+  // The settings again, now into the lists this window owns.
+  if (SettingsFolder.empty()) InitSettingsPath();
+  settings_ = std::make_unique<TSettingsStore>(std::filesystem::path(SettingsFolder), SettingsRecords, ext_, *reporter_);
+  settings_->LoadMainSetingsFromFile();
+  FirstRun = settings_->IsFirstRun();
+  ext_.OnValueSet = [this] { keyList_.EnableSaveButton(); };
+
+  // Program folders, the user's interface language, the language.
+  ProgramFolder = std::filesystem::path(Application->GetExeName()).parent_path();
+  Application->HelpFile = (ProgramFolder / L"Help_ru.chm").wstring();
+  Application->HelpKeywordHandler = &ShowHelpTopic;
+  UILanguageID = GetUserUILanguage();
+  UiLanguageIsRussianFamily = UILanguageID == 1049 || UILanguageID == 1058 || UILanguageID == 1059;
+  language_ = std::make_unique<TLanguage>(ProgramFolder / L"lang");
+
+  // Screen scale, version label.
+  if (const int dpi = GetSystemFontSize(); dpi != 96) {
+    LargeFonts = true;
+    ScreenDpi = dpi;
+  }
+  if (L_MainVersion) L_MainVersion->SetCaption(MainVersionText);
+
+  // Folders beside the program and in the settings folder.
+  PluginFolder = ProgramFolder / L"plugins";
+  SkinFolder = ProgramFolder / L"skins";
+  std::error_code ec;
+  std::filesystem::create_directories(settings_->Folder() / "macros", ec);
+  std::filesystem::create_directories(settings_->Folder() / "profiles", ec);
+
+  // The key engine with the real Windows services; every action runs through the
+  // executors Set into Executors, recording ones until the actions are built.
+  recordingExecutors_.InstallInto(Executors);
+  Executors.Set(TActionFamily::Programs, &programsExecutor_);
+  engineOptions_ = std::make_unique<TEngineOptions>();
+  engineLanguage_ = std::make_unique<TEngineLanguage>(*this);
+  engineProfiles_ = std::make_unique<TEngineProfiles>(*this);
+  engineCounter_ = std::make_unique<TEngineCounter>(*this);
+  captureWatch_ = std::make_unique<TCaptureWatch>(*this, captureDialog_);
+  sleepKeyWatch_ = std::make_unique<TSleepKeyWatch>(*this);
+  repeatTimer_ = std::make_unique<TTimerRepeatTimer>(*RepeatTimer);
+  engine_ = std::make_unique<TKeyEngine>(TKeyEngineWorld{*engineOptions_, foreground_, *engineProfiles_, *repeatTimer_,
+                                                         lockKeys_, *engineLanguage_, displays_, *captureWatch_,
+                                                         keyTestList_, escTargets_, *engineCounter_,
+                                                         sleepKeyWatch_->Watched, RecordTextToUi});
+  repeatTimer_->ConnectTo(*engine_);
+  ConnectKeyEngine(*engine_, window);
+  profiles_ = std::make_unique<TProfileStore>(
+      settings_->Folder(), TBindingTables{engine_->GlobalTable(), engine_->PerProgramTable(), editList_}, ProfileState,
+      keyList_, *reporter_);
+  bindings_ = std::make_unique<TBindingAccess>(editList_, engine_->GlobalTable(), ProfileState, keyList_);
+  timers_ = std::make_unique<TNamedTimers>(this);
+  plugins_ = std::make_unique<TPluginHost>(
+      PluginFolder, settings_->Folder(),
+      TPluginHost::Hooks{[this] { removeHook(); },
+                         [this] {
+                           installHook();
+                           return hookInstalled_;
+                         },
+                         [this](int kind) { ErrorMsg(kind); }, {}});
+
+  // The keyboard hook.
+  SetHookEngine(engine_.get());
+  installHook();
+  if (!hookInstalled_) ErrorMsg(1);
+
+  // Bindings, then the settings into the window (the language with them).
+  LoadKeys();
+  TSettingsEnvironment env;
+  env.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+  env.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+  env.PixelsPerInch = GetSystemFontSize();
+  env.ProgramFolder = ProgramFolder;
+  env.PortableMarkerExists = std::filesystem::exists(ProgramFolder / PortableMarker, ec);
+  if (FirstRun) env.StartupLanguage = StringToAnsi(firstRunLanguage());
+  env.MakeInstallationId = [] { return F_Genuid(); };
+  const TAppliedSettings applied = settings_->ApplyMainSettings(env);
+  counter_.SetCount(MainSettings.KeyPressCount);
+  keyPressText_ = KeyPressCounterText(counter_.Count());
+  if (Label_clicks) Label_clicks->SetCaption(keyPressText_);
+  SetLanguage(AnsiToString(applied.LanguageToSelect));
+
+  // Plug-ins (their chooser on a first run is not built yet).
+  plugins_->loadpluginslist();
+
+  // A first run shows the window (and later its help topic "using"), whatever
+  // the start-hidden option says; otherwise the window starts hidden when asked
+  // to, and a second start brings it back.
+  Application->ShowMainForm = FirstRun || MainSettings.opttray != 1;
+  if (FirstRun) ShowHelpTopic(L"using");
+  rememberedWidth_ = GetWidth();
+  rememberedHeight_ = GetHeight();
+}
+
+void TMainForm::installHook() {
+  if (hookInstalled_) return;
+  hookInstalled_ = SetKeyboardHook(KeyCallback, ModifierCallback) != 0;
+}
+
+void TMainForm::removeHook() {
+  if (!hookInstalled_) return;
+  RemoveKeyboardHook();
+  hookInstalled_ = false;
+}
+
+std::wstring TMainForm::firstRunLanguage() const {
+  return PickFirstRunLanguage(LanguageCandidates(language_->LangFolder()), UILanguageID, UiLanguageIsRussianFamily);
+}
+
+void TMainForm::LoadKeys() {
+  engine_->GlobalTable().Clear();
+  engine_->PerProgramTable().Clear();
+  editList_.Clear();
+  keyList_.Clear();
+  profiles_->loadprofilesbd();
+  if (profiles_->Table().Count >= 1) {
+    const std::string active = profiles_->Table().Entries[0].Name.str();
+    profiles_->loadpfl(active, 1, 0);
+    profiles_->loadpfl(active, 1, 1);
+  }
+}
+
+std::wstring TMainForm::GetLngString(const std::wstring& key, const std::wstring& defaultText) const {
+  return language_ ? language_->GetLngString(std::wstring_view(key), defaultText) : defaultText;
+}
+
+std::wstring TMainForm::GetLngMessage(const std::wstring& name) const {
+  return language_ ? language_->GetLngMessage(name) : std::wstring();
+}
+
+bool TMainForm::IsRusLang() const { return language_ && language_->IsRusLang(); }
+
+void TMainForm::TranslateComponents(const std::wstring& formName) {
+  if (!language_) return;
+  TForm* form = nullptr;
+  if (formName == L"MainForm") form = this;
+  if (formName == L"DonateForm") form = DonateForm;
+  if (formName == L"SettingsHKForm") form = SettingsHKForm;
+  if (form) ::TranslateComponents(*language_, *form);
+}
+
+bool TMainForm::SetLanguage(const std::wstring& name) {
+  if (!language_ || !language_->SetLanguage(name)) return false;
+  StringSettings.LanguageName = StringToAnsi(name).substr(0, 255);
+  applyLanguageTexts();
+  return true;
+}
+
+void TMainForm::applyLanguageTexts() {
+  TranslateComponents(L"MainForm");
+  TranslateComponents(L"DonateForm");
+  TranslateComponents(L"SettingsHKForm");
+  if (TranslateInfoLabel) TranslateInfoLabel->SetCaption(language_->TranslatorInfo());
+}
+
+void TMainForm::ErrorMsg(int kind) {
+  const HWND owner = WindowHandle();
+  if (kind == 1) MessageBoxW(owner, L"Unable to set hook", L"Critical ERROR !", MB_OK);
+  if (kind == 2) MessageBoxW(owner, L"Can`t load plugin", L"Error !", MB_OK);
+}
+
+void TMainForm::noteSleepKey() {
+  if (!engine_) return;
+  const TKeyRecord& running = engine_->CurrentAction();
+  const bool powerAction = running.ActionCode >= 61 && running.ActionCode <= 65;
+  if (running.Vk == VkSleep && !powerAction) sleepKeyRanAt_ = GetTickCount64();
+}
+
+void TMainForm::SwitchMonitorOn() {
+  if (!MonitorIsOff) return;
+  MonitorIsOff = false;
+  if (TimerMonOff) TimerMonOff->SetEnabled(false);
+  if (TimerSetActive) TimerSetActive->SetEnabled(false);
+  DisableMouse(0);
+  SystemPower().MonitorPower(reinterpret_cast<std::uintptr_t>(Application->GetHandle()), -1);
+}
+
+// --- closing
+
+void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
+  switch (DecideClose(SettingsLoading, 0)) {
+    case TCloseDecision::Refuse:
+    case TCloseDecision::ClosePageOnly: CanClose = false; return;
+    case TCloseDecision::Proceed: break;
+  }
+  // Keys already taken finish first (their counts among them), so the save holds them.
+  if (engine_) engine_->RunPending();
+  if (profiles_ && settings_) SaveBeforeClose(*profiles_, *settings_, ProfileState, *reporter_, counter_.Count());
+}
+
+void TMainForm::FormDestroy(TObject*) { tearDown(); }
+
+// The hook goes first, so no key callback can reach the engine once it starts to
+// go; the plug-ins stop next (their posts then find no window).
+void TMainForm::tearDown() {
+  if (tornDown_ || !engine_) return;
+  tornDown_ = true;
+  try {
+    removeHook();
+    SetHookEngine(nullptr);
+    if (plugins_) plugins_->UnloadPluginList();
+    RepeatTimer->SetEnabled(false);
+    RepeatTimer->OnTimer = nullptr;
+    SwitchMonitorOn();
+    if (SessionNotifyRegistered && WindowHandle()) WTSUnRegisterSessionNotification(WindowHandle());
+    SessionNotifyRegistered = false;
+    engine_->SetWakeUp({});
+    if (language_) language_->ClearCurrentLanguage();
+  } catch (...) {
+    if (reporter_) reporter_->ShowNumberedError(ErrorShutDown);
+  }
+  if (MainForm == this) MainForm = nullptr;
+}
+
+// --- timers
+
+void TMainForm::TimerMonOffTimer(TObject*) {
+  SystemPower().MonitorPower(reinterpret_cast<std::uintptr_t>(Application->GetHandle()), 2);
+  if (!TimerSetActive->GetEnabled()) SystemPower().SetExecutionState(ES_CONTINUOUS);
+}
+
+void TMainForm::TimerSetActiveTimer(TObject*) {
+  SystemPower().SetExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+}
+
+void TMainForm::LngCkTimerTimer(TObject*) {}
+
+void TMainForm::StatLabelCLick(TObject*) {
+  if (Application->MessageBox(GetLngMessage(L"ResetCounter"), L"Qorn", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  counter_.SetCount(0);
+  keyPressText_ = L"0";
+  Label_clicks->SetCaption(keyPressText_);
+}
+
+// --- messages
+
+void TMainForm::WMRestoreMain(TMessage& m) {
+  m.Result = 0;
+  Application->Restore();
+  if (rememberedWidth_ > 0 && rememberedHeight_ > 0 && GetWindowState() != wsMinimized)
+    SetBounds(GetLeft(), GetTop(), rememberedWidth_, rememberedHeight_);
+  if (IsIconic(GetHandle())) ShowWindow(GetHandle(), SW_RESTORE);
+  if (GetWindowState() == wsMinimized) SetWindowState(wsNormal);
+  SetVisible(true);
+  SetForegroundWindow(Application->GetHandle());
+  SetForegroundWindow(GetHandle());
+}
+
+void TMainForm::WMPluginKey(TMessage& m) {
+  m.Result = KeyPassed;
+  if (m.WParam != PluginKeyEvent || !engine_) return;
+  // Any process can post this with any address: only our own readable memory is read.
+  const std::optional<std::string> name = ReadPluginKeyName(m.LParam);
+  if (!name || name->empty()) return;
+  m.Result = engine_->KeyCallback(1, 1, 0, 0, *name);
+}
+
+void TMainForm::WMGetKeyCallback(TMessage& m) { m.Result = reinterpret_cast<std::intptr_t>(&KeyCallback); }
+
+void TMainForm::WMPowerBroadcast(TMessage& m) {
+  if (RefusePowerBroadcast(m.WParam, sleepKeyRanAt_, GetTickCount64())) {
+    m.Result = BROADCAST_QUERY_DENY;
+    return;
+  }
+  SwitchMonitorOn();
+  m.Result = TRUE;
+}
+
+void TMainForm::WMWtsSessionChange(TMessage& m) {
+  m.Result = 0;
+  if (!plugins_) return;
+  switch (m.WParam) {
+    case WTS_SESSION_LOCK:
+    case WTS_CONSOLE_DISCONNECT:
+      // The hook goes with the plug-ins; a held key's repeat would never see its key-up.
+      plugins_->DisableAllPlugins();
+      if (engine_) engine_->StopRepeat();
+      SwitchMonitorOn();
+      break;
+    case WTS_SESSION_UNLOCK:
+    case WTS_CONSOLE_CONNECT: plugins_->ResumeAllPlugins(); break;
+    default: break;
+  }
+}
+
+void TMainForm::WMKeyEngineRun(TMessage& m) {
+  m.Result = 0;
+  if (!engine_) return;
+  HandleKeyEngineMessage(*engine_, WM_KEYENGINE_RUN);
+  // Nothing in the program reads the recording executors' log: keep it from
+  // growing for the whole run.
+  if (recordingExecutors_.Log().size() > 1000) recordingExecutors_.ClearLog();
+}
+
+void TMainForm::WMSysCommand(TMessage& m) {
+  if ((m.WParam & 0xFFF0) == SC_CLOSE && MainSettings.optclose == 1) {
+    // Close means minimise: the program keeps working in the background.
+    // (With the tray icon the window will go to the tray instead.)
+    Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    m.Result = 0;
+    return;
+  }
+  TForm::WMSysCommand(m);
+}
+
+bool ShowHelpTopic(const std::wstring&) { return false; }

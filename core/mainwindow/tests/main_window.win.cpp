@@ -1,0 +1,153 @@
+// The main window in this process, over a settings folder of its own: the timers
+// that keep the monitor off reach only the power seam, a lock or a resume turns
+// the monitor back on, a plug-in's button reaches the bindings, and closing is
+// refused while the settings load.
+// ctest-lock: main-window
+// ctest-lock: keyboard
+#include <gtest/gtest.h>
+
+#include "vcl/Win.h"
+#include <wtsapi32.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/mainwindow/MainWindow.h"
+#include "core/settings/SettingsFile.h"
+#include "core/settings/SettingsFolder.h"
+#include "core/utils/SystemPower.h"
+#include "testing/TempDir.h"
+#include "testing/PumpApplication.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct PowerCall {
+  std::string what;
+  std::int64_t value;
+  friend bool operator==(const PowerCall&, const PowerCall&) = default;
+};
+
+struct RecordingPower : ISystemPower {
+  std::vector<PowerCall> calls;
+  void MonitorPower(std::uintptr_t, int state) override { calls.push_back({"monitor", state}); }
+  void SetExecutionState(std::uint32_t flags) override { calls.push_back({"state", flags}); }
+  bool saw(const PowerCall& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
+};
+
+struct MainWindowForm : ::testing::Test {
+  qorn::testing::TempDir dir{"mainwindowform"};
+  RecordingPower power;
+  TMainForm* form = nullptr;
+
+  void SetUp() override {
+    SetSystemPower(&power);
+    SettingsFolder = FolderText(dir.path());
+    form = CreateForm<TMainForm>(Application);
+    ASSERT_EQ(MainForm, form);
+  }
+  void TearDown() override {
+    delete form;
+    SetSystemPower(nullptr);
+    SettingsFolder.clear();
+    SettingsLoading = 0;
+  }
+  LRESULT Send(UINT msg, WPARAM wp, LPARAM lp) { return SendMessageW(form->GetHandle(), msg, wp, lp); }
+};
+
+TEST_F(MainWindowForm, TheMonitorOffTimersGoOnlyThroughThePowerSeam) {
+  const PowerCall monitorOff{"monitor", 2};
+  const PowerCall keepOn{"state", ES_CONTINUOUS};
+  const PowerCall keepAwake{"state", ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED};
+
+  form->TimerMonOff->SetEnabled(true);
+  Pump(100ms);
+  EXPECT_TRUE(power.saw(monitorOff));
+  EXPECT_TRUE(power.saw(keepOn)) << "alone, the monitor timer keeps only the continuous state";
+  EXPECT_FALSE(power.saw(keepAwake));
+
+  form->TimerSetActive->SetEnabled(true);
+  power.calls.clear();
+  Pump(1200ms);
+  EXPECT_TRUE(power.saw(monitorOff));
+  EXPECT_TRUE(power.saw(keepAwake));
+  EXPECT_FALSE(power.saw(keepOn)) << "the awake timer owns the execution state while it runs";
+
+  // A lock (and likewise a resume) turns the monitor back on and stops both timers.
+  form->MonitorIsOff = true;
+  power.calls.clear();
+  Send(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+  EXPECT_TRUE(power.saw({"monitor", -1}));
+  EXPECT_FALSE(form->TimerMonOff->GetEnabled());
+  EXPECT_FALSE(form->TimerSetActive->GetEnabled());
+  EXPECT_FALSE(form->MonitorIsOff);
+  Send(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+
+  form->MonitorIsOff = true;
+  power.calls.clear();
+  EXPECT_EQ(Send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0), TRUE);
+  EXPECT_EQ(power.calls, (std::vector<PowerCall>{{"monitor", -1}}));
+  // With the monitor on, nothing is sent.
+  power.calls.clear();
+  EXPECT_EQ(Send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0), TRUE);
+  EXPECT_TRUE(power.calls.empty());
+}
+
+TEST_F(MainWindowForm, APluginButtonReachesItsBindingFromOurOwnMemory) {
+  TKeyRecord button;
+  button.Name = "Remote power";
+  button.Vk = 1;
+  button.Code2 = 1;
+  button.Msg = 0;
+  button.Modifiers = NoModifiers;
+  button.ActionCode = 101;
+  button.PluginKeyName = "KEY_POWER";
+  ASSERT_TRUE(form->Engine().GlobalTable().Add(button));
+
+  static const char bound[] = "KEY_POWER";
+  static const char unbound[] = "KEY_MUTE";
+  static const char empty[] = "";
+  struct Case {
+    WPARAM event;
+    const char* name;
+    LRESULT expected;
+  };
+  const Case cases[] = {{PluginKeyEvent, bound, KeyTaken},
+                        {PluginKeyEvent, unbound, KeyPassed},
+                        {PluginKeyEvent, empty, KeyPassed},
+                        {1, bound, KeyPassed},
+                        {3, bound, KeyPassed}};
+  for (const Case& c : cases)
+    EXPECT_EQ(Send(WM_PLUGINKEY, c.event, reinterpret_cast<LPARAM>(c.name)), c.expected)
+        << "event " << c.event << ", name '" << c.name << "'";
+}
+
+TEST_F(MainWindowForm, ClosingIsRefusedWhileTheSettingsLoad) {
+  const auto stg = dir.path() / "stg.db";
+  ASSERT_TRUE(std::filesystem::exists(stg));
+  ASSERT_EQ(std::filesystem::file_size(stg), 0u) << "a first run starts with an empty file";
+  SettingsLoading = 1;
+  EXPECT_FALSE(form->CloseQuery());
+  EXPECT_EQ(std::filesystem::file_size(stg), 0u) << "a refused close saves nothing";
+  SettingsLoading = 0;
+  EXPECT_TRUE(form->CloseQuery());
+  EXPECT_EQ(std::filesystem::file_size(stg), SettingsFileSizeAllFonts);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "profile.db"));
+}
+
+TEST_F(MainWindowForm, KeysTakenJustBeforeTheCloseAreInItsSave) {
+  // Two key-ups whose counting still waits in the window's queue.
+  form->Engine().KeyCallback(VK_F13, 0x64, 0, KeyMsgUp);
+  form->Engine().KeyCallback(VK_F13, 0x64, 0, KeyMsgUp);
+  ASSERT_TRUE(form->Engine().HasPending());
+  ASSERT_TRUE(form->CloseQuery());
+  TSettingsRecords saved;
+  LoadSettingsFile(qorn::testing::ReadFileBytes(dir.path() / "stg.db"), saved);
+  EXPECT_EQ(saved.Main.KeyPressCount, 2);
+}
+
+}  // namespace
