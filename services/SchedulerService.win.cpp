@@ -17,14 +17,17 @@ struct TServiceHandle {
   SC_HANDLE handle;
 };
 
+// The new scheduler's class; the import libraries leave its identifier out.
+constexpr CLSID TaskSchedulerClass = {0x0f87369f, 0xa4e5, 0x4cfc, {0xbd, 0x3e, 0x73, 0xe6, 0x15, 0x45, 0x72, 0xdd}};
+
 }  // namespace
 
-bool StartSchedulerService(std::uint64_t waitMs) {
+bool StartSchedulerService(const wchar_t* serviceName, std::uint64_t waitMs) {
   TServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
   if (!manager.handle) return false;
-  TServiceHandle service(OpenServiceW(manager.handle, L"Schedule", SERVICE_QUERY_STATUS | SERVICE_START));
+  TServiceHandle service(OpenServiceW(manager.handle, serviceName, SERVICE_QUERY_STATUS | SERVICE_START));
   // A user who may not start services may still find it running.
-  if (!service.handle) service.handle = OpenServiceW(manager.handle, L"Schedule", SERVICE_QUERY_STATUS);
+  if (!service.handle) service.handle = OpenServiceW(manager.handle, serviceName, SERVICE_QUERY_STATUS);
   if (!service.handle) return false;
   SERVICE_STATUS status{};
   if (!QueryServiceStatus(service.handle, &status)) return false;
@@ -33,16 +36,12 @@ bool StartSchedulerService(std::uint64_t waitMs) {
       GetLastError() != ERROR_SERVICE_ALREADY_RUNNING) {
     return false;
   }
-  // Connecting before the service runs fails, so wait for it (it reports start
-  // pending meanwhile).
+  // Connecting before the service runs fails, so wait for it. Right after the
+  // start it may still report the state and exit code of its last run.
   const std::uint64_t deadline = ClockNowMs() + waitMs;
   for (;;) {
     if (!QueryServiceStatus(service.handle, &status)) return false;
     if (status.dwCurrentState == SERVICE_RUNNING) return true;
-    if (status.dwCurrentState == SERVICE_STOPPED && status.dwWin32ExitCode != NO_ERROR &&
-        status.dwWin32ExitCode != ERROR_SERVICE_NEVER_STARTED) {
-      return false;
-    }
     if (ClockNowMs() >= deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
@@ -75,7 +74,7 @@ TTaskSchedulerSystem SystemTaskScheduler() {
   system.StartService = [] { return StartSchedulerService(); };
   system.CreateTaskService = [] {
     TComPtr<ITaskService> service;
-    OleCheck(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ITaskService),
+    OleCheck(CoCreateInstance(TaskSchedulerClass, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ITaskService),
                               service.PutVoid()));
     return service;
   };

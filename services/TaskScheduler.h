@@ -48,10 +48,10 @@ inline constexpr const wchar_t* STriggerIndexError = L"Trigger index out of boun
 // A monthly day-of-week trigger names week 1..4 of the month, or 5 for the last one.
 inline constexpr const wchar_t* STriggerWeekError = L"Week of the month out of range (%d)";
 
-// Starts the "Schedule" service when it does not run and waits, at most waitMs, until
+// Starts the scheduler's service ("Schedule") when it does not run and waits, at most waitMs, until
 // it runs, so that connecting right after succeeds. False when it cannot be opened or
 // started (disabled, no rights) or does not come up in time.
-bool StartSchedulerService(std::uint64_t waitMs = 30000);
+bool StartSchedulerService(const wchar_t* serviceName = L"Schedule", std::uint64_t waitMs = 30000);
 // Windows 6 or later: the new scheduler is there.
 bool IsWindowsVistaOrLater();
 // Whether the user is an administrator; true when the system cannot tell.
