@@ -12,7 +12,7 @@ constexpr std::size_t JobExtensionLength = 4;
 bool HasJobExtension(const std::wstring& name) {
   if (name.size() < JobExtensionLength) return false;
   for (std::size_t i = 0; i < JobExtensionLength; ++i) {
-    if (std::towlower(name[name.size() - JobExtensionLength + i]) != JobExtension[i]) return false;
+    if (std::towlower(name[name.size() - JobExtensionLength + i]) != static_cast<wint_t>(JobExtension[i])) return false;
   }
   return true;
 }

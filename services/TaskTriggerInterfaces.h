@@ -1,8 +1,9 @@
 // The typed triggers of the new task scheduler that the compiler's headers leave
 // out (they declare only the time and the daily trigger). Identifiers and method
 // order are the system's: each interface extends ITrigger, and a wrong slot would
-// call another method, so services/tests/task_trigger_interfaces.win.cpp checks every
-// slot against the type library the system ships.
+// call another method, so services/tests/task_triggers.win.cpp checks every
+// slot against the type library the system ships, where it describes them (wine 8's
+// describes only the time and the daily trigger).
 #pragma once
 #include "vcl/Win.h"
 

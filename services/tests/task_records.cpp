@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "services/TaskRecords.h"
+#include "vcl/Exceptions.h"
 
 TEST(TaskNames, JobAndPlainNames) {
   const struct {
@@ -32,7 +33,7 @@ TEST(TaskFlags, BitsMapToSystemFlags) {
     EXPECT_EQ(TaskFlagsToSystem(BitOf(bit)), TaskFlagValues[bit]) << bit;
     EXPECT_EQ(TaskFlagsFromSystem(TaskFlagValues[bit]), BitOf(bit)) << bit;
   }
-  EXPECT_EQ(TaskFlagsToSystem(0xFFFF), 0x3FF7u);
+  EXPECT_EQ(TaskFlagsToSystem(0xFFFF), 0x3EF7u);  // bits above 11 count for nothing
   // System flags without a bit (0x8 is unused, 0x4000 and above are the system's own).
   EXPECT_EQ(TaskFlagsFromSystem(0x8 | 0x4000 | 0x80000), 0);
   // The new task's defaults: the two battery flags.
