@@ -1,9 +1,14 @@
-# libFuzzer targets (native clang build only): FOLDER/fuzz/*.cpp, one target each,
-# run for a short bounded time by the test command; FOLDER/fuzz/NAME.seeds/ holds
-# seed inputs.
+# libFuzzer targets (native clang build only): FOLDER/fuzz/*.cpp, one target each.
+# The test command runs each one so that a run is reproducible: every input of
+# FOLDER/fuzz/NAME.seeds/ (valid files to start from) and NAME.finds/ (inputs that
+# once crashed, leaked or hung, kept so they never come back) runs first, then a
+# search of a fixed number of inputs from a fixed seed in a fresh corpus folder.
+# Any crash, leak or timeout fails the test and is saved in build/native/fuzz-finds/.
+# QORN_FUZZ_SEED in the environment searches from another seed.
 if(WIN32 OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   return()
 endif()
+set(QORN_FUZZ_RUNS 60000 CACHE STRING "Inputs each fuzz test tries after its seeds and past finds")
 foreach(folder IN LISTS QORN_FOLDERS)
   file(GLOB fuzzers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/fuzz/*.cpp)
   string(REPLACE "/" "_" prefix "${folder}")
@@ -14,16 +19,11 @@ foreach(folder IN LISTS QORN_FOLDERS)
     target_compile_options(${exe} PRIVATE -fsanitize=fuzzer)
     target_link_options(${exe} PRIVATE -fsanitize=fuzzer)
     qorn_link_all(${exe})
-    # Seed inputs kept beside the target (FOLDER/fuzz/NAME.seeds/) start the search
-    # from valid files; new finds go into the build's own corpus folder.
-    set(seeds "")
-    if(IS_DIRECTORY ${CMAKE_SOURCE_DIR}/${folder}/fuzz/${name}.seeds)
-      set(seeds ${CMAKE_SOURCE_DIR}/${folder}/fuzz/${name}.seeds)
-    endif()
+    set(inputs ${CMAKE_SOURCE_DIR}/${folder}/fuzz/${name})
     add_test(NAME fuzz/${prefix}/${name}
-      COMMAND ${exe} -max_total_time=20 -timeout=5 -rss_limit_mb=1024
-              ${CMAKE_BINARY_DIR}/fuzz-corpus/${exe} ${seeds})
-    set_tests_properties(fuzz/${prefix}/${name} PROPERTIES TIMEOUT 120)
-    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus/${exe})
+      COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fuzz-run.sh $<TARGET_FILE:${exe}>
+              ${CMAKE_BINARY_DIR}/fuzz-corpus/${exe} ${CMAKE_BINARY_DIR}/fuzz-finds/${exe}
+              ${QORN_FUZZ_RUNS} ${inputs}.finds ${inputs}.seeds)
+    set_tests_properties(fuzz/${prefix}/${name} PROPERTIES TIMEOUT 300)
   endforeach()
 endforeach()

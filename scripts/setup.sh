@@ -14,7 +14,7 @@ packages=(
   libz-mingw-w64-dev googletest
   wine wine64 fonts-wine fonts-liberation2 fonts-dejavu-core xvfb xauth x11-utils x11-apps imagemagick
   libpng-dev libjpeg62-turbo-dev libgif-dev libssl-dev libtag1-dev libutfcpp-dev zlib1g-dev clang libclang-rt-14-dev
-  lirc
+  lirc iproute2 util-linux
 )
 
 # deb-src entries mirrored from the machine's own binary sources, so
@@ -57,4 +57,6 @@ if command -v systemctl >/dev/null 2>&1; then
   $SUDO systemctl disable --now lircd.socket lircd.service >/dev/null 2>&1 || true
 fi
 
-"$here/build-deps.sh"
+# Two checkouts set up at once build the shared library cache one after the other.
+mkdir -p "${QORN_CACHE:-$HOME/.cache/qorn}"
+flock "${QORN_CACHE:-$HOME/.cache/qorn}/.build-deps.lock" "$here/build-deps.sh"

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Set-up, both builds, every test: the Windows tests under wine on a private
-# display, then the native tests (sanitizers, short fuzz runs).
+# Set-up, both builds, every test: the native tests (sanitizers, fuzz runs), then
+# the Windows tests under wine on a display, wineserver and network of their own.
+# Fails when a test fails, when a run is not the whole suite or skipped a test,
+# and when the builds or tests left the checkout changed (build/ aside).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+source "$root/scripts/test-checks.sh"
 phase_start=$SECONDS
 phase() { echo "== $1: $((SECONDS - phase_start)) s"; phase_start=$SECONDS; }
+tree_before=$(qorn_tree_state "$root")
 
 "$root/scripts/setup.sh"
 phase "setup"
@@ -19,22 +23,27 @@ cmake --build --preset native
 phase "native build"
 
 logs=$root/build/test-logs
+rm -rf "$logs"
 mkdir -p "$logs"
 status=0
-ctest --preset native 2>&1 | tee "$logs/native.log" || status=1
+qorn_run_preset "$root" native "$logs/native.log" || status=1
 phase "native tests"
 
-source "$root/scripts/wine-env.sh"
-qorn_start_display
-qorn_start_wine
-phase "wine start"
-ctest --preset windows 2>&1 | tee "$logs/windows.log" || status=1
+"$root/scripts/wine-test.sh" --suite "$logs/windows.log" || status=1
 phase "windows tests"
+
+tree_after=$(qorn_tree_state "$root")
+if [ "$tree_before" != "$tree_after" ]; then
+  echo "!! the build or the tests changed the checkout (build/ aside):"
+  diff <(echo "$tree_before") <(echo "$tree_after") | sed -n 's/^[<>] /   /p' || true
+  status=1
+fi
 echo "== total: $SECONDS s"
 
 # Both summaries last: native, then the Windows one closes the output.
 for f in native windows; do
   echo "-- $f tests:"
-  grep -E '^[0-9]+% tests passed' "$logs/$f.log" || echo "no ctest summary in $logs/$f.log"
+  grep -E '^[0-9]+% tests passed|^!! ' "$logs/$f.log" || echo "no ctest summary in $logs/$f.log"
 done
+[ $status -eq 0 ] && echo "== all passed" || echo "== FAILED"
 exit $status

@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
-# Runs the Windows tests (ctest arguments pass through) under a private display
-# and wineserver: scripts/wine-test.sh -R core/
+# Runs the Windows tests (ctest arguments pass through) under a display, a
+# wineserver and a network of this run's own: scripts/wine-test.sh -R core/
+# With --suite LOG (the test command) it runs all of them and checks the run is
+# whole: every test of the sources ran, none skipped.
 set -euo pipefail
-source "$(dirname "$0")/wine-env.sh"
+here=$(cd "$(dirname "$0")" && pwd)
+[ -n "${QORN_NET:-}" ] || exec "$here/private-net.sh" "$0" "$@"
+source "$here/wine-env.sh"
 qorn_start_display
 qorn_start_wine
 cd "$qorn_root"
-ctest --preset windows "$@"
+if [ "${1:-}" = --suite ]; then
+  source "$here/test-checks.sh"
+  qorn_run_preset "$qorn_root" windows "$2"
+else
+  ctest --preset windows "$@"
+fi

@@ -135,17 +135,44 @@ TEST(Component, FreedReferenceIsClearedInTheSameOwner) {
 }
 
 TEST(Component, FreeNotificationWorksBothWays) {
-  // When the one holding the reference goes first, the other forgets it, and later
-  // frees nothing through a dangling pointer (ASan would see it).
-  TComponent images(nullptr);
+  // Whichever of the two goes first, the other hears of it and forgets it, so the
+  // survivor later reaches nothing freed (ASan would see it).
+  TWatcher images(nullptr);
+  const TComponent* gone = nullptr;
   {
     TWatcher user(nullptr);
     user.SetLinked(&images);
+    gone = &user;
   }
+  ASSERT_EQ(images.Heard.size(), 1u) << "the linked one hears of the user's end";
+  EXPECT_EQ(images.Heard[0], std::make_pair(const_cast<TComponent*>(gone), opRemove));
+
+  TWatcher user(nullptr);
+  {
+    auto* list = new TWatcher(nullptr);
+    user.SetLinked(list);
+    gone = list;
+    delete list;
+  }
+  ASSERT_EQ(user.Heard.size(), 1u) << "the user hears of the linked one's end";
+  EXPECT_EQ(user.Heard[0], std::make_pair(const_cast<TComponent*>(gone), opRemove));
+  EXPECT_EQ(user.Linked, nullptr);
+
+  // Taken back, the link tells nobody anything at either end.
   auto* other = new TWatcher(nullptr);
   other->SetLinked(&images);
   other->SetLinked(nullptr);
+  images.Heard.clear();
   delete other;
+  EXPECT_TRUE(images.Heard.empty());
+  {
+    auto* list = new TWatcher(nullptr);
+    user.SetLinked(list);
+    user.SetLinked(nullptr);
+    user.Heard.clear();
+    delete list;
+  }
+  EXPECT_TRUE(user.Heard.empty());
 }
 
 TEST(Component, OwnedComponentsHearOfInsertAndRemove) {

@@ -4,6 +4,8 @@
 // then the system's own dialogs for real, answered from a second thread with
 // the messages a user's typing and clicks would send.
 // desktop-input: the real dialogs take the activation.
+// ctest-serial: the input box must have the activation to give its edit the focus,
+// and a window another test shows meanwhile could take it.
 #include <gtest/gtest.h>
 
 #include "testing/TempDir.h"

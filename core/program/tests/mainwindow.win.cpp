@@ -20,6 +20,7 @@
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsFile.h"
 #include "core/utils/myUtils.h"
+#include "testing/ScreenText.h"
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"
 
@@ -204,9 +205,35 @@ TEST_F(MainWindowTest, AStartHiddenWindowExistsAndComesBackForASecondStart) {
   EXPECT_EQ(qorn.wait(20s), 0);
 }
 
+// A value of a language file, decoded from the file's own code page.
+std::wstring LngValue(const fs::path& file, const std::string& key) {
+  const std::string bytes = ReadFileBytes(file);
+  UINT codePage = CP_ACP;
+  std::string value;
+  for (const std::string& line : Lines(bytes)) {
+    const std::string text = !line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
+    if (text.rfind("LngCodePage=", 0) == 0) codePage = static_cast<UINT>(std::stoul(text.substr(12)));
+    if (text.rfind(key + "=", 0) == 0) value = text.substr(key.size() + 1);
+  }
+  std::wstring wide(value.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(codePage, 0, value.data(), static_cast<int>(value.size()),
+                                                      wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
 TEST_F(MainWindowTest, TheWindowSpeaksTheChosenLanguage) {
+  // Where the main form puts its labels, and the font it draws them in.
+  const POINT keyPressesLabel{16, 16}, translatorLabel{16, 72};
+  auto shows = [](HWND w, POINT at, const std::wstring& text) { return ShowsText(w, at, text, L"Tahoma", -11); };
   for (const char* language : {"English", "Russian"}) {
     SCOPED_TRACE(language);
+    const std::string other = std::string(language) == "English" ? "Russian" : "English";
+    const fs::path lng = program / "lang" / (std::string(language) + ".lng");
+    const fs::path otherLng = program / "lang" / (other + ".lng");
+    const std::wstring keyPresses = LngValue(lng, "MainForm.VyLabel4"), translator = LngValue(lng, "LngTranslated");
+    ASSERT_FALSE(keyPresses.empty());
+    ASSERT_FALSE(translator.empty());
+
     TSettingsRecords records;
     records.Main.opttray = 0;
     records.Main.KeyPressCount = 1234567;
@@ -217,7 +244,12 @@ TEST_F(MainWindowTest, TheWindowSpeaksTheChosenLanguage) {
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitVisible(main));
     SetForegroundWindow(main);
-    WaitFor([] { return false; }, 500ms);
+    // The texts a user reads, off the screen: the labels have no window to ask.
+    EXPECT_TRUE(WaitFor([&] { return shows(main, keyPressesLabel, keyPresses); }, 20s));
+    EXPECT_TRUE(shows(main, translatorLabel, translator));
+    // And not the other language's: the reading tells the two apart.
+    EXPECT_FALSE(shows(main, keyPressesLabel, LngValue(otherLng, "MainForm.VyLabel4")));
+    EXPECT_FALSE(shows(main, translatorLabel, LngValue(otherLng, "LngTranslated")));
     const fs::path shot = ScreenshotDir() / (std::string("mainwindow_") + language + ".png");
     fs::create_directories(shot.parent_path());
     EXPECT_TRUE(SaveWindowShot(main, shot));

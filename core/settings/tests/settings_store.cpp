@@ -236,16 +236,30 @@ TEST_F(SettingsFolder, SavesEveryThousandKeyPresses) {
   EXPECT_EQ(r.Main.KeyPressCount, 1000);
 }
 
-TEST_F(SettingsFolder, SettingsLoadingIsSetOnlyWhileLoading) {
+// A close asked for while the settings are read or applied is refused (a save then
+// would write half-applied settings); once they are, closing goes ahead. A load
+// inside a longer one (the program's forms being made) leaves the refusal to the
+// longer one.
+TEST_F(SettingsFolder, AClosingIsRefusedWhileTheSettingsLoad) {
   SettingsLoading = 0;
-  bool seen = false;
-  ext.OnValueSet = [&] { seen = SettingsLoading == 1; };
+  std::vector<TCloseDecision> during;
+  TSettingsEnvironment env = Env();
+  env.MakeInstallationId = [&] {
+    during.push_back(DecideClose(SettingsLoading, 0));
+    return std::string("fresh-id");
+  };
+  store.LoadMainSetingsFromFile();
+  EXPECT_EQ(DecideClose(SettingsLoading, 0), TCloseDecision::Proceed);
+  store.ApplyMainSettings(env);
+  ASSERT_EQ(during.size(), 1u) << "a first run makes its installation id";
+  EXPECT_EQ(during[0], TCloseDecision::Refuse);
+  EXPECT_EQ(DecideClose(SettingsLoading, 0), TCloseDecision::Proceed);
   {
-    TSettingsLoadingScope scope;
-    SetIniStg(ext, &ext.WinAmpSettings, "wapath", "x");
+    TSettingsLoadingScope makingTheForms;
+    store.LoadMainSetingsFromFile();
+    EXPECT_EQ(DecideClose(SettingsLoading, 0), TCloseDecision::Refuse);
   }
-  EXPECT_TRUE(seen);
-  EXPECT_EQ(SettingsLoading, 0);
+  EXPECT_EQ(DecideClose(SettingsLoading, 0), TCloseDecision::Proceed);
 }
 
 TEST(SettingsClose, RequestsAreRefusedOrNarrowed) {
