@@ -2,11 +2,13 @@
 // it from inside its own OnTimer.
 #include <gtest/gtest.h>
 
+#include "vcl/Clock.h"
 #include "vcl/Exceptions.h"
 #include "vcl/Timer.h"
 #include "vcl/Win.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -145,6 +147,35 @@ TEST(Timer, AnExceptionInOnTimerStaysInsideTheLoop) {
   };
   Pump(100ms);
   EXPECT_EQ(count, 1);
+}
+
+// Pumps until cond holds, at most a time no slow machine needs.
+bool PumpUntil(const std::function<bool()>& cond) {
+  const auto end = std::chrono::steady_clock::now() + 5s;
+  while (!cond() && std::chrono::steady_clock::now() < end) Pump(5ms);
+  return cond();
+}
+
+TEST(Timer, UnderATestsClockFiresWhenThatClockReachesTheDeadline) {
+  TManualClock clock;
+  TClockOverride use(clock);
+  TTimer timer(nullptr);
+  int count = 0;
+  timer.SetInterval(20);
+  timer.OnTimer = [&](TObject*) { ++count; };
+  Pump(200ms);  // ten intervals of real time
+  EXPECT_EQ(count, 0);
+  clock.Advance(19);
+  Pump(50ms);
+  EXPECT_EQ(count, 0);
+  clock.Advance(1);
+  ASSERT_TRUE(PumpUntil([&] { return count == 1; }));
+  // A jump over five intervals fires once, and the next deadline counts from then.
+  clock.Advance(100);
+  ASSERT_TRUE(PumpUntil([&] { return count == 2; }));
+  clock.Advance(19);
+  Pump(50ms);
+  EXPECT_EQ(count, 2);
 }
 
 }  // namespace
