@@ -2,6 +2,7 @@
 // it from inside its own OnTimer.
 #include <gtest/gtest.h>
 
+#include "testing/PumpApplication.h"
 #include "vcl/Clock.h"
 #include "vcl/Exceptions.h"
 #include "vcl/Timer.h"
@@ -15,19 +16,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// Pumps this thread's messages for a while (timers fire from the loop).
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 struct FireCase {
   const char* name;
@@ -147,13 +135,6 @@ TEST(Timer, AnExceptionInOnTimerStaysInsideTheLoop) {
   };
   Pump(100ms);
   EXPECT_EQ(count, 1);
-}
-
-// Pumps until cond holds, at most a time no slow machine needs.
-bool PumpUntil(const std::function<bool()>& cond) {
-  const auto end = std::chrono::steady_clock::now() + 5s;
-  while (!cond() && std::chrono::steady_clock::now() < end) Pump(5ms);
-  return cond();
 }
 
 TEST(Timer, UnderATestsClockFiresWhenThatClockReachesTheDeadline) {
