@@ -3,11 +3,11 @@
 #include "actions/ProgramsCommand.h"
 #include "core/utils/myUtils.h"
 #include "tenvora/Tenvora.h"
+#include "vcl/ComObj.h"
 #include "vcl/Registry.h"
 #include "vcl/System.h"
 #include "vcl/Win.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <chrono>
@@ -143,8 +143,18 @@ class TProgramsExecutor::TLauncher {
 
  private:
   void run() {
+    RunQueue();
+    // Only after the apartment is gone: a waiter may then end the process.
+    {
+      std::lock_guard lock(mutex_);
+      ended_ = true;
+    }
+    changed_.notify_all();
+  }
+
+  void RunQueue() {
     // The shell wants a single-threaded apartment for its handlers.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const TComApartment apartment;
     for (;;) {
       std::function<void()> work;
       {
@@ -166,12 +176,6 @@ class TProgramsExecutor::TLauncher {
       }
       changed_.notify_all();
     }
-    if (SUCCEEDED(com)) CoUninitialize();
-    {
-      std::lock_guard lock(mutex_);
-      ended_ = true;
-    }
-    changed_.notify_all();
   }
 
   std::mutex mutex_;

@@ -1,5 +1,6 @@
 # The outside libraries as two interface targets: qorn_deps (zlib, libpng,
-# libjpeg, giflib, libcrypto, TagLib) and qorn_gtest (GoogleTest with main).
+# libjpeg, giflib, libcrypto, TagLib) and qorn_gtest (GoogleTest; with its main
+# natively, while Windows test programs start in testing/TestMain.win.cpp).
 add_library(qorn_deps INTERFACE)
 add_library(qorn_gtest INTERFACE)
 
@@ -20,7 +21,7 @@ if(WIN32)
   target_link_libraries(qorn_deps INTERFACE
     ${d}/libtag.a ${d}/libpng16.a ${d}/libjpeg.a ${d}/libgif.a ${d}/libcrypto.a
     /usr/x86_64-w64-mingw32/lib/libz.a)
-  target_link_libraries(qorn_gtest INTERFACE ${d}/libgmock.a ${d}/libgtest_main.a ${d}/libgtest.a)
+  target_link_libraries(qorn_gtest INTERFACE ${d}/libgmock.a ${d}/libgtest.a)
 
   # The Win32 libraries any folder may call.
   add_library(qorn_win32_libs INTERFACE)

@@ -1,7 +1,9 @@
 // Runs the application's own message loop for a while, as a user's session would
-// between two actions: timers, posted work and painting all get their turn.
+// between two actions: timers, posted work and painting all get their turn. Tests
+// pump through these two and no copies of their own.
 #pragma once
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "vcl/Forms.h"
@@ -13,4 +15,17 @@ inline void Pump(std::chrono::milliseconds duration) {
     Application->ProcessMessages();
     std::this_thread::sleep_for(2ms);
   }
+}
+
+// Pumps until done holds or the timeout has passed; whether it held. The timeout
+// is a bound for a slow machine, never a measure of the behaviour under test.
+inline bool PumpUntil(const std::function<bool()>& done,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(3)) {
+  using namespace std::chrono_literals;
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    Pump(5ms);
+  }
+  return true;
 }

@@ -35,6 +35,7 @@
 #include "vcl/Win.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ class TWinControl;
 class TCustomForm;
 class TControlCanvas;
 class TControl;
+class TBasicAction;
+class TControlActionLink;
 
 LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 class TPopupMenu;
@@ -298,8 +301,13 @@ class TControl : public TComponent {
   bool UseRightToLeftReading() const { return false; }
   unsigned DrawTextBiDiModeFlags(unsigned flags) const { return flags; }
   unsigned DrawTextBiDiModeFlagsReadingOnly() const { return 0; }
-  TComponent* GetAction() const { return FAction; }
-  void SetAction(TComponent* v) { FAction = v; }
+  // --- the action (vcl/ActnList.h has the rules): reached through the link the
+  // control owns, made by CreateActionLink; nullptr clears it.
+  TBasicAction* GetAction() const;
+  void SetAction(TBasicAction* v);
+  TControlActionLink* GetActionLink() const { return FActionLink.get(); }
+  // Lets the action update itself (OnUpdate) before the control is next seen.
+  virtual void InitiateAction();
 
   // --- behaviour
   TControlStyle ControlStyle;
@@ -402,6 +410,10 @@ class TControl : public TComponent {
   virtual HWND GetDeviceWindow() const;
   // Called by SetBounds after the new bounds are stored.
   virtual void BoundsChanged() {}
+  // Copies the action's values; with CheckDefaults only into values still at their defaults.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  // The link a new action gets (a derived control links more properties).
+  virtual TControlActionLink* CreateActionLink();
   void SetTextSilently(const std::wstring& v) { FText = v; }
   std::wstring FText;
 
@@ -445,7 +457,10 @@ class TControl : public TComponent {
   std::wstring FHelpKeyword;
   int FHelpContext = 0;
   TComponent* FPopupMenu = nullptr;
-  TComponent* FAction = nullptr;
+  struct TActionLinkDeleter {
+    void operator()(TControlActionLink* link) const;
+  };
+  std::unique_ptr<TControlActionLink, TActionLinkDeleter> FActionLink;
   TDragMode FDragMode = dmManual;
 };
 

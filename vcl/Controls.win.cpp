@@ -2,6 +2,7 @@
 // tie windows and points to controls; mouse enter/leave and capture.
 #include "vcl/Controls.h"
 
+#include "vcl/ActnList.h"
 #include "vcl/Forms.h"
 
 #include <windowsx.h>
@@ -87,6 +88,7 @@ void TControl::Publish(TPublisher<TControl>& p) {
   p.Property(L"PopupMenu", &TControl::GetPopupMenuComponent, &TControl::SetPopupMenuComponent);
   p.Property(L"DragMode", &TControl::GetDragMode, &TControl::SetDragMode).Default(dmManual);
   p.Property(L"BiDiMode", &TControl::GetBiDiMode, &TControl::SetBiDiMode).Default(bdLeftToRight);
+  p.Property(L"Action", &TControl::GetAction, &TControl::SetAction);
   p.Property(L"OnClick", &TControl::OnClick);
   p.Property(L"OnDblClick", &TControl::OnDblClick);
   p.Property(L"OnMouseDown", &TControl::OnMouseDown);
@@ -505,7 +507,6 @@ void TControl::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove) {
     if (component == FPopupMenu) FPopupMenu = nullptr;
-    if (component == FAction) FAction = nullptr;
   }
 }
 
@@ -528,6 +529,7 @@ void TControl::Loaded() {
   }
   UpdateAnchorRules();
   if (FAutoSize) AdjustSize();
+  if (TBasicAction* action = GetAction()) ActionChange(action, true);
 }
 
 std::wstring TControl::GetShortHint() const {
@@ -551,7 +553,15 @@ void TControl::SetMouseCapture(bool v) {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  // The action runs through the link unless the control has an OnClick of its own.
+  TBasicAction* action = GetAction();
+  if (OnClick && (!action || OnClick != action->GetOnExecute())) {
+    OnClick(this);
+  } else if (action) {
+    FActionLink->Execute(this);
+  } else if (OnClick) {
+    OnClick(this);
+  }
 }
 
 void TControl::DblClick() {

@@ -3,6 +3,7 @@
 // the calls into hint timing (HintWindow.Application.win.cpp). TApplicationEvents.
 #include "vcl/Forms.h"
 
+#include "vcl/ActnList.h"
 #include "vcl/Dialogs.h"
 #include "vcl/Thread.h"
 #include "vcl/WindowHost.h"
@@ -233,6 +234,10 @@ void TApplication::Idle(const MSG&) {
   DoMouseIdle();
   bool done = true;
   GuardCallback([&] {
+    // Buttons and items show what their actions' OnUpdate says before the user looks.
+    if (Screen) {
+      for (int i = 0; i < Screen->GetFormCount(); ++i) UpdateFormActions(Screen->GetForms(i));
+    }
     if (OnIdle) OnIdle(this, done);
     TThread::CheckSynchronize();
   });

@@ -19,11 +19,14 @@
 #include "vcl/ImgList.h"
 #include "vcl/ShortCuts.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class TMenu;
 class TMenuItem;
+class TBasicAction;
+class TMenuActionLink;
 
 // A short-cut from a key and the modifier keys held.
 TShortCut ShortCut(WORD key, TShiftState shift);
@@ -85,9 +88,15 @@ class TMenuItem : public TComponent {
   // The native submenu of an item with items (filled on demand).
   HMENU GetHandle();
 
-  // Runs OnClick (when enabled).
+  // Runs OnClick (when enabled), or the action (vcl/ActnList.h has the rules).
   virtual void Click();
   TNotifyEvent OnClick;
+
+  // --- the action, through the link the item owns; nullptr clears it.
+  TBasicAction* GetAction() const;
+  void SetAction(TBasicAction* v);
+  TMenuActionLink* GetActionLink() const { return FActionLink.get(); }
+  void Loaded() override;
 
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
@@ -97,6 +106,8 @@ class TMenuItem : public TComponent {
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
+  // Copies the action's values; with CheckDefaults only into values still at their defaults.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
 
  private:
   friend class TMenu;
@@ -126,6 +137,10 @@ class TMenuItem : public TComponent {
   HMENU FHandle = nullptr;
   bool FOwnsHandle = false;
   bool FStale = true;  // on the top item: the native menu needs refilling
+  struct TActionLinkDeleter {
+    void operator()(TMenuActionLink* link) const;
+  };
+  std::unique_ptr<TMenuActionLink, TActionLinkDeleter> FActionLink;
 };
 
 VCL_DECLARE_EXCEPTION(EMenuError, Exception);

@@ -1,5 +1,6 @@
 #include "vcl/Menus.h"
 
+#include "vcl/ActnList.h"
 #include "vcl/Canvas.h"
 #include "vcl/Forms.h"
 #include "vcl/WindowHost.h"
@@ -75,6 +76,7 @@ void TMenuItem::Publish(TPublisher<TMenuItem>& p) {
   p.Property(L"ShortCut", &TMenuItem::GetShortCut, &TMenuItem::SetShortCut).Default(0);
   p.Property(L"Hint", &TMenuItem::GetHint, &TMenuItem::SetHint);
   p.Property(L"SubMenuImages", &TMenuItem::GetSubMenuImages, &TMenuItem::SetSubMenuImages);
+  p.Property(L"Action", &TMenuItem::GetAction, &TMenuItem::SetAction);
   p.Property(L"OnClick", &TMenuItem::OnClick);
 }
 
@@ -278,7 +280,16 @@ void TMenuItem::FillMenu(HMENU menu) {
 }
 
 void TMenuItem::Click() {
-  if (FEnabled && OnClick) OnClick(this);
+  if (!FEnabled) return;
+  // The action runs through the link unless the item has an OnClick of its own.
+  TBasicAction* action = GetAction();
+  if (OnClick && (!action || OnClick != action->GetOnExecute())) {
+    OnClick(this);
+  } else if (action) {
+    FActionLink->Execute(this);
+  } else if (OnClick) {
+    OnClick(this);
+  }
 }
 
 TComponent* TMenuItem::GetParentComponent() const {

@@ -5,6 +5,11 @@
 // stops at once and nothing touches it after the handler returns. A WM_TIMER still
 // queued for a stopped or freed timer reaches nothing (timers are small ids in a
 // table of live timers, never addresses).
+//
+// Time is the program's clock (vcl/Clock.h). On the system clock the window timer
+// paces OnTimer itself. When a test has installed its own clock, the window timer
+// only looks every few milliseconds and OnTimer fires once the installed clock has
+// reached the next deadline, so a test moves timers on by moving its clock.
 #pragma once
 
 #include "vcl/Classes.h"
@@ -39,9 +44,13 @@ class TTimer : public TComponent {
   static void Publish(TPublisher<TTimer>& p);
   void UpdateTimer();
   void StopTimer();
+  // One WM_TIMER: fires when the deadline has come.
+  void Tick();
   void Loaded() override;
 
   unsigned FInterval = 1000;
   bool FEnabled = true;
   std::uintptr_t FId = 0;
+  bool FOnTestClock = false;  // the clock was a test's when the count started
+  std::uint64_t FDueMs = 0;   // the next deadline on that clock
 };

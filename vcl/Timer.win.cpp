@@ -1,8 +1,10 @@
 #include "vcl/Timer.h"
 
+#include "vcl/Clock.h"
 #include "vcl/Exceptions.h"
 #include "vcl/WindowHost.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 // The live timers of the GUI thread and the hidden window their WM_TIMERs reach.
@@ -37,8 +39,8 @@ struct TTimerTable {
       KillTimer(window, m.WParam);
       return;
     }
-    // The handler may free the timer: Timer() does not touch it afterwards.
-    it->second->Timer();
+    // The handler may free the timer: Tick() does not touch it afterwards.
+    it->second->Tick();
   }
 
   HWND window = nullptr;
@@ -88,11 +90,26 @@ void TTimer::UpdateTimer() {
   auto& table = TTimerTable::Get();
   HWND wnd = table.Window();
   const UINT_PTR id = table.Add(this);
-  if (!SetTimer(wnd, id, FInterval, nullptr)) {
+  FOnTestClock = &CurrentClock() != &SystemClock();
+  FDueMs = ClockNowMs() + FInterval;
+  // A test's clock may jump at any moment: look often enough to follow it.
+  constexpr unsigned testClockPollMs = 10;
+  const unsigned period = FOnTestClock ? std::min(FInterval, testClockPollMs) : FInterval;
+  if (!SetTimer(wnd, id, period, nullptr)) {
     table.live.erase(id);
     throw EOutOfResources(L"Not enough timers available");
   }
   FId = id;
+}
+
+void TTimer::Tick() {
+  if (FOnTestClock) {
+    const std::uint64_t now = ClockNowMs();
+    if (now < FDueMs) return;
+    // A jump over several intervals fires once, as coalesced WM_TIMERs do.
+    FDueMs = now + FInterval;
+  }
+  Timer();
 }
 
 void TTimer::Timer() {

@@ -9,6 +9,7 @@
 #include "displays/Popup.h"
 #include "displays/TextDisplay.h"
 #include "displays/VolumeDisplay.h"
+#include "vcl/ComObj.h"
 #include "vcl/Forms.h"
 #include "vcl/Win.h"
 
@@ -60,6 +61,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return 0;
   }
 
+  // Drag and drop, the shell's dialogs and clipboard formats need OLE on this thread.
+  const TOleInitialization ole;
   Application->Initialize();
   Application->SetTitle(L"Qorn");
   LoadSettingsBeforeWindows();

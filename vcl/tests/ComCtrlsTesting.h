@@ -2,6 +2,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "testing/PumpApplication.h"
 #include "testing/WinTesting.h"
 #include "vcl/ComCtrls.h"
 #include "vcl/Forms.h"
@@ -14,23 +15,6 @@
 namespace comctrls_testing {
 
 using namespace std::chrono_literals;
-
-inline void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-}
-
-inline bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    Pump(5ms);
-  }
-  return true;
-}
 
 // A press and release posted together: the controls' own mouse loops wait for
 // the release in the queue.

@@ -14,6 +14,13 @@ TEST(ComObj, AFailedResultIsRaisedWithItsCodeAndASuccessPassesThrough) {
   }
 }
 
+TEST(ComObj, TheTestProgramStartsWithOleOnItsMainThread) {
+  // As in Qorn.exe: a second initialisation only counts up.
+  const HRESULT again = OleInitialize(nullptr);
+  EXPECT_EQ(again, S_FALSE);
+  if (SUCCEEDED(again)) OleUninitialize();
+}
+
 TEST(ComObj, AnOwnedInterfaceIsReleasedOnceWhenItsLastOwnerGoes) {
   TOleInitialization ole;
   ASSERT_TRUE(ole.Initialized());

@@ -17,15 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    Pump(5ms);
-  }
-  return true;
-}
-
 // The shape of a thin wrapper: a standard BUTTON, its clicks back as CN_COMMAND.
 class TTestButton : public TWinControl {
   QORN_CLASS(TTestButton, TWinControl)

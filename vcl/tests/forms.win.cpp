@@ -147,17 +147,6 @@ QORN_REGISTER_CLASS(TTestPanel);
 QORN_REGISTER_CLASS(TTestSpot);
 QORN_REGISTER_CLASS(TTestForm);
 
-// Runs the application's own loop (key routing, hints) for a while.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-  return true;
-}
-
 class Forms : public ::testing::Test {
  protected:
   void SetUp() override {

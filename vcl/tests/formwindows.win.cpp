@@ -18,16 +18,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(2ms);
-  }
-  return true;
-}
-
 struct FormDeleter {
   void operator()(TForm* f) const { delete f; }
 };

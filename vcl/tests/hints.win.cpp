@@ -32,15 +32,6 @@ using namespace std::chrono_literals;
 // test that tells two timings apart sets the other one far above it.
 constexpr std::chrono::milliseconds Patience = 10s;
 
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    Pump(5ms);
-  }
-  return true;
-}
-
 // What a control may do with CM_HINTSHOW, and what it saw.
 struct THintAnswer {
   int shows = 0;

@@ -20,15 +20,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    Pump(5ms);
-  }
-  return true;
-}
-
 // A key through the application's loop, as the keyboard delivers it (the loop's
 // TranslateMessage makes its character).
 void PostKey(HWND wnd, WORD key) {

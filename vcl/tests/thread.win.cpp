@@ -2,6 +2,7 @@
 // message loop; FreeOnTerminate; destroying a running thread ends it.
 #include <gtest/gtest.h>
 
+#include "testing/PumpApplication.h"
 #include "vcl/Exceptions.h"
 #include "vcl/Thread.h"
 #include "vcl/Win.h"
@@ -14,20 +15,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    std::this_thread::sleep_for(2ms);
-  }
-  return true;
-}
 
 class TWorker : public TThread {
  public:

@@ -2,12 +2,14 @@
 // it from inside its own OnTimer.
 #include <gtest/gtest.h>
 
+#include "testing/PumpApplication.h"
 #include "vcl/Clock.h"
 #include "vcl/Exceptions.h"
 #include "vcl/Timer.h"
 #include "vcl/Win.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <vector>
 #include <thread>
@@ -15,19 +17,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// Pumps this thread's messages for a while (timers fire from the loop).
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    std::this_thread::sleep_for(2ms);
-  }
-}
 
 struct FireCase {
   const char* name;
@@ -152,6 +141,28 @@ TEST(Timer, AnExceptionInOnTimerStaysInsideTheLoop) {
   };
   Pump(100ms);
   EXPECT_EQ(count, 1);
+}
+
+TEST(Timer, UnderATestsClockFiresWhenThatClockReachesTheDeadline) {
+  TManualClock clock;
+  TClockOverride use(clock);
+  TTimer timer(nullptr);
+  int count = 0;
+  timer.SetInterval(20);
+  timer.OnTimer = [&](TObject*) { ++count; };
+  Pump(200ms);  // ten intervals of real time
+  EXPECT_EQ(count, 0);
+  clock.Advance(19);
+  Pump(50ms);
+  EXPECT_EQ(count, 0);
+  clock.Advance(1);
+  ASSERT_TRUE(PumpUntil([&] { return count == 1; }));
+  // A jump over five intervals fires once, and the next deadline counts from then.
+  clock.Advance(100);
+  ASSERT_TRUE(PumpUntil([&] { return count == 2; }));
+  clock.Advance(19);
+  Pump(50ms);
+  EXPECT_EQ(count, 2);
 }
 
 }  // namespace
