@@ -186,8 +186,10 @@ TEST_F(TaskSchedulerTest, Version2ListsRegisteredTasksSorted) {
     scheduler->Refresh();
   } catch (const EOleSysError& e) {
     for (const wchar_t* n : {L"zeta", L"Alpha", L"beta"}) scheduler->Delete(Prefix + n);
-    if (e.ErrorCode == E_NOTIMPL) GTEST_SKIP() << "this scheduler cannot enumerate the tasks of a folder";
-    throw;
+    // A scheduler that cannot enumerate a folder (wine's) must say so, not list nothing.
+    EXPECT_EQ(e.ErrorCode, E_NOTIMPL) << "listing failed for another reason";
+    EXPECT_EQ(scheduler->Count(), 0);
+    return;
   }
   std::vector<std::wstring> ours;
   for (int i = 0; i < scheduler->Count(); ++i) {
