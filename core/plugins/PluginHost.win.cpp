@@ -253,7 +253,7 @@ void TPluginHost::tell(const TPluginFailure& failure) {
                                                   : std::wstring(L"crashed");
   const std::wstring text = L"Can`t load plugin\n\n" + Utf8ToString(failure.file) + L": " +
                             Utf8ToString(failure.exportName) + L" " + why +
-                            L".\nIt stays switched off until it is switched on again.";
+                            L".\nIt stays off until it is switched on again.";
   if (hooks_.pluginFailed) hooks_.pluginFailed(text);
   else if (hooks_.errorMsg) hooks_.errorMsg(2);
 }
