@@ -7,9 +7,7 @@
 //   plug-ins expect on the main window's thread); a TPluginWatchdog beside it
 //   notices a call that overran, because nothing can take that thread back.
 // - CallOnWorker runs a pure query (GetName, GetVer...) on a worker thread and
-//   waits a bounded time, still answering messages sent to this thread, so the
-//   window and the keyboard hook go on meanwhile; a query that never returns is
-//   left behind on its worker.
+//   waits a bounded time; a query that never returns is left behind on its worker.
 //
 // Only faults of the processor are caught; a plug-in that throws its own
 // exceptions through an export is not supported. Faults inside DllMain (during

@@ -96,21 +96,6 @@ DWORD WINAPI RunWorker(LPVOID param) {
   return 0;
 }
 
-// Waits for the event while answering what other threads send to this one (the
-// keyboard hook's callbacks, a second start's restore request).
-bool WaitAnsweringSentMessages(HANDLE event, unsigned boundMs) {
-  const ULONGLONG end = GetTickCount64() + boundMs;
-  for (;;) {
-    const ULONGLONG now = GetTickCount64();
-    const DWORD left = now >= end ? 0 : static_cast<DWORD>(end - now);
-    const DWORD got = MsgWaitForMultipleObjectsEx(1, &event, left, QS_SENDMESSAGE, 0);
-    if (got == WAIT_OBJECT_0) return true;
-    if (got != WAIT_OBJECT_0 + 1) return WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
-    MSG msg;
-    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
-}
-
 }  // namespace
 
 TPluginCallResult CallOnWorker(std::function<void()> call, unsigned boundMs) {
@@ -124,7 +109,9 @@ TPluginCallResult CallOnWorker(std::function<void()> call, unsigned boundMs) {
     return CallGuarded([](void* c) { (*static_cast<std::function<void()>*>(c))(); }, &work->call);
   }
   CloseHandle(thread);
-  if (!WaitAnsweringSentMessages(work->done, boundMs)) return {TPluginCallOutcome::Overran, 0};
+  // A plain wait: messages sent to this thread meanwhile wait too, so nothing
+  // runs half-way through what called the plug-in (start-up, a settings page).
+  if (WaitForSingleObject(work->done, boundMs) != WAIT_OBJECT_0) return {TPluginCallOutcome::Overran, 0};
   return work->result;
 }
 

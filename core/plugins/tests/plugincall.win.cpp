@@ -46,7 +46,9 @@ TEST(PluginCall, AFaultEndsTheCallAndTheThreadGoesOn) {
       EXPECT_EQ(r.outcome, c.outcome) << c.name;
       EXPECT_EQ(r.faultCode, c.code) << c.name;
     }
-    if (c.outcome == TPluginCallOutcome::Returned) EXPECT_EQ(out, 42);
+    if (c.outcome == TPluginCallOutcome::Returned) {
+      EXPECT_EQ(out, 42);
+    }
   }
 }
 
@@ -76,22 +78,11 @@ TEST(PluginCall, AWorkerCallThatFaultsOrReturnsReportsIt) {
   EXPECT_EQ(crashed.faultCode, static_cast<unsigned long>(EXCEPTION_ACCESS_VIOLATION));
 }
 
-TEST(PluginCall, AWorkerThatNeverReturnsIsLeftBehindAndSentMessagesAreAnswered) {
-  // A window of this thread, asked from another thread while this one waits.
-  HWND wnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  ASSERT_NE(wnd, nullptr);
-  std::atomic<bool> answered{false};
+TEST(PluginCall, AWorkerThatNeverReturnsIsLeftBehind) {
   HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::thread asker([&] {
-    DWORD_PTR r = 0;
-    answered = SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 20000, &r) != 0;
-  });
-  const TPluginCallResult r = CallOnWorker([release] { WaitForSingleObject(release, INFINITE); }, 1500);
+  const TPluginCallResult r = CallOnWorker([release] { WaitForSingleObject(release, INFINITE); }, 500);
   EXPECT_EQ(r.outcome, TPluginCallOutcome::Overran);
-  asker.join();
-  EXPECT_TRUE(answered) << "a message sent to the waiting thread was not answered";
   SetEvent(release);  // the worker that was left behind ends by itself
-  DestroyWindow(wnd);
 }
 
 TEST(PluginCall, TheWatchdogReportsOnlyACallThatOverran) {
