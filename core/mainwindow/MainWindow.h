@@ -4,6 +4,7 @@
 // plug-ins and components send it, and saves everything when it closes. Later it
 // is the settings window too (pages, key list and tray icon come with their own work).
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -83,8 +84,9 @@ class TMainForm : public TForm {
   // Empties the binding tables and loads the active global profile into the live
   // global table and the edit list.
   void LoadKeys();
-  // Kind 1 "Unable to set hook", kind 2 "Can`t load plugin"; other kinds nothing.
-  void ErrorMsg(int kind);
+  // Kind 1 "Unable to set hook", kind 2 "Can`t load plugin" (or text, which
+  // starts with it and says more); other kinds nothing.
+  void ErrorMsg(int kind, const std::wstring& text = {});
 
   // The power action keeps the monitor off with TimerMonOff; a lock, an unlock or
   // a resume switches it back on.
@@ -163,7 +165,7 @@ class TMainForm : public TForm {
   // When a bound Sleep key last ran its (non-power) action, or the capture dialog took it.
   std::optional<std::uint64_t> sleepKeyRanAt_;
   bool hookInstalled_ = false;
-  bool tornDown_ = false;
+  std::atomic<bool> tornDown_{false};  // read by the plug-in watchdog's thread too
   int rememberedWidth_ = 0;
   int rememberedHeight_ = 0;
 };

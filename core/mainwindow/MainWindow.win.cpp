@@ -12,6 +12,7 @@
 #include "core/settings/SettingsClose.h"
 #include "core/settings/SettingsFolder.h"
 #include "core/mainwindow/SettingsHKForm.h"
+#include "core/utils/ProgramRestart.h"
 #include "core/utils/SystemPower.h"
 #include "core/utils/myUtils.h"
 #include "tenvora/Tenvora.h"
@@ -246,7 +247,12 @@ void TMainForm::FormCreate(TObject*) {
                            installHook();
                            return hookInstalled_;
                          },
-                         [this](int kind) { ErrorMsg(kind); }, {}});
+                         [this](int kind) { ErrorMsg(kind); }, {},
+                         [this](const std::wstring& text) { ErrorMsg(2, text); },
+                         // The main thread is inside a plug-in that will not come back:
+                         // after a close (everything saved) the process just ends, else
+                         // a fresh start takes over and leaves that plug-in out.
+                         [this] { tornDown_ ? EndThisProcessNow() : RestartThisProgram(); }});
 
   // The keyboard hook.
   SetHookEngine(engine_.get());
@@ -342,10 +348,9 @@ void TMainForm::applyLanguageTexts() {
   if (TranslateInfoLabel) TranslateInfoLabel->SetCaption(language_->TranslatorInfo());
 }
 
-void TMainForm::ErrorMsg(int kind) {
-  const HWND owner = WindowHandle();
-  if (kind == 1) MessageBoxW(owner, L"Unable to set hook", L"Critical ERROR !", MB_OK);
-  if (kind == 2) MessageBoxW(owner, L"Can`t load plugin", L"Error !", MB_OK);
+void TMainForm::ErrorMsg(int kind, const std::wstring& text) {
+  if (kind == 1) Application->MessageBox(text.empty() ? L"Unable to set hook" : text, L"Critical ERROR !", MB_OK);
+  if (kind == 2) Application->MessageBox(text.empty() ? L"Can`t load plugin" : text, L"Error !", MB_OK);
 }
 
 void TMainForm::noteSleepKey() {

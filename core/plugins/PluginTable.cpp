@@ -18,6 +18,7 @@ std::string FormatPluginsDb(const TPluginTable& table) {
   std::string out;
   for (std::size_t i = 0; i < table.count && i < kMaxPlugins; ++i) {
     const auto& e = table.entries[i];
+    if (e.failed) continue;
     out += e.name.str();
     out += e.enabled == 1 ? " =1\r\n" : " =0\r\n";
   }

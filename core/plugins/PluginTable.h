@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -12,11 +13,12 @@
 inline constexpr std::size_t kMaxPlugins = 21;
 
 struct TPluginEntry {
-  TShortString<50> name;   // what the plug-in's GetName returned
-  TShortString<255> path;  // full path of the library
-  std::uint8_t loaded = 0;   // 1 while the host has it enabled
-  std::uint8_t enabled = 0;  // the user's choice
-  void* module = nullptr;    // the handle EnablePlugin returned, or none
+  TShortString<50> name;      // what the plug-in's GetName returned (its file name when left out)
+  std::filesystem::path path;  // full path of the library, wide: any program folder will do
+  std::uint8_t loaded = 0;     // 1 while the host has it enabled
+  std::uint8_t enabled = 0;    // the user's choice
+  std::uint8_t failed = 0;     // 1: left out, a call into it crashed or never returned
+  void* module = nullptr;      // the handle EnablePlugin returned, or none
 };
 
 struct TPluginTable {
@@ -32,4 +34,5 @@ struct TPluginTable {
 bool PluginEnabledInDb(std::string_view dbText, std::string_view name);
 
 // "plugins.db" as written from the table, in table order, lines ending CR LF.
+// Plug-ins left out as failed have no line: their name may be only a file name.
 std::string FormatPluginsDb(const TPluginTable& table);

@@ -4,12 +4,15 @@
 #include "core/mainwindow/MainWindow.h"
 #include "core/settings/SettingsFolder.h"
 #include "core/mainwindow/SettingsHKForm.h"
+#include "core/utils/MessageSink.h"
+#include "core/utils/ProgramRestart.h"
 #include "displays/InfoDisplay.h"
 #include "displays/MutePicture.h"
 #include "displays/Popup.h"
 #include "displays/TextDisplay.h"
 #include "displays/VolumeDisplay.h"
 #include "vcl/ComObj.h"
+#include "vcl/Dialogs.h"
 #include "vcl/Forms.h"
 #include "vcl/Win.h"
 
@@ -22,18 +25,31 @@ struct HandleCloser {
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
+// How long a second start waits for the first instance's window to appear, and
+// then for it to answer: a few seconds each, far beyond a healthy start.
+constexpr int kWindowSearchTries = 50;  // of 100 ms
+constexpr UINT kRestoreAnswerMs = 5000;
+
 // Another instance holds the mutex: show its window, bounded so a hung instance
-// never hangs this one.
-void RestoreRunningInstance() {
-  for (int tries = 0; tries < 50; ++tries) {
+// never hangs this one. False when it has no window or does not answer.
+bool RestoreRunningInstance() {
+  for (int tries = 0; tries < kWindowSearchTries; ++tries) {
     if (HWND other = FindWindowW(L"TMainForm", L"Qorn")) {
       DWORD_PTR result = 0;
-      SendMessageTimeoutW(other, WM_RESTOREMAIN, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &result);
-      return;
+      return SendMessageTimeoutW(other, WM_RESTOREMAIN, 0, 0, SMTO_BLOCK, kRestoreAnswerMs, &result) != 0;
     }
     // The first instance may not have made its window yet.
     Sleep(100);
   }
+  return false;
+}
+
+// Without this the user, starting Qorn again and again, would see nothing at all.
+void TellRunningButNotAnswering() {
+  DialogService().MessageBox(nullptr,
+                             L"Qorn is already running, but it does not answer.\n\n"
+                             L"End Qorn.exe in the Task Manager, then start Qorn again.",
+                             L"Qorn", MB_OK | MB_ICONWARNING);
 }
 
 // The settings records are filled before the first window is made; the main
@@ -53,11 +69,16 @@ void DeleteForm(T*& form) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+  InstallMessageSinkFromEnvironment();
+  // Started again by an instance that lost its main thread to a plug-in: that
+  // one still holds the mutex until it is gone.
+  if (const auto before = PredecessorOnCommandLine(commandLine ? commandLine : L"")) WaitForPredecessor(*before);
+
   // Creating and testing in one step: two quick starts can never both win.
   UniqueHandle mutex(CreateMutexW(nullptr, FALSE, L"QornMutex"));
   if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
-    RestoreRunningInstance();
+    if (!RestoreRunningInstance()) TellRunningButNotAnswering();
     return 0;
   }
 

@@ -14,6 +14,8 @@
 #include <memory>
 #include <mutex>
 
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
 namespace {
 
 constexpr UINT WM_PLUGINKEY = WM_USER + 360;
@@ -21,15 +23,49 @@ constexpr u_short kServerPort = 8765;
 constexpr DWORD kRetryInterval = 30000;  // ms between two connect attempts
 constexpr DWORD kStopWait = 3000;        // ms Disable waits for the reader
 
-// Each post gets its own slot, reused only 32 posts later: the main window reads
-// the name long before that, even with several posts in flight.
+// Each post gets its own slot. A slot is taken again only once the main window
+// has handled the post that used it: behind every WM_PLUGINKEY the reader posts
+// a note to a small window of ours on the main window's thread, which handles
+// posted messages in order, so the note arrives only after the key was read.
+// With all slots in flight the reader waits (the server's lines wait in the
+// socket meanwhile): a stalled main window never reads a name overwritten.
 constexpr int kSlots = 32;
+constexpr UINT WM_SLOTREAD = WM_APP + 1;  // to the note window: wParam the slot
 char g_posted[kSlots][ranlowe::kMaxKeyName + 1];
-std::atomic<unsigned> g_nextSlot{0};
+std::atomic<bool> g_inFlight[kSlots];
+unsigned g_nextSlot = 0;  // the reader's only
+HANDLE g_slotRead = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 
 std::atomic<HWND> g_mainWindow{nullptr};
+// The note window and its thread (the host's GUI thread, where Enable runs).
+std::atomic<HWND> g_noteWindow{nullptr};
+std::atomic<DWORD> g_noteThread{0};
 
 HWND FindMainWindow() { return FindWindowA("TMainForm", "Qorn"); }
+
+LRESULT CALLBACK NoteProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SLOTREAD) {
+    if (wp < kSlots) g_inFlight[wp] = false;
+    SetEvent(g_slotRead);
+    return 0;
+  }
+  return DefWindowProcW(wnd, msg, wp, lp);
+}
+
+// Made once, on the thread of the first Enable, and kept while the library is
+// loaded (which is for good): notes still queued must find it.
+void MakeNoteWindow() {
+  if (g_noteWindow.load()) return;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = NoteProc;
+  wc.hInstance = reinterpret_cast<HINSTANCE>(&__ImageBase);
+  wc.lpszClassName = L"RanloweSlotNotes";
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  if (!w) return;
+  g_noteThread = GetCurrentThreadId();
+  g_noteWindow = w;
+}
 
 // The state one reader thread shares with Disable.
 struct Reader {
@@ -65,18 +101,34 @@ DWORD RetryInterval() {
   return kRetryInterval;
 }
 
-void Post(const std::string& key) {
+// Hands one key to the main window; false when the reader was stopped meanwhile.
+bool Post(Reader& r, const std::string& key) {
   HWND wnd = g_mainWindow.load();
   if (!wnd || !IsWindow(wnd)) {
     wnd = FindMainWindow();
     g_mainWindow = wnd;
   }
-  if (!wnd) return;  // no main window: nothing to hand the key to
-  char* slot = g_posted[g_nextSlot++ % kSlots];
+  if (!wnd) return true;  // no main window: nothing to hand the key to
+  // Notes tell of reads only from the main window's own thread.
+  HWND notes = g_noteWindow.load();
+  if (notes && GetWindowThreadProcessId(wnd, nullptr) != g_noteThread.load()) notes = nullptr;
+  const unsigned index = g_nextSlot++ % kSlots;
+  // The oldest post in flight is this slot's: wait for the main window to read it.
+  while (notes && g_inFlight[index].load()) {
+    HANDLE wake[2] = {r.stop, g_slotRead};
+    if (WaitForMultipleObjects(2, wake, FALSE, INFINITE) == WAIT_OBJECT_0) return false;
+  }
+  char* slot = g_posted[index];
   const std::size_t n = std::min(key.size(), ranlowe::kMaxKeyName);
   std::memcpy(slot, key.data(), n);
   slot[n] = '\0';
-  PostMessageA(wnd, WM_PLUGINKEY, 2, reinterpret_cast<LPARAM>(slot));
+  if (notes) g_inFlight[index] = true;
+  if (!PostMessageA(wnd, WM_PLUGINKEY, 2, reinterpret_cast<LPARAM>(slot))) {
+    g_inFlight[index] = false;
+    return true;
+  }
+  if (notes && !PostMessageW(notes, WM_SLOTREAD, index, 0)) g_inFlight[index] = false;
+  return true;
 }
 
 // Connects a fresh socket; false when the server is not there.
@@ -115,7 +167,7 @@ void ReadLines(Reader& r) {
     const int got = recv(s, buf, sizeof buf, 0);
     if (got <= 0 || r.Stopped()) return;  // closed, failed or stopped: never reuse old bytes
     lines.Feed(std::string_view(buf, static_cast<std::size_t>(got)), [&](std::string_view line) {
-      if (auto key = filter.KeyOf(line)) Post(*key);
+      if (auto key = filter.KeyOf(line)) Post(r, *key);
     });
   }
 }
@@ -174,6 +226,7 @@ __declspec(dllexport) BYTE __stdcall IsInteractive() { return 0; }
 __declspec(dllexport) BYTE __stdcall IsHaveSettings() { return 0; }
 
 __declspec(dllexport) BYTE __stdcall Enable() {
+  MakeNoteWindow();
   {
     std::lock_guard<std::mutex> lock(g_readerLock);
     // A reader that ended on its own (it never does while not stopped) is reaped here.

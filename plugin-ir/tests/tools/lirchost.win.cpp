@@ -1,7 +1,9 @@
 // Test host for the real-server test: a window of Qorn's class and caption that
 // loads plugins\Ranlowe.dll, records every WM_PLUGINKEY name, and compares them
 // with the expected names once the driving script says it is done.
-//   lirchost.exe <folder>   (the folder holds "done" and "expected.txt" when done)
+//   lirchost.exe <folder> [stall]   (the folder holds "done" and "expected.txt" when done)
+// With "stall" the main thread takes no messages from Enable until the script
+// writes "stall-over", as a main window busy elsewhere would.
 #include "vcl/Win.h"
 
 #include <chrono>
@@ -51,22 +53,30 @@ int main(int argc, char** argv) {
   auto disable = reinterpret_cast<BYTE(__stdcall*)()>(reinterpret_cast<void*>(GetProcAddress(lib, "Disable")));
   enable();
   std::ofstream(dir + "\\enabled").put('1');
+  if (argc > 2 && std::string(argv[2]) == "stall") {
+    while (!Exists(dir + "\\stall-over")) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(240);
   while (!Exists(dir + "\\done") && std::chrono::steady_clock::now() < deadline) {
     Pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  for (int i = 0; i < 50; ++i) {  // the last posts may still be on their way
-    Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  disable();
-
   std::vector<std::string> want;
   std::ifstream in(dir + "\\expected.txt");
   for (std::string line; std::getline(in, line);)
     if (!line.empty()) want.push_back(line);
+  // The last posts may still be on their way; half a second more shows any extra.
+  const auto more = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (g_keys.size() < want.size() && std::chrono::steady_clock::now() < more) {
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  for (int i = 0; i < 50; ++i) {
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  disable();
   std::printf("received:");
   for (const auto& k : g_keys) std::printf(" %s", k.c_str());
   std::printf("\nexpected:");
