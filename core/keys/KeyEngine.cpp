@@ -148,8 +148,9 @@ void TKeyEngine::RunPending() {
       TraceCurrentException(L"a step of the key road failed");
     }
   }
-  // Options the settings pages changed meanwhile may change the keys to ask about.
-  if (keysToAskSink_ && world_.Options.Options().optmb != publishedOptmb_) publishKeysToAsk();
+  // Bindings or options the settings pages changed meanwhile may change the keys to
+  // ask about: a cheap check of the live tables after every run of the queue.
+  publishKeysToAsk();
 }
 
 void TKeyEngine::RepeatTimerTimer() {
@@ -188,7 +189,12 @@ TKeysToAsk TKeyEngine::KeysToAsk() {
   TKeysToAsk keys;
   keys.AddBindings(globalTable_);
   keys.AddBindings(perProgramTable_);
-  world_.Profiles.AddProgramProfileKeys(keys);
+  if (!profileKeys_) {
+    profileKeys_ = TKeysToAsk{};
+    world_.Profiles.AddProgramProfileKeys(*profileKeys_);
+  }
+  keys.Downs |= profileKeys_->Downs;
+  keys.Ups |= profileKeys_->Ups;
   // The clipboard chords of optmb are taken without a binding. Everything else the
   // engine does with a key (counting, notices, the key test, the Esc duties) runs
   // after the answer and needs no wait.
@@ -203,11 +209,13 @@ void TKeyEngine::SetKeysToAskSink(std::function<void(const TKeysToAsk&)> sink) {
   publishKeysToAsk();
 }
 
-void TKeyEngine::BindingsChanged() { publishKeysToAsk(); }
+void TKeyEngine::BindingsChanged() {
+  profileKeys_.reset();
+  publishKeysToAsk();
+}
 
 void TKeyEngine::publishKeysToAsk() {
   if (!keysToAskSink_) return;
-  publishedOptmb_ = world_.Options.Options().optmb;
   TKeysToAsk keys = KeysToAsk();
   if (publishedKeys_ && *publishedKeys_ == keys) return;
   publishedKeys_ = keys;

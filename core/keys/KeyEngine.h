@@ -114,7 +114,9 @@ class TKeyEngine {
   TKeysToAsk KeysToAsk();
   // Whoever tells the hook library; called at once and whenever the set changes.
   void SetKeysToAskSink(std::function<void(const TKeysToAsk&)> sink);
-  // Bindings or profiles changed: the keys to ask about are worked out again.
+  // Bindings or profiles changed: the keys to ask about are worked out again. (The
+  // live tables are looked at after every run of the queue too; the per-program
+  // profiles only here.)
   void BindingsChanged();
 
   // Called when a key is taken for bindings, before any of their actions runs
@@ -154,7 +156,7 @@ class TKeyEngine {
   std::uint64_t repeatNumber_ = 0;
   std::function<void(const TKeysToAsk&)> keysToAskSink_;
   std::optional<TKeysToAsk> publishedKeys_;
-  bool publishedOptmb_ = false;
+  std::optional<TKeysToAsk> profileKeys_;  // of every per-program profile, until they change
   std::function<void(const TKeyEvent&, const std::vector<TKeyRecord>&)> onKeyTaken_;
 
   TKeyTable globalTable_;

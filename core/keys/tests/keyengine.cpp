@@ -665,7 +665,6 @@ TEST_F(Engine, KeysToAskFollowBindingsProfilesCaptureAndOptions) {
       {"the capture dialog: every key", [&] { engine.SetCaptureMode(true); },
        {{65, KeyMsgDown}, {27, KeyMsgUp}, {255, KeyMsgSysUp}}, {}},
   };
-  std::vector<TKeysToAsk> published;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     engine.GlobalTable().Clear();
@@ -673,6 +672,7 @@ TEST_F(Engine, KeysToAskFollowBindingsProfilesCaptureAndOptions) {
     options.value = {};
     engine.SetCaptureMode(false);
     c.arrange();
+    engine.BindingsChanged();
     const TKeysToAsk keys = engine.KeysToAsk();
     for (const auto& [vk, msg] : c.asked) EXPECT_TRUE(keys.Asks(vk, msg)) << int(vk) << "/" << msg;
     for (const auto& [vk, msg] : c.notAsked) EXPECT_FALSE(keys.Asks(vk, msg)) << int(vk) << "/" << msg;
