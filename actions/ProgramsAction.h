@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "core/keys/ActionExecutors.h"
+#include "actions/ActionExecutors.h"
 
 class TProgramsExecutor : public IActionExecutor {
  public:

@@ -1,13 +1,16 @@
-// Hands key events from the hook thread to the thread that owns the callbacks and
-// brings the answer back, with a bounded wait on the hook's side.
+// Hands key events from the hook thread to the thread that owns the callbacks and,
+// for the keys the owner may take, brings the answer back within a bounded wait.
 //
-// The hook thread submits one event at a time and waits. The owner thread, woken by
-// `wake` (a sent window message in the library), drains the events in order: a
-// modifier change always reaches the modifier callback; the key callback runs only
-// for the event the hook still waits for. An event whose wait ran out has passed
-// through already and is never looked up late; an answer that comes too late is
-// dropped. Nothing here blocks the owner thread.
+// The hook thread submits one event at a time. A key the owner asked about waits for
+// its answer; any other key passes at once and only joins the queue, and so does a
+// key while the owner is unresponsive (it let a wait run out, or left an event
+// undrained for StuckAfter). The owner thread, woken by `wake` (a sent window message
+// in the library), drains the queue in order: a modifier change always reaches the
+// modifier callback, and every key reaches the key callback exactly once, marked with
+// TENVORA_PASSED unless the hook still waits for its answer. An answer that comes too
+// late is dropped. Nothing here blocks the owner thread.
 #pragma once
+#include <bitset>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -28,17 +31,32 @@ struct KeyEvent {
   std::int32_t modifier = 0;  // modifier callback code, 0 when none
 };
 
+// The keys the owner may take, key-downs and key-ups apart.
+struct AskedKeys {
+  std::bitset<256> downs;
+  std::bitset<256> ups;
+  // From the two byte sets of SetKeysToAsk.
+  static AskedKeys FromBytes(const std::uint8_t* downs, const std::uint8_t* ups);
+  bool Asks(std::int32_t vk, std::int32_t message) const;
+};
+
 class KeyExchange {
  public:
+  using Clock = std::chrono::steady_clock;
   // Asks the owner thread to call Drain(opened) soon; false when it cannot be reached.
   using Wake = std::function<bool(std::uint64_t opened)>;
 
   // An owner that was woken but has not drained for this long is woken again.
   static constexpr std::chrono::milliseconds WakeAgainAfter{500};
+  // An owner that left an event undrained this long is stuck: no key waits for it.
+  static constexpr std::chrono::milliseconds StuckAfter{100};
 
   // Events kept for an owner thread that does not drain (it hangs or is gone); the
   // oldest go first.
   static constexpr std::size_t MaxQueued = 1024;
+
+  // Tests drive the times the exchange judges by (not the hook's bounded wait).
+  void SetClock(std::function<Clock::time_point()> now);
 
   // Starts (or restarts with new callbacks) handing events over. Events of before
   // are dropped. Returns the number that the owner passes to Drain, so that a wake
@@ -50,10 +68,14 @@ class KeyExchange {
   void WaitIdle();
   bool IsOpen() const;
 
-  // Hook thread: the owner's answer, or none when closed, unreachable or too late.
+  // Which keys wait for an answer; none given (the start): every key.
+  void SetAskedKeys(std::optional<AskedKeys> keys);
+
+  // Hook thread: the owner's answer, or none when the key passes (not asked about,
+  // owner unresponsive, closed, unreachable or too late).
   std::optional<std::int32_t> Submit(const KeyEvent& event, std::chrono::milliseconds bound);
 
-  // Owner thread: runs the callbacks of the waiting events, in order. A call made
+  // Owner thread: runs the callbacks of the queued events, in order. A call made
   // from inside a callback (the callback pumped messages) returns at once; the outer
   // call goes on with the rest, so callbacks never nest.
   void Drain(std::uint64_t opened);
@@ -63,12 +85,15 @@ class KeyExchange {
   struct Entry {
     std::uint64_t seq;
     KeyEvent event;
+    Clock::time_point queuedAt;
   };
 
   void AbandonCurrent();
+  bool OwnerUnresponsive(Clock::time_point now) const;
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;
+  std::function<Clock::time_point()> now_ = [] { return Clock::now(); };
   bool open_ = false;
   std::uint64_t opened_ = 0;
   bool draining_ = false;
@@ -76,9 +101,12 @@ class KeyExchange {
   TKeyCallback key_ = nullptr;
   TModifierCallback modifier_ = nullptr;
   Wake wake_;
+  std::optional<AskedKeys> asked_;
   std::deque<Entry> queue_;
   std::uint64_t lastSeq_ = 0;
-  std::chrono::steady_clock::time_point wokenAt_{};
+  Clock::time_point wokenAt_{};
+  // Set when a wait ran out; cleared when the owner drains again.
+  bool missedAnswer_ = false;
   // The event the hook thread waits for, and where it stands.
   std::uint64_t currentSeq_ = 0;
   State state_ = State::Idle;

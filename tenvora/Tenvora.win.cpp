@@ -7,6 +7,7 @@
 #include "vcl/Win.h"
 
 #include <mutex>
+#include <optional>
 
 #include "tenvora/HookThread.win.h"
 #include "tenvora/KeyExchange.h"
@@ -27,6 +28,7 @@ class Library {
   std::int32_t SetKeyboardHook(TKeyCallback key, TModifierCallback modifier);
   void RemoveKeyboardHook();
   void DisableMouse(bool disable);
+  void SetKeysToAsk(const std::uint8_t* downs, const std::uint8_t* ups);
 
   KeyExchange& exchange() { return exchange_; }
 
@@ -126,6 +128,14 @@ void Library::DisableMouse(bool disable) {
   if (thread_.Start()) thread_.BlockMouse(disable);
 }
 
+void Library::SetKeysToAsk(const std::uint8_t* downs, const std::uint8_t* ups) {
+  // No lock of the exported calls: the set may change from inside a callback.
+  if (!downs && !ups)
+    exchange_.SetAskedKeys(std::nullopt);
+  else
+    exchange_.SetAskedKeys(AskedKeys::FromBytes(downs, ups));
+}
+
 }  // namespace
 }  // namespace qorn::tenvora
 
@@ -139,5 +149,9 @@ TENVORA_API void TENVORA_CALL RemoveKeyboardHook() { qorn::tenvora::TheLibrary()
 
 TENVORA_API void TENVORA_CALL DisableMouse(int32_t disable) {
   qorn::tenvora::TheLibrary().DisableMouse(disable != 0);
+}
+
+TENVORA_API void TENVORA_CALL SetKeysToAsk(const uint8_t* downs, const uint8_t* ups) {
+  qorn::tenvora::TheLibrary().SetKeysToAsk(downs, ups);
 }
 }

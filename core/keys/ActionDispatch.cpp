@@ -1,6 +1,7 @@
 #include "core/keys/ActionDispatch.h"
 
 #include "core/keys/ActionParams.h"
+#include "core/utils/Trace.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ constexpr Range ranges[] = {
 };
 
 constexpr wchar_t CR = L'\r';
+
+std::wstring AnsiToWide(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
 
 bool isTapOrHold(TActionCode code) { return code == 12 || code == 13; }
 
@@ -65,6 +68,8 @@ bool TActionDispatcher::run(TActionFamily family, int subCode, int held, TAction
     executor->Execute(subCode, held, context);
     return true;
   } catch (...) {
+    TraceCurrentException(L"the " + std::wstring(AnsiToWide(ActionFamilyName(family))) + L" action " +
+                          std::to_wstring(subCode) + L" failed");
     return false;
   }
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/keys/ActionExecutors.h"
+#include "actions/ActionExecutors.h"
 #include "core/keys/KeyEngineWorld.h"
 #include "core/keys/KeyRecord.h"
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/keys/KeyNames.h"
+#include "core/utils/Trace.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ std::int32_t TKeyEngine::KeyCallback(std::int32_t vk, std::int32_t code2, std::i
   event.Msg = msg;
   event.Modifiers = modifierStateStr_;
   event.PluginKeyName = std::string(pluginKeyName);
+  const bool alreadyPassed = (extra & KeyAlreadyPassed) != 0;
   const std::size_t queuedBefore = pending_.size();
   std::int32_t result = KeyPassed;
 
@@ -45,6 +47,8 @@ std::int32_t TKeyEngine::KeyCallback(std::int32_t vk, std::int32_t code2, std::i
     capturedKeyEvent_ = event;
     result = KeyTaken;
     post([this, event] { world_.Capture.setk(event); });
+    // Fewer keys to ask about now: the hook learns it after the key, never before.
+    post([this] { publishKeysToAsk(); });
   } else {
     currentKeyEvent_ = event;
     GetExeWnd();
@@ -54,9 +58,13 @@ std::int32_t TKeyEngine::KeyCallback(std::int32_t vk, std::int32_t code2, std::i
       lookup = getact(perProgram, globalTable_, event,
                       {options.optlrmodif, options.optmultiact, options.optmb});
     }
-    if (lookup.Found) {
+    if (lookup.Found && !alreadyPassed) {
       result = KeyTaken;
       onMatch(event, lookup);
+    } else if (lookup.Found && world_.RepeatTimer.Running() && sameKey(event, repeatEvent_)) {
+      // The held key's own repeat that got through while the main thread was busy:
+      // still the same hold.
+      ticksSinceEvent_ = 0;
     } else {
       onNoMatch(event);
     }
@@ -85,6 +93,8 @@ void TKeyEngine::onMatch(const TKeyEvent& event, const TLookupResult& lookup) {
   }
   if (repeating) world_.RepeatTimer.Stop();
   repeatPending_ = false;
+  ++repeatNumber_;
+  if (onKeyTaken_) onKeyTaken_(event, lookup.Matches);
   if (!lookup.Matches.empty()) {
     currentAction_ = lookup.Matches.back();
     repeatRate_ = currentAction_.RepeatRate;
@@ -103,6 +113,7 @@ void TKeyEngine::onMatch(const TKeyEvent& event, const TLookupResult& lookup) {
 void TKeyEngine::onNoMatch(const TKeyEvent& event) {
   if (world_.RepeatTimer.Running()) world_.RepeatTimer.Stop();
   repeatPending_ = false;
+  ++repeatNumber_;
   // Win+L and Ctrl+Alt+Del take the keyboard away before the modifiers' key-ups arrive.
   const bool winHeld = held(modifierStateStr_, 3) || held(modifierStateStr_, 6);
   const bool ctrlOrAltHeld = held(modifierStateStr_, 2) || held(modifierStateStr_, 7) ||
@@ -134,8 +145,12 @@ void TKeyEngine::RunPending() {
     try {
       work();
     } catch (...) {
+      TraceCurrentException(L"a step of the key road failed");
     }
   }
+  // Bindings or options the settings pages changed meanwhile may change the keys to
+  // ask about: a cheap check of the live tables after every run of the queue.
+  publishKeysToAsk();
 }
 
 void TKeyEngine::RepeatTimerTimer() {
@@ -149,13 +164,62 @@ void TKeyEngine::RepeatTimerTimer() {
     StopRepeat();
     return;
   }
-  post([this, action = currentAction_] { dispatcher_.act(action); });
+  // A run still queued when the key comes up (an action held the main thread) is
+  // dropped then: nothing repeats after the release.
+  post([this, action = currentAction_, number = repeatNumber_] {
+    if (repeatPending_ && number == repeatNumber_) dispatcher_.act(action);
+  });
   RunPending();
 }
 
 void TKeyEngine::StopRepeat() {
   if (world_.RepeatTimer.Running()) world_.RepeatTimer.Stop();
   repeatPending_ = false;
+  ++repeatNumber_;
+}
+
+void TKeyEngine::SetCaptureMode(bool on) {
+  captureMode_ = on;
+  publishKeysToAsk();
+}
+
+TKeysToAsk TKeyEngine::KeysToAsk() {
+  // The capture dialog takes whatever key comes next.
+  if (captureMode_) return TKeysToAsk::Everything();
+  TKeysToAsk keys;
+  keys.AddBindings(globalTable_);
+  keys.AddBindings(perProgramTable_);
+  if (!profileKeys_) {
+    profileKeys_ = TKeysToAsk{};
+    world_.Profiles.AddProgramProfileKeys(*profileKeys_);
+  }
+  keys.Downs |= profileKeys_->Downs;
+  keys.Ups |= profileKeys_->Ups;
+  // The clipboard chords of optmb are taken without a binding. Everything else the
+  // engine does with a key (counting, notices, the key test, the Esc duties) runs
+  // after the answer and needs no wait.
+  if (world_.Options.Options().optmb)
+    for (std::uint8_t digit = '0'; digit <= '9'; ++digit) keys.AddKey(digit);
+  return keys;
+}
+
+void TKeyEngine::SetKeysToAskSink(std::function<void(const TKeysToAsk&)> sink) {
+  keysToAskSink_ = std::move(sink);
+  publishedKeys_.reset();
+  publishKeysToAsk();
+}
+
+void TKeyEngine::BindingsChanged() {
+  profileKeys_.reset();
+  publishKeysToAsk();
+}
+
+void TKeyEngine::publishKeysToAsk() {
+  if (!keysToAskSink_) return;
+  TKeysToAsk keys = KeysToAsk();
+  if (publishedKeys_ && *publishedKeys_ == keys) return;
+  publishedKeys_ = keys;
+  keysToAskSink_(keys);
 }
 
 void TKeyEngine::lockKeyNotice(std::uint8_t vk, const TKeyEngineOptions& options) {
@@ -232,7 +296,11 @@ void TKeyEngine::GetExeWnd() {
   }
   if (profile == activePerProgramProfile_) return;
   perProgramTable_.Clear();
-  world_.Profiles.LoadPerProgramProfile(profile, perProgramTable_);
+  if (!world_.Profiles.LoadPerProgramProfile(profile, perProgramTable_)) {
+    // Told from the main loop once the key has its answer, never inside the callback.
+    perProgramTable_.Clear();
+    post([this, profile] { world_.Profiles.ReportUnreadableProfile(profile); });
+  }
   activePerProgramProfile_ = profile;
 }
 

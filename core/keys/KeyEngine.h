@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,10 +16,14 @@
 #include "core/keys/KeyEngineWorld.h"
 #include "core/keys/KeyLookup.h"
 #include "core/keys/KeyRecord.h"
+#include "core/keys/KeysToAsk.h"
 
 // Answers to the hook library.
 inline constexpr std::int32_t KeyTaken = 10;
 inline constexpr std::int32_t KeyPassed = 0;
+// In the third value of a key the hook library reports after it passed (see
+// tenvora/Tenvora.h): the answer no longer matters, so no action runs for it.
+inline constexpr std::int32_t KeyAlreadyPassed = 0x1000;
 
 // A repeating plug-in button counts as released when none of its repeats came for this long.
 inline constexpr unsigned PluginRepeatGapMs = 300;
@@ -46,7 +51,9 @@ class TKeyEngine {
   TKeyEngine& operator=(const TKeyEngine&) = delete;
 
   // A key event of the hook library, or a plug-in button (1, 1, 0, 0, its name).
-  // Returns KeyTaken or KeyPassed; never runs an action itself.
+  // Returns KeyTaken or KeyPassed; never runs an action itself, and never reads a
+  // file or opens a window. A key marked KeyAlreadyPassed is counted, listed and
+  // noticed like any other and ends a repeat, but runs nothing.
   std::int32_t KeyCallback(std::int32_t vk, std::int32_t code2, std::int32_t extra, std::int32_t msg,
                            std::string_view pluginKeyName = {});
   // n*10 + 1 when modifier n (1..8) went down, n*10 when it went up.
@@ -68,7 +75,7 @@ class TKeyEngine {
   void StopRepeat();
 
   // The key capture dialog takes the next event while this is set.
-  void SetCaptureMode(bool on) { captureMode_ = on; }
+  void SetCaptureMode(bool on);
   bool CaptureMode() const { return captureMode_; }
   const TKeyEvent& CapturedKeyEvent() const { return capturedKeyEvent_; }
 
@@ -103,6 +110,21 @@ class TKeyEngine {
 
   TActionDispatcher& Dispatcher() { return dispatcher_; }
 
+  // The keys the program may take right now (see KeysToAsk.h).
+  TKeysToAsk KeysToAsk();
+  // Whoever tells the hook library; called at once and whenever the set changes.
+  void SetKeysToAskSink(std::function<void(const TKeysToAsk&)> sink);
+  // Bindings or profiles changed: the keys to ask about are worked out again. (The
+  // live tables are looked at after every run of the queue too; the per-program
+  // profiles only here.)
+  void BindingsChanged();
+
+  // Called when a key is taken for bindings, before any of their actions runs
+  // (the main window notes a bound Sleep key there).
+  void SetOnKeyTaken(std::function<void(const TKeyEvent&, const std::vector<TKeyRecord>&)> onTaken) {
+    onKeyTaken_ = std::move(onTaken);
+  }
+
  private:
   void onMatch(const TKeyEvent& event, const TLookupResult& lookup);
   void onNoMatch(const TKeyEvent& event);
@@ -111,6 +133,7 @@ class TKeyEngine {
   void addKeyTestRow(const TKeyEvent& event);
   void escDuties();
   void count();
+  void publishKeysToAsk();
 
   TKeyEngineWorld world_;
   TActionDispatcher dispatcher_;
@@ -129,6 +152,12 @@ class TKeyEngine {
   unsigned repeatIntervalMs_ = 0;
   unsigned ticksSinceEvent_ = 0;
   bool keyTestActive_ = false;
+  // Repeat runs queued before the repeat ended do not run: each repeat has its number.
+  std::uint64_t repeatNumber_ = 0;
+  std::function<void(const TKeysToAsk&)> keysToAskSink_;
+  std::optional<TKeysToAsk> publishedKeys_;
+  std::optional<TKeysToAsk> profileKeys_;  // of every per-program profile, until they change
+  std::function<void(const TKeyEvent&, const std::vector<TKeyRecord>&)> onKeyTaken_;
 
   TKeyTable globalTable_;
   TKeyTable perProgramTable_;

@@ -45,7 +45,27 @@ void ConnectKeyEngine(TKeyEngine& engine, HWND window) {
   engine.SetWakeUp([window] { PostMessageW(window, WM_KEYENGINE_RUN, 0, 0); });
 }
 
-void SetHookEngine(TKeyEngine* engine) { hookEngine = engine; }
+void SetHookEngine(TKeyEngine* engine) {
+  if (hookEngine && hookEngine != engine) hookEngine->SetKeysToAskSink({});
+  hookEngine = engine;
+  if (!engine) {
+    SetKeysToAsk(nullptr, nullptr);
+    return;
+  }
+  engine->SetKeysToAskSink([](const TKeysToAsk& keys) {
+    if (keys.All) {
+      SetKeysToAsk(nullptr, nullptr);
+      return;
+    }
+    std::uint8_t downs[TENVORA_KEY_SET_BYTES] = {}, ups[TENVORA_KEY_SET_BYTES] = {};
+    for (std::size_t vk = 0; vk < 256; ++vk) {
+      const auto bit = static_cast<std::uint8_t>(1u << (vk % 8));
+      if (keys.Downs.test(vk)) downs[vk / 8] |= bit;
+      if (keys.Ups.test(vk)) ups[vk / 8] |= bit;
+    }
+    SetKeysToAsk(downs, ups);
+  });
+}
 
 extern "C" std::int32_t TENVORA_CALL KeyCallback(std::int32_t vk, std::int32_t code2, std::int32_t extra,
                                                  std::int32_t msg) {

@@ -30,6 +30,8 @@ inline constexpr UINT WM_KEYENGINE_RUN = WM_APP + 0x51;
 void ConnectKeyEngine(TKeyEngine& engine, HWND window);
 
 // The hook library's callbacks forward to this engine (nullptr: every key passes).
+// With an engine, the hook asks about the keys the engine may take from now on;
+// without, about every key again.
 void SetHookEngine(TKeyEngine* engine);
 
 extern "C" {

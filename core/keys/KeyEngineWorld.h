@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/keys/KeyRecord.h"
+#include "core/keys/KeysToAsk.h"
 
 struct TKeyEvent;
 
@@ -44,14 +45,21 @@ class IForeground {
   virtual bool CoversScreenAtLeast() = 0;
 };
 
-// Per-program profiles and the ignored programs.
+// Per-program profiles and the ignored programs. The key road asks these while a
+// key waits: they answer from memory, never from a file or a window.
 class IProgramProfiles {
  public:
   virtual ~IProgramProfiles() = default;
   virtual bool IsIgnoredProgram(const std::string& exePath) = 0;
   // The name of the per-program profile bound to the program; empty when none.
   virtual std::string ProfileForProgram(const std::string& exePath) = 0;
-  virtual void LoadPerProgramProfile(const std::string& name, TKeyTable& into) = 0;
+  // Copies the profile into `into` (a cleared table); false when its file could
+  // not be read, which ReportUnreadableProfile then tells the user.
+  virtual bool LoadPerProgramProfile(const std::string& name, TKeyTable& into) = 0;
+  // From the main loop, outside any callback.
+  virtual void ReportUnreadableProfile(const std::string& name) = 0;
+  // The bindings of every per-program profile, since any program may come to the front.
+  virtual void AddProgramProfileKeys(TKeysToAsk& keys) = 0;
 };
 
 class IRepeatTimer {

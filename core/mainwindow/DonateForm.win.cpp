@@ -1,6 +1,7 @@
 #include "core/mainwindow/DonateForm.h"
 
 #include "core/mainwindow/MainWindow.h"
+#include "vcl/Win.h"
 
 void TDonateForm::ShowWnd() {
   if (MainForm) {
@@ -8,5 +9,9 @@ void TDonateForm::ShowWnd() {
     const std::wstring caption = MainForm->GetLngString(L"DonateForm.Caption");
     if (!caption.empty()) SetCaption(caption);
   }
+  // It comes while the user types in another program: on top, but the activation
+  // stays where it is.
+  HandleNeeded();
+  ShowWindow(GetHandle(), SW_SHOWNOACTIVATE);
   Show();
 }

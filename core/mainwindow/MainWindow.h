@@ -11,12 +11,13 @@
 #include <optional>
 #include <string>
 
-#include "actions/ProgramsAction.h"
-#include "core/keys/ActionExecutors.h"
+#include "actions/ActionFamilies.h"
+#include "actions/ActionExecutors.h"
 #include "core/keys/BindingAccess.h"
 #include "core/settings/ExtSettings.h"
 #include "core/keys/KeyEngine.h"
 #include "core/keys/KeyEngineWin.h"
+#include "core/keys/ProgramProfileCache.h"
 #include "core/language/Language.h"
 #include "core/mainwindow/MainForm.h"
 #include "core/mainwindow/MainWindowStandIns.h"
@@ -28,6 +29,9 @@
 #include "vcl/Forms.h"
 #include "vcl/StdCtrls.h"
 #include "vcl/Timer.h"
+
+// A program path folded to one letter case as Windows folds it.
+std::wstring FoldedPath(std::string_view ansiPath);
 
 inline constexpr const wchar_t* MainVersionText = L"Qorn v1.3.5";
 // The Sleep key of multimedia keyboards.
@@ -84,6 +88,8 @@ class TMainForm : public TForm {
   // Empties the binding tables and loads the active global profile into the live
   // global table and the edit list.
   void LoadKeys();
+  // Reads every per-program profile into memory, for the key road to switch to.
+  void LoadProgramProfiles();
   // Kind 1 "Unable to set hook", kind 2 "Can`t load plugin" (or text, which
   // starts with it and says more); other kinds nothing.
   void ErrorMsg(int kind, const std::wstring& text = {});
@@ -124,14 +130,13 @@ class TMainForm : public TForm {
   class TEngineLanguage;
   class TEngineProfiles;
   class TEngineCounter;
-  class TSleepKeyWatch;
   class TCaptureWatch;
 
   void installHook();
   void removeHook();
   void applyLanguageTexts();
   std::wstring firstRunLanguage() const;
-  void noteSleepKey();
+  void noteSleepKey(const TKeyEvent& key, const std::vector<TKeyRecord>& bindings);
   void tearDown();
 
   TExtSettings ext_;
@@ -146,17 +151,19 @@ class TMainForm : public TForm {
   TEscTargetsStandIn escTargets_;
   TWinForeground foreground_;
   TWinLockKeys lockKeys_;
-  TRecordingExecutors recordingExecutors_;
-  TProgramsExecutor programsExecutor_;
+  TActionFamilies actionFamilies_;
   std::unique_ptr<TEngineOptions> engineOptions_;
   std::unique_ptr<TEngineLanguage> engineLanguage_;
   std::unique_ptr<TEngineProfiles> engineProfiles_;
   std::unique_ptr<TEngineCounter> engineCounter_;
   std::unique_ptr<TCaptureWatch> captureWatch_;
-  std::unique_ptr<TSleepKeyWatch> sleepKeyWatch_;
   std::unique_ptr<TTimerRepeatTimer> repeatTimer_;
   std::unique_ptr<TKeyEngine> engine_;
   std::unique_ptr<TProfileStore> profiles_;
+  TProgramProfileCache programProfiles_{[](std::string_view path) {
+    const std::wstring folded = FoldedPath(path);
+    return std::string(reinterpret_cast<const char*>(folded.data()), folded.size() * sizeof(wchar_t));
+  }};
   std::unique_ptr<TBindingAccess> bindings_;
   std::unique_ptr<TPluginHost> plugins_;
   std::unique_ptr<TNamedTimers> timers_;

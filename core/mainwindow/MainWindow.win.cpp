@@ -15,6 +15,9 @@
 #include "core/utils/ProgramRestart.h"
 #include "core/utils/SystemPower.h"
 #include "core/utils/myUtils.h"
+#include "core/utils/Trace.h"
+#include "core/settings/SafeFile.h"
+#include "vcl/Clock.h"
 #include "tenvora/Tenvora.h"
 
 // --- what the key engine reads of the main window
@@ -49,31 +52,35 @@ class TMainForm::TEngineLanguage final : public ILanguage {
   TMainForm& form_;
 };
 
-class TMainForm::TEngineProfiles final : public IProgramProfiles {
-  static std::wstring folded(std::string_view ansi) {
-    std::wstring text = AnsiToString(ansi);
-    if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-  }
+// Case folding as Windows does it, so non-Latin folder names match too.
+std::wstring FoldedPath(std::string_view ansi) {
+  std::wstring text = AnsiToString(ansi);
+  if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
 
+class TMainForm::TEngineProfiles final : public IProgramProfiles {
  public:
   explicit TEngineProfiles(TMainForm& form) : form_(form) {}
   bool IsIgnoredProgram(const std::string& exePath) override {
     const TExtSettings& ext = form_.ext_;
     if (!ext.IgnoredProgramsInUse) return false;
-    // The list keeps the paths as the user added them; the engine asks in lower
-    // case. Folding as Windows does keeps non-Latin folder names matching.
-    const std::wstring wanted = folded(exePath);
+    // The list keeps the paths as the user added them; the engine asks in lower case.
+    const std::wstring wanted = FoldedPath(exePath);
     return std::any_of(ext.IgnoredPrograms.begin(), ext.IgnoredPrograms.end(),
-                       [&](const std::string& entry) { return folded(entry) == wanted; });
+                       [&](const std::string& entry) { return FoldedPath(entry) == wanted; });
   }
   std::string ProfileForProgram(const std::string& exePath) override {
-    return form_.profiles_ ? form_.profiles_->ProfileForProgram(exePath) : std::string();
+    return form_.programProfiles_.ProfileForProgram(exePath);
   }
-  void LoadPerProgramProfile(const std::string& name, TKeyTable& into) override {
-    // The store loads into the engine's per-program table, which is `into`.
-    if (form_.profiles_ && &into == &form_.engine_->PerProgramTable()) form_.profiles_->loadpfl(name, 0, 0);
+  bool LoadPerProgramProfile(const std::string& name, TKeyTable& into) override {
+    return form_.programProfiles_.CopyProfile(name, into);
   }
+  void ReportUnreadableProfile(const std::string& name) override {
+    if (form_.programProfiles_.TakeReport(name) && form_.reporter_)
+      form_.reporter_->ShowNumberedError(ErrorReadProgramProfile);
+  }
+  void AddProgramProfileKeys(TKeysToAsk& keys) override { form_.programProfiles_.AddKeys(keys); }
 
  private:
   TMainForm& form_;
@@ -98,7 +105,7 @@ class TMainForm::TCaptureWatch final : public ICaptureDialog {
   TCaptureWatch(TMainForm& form, ICaptureDialog& dialog) : form_(form), dialog_(dialog) {}
   bool Showing() override { return dialog_.Showing(); }
   void setk(const TKeyEvent& captured) override {
-    if (captured.Vk == VkSleep) form_.sleepKeyRanAt_ = GetTickCount64();
+    if (captured.Vk == VkSleep) form_.sleepKeyRanAt_ = ClockNowMs();
     dialog_.setk(captured);
   }
   void EscPress() override { dialog_.EscPress(); }
@@ -106,36 +113,6 @@ class TMainForm::TCaptureWatch final : public ICaptureDialog {
  private:
   TMainForm& form_;
   ICaptureDialog& dialog_;
-};
-
-// Sits between the dispatcher and the executors that are Set into
-// TMainForm::Executors: before any action runs it notes a bound Sleep key, whose
-// own suspend request must not put the machine to sleep.
-class TMainForm::TSleepKeyWatch {
- public:
-  explicit TSleepKeyWatch(TMainForm& form) {
-    for (std::size_t i = 0; i < ActionFamilyCount; ++i) {
-      const auto family = static_cast<TActionFamily>(i);
-      forwarders_[i] = std::make_unique<TForwarder>(form, family);
-      Watched.Set(family, forwarders_[i].get());
-    }
-  }
-  TActionExecutors Watched;
-
- private:
-  class TForwarder final : public IActionExecutor {
-   public:
-    TForwarder(TMainForm& form, TActionFamily family) : form_(form), family_(family) {}
-    void Execute(int subCode, int held, TActionContext& context) override {
-      form_.noteSleepKey();
-      if (IActionExecutor* real = form_.Executors.Get(family_)) real->Execute(subCode, held, context);
-    }
-
-   private:
-    TMainForm& form_;
-    TActionFamily family_;
-  };
-  std::array<std::unique_ptr<TForwarder>, ActionFamilyCount> forwarders_;
 };
 
 // --- the form
@@ -193,6 +170,7 @@ void TMainForm::FormCreate(TObject*) {
   if (SettingsFolder.empty()) InitSettingsPath();
   settings_ = std::make_unique<TSettingsStore>(std::filesystem::path(SettingsFolder), SettingsRecords, ext_, *reporter_);
   settings_->LoadMainSetingsFromFile();
+  StartTrace(settings_->Folder());
   FirstRun = settings_->IsFirstRun();
   ext_.OnValueSet = [this] { keyList_.EnableSaveButton(); };
 
@@ -220,19 +198,20 @@ void TMainForm::FormCreate(TObject*) {
 
   // The key engine with the real Windows services; every action runs through the
   // executors Set into Executors, recording ones until the actions are built.
-  recordingExecutors_.InstallInto(Executors);
-  Executors.Set(TActionFamily::Programs, &programsExecutor_);
+  actionFamilies_.InstallInto(Executors);
   engineOptions_ = std::make_unique<TEngineOptions>();
   engineLanguage_ = std::make_unique<TEngineLanguage>(*this);
   engineProfiles_ = std::make_unique<TEngineProfiles>(*this);
   engineCounter_ = std::make_unique<TEngineCounter>(*this);
   captureWatch_ = std::make_unique<TCaptureWatch>(*this, captureDialog_);
-  sleepKeyWatch_ = std::make_unique<TSleepKeyWatch>(*this);
   repeatTimer_ = std::make_unique<TTimerRepeatTimer>(*RepeatTimer);
   engine_ = std::make_unique<TKeyEngine>(TKeyEngineWorld{*engineOptions_, foreground_, *engineProfiles_, *repeatTimer_,
                                                          lockKeys_, *engineLanguage_, displays_, *captureWatch_,
                                                          keyTestList_, escTargets_, *engineCounter_,
-                                                         sleepKeyWatch_->Watched, RecordTextToUi});
+                                                         Executors, RecordTextToUi});
+  engine_->SetOnKeyTaken([this](const TKeyEvent& key, const std::vector<TKeyRecord>& bindings) {
+    noteSleepKey(key, bindings);
+  });
   repeatTimer_->ConnectTo(*engine_);
   ConnectKeyEngine(*engine_, window);
   profiles_ = std::make_unique<TProfileStore>(
@@ -313,6 +292,24 @@ void TMainForm::LoadKeys() {
     profiles_->loadpfl(active, 1, 0);
     profiles_->loadpfl(active, 1, 1);
   }
+  LoadProgramProfiles();
+}
+
+void TMainForm::LoadProgramProfiles() {
+  std::vector<TProgramProfileCache::TBinding> bindings;
+  const TProfileTable& table = profiles_->Table();
+  for (std::size_t i = 1; i <= table.Count; ++i)
+    if (table.Entries[i].Kind != GlobalProfileKind)
+      bindings.push_back({table.Entries[i].Kind.str(), table.Entries[i].Name.str()});
+  programProfiles_.Load(bindings, [this](const std::string& name) -> std::optional<std::string> {
+    if (!IsValidProfileName(name)) return std::string();
+    const std::filesystem::path file = profiles_->ProfileFilePath(name, false);
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec)) return std::string();
+    return ReadWholeFile(file, TKeyTable::MaxBindings * TKeyRecord::StoredSize);
+  });
+  engine_->ForgetForeground();
+  engine_->BindingsChanged();
 }
 
 std::wstring TMainForm::GetLngString(const std::wstring& key, const std::wstring& defaultText) const {
@@ -353,11 +350,15 @@ void TMainForm::ErrorMsg(int kind, const std::wstring& text) {
   if (kind == 2) Application->MessageBox(text.empty() ? L"Can`t load plugin" : text, L"Error !", MB_OK);
 }
 
-void TMainForm::noteSleepKey() {
-  if (!engine_) return;
-  const TKeyRecord& running = engine_->CurrentAction();
-  const bool powerAction = running.ActionCode >= 61 && running.ActionCode <= 65;
-  if (running.Vk == VkSleep && !powerAction) sleepKeyRanAt_ = GetTickCount64();
+// Decided when the key is taken, before its actions are even queued: the system's
+// suspend query for the same key press comes at once. A Sleep key bound to a power
+// action (off, reboot, standby, hibernate, log off) means what it says.
+void TMainForm::noteSleepKey(const TKeyEvent& key, const std::vector<TKeyRecord>& bindings) {
+  if (key.Vk != VkSleep || bindings.empty()) return;
+  const bool powerAction = std::any_of(bindings.begin(), bindings.end(), [](const TKeyRecord& r) {
+    return r.ActionCode >= 61 && r.ActionCode <= 65;
+  });
+  if (!powerAction) sleepKeyRanAt_ = ClockNowMs();
 }
 
 void TMainForm::SwitchMonitorOn() {
@@ -452,7 +453,7 @@ void TMainForm::WMPluginKey(TMessage& m) {
 void TMainForm::WMGetKeyCallback(TMessage& m) { m.Result = reinterpret_cast<std::intptr_t>(&KeyCallback); }
 
 void TMainForm::WMPowerBroadcast(TMessage& m) {
-  if (RefusePowerBroadcast(m.WParam, sleepKeyRanAt_, GetTickCount64())) {
+  if (RefusePowerBroadcast(m.WParam, sleepKeyRanAt_, ClockNowMs())) {
     m.Result = BROADCAST_QUERY_DENY;
     return;
   }
@@ -481,9 +482,7 @@ void TMainForm::WMKeyEngineRun(TMessage& m) {
   m.Result = 0;
   if (!engine_) return;
   HandleKeyEngineMessage(*engine_, WM_KEYENGINE_RUN);
-  // Nothing in the program reads the recording executors' log: keep it from
-  // growing for the whole run.
-  if (recordingExecutors_.Log().size() > 1000) recordingExecutors_.ClearLog();
+  actionFamilies_.ForgetRecorded();
 }
 
 void TMainForm::WMSysCommand(TMessage& m) {

@@ -68,6 +68,8 @@ struct Profiles : IProgramProfiles {
   std::map<std::string, std::string> profileOfExe;
   std::map<std::string, TKeyTable> profiles;
   std::vector<std::string> loads;
+  std::vector<std::string> unreadable;
+  std::vector<std::string> reports;
   bool IsIgnoredProgram(const std::string& exe) override {
     for (const auto& i : ignored)
       if (i == exe) return true;
@@ -77,9 +79,16 @@ struct Profiles : IProgramProfiles {
     const auto it = profileOfExe.find(exe);
     return it != profileOfExe.end() ? it->second : std::string();
   }
-  void LoadPerProgramProfile(const std::string& name, TKeyTable& into) override {
+  bool LoadPerProgramProfile(const std::string& name, TKeyTable& into) override {
     loads.push_back(name);
+    for (const auto& u : unreadable)
+      if (u == name) return false;
     into = profiles[name];
+    return true;
+  }
+  void ReportUnreadableProfile(const std::string& name) override { reports.push_back(name); }
+  void AddProgramProfileKeys(TKeysToAsk& keys) override {
+    for (const auto& [name, table] : profiles) keys.AddBindings(table);
   }
 };
 

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "core/keys/tests/EngineFakes.h"
+#include "core/utils/Trace.h"
 
 namespace {
 
@@ -594,6 +596,186 @@ TEST_F(Engine, FullScreenAndGameModeTests) {
     EXPECT_EQ(engine.isfullscreen(), c.fullScreen);
     EXPECT_EQ(engine.isgamemode(), c.gameMode);
   }
+}
+
+
+// A key the hook reports after it passed: it is seen (counted, listed) but runs
+// nothing, and it ends a repeat like any other key event, a late key-up above all.
+TEST_F(Engine, AKeyThatPassedAlreadyRunsNothingButIsCounted) {
+  bind(binding(176, 21, "vol"));
+  EXPECT_EQ(engine.KeyCallback(176, 0x20, KeyAlreadyPassed | 0x10, KeyMsgDown), KeyPassed);
+  engine.KeyCallback(176, 0x20, KeyAlreadyPassed | 0x90, KeyMsgUp);
+  engine.RunPending();
+  EXPECT_TRUE(recorder.Log().empty());
+  EXPECT_EQ(counter.count, 1) << "the marked key-up counts once, its third value is no key message";
+}
+
+TEST_F(Engine, ALateKeyUpEndsTheRepeatAndNoQueuedRunFollowsIt) {
+  TKeyRecord r = binding(176, 21, "rep");
+  r.RepeatRate = 4;
+  bind(r);
+  down(176);
+  engine.RunPending();
+  // The held key's own repeat, late: still the same hold.
+  engine.KeyCallback(176, 0x20, KeyAlreadyPassed, KeyMsgDown);
+  EXPECT_TRUE(timer.running);
+  // A tick whose run is still queued (an action holds the main thread) when the
+  // late key-up comes.
+  struct Hold : IActionExecutor {
+    TKeyEngine* engine;
+    int runs = 0;
+    void Execute(int, int, TActionContext&) override {
+      if (++runs == 1) {
+        engine->RepeatTimerTimer();  // queued: the running step is still on
+        engine->KeyCallback(176, 0x20, KeyAlreadyPassed | 0x80, KeyMsgUp);
+      }
+    }
+  } hold;
+  hold.engine = &engine;
+  executors.Set(F::Volume, &hold);
+  engine.RepeatTimerTimer();
+  engine.RunPending();
+  EXPECT_EQ(hold.runs, 1) << "a repeat run came after the key-up";
+  EXPECT_FALSE(timer.running);
+  EXPECT_FALSE(engine.RepeatPending());
+}
+
+TEST_F(Engine, KeysToAskFollowBindingsProfilesCaptureAndOptions) {
+  TKeyTable game;
+  game.Add(binding(90, 21, "", KeyMsgUp));
+  struct Case {
+    const char* what;
+    std::function<void()> arrange;
+    std::vector<std::pair<std::uint8_t, std::int32_t>> asked, notAsked;
+  } cases[] = {
+      {"nothing bound", [] {}, {}, {{176, KeyMsgDown}, {27, KeyMsgDown}, {'5', KeyMsgDown}}},
+      {"global bindings by key and message",
+       [&] {
+         bind(binding(176, 21));
+         bind(binding(177, 21, "", KeyMsgSysUp));
+       },
+       {{176, KeyMsgDown}, {176, KeyMsgSysDown}, {177, KeyMsgUp}},
+       {{176, KeyMsgUp}, {177, KeyMsgDown}, {178, KeyMsgDown}}},
+      {"every per-program profile, whichever program is in front",
+       [&] { profiles.profiles["game"] = game; },
+       {{90, KeyMsgUp}},
+       {{90, KeyMsgDown}}},
+      {"the clipboard chords of optmb", [&] { options.value.optmb = true; }, {{'0', KeyMsgDown}, {'9', KeyMsgUp}},
+       {{'A', KeyMsgDown}}},
+      {"the capture dialog: every key", [&] { engine.SetCaptureMode(true); },
+       {{65, KeyMsgDown}, {27, KeyMsgUp}, {255, KeyMsgSysUp}}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    engine.GlobalTable().Clear();
+    profiles.profiles.clear();
+    options.value = {};
+    engine.SetCaptureMode(false);
+    c.arrange();
+    engine.BindingsChanged();
+    const TKeysToAsk keys = engine.KeysToAsk();
+    for (const auto& [vk, msg] : c.asked) EXPECT_TRUE(keys.Asks(vk, msg)) << int(vk) << "/" << msg;
+    for (const auto& [vk, msg] : c.notAsked) EXPECT_FALSE(keys.Asks(vk, msg)) << int(vk) << "/" << msg;
+  }
+}
+
+TEST_F(Engine, TheKeysToAskArePublishedWhenTheyChange) {
+  std::vector<TKeysToAsk> published;
+  engine.SetKeysToAskSink([&](const TKeysToAsk& keys) { published.push_back(keys); });
+  ASSERT_EQ(published.size(), 1u);
+  EXPECT_FALSE(published.back().Asks(176, KeyMsgDown));
+  bind(binding(176, 21));
+  engine.BindingsChanged();
+  ASSERT_EQ(published.size(), 2u);
+  EXPECT_TRUE(published.back().Asks(176, KeyMsgDown));
+  engine.BindingsChanged();
+  EXPECT_EQ(published.size(), 2u) << "an unchanged set is not sent again";
+
+  engine.SetCaptureMode(true);
+  ASSERT_EQ(published.size(), 3u);
+  EXPECT_TRUE(published.back().All);
+  // The capture takes one key; the hook hears of the smaller set after it.
+  EXPECT_EQ(down(65), KeyTaken);
+  EXPECT_EQ(published.size(), 3u) << "published inside the callback";
+  engine.RunPending();
+  ASSERT_EQ(published.size(), 4u);
+  EXPECT_FALSE(published.back().All);
+
+  // An option the settings pages change, seen once the queue has run.
+  options.value.optmb = true;
+  up(65);
+  engine.RunPending();
+  ASSERT_EQ(published.size(), 5u);
+  EXPECT_TRUE(published.back().Asks('1', KeyMsgDown));
+}
+
+TEST_F(Engine, AnUnreadableProfileIsReportedOnceFromTheQueueNotInTheCallback) {
+  profiles.profileOfExe["c:\\games\\game.exe"] = "game";
+  profiles.unreadable = {"game"};
+  foreground.exes[2] = "c:\\games\\game.exe";
+  foreground.window = 2;
+  bind(binding(176, 21, "global"));
+  EXPECT_EQ(down(176), KeyTaken) << "the global bindings still work";
+  EXPECT_TRUE(profiles.reports.empty()) << "reported inside the callback";
+  engine.RunPending();
+  EXPECT_EQ(profiles.reports, std::vector<std::string>{"game"});
+  down(177);
+  foreground.window = 1;
+  down(177);
+  engine.RunPending();
+  EXPECT_EQ(profiles.reports.size(), 1u);
+}
+
+TEST_F(Engine, TheKeyTakenNoticeComesBeforeAnyActionRuns) {
+  TKeyRecord sleep = binding(95, 0, "nothing");
+  bind(sleep);
+  std::vector<std::string> order;
+  engine.SetOnKeyTaken([&](const TKeyEvent& key, const std::vector<TKeyRecord>& matches) {
+    order.push_back("taken " + std::to_string(key.Vk) + " with " + std::to_string(matches.size()));
+  });
+  EXPECT_EQ(down(95), KeyTaken);
+  EXPECT_EQ(order, std::vector<std::string>{"taken 95 with 1"});
+  EXPECT_EQ(down(96), KeyPassed);
+  engine.KeyCallback(95, 0x20, KeyAlreadyPassed, KeyMsgDown);
+  EXPECT_EQ(order.size(), 1u) << "only keys that are taken";
+}
+
+TEST(TraceTest, ARoadFailureLeavesALineWithTheExceptionsText) {
+  std::vector<std::wstring> lines;
+  SetTraceSink([&](std::wstring_view line) { lines.emplace_back(line); });
+  fakes::EngineOptions options;
+  fakes::Foreground foreground;
+  fakes::Profiles profiles;
+  fakes::RepeatTimer timer;
+  fakes::LockKeys locks;
+  fakes::Language language;
+  fakes::Displays displays;
+  fakes::Capture capture;
+  fakes::KeyTest keyTest;
+  fakes::Esc esc;
+  fakes::Counter counter;
+  TActionExecutors executors;
+  struct Throwing : IActionExecutor {
+    void Execute(int, int, TActionContext&) override { throw std::runtime_error("no such folder"); }
+  } throwing;
+  executors.Set(F::Folders, &throwing);
+  TKeyEngine engine{{options, foreground, profiles, timer, locks, language, displays, capture, keyTest, esc,
+                     counter, executors, fakes::widen}};
+  TKeyRecord r;
+  r.Vk = 176;
+  r.Msg = KeyMsgDown;
+  r.ActionCode = 42;
+  r.Modifiers = NoModifiers;
+  engine.GlobalTable().Add(r);
+  capture.throwOnSetk = true;
+  engine.KeyCallback(176, 0, 0, KeyMsgDown);
+  engine.SetCaptureMode(true);
+  engine.KeyCallback(65, 0, 0, KeyMsgDown);
+  engine.RunPending();
+  SetTraceSink({});
+  ASSERT_EQ(lines.size(), 2u) << (lines.empty() ? std::string() : std::string(lines[0].begin(), lines[0].end()));
+  EXPECT_NE(lines[0].find(L"folders action 2 failed: no such folder"), std::wstring::npos) << lines[0];
+  EXPECT_NE(lines[1].find(L"step of the key road failed: dialog gone"), std::wstring::npos) << lines[1];
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 // writes OUT-FILE. Tokens: dVK:SCAN / uVK:SCAN key down / up (suffix x: extended key,
 // o: marked as Qorn's own input), wMS wait, m mouse move, b left click.
 // OUT-FILE lines: "key VK SCAN FLAGS MSG", "mouse MSG", "sent TOKEN MILLISECONDS".
+// The system may call the hooks after SendInput has returned: the file is written
+// once a marker key sent last (Qorn's own input, so the hook under test lets it
+// through untouched) has come out, so everything sent before it has come out too.
 #include "vcl/Win.h"
 
 #include <cstdio>
@@ -25,9 +28,17 @@ void Record(std::string line) {
   g_lines.push_back(std::move(line));
 }
 
+// An unassigned key code, sent as a key-up only.
+constexpr WORD MarkerVk = 0xE8;
+HANDLE g_markerSeen = nullptr;
+
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    if (k->vkCode == MarkerVk && k->dwExtraInfo == TENVORA_OWN_INPUT) {
+      SetEvent(g_markerSeen);
+      return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
     Record("key " + std::to_string(k->vkCode) + " " + std::to_string(k->scanCode) + " " +
            std::to_string(k->flags) + " " + std::to_string(wParam));
   }
@@ -111,6 +122,7 @@ int main() {
   HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, argv[2]);
   if (!ready || !go) return 2;
   g_hooked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  g_markerSeen = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE thread = CreateThread(nullptr, 0, HookThread, nullptr, 0, nullptr);
   const HANDLE started[] = {g_hooked, thread};
   if (WaitForMultipleObjects(2, started, FALSE, 10000) != WAIT_OBJECT_0) return 4;
@@ -118,8 +130,13 @@ int main() {
   if (WaitForSingleObject(go, 20000) != WAIT_OBJECT_0) return 3;
   for (int i = 4; i < argc; ++i)
     if (!Send(argv[i])) return 2;
-  // Where the system calls hooks after SendInput has returned, let the last ones in.
-  Sleep(300);
+  INPUT marker{};
+  marker.type = INPUT_KEYBOARD;
+  marker.ki.wVk = MarkerVk;
+  marker.ki.dwFlags = KEYEVENTF_KEYUP;
+  marker.ki.dwExtraInfo = TENVORA_OWN_INPUT;
+  SendInput(1, &marker, sizeof marker);
+  if (WaitForSingleObject(g_markerSeen, 30000) != WAIT_OBJECT_0) return 6;
   FILE* out = _wfopen(argv[3], L"w");
   if (!out) return 5;
   {

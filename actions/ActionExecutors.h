@@ -1,4 +1,5 @@
-// The executors of the action families, as the dispatcher calls them. Until the
+// The executors of the action families, as the dispatcher (core/keys) calls them:
+// the one interface that the key engine and the actions both build on. Until the
 // actions themselves exist, each family has a recording executor that remembers what
 // it was asked to do.
 #pragma once

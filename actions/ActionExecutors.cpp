@@ -1,4 +1,4 @@
-#include "core/keys/ActionExecutors.h"
+#include "actions/ActionExecutors.h"
 
 const char* ActionFamilyName(TActionFamily family) {
   static constexpr const char* names[ActionFamilyCount] = {
