@@ -83,6 +83,9 @@ class TMainForm : public TForm {
   // Empties the binding tables and loads the active global profile into the live
   // global table and the edit list.
   void LoadKeys();
+  // Called once the settings are loaded: a close request that came meanwhile
+  // (refused then) is carried out now.
+  void SettingsLoadingEnded();
   // Kind 1 "Unable to set hook", kind 2 "Can`t load plugin"; other kinds nothing.
   void ErrorMsg(int kind);
 
@@ -164,6 +167,7 @@ class TMainForm : public TForm {
   std::optional<std::uint64_t> sleepKeyRanAt_;
   bool hookInstalled_ = false;
   bool tornDown_ = false;
+  bool closeRequestedWhileLoading_ = false;
   int rememberedWidth_ = 0;
   int rememberedHeight_ = 0;
 };
