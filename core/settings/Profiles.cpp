@@ -244,8 +244,10 @@ bool TProfileStore::saveprofilesbd() {
     state_.EditedProfile = FirstRunProfileName;
   }
   TProfileEntry& header = table_.Entries[0];
-  header.Name = state_.ActiveGlobalProfile;
-  header.Kind = state_.EditedProfile;
+  // A profile that could not be loaded (its file unreadable) leaves the state
+  // empty: the header keeps naming it, so the next start loads it again.
+  if (!state_.ActiveGlobalProfile.empty() || table_.Count == 0) header.Name = state_.ActiveGlobalProfile;
+  if (!state_.EditedProfile.empty() || table_.Count == 0) header.Kind = state_.EditedProfile;
   std::size_t profiles = table_.Count;
   if (profiles == 0) {
     TProfileEntry& only = table_.Entries[1];
