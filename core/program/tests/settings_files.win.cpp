@@ -201,13 +201,18 @@ struct SettingsFiles : ::testing::Test {
     }();
     return boxes;
   }
-  std::vector<std::wstring> AnswerBoxesUntilExit() {
+  // shot: the first box is saved under that name in the screenshot folder.
+  std::vector<std::wstring> AnswerBoxesUntilExit(const std::string& shot = {}) {
     std::vector<std::wstring> texts;
     std::set<HWND> answered;
     const bool ended = WaitFor(
         [&] {
           if (HWND box = qorn.FindOwnWindow(L"#32770", L"Qorn"); box && answered.insert(box).second) {
             texts.push_back(MessageBoxText(box));
+            if (!shot.empty() && texts.size() == 1) {
+              WaitFor([] { return false; }, 300ms);  // drawn
+              SaveWindowShot(box, ScreenshotDir() / shot);
+            }
             PostMessageW(box, WM_COMMAND, IDOK, 0);
           }
           return !qorn.Running();
@@ -308,6 +313,14 @@ TEST_F(SettingsFiles, DamagedFilesCostNothingElse) {
     const std::string damaged = c.bytes(golden[c.file]);
     qorn.WriteFile(c.file, damaged);
     const auto boxes = RunOnce();
+    if (damaged.size() == 100) {
+      // Shown again for its screenshot.
+      qorn.WriteFile(c.file, damaged);
+      qorn.Remove("stg.db.bad");
+      ASSERT_TRUE(qorn.Start());
+      qorn.RequestClose();
+      AnswerBoxesUntilExit("settings-damaged.png");
+    }
     ExpectUnchangedBut(c.file);
     if (std::string(c.file) != "stgex.ini") {
       // Every one of these is damaged: its original is kept beside it and the user told once.
@@ -358,7 +371,7 @@ TEST_F(SettingsFiles, FilesHeldOpenAreToldOnceAndNeverWrittenOver) {
     ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
     EXPECT_TRUE(WaitFor([&] { return qorn.FindOwnWindow(L"#32770", L"Qorn") != nullptr; }, 40s)) << "nothing was told";
     qorn.RequestClose();  // while the settings still load
-    const std::vector<std::wstring> boxes = AnswerBoxesUntilExit();
+    const std::vector<std::wstring> boxes = AnswerBoxesUntilExit(held.size() > 1 ? "settings-unreadable.png" : "");
     release();
     EXPECT_EQ(boxes.size(), held.size()) << "one box per file";
     for (const char* file : held) {
