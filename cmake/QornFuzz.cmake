@@ -4,7 +4,9 @@
 # once crashed, leaked or hung, kept so they never come back) runs first, then a
 # search of a fixed number of inputs from a fixed seed in a fresh corpus folder.
 # Any crash, leak or timeout fails the test and is saved in build/native/fuzz-finds/.
-# QORN_FUZZ_SEED in the environment searches from another seed.
+# QORN_FUZZ_SEED in the environment searches from another seed. FOLDER/fuzz/NAME.options
+# holds more libFuzzer flags for that target, one a line (e.g. -max_len=400000 where
+# faults come with the size of the input).
 if(WIN32 OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   return()
 endif()
@@ -23,7 +25,7 @@ foreach(folder IN LISTS QORN_FOLDERS)
     add_test(NAME fuzz/${prefix}/${name}
       COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fuzz-run.sh $<TARGET_FILE:${exe}>
               ${CMAKE_BINARY_DIR}/fuzz-corpus/${exe} ${CMAKE_BINARY_DIR}/fuzz-finds/${exe}
-              ${QORN_FUZZ_RUNS} ${inputs}.finds ${inputs}.seeds)
+              ${QORN_FUZZ_RUNS} ${inputs}.options ${inputs}.finds ${inputs}.seeds)
     set_tests_properties(fuzz/${prefix}/${name} PROPERTIES TIMEOUT 300)
   endforeach()
 endforeach()

@@ -135,7 +135,7 @@ DecodedBitmap DecodeDib(const std::uint8_t* data, std::size_t size, bool heightI
   std::size_t pos = 0;
   Header h = ReadHeader(data, size, &pos);
   if (heightIsDoubled) h.height /= 2;
-  CheckPictureSize(h.width, h.height);
+  CheckPictureSize(h.width, h.height, size);
   const int bpp = h.bitCount;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
     throw EInvalidGraphic("Unsupported bitmap colour depth");
@@ -163,19 +163,20 @@ DecodedBitmap DecodeDib(const std::uint8_t* data, std::size_t size, bool heightI
   }
   if (pos > size) throw EInvalidGraphic("The bitmap is cut short");
 
+  const std::uint8_t* bits = data + pos;
+  const std::size_t available = size - pos;
+  // Uncompressed pixels must all be there before their memory is taken.
+  const std::size_t stride = ((std::size_t(h.width) * bpp + 31) / 32) * 4;
+  if (!rle && stride * h.height > available) throw EInvalidGraphic("The bitmap pixels are cut short");
+
   DecodedBitmap result;
   result.bitCount = bpp;
   result.pixels = PixelBuffer(h.width, h.height);
   PixelBuffer& out = result.pixels;
-  const std::uint8_t* bits = data + pos;
-  const std::size_t available = size - pos;
   if (rle) {
     DecodeRle(bits, available, h, palette, out);
     return result;
   }
-
-  const std::size_t stride = ((std::size_t(h.width) * bpp + 31) / 32) * 4;
-  if (stride * h.height > available) throw EInvalidGraphic("The bitmap pixels are cut short");
 
   std::uint32_t masks[4] = {h.masks[0], h.masks[1], h.masks[2], h.masks[3]};
   const bool fields = h.compression == kBitFields || h.compression == kAlphaBitFields;

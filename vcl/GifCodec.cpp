@@ -71,8 +71,8 @@ PixelBuffer DecodeGif(const std::uint8_t* data, std::size_t size) {
     // Some writers leave the logical screen at 0 x 0: the frame then sets the size.
     const int screenW = gif->SWidth > 0 ? gif->SWidth : desc.Left + desc.Width;
     const int screenH = gif->SHeight > 0 ? gif->SHeight : desc.Top + desc.Height;
-    CheckPictureSize(screenW, screenH);
-    CheckPictureSize(desc.Width, desc.Height);
+    CheckPictureSize(screenW, screenH, size);
+    CheckPictureSize(desc.Width, desc.Height, size);
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
     if (!map || !map->Colors || map->ColorCount <= 0) throw EInvalidGraphic("The GIF picture has no colours");
 

@@ -40,10 +40,11 @@ bool DecompressAll(jpeg_decompress_struct* cinfo, ErrorManager* err, const std::
   jpeg_create_decompress(cinfo);
   jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
   jpeg_read_header(cinfo, TRUE);
-  if (cinfo->image_width > unsigned(kMaxPictureSide) || cinfo->image_height > unsigned(kMaxPictureSide) ||
-      std::int64_t(cinfo->image_width) * cinfo->image_height > kMaxPicturePixels || cinfo->image_width == 0 ||
-      cinfo->image_height == 0) {
-    std::strcpy(err->message, "The picture is too large");
+  // Before the decoder takes memory for the picture (a progressive one buffers
+  // it whole), and whatever its coding: arithmetic coding invents rows of zeros
+  // where the data ends, without a warning.
+  if (!PictureSizeAllowed(cinfo->image_width, cinfo->image_height, size)) {
+    std::strcpy(err->message, "The picture is too large for its data");
     return false;
   }
   const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
@@ -53,6 +54,7 @@ bool DecompressAll(jpeg_decompress_struct* cinfo, ErrorManager* err, const std::
   out->height = int(cinfo->output_height);
   const std::size_t rowBytes = std::size_t(out->width) * 4;
   cmykRow->resize(rowBytes);
+  out->bytes.reserve(rowBytes * std::size_t(out->height));
   // The pixels grow row by row as the data yields them: a few bytes that declare
   // millions of pixels fail before that memory is taken.
   while (cinfo->output_scanline < cinfo->output_height) {

@@ -9,6 +9,19 @@ void CheckPictureSize(std::int64_t width, std::int64_t height) {
     throw EInvalidGraphic("The picture is too large");
 }
 
+bool PictureSizeAllowed(std::int64_t width, std::int64_t height, std::size_t dataBytes) {
+  if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) return false;
+  const std::int64_t pixels = width * height;
+  if (pixels > kMaxPicturePixels) return false;
+  return pixels <= kPixelsWithoutData || pixels / kMaxPixelsPerDataByte <= std::int64_t(dataBytes);
+}
+
+void CheckPictureSize(std::int64_t width, std::int64_t height, std::size_t dataBytes) {
+  CheckPictureSize(width, height);
+  if (!PictureSizeAllowed(width, height, dataBytes))
+    throw EInvalidGraphic("The picture declares more pixels than its data can hold");
+}
+
 PixelBuffer::PixelBuffer(int w, int h, std::uint32_t fillBGRA) : width(w), height(h) {
   if (w < 0 || h < 0) throw EInvalidGraphic("Negative picture size");
   bytes.resize(std::size_t(w) * std::size_t(h) * 4);

@@ -29,6 +29,17 @@ constexpr std::int64_t kMaxPicturePixels = 8192LL * 8192LL;
 // Throws EInvalidGraphic unless width x height is a picture size we accept.
 void CheckPictureSize(std::int64_t width, std::int64_t height);
 
+// A decoder's check before it takes memory for the pixels a file declares. Beyond
+// a few million pixels the file must also hold data enough for them: no coding a
+// picture comes in packs more than about 8192 pixels into a byte (deflate packs
+// 1032 bytes into one, eight one-bit pixels each), so a few bytes that declare a
+// huge picture are refused at once, whatever the coding, instead of inventing it.
+constexpr std::int64_t kPixelsWithoutData = 2048LL * 2048LL;
+constexpr std::int64_t kMaxPixelsPerDataByte = 8192;
+void CheckPictureSize(std::int64_t width, std::int64_t height, std::size_t dataBytes);
+// The same as a test, for decoders that must not throw (between setjmp and longjmp).
+bool PictureSizeAllowed(std::int64_t width, std::int64_t height, std::size_t dataBytes);
+
 struct PixelBuffer {
   int width = 0;
   int height = 0;

@@ -103,7 +103,8 @@ bool ReadAll(png_structp png, png_infop info, ReadSource* src, PngImageData* out
   png_uint_32 width = 0, height = 0;
   int bitDepth = 0, colorType = 0, interlace = 0;
   png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
-  if (std::int64_t(width) * height > kMaxPicturePixels) png_error(png, "The picture is too large");
+  // Before the rows are taken (an interlaced picture is read whole).
+  if (!PictureSizeAllowed(width, height, src->size)) png_error(png, "The picture is too large for its data");
 
   out->width = int(width);
   out->height = int(height);

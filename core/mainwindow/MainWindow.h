@@ -90,6 +90,9 @@ class TMainForm : public TForm {
   void LoadKeys();
   // Reads every per-program profile into memory, for the key road to switch to.
   void LoadProgramProfiles();
+  // Called once the settings are loaded: a close request that came meanwhile
+  // (refused then) is carried out now.
+  void SettingsLoadingEnded();
   // Kind 1 "Unable to set hook", kind 2 "Can`t load plugin" (or text, which
   // starts with it and says more); other kinds nothing.
   void ErrorMsg(int kind, const std::wstring& text = {});
@@ -173,6 +176,7 @@ class TMainForm : public TForm {
   std::optional<std::uint64_t> sleepKeyRanAt_;
   bool hookInstalled_ = false;
   std::atomic<bool> tornDown_{false};  // read by the plug-in watchdog's thread too
+  bool closeRequestedWhileLoading_ = false;
   int rememberedWidth_ = 0;
   int rememberedHeight_ = 0;
 };

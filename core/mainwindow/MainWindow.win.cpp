@@ -375,12 +375,21 @@ void TMainForm::SwitchMonitorOn() {
 void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
   switch (DecideClose(SettingsLoading, 0)) {
     case TCloseDecision::Refuse:
+      closeRequestedWhileLoading_ = true;
+      CanClose = false;
+      return;
     case TCloseDecision::ClosePageOnly: CanClose = false; return;
     case TCloseDecision::Proceed: break;
   }
   // Keys already taken finish first (their counts among them), so the save holds them.
   if (engine_) engine_->RunPending();
   if (profiles_ && settings_) SaveBeforeClose(*profiles_, *settings_, ProfileState, *reporter_, counter_.Count());
+}
+
+void TMainForm::SettingsLoadingEnded() {
+  if (!closeRequestedWhileLoading_ || SettingsLoading != 0) return;
+  closeRequestedWhileLoading_ = false;
+  PostMessageW(GetHandle(), WM_CLOSE, 0, 0);
 }
 
 void TMainForm::FormDestroy(TObject*) { tearDown(); }

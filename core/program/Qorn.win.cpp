@@ -53,12 +53,15 @@ void TellRunningButNotAnswering() {
 }
 
 // The settings records are filled before the first window is made; the main
-// window reads them again into the lists it owns.
+// window reads them again into the lists it owns, waits for a locked file and
+// tells the user what it could not take, once.
 void LoadSettingsBeforeWindows() {
   InitSettingsPath();
   TExtSettings lists;
-  auto reporter = MakeMessageBoxReporter(nullptr, {});
-  TSettingsStore(std::filesystem::path(SettingsFolder), SettingsRecords, lists, *reporter).LoadMainSetingsFromFile();
+  TSilentSettingsReporter quiet;
+  TSettingsStore store(std::filesystem::path(SettingsFolder), SettingsRecords, lists, quiet);
+  store.SetReadRetry({1, {}});
+  store.LoadMainSetingsFromFile();
 }
 
 template <class T>
@@ -95,6 +98,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
       Application->CreateForm(MainForm);
       Application->CreateForm(OSDinfo);
     }
+    // A close asked for while a box of the loading was open happens now.
+    MainForm->SettingsLoadingEnded();
     Application->CreateForm(OSDvForm);
     Application->CreateForm(OSDtForm);
     Application->CreateForm(PopupForm);

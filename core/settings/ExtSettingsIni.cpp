@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -20,6 +22,13 @@ bool SectionHeaderName(std::string_view line, std::string& name) {
   if (close == std::string_view::npos) return false;
   name = std::string(TrimIniBlanks(t.substr(1, close - 1)));
   return true;
+}
+
+// The key under which names are compared: ASCII case folded, as Windows compares them.
+std::string FoldedName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
 }
 
 std::string NameValue(std::string_view name, std::string_view value) {
@@ -59,7 +68,8 @@ TIniDocument TIniDocument::Parse(std::string_view bytes) {
 
 TSettingsLines TIniDocument::ReadSection(std::string_view section) const {
   TSettingsLines out;
-  std::vector<std::string> seen;
+  // Hashed, so a section of a hundred thousand names reads in linear time.
+  std::unordered_set<std::string> seen;
   for (const Section& s : sections_) {
     if (s.Header.empty() || !SameTextAscii(s.Name, section)) continue;
     for (const std::string& raw : s.Lines) {
@@ -69,9 +79,7 @@ TSettingsLines TIniDocument::ReadSection(std::string_view section) const {
       const std::string_view name = TrimIniBlanks(line.substr(0, eq));
       const std::string_view value = eq == std::string_view::npos ? std::string_view{} : TrimIniBlanks(line.substr(eq + 1));
       if (name.empty()) continue;
-      const bool again = std::any_of(seen.begin(), seen.end(), [&](const std::string& n) { return SameTextAscii(n, name); });
-      if (again) continue;
-      seen.emplace_back(name);
+      if (!seen.insert(FoldedName(name)).second) continue;
       out.push_back(NameValue(name, value));
     }
     break;  // the first section of that name is the one that is read
@@ -91,7 +99,10 @@ void TIniDocument::WriteSection(std::string_view section, const TSettingsLines& 
   std::string header = "[";
   header.append(section).append("]");
   Section fresh{std::move(header), std::string(section), {}};
-  std::vector<std::string> names;
+  // Folded name -> its line in the fresh section.
+  std::unordered_map<std::string, std::size_t> lineOfName;
+  lineOfName.reserve(list.size());
+  fresh.Lines.reserve(list.size());
   for (const std::string& line : list) {
     const std::size_t eq = line.find('=');
     if (eq == std::string::npos || eq == 0) continue;
@@ -108,13 +119,14 @@ void TIniDocument::WriteSection(std::string_view section, const TSettingsLines& 
       }
     }
     entry = std::move(safe);
-    const auto at = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SameTextAscii(n, name); });
-    if (at != names.end()) {
-      // As the platform's writer: the value changes, the name stays as first written.
-      fresh.Lines[static_cast<std::size_t>(at - names.begin())] = NameValue(*at, std::string_view(entry).substr(name.size() + 1));
+    const auto [at, isNew] = lineOfName.try_emplace(FoldedName(name), fresh.Lines.size());
+    if (isNew) {
+      fresh.Lines.push_back(std::move(entry));
     } else {
-      names.push_back(name);
-      fresh.Lines.push_back(entry);
+      // As the platform's writer: the value changes, the name stays as first written.
+      std::string& kept = fresh.Lines[at->second];
+      const std::size_t keptEq = kept.find('=');
+      kept = NameValue(std::string_view(kept).substr(0, keptEq), std::string_view(entry).substr(name.size() + 1));
     }
   }
   sections_.push_back(std::move(fresh));
@@ -122,6 +134,12 @@ void TIniDocument::WriteSection(std::string_view section, const TSettingsLines& 
 
 std::string TIniDocument::Bytes() const {
   std::string out;
+  std::size_t total = 0;
+  for (const Section& s : sections_) {
+    total += s.Header.size() + 2;
+    for (const std::string& line : s.Lines) total += line.size() + 2;
+  }
+  out.reserve(total);
   for (const Section& s : sections_) {
     if (!s.Header.empty()) out.append(s.Header).append("\r\n");
     for (const std::string& line : s.Lines) out.append(line).append("\r\n");

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/settings/SafeFile.h"
+#include "vcl/System.h"
 
 TProfileState ProfileState;
 
@@ -13,30 +14,44 @@ namespace {
 constexpr std::size_t MaxProfileFileBytes = TKeyTable::MaxBindings * TKeyRecord::StoredSize;
 constexpr std::size_t MaxProfileTableBytes = TProfileTable::EntryCount * TProfileEntry::StoredSize;
 
-bool IsDeviceName(std::string_view base) {
-  std::string upper(base);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+bool IsDeviceName(std::wstring_view base) {
+  std::wstring upper(base);
+  for (wchar_t& c : upper)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
   // Blanks before the extension do not make the name another one for Windows.
-  while (!upper.empty() && upper.back() == ' ') upper.pop_back();
-  static constexpr std::string_view fixed[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-  for (std::string_view d : fixed)
+  while (!upper.empty() && upper.back() == L' ') upper.pop_back();
+  static constexpr std::wstring_view fixed[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+  for (std::wstring_view d : fixed)
     if (upper == d) return true;
-  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) && upper[3] >= '0' &&
-         upper[3] <= '9';
+  return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) && upper[3] >= L'0' &&
+         upper[3] <= L'9';
 }
 }  // namespace
 
+std::wstring ProfileFileStem(std::string_view name) { return AnsiToString(name); }
+
 bool IsValidProfileName(std::string_view name) {
   if (name.empty() || name.size() > MaxProfileNameLength) return false;
-  for (char c : name) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 32 || u == 127) return false;
-    if (std::strchr("\\/:*?\"<>|", c) != nullptr) return false;
+  // The checks read characters, not bytes: in a double-byte code page a second
+  // byte may look like a separator, and a byte the code page has no character
+  // for cannot name a file that reads back as the same name.
+  const std::wstring stem = ProfileFileStem(name);
+  if (StringToAnsi(stem) != name) return false;
+  for (wchar_t c : stem) {
+    if (c < 32 || c == 127 || c == 0xFFFD) return false;
+    if (c < 128 && std::strchr("\\/:*?\"<>|", static_cast<char>(c)) != nullptr) return false;
   }
-  if (name.find("..") != std::string_view::npos) return false;
-  if (name.back() == '.' || name.back() == ' ') return false;
-  return !IsDeviceName(name.substr(0, name.find('.')));
+  if (stem.find(L"..") != std::wstring::npos) return false;
+  if (stem.back() == L'.' || stem.back() == L' ') return false;
+  return !IsDeviceName(std::wstring_view(stem).substr(0, stem.find(L'.')));
 }
+
+namespace {
+// Whole records and no more than the table holds: anything else was cut or grown.
+bool IsWholeRecords(std::size_t size, std::size_t recordSize, std::size_t maxRecords) {
+  return size % recordSize == 0 && size / recordSize <= maxRecords;
+}
+}  // namespace
 
 void TProfileEntry::Store(std::uint8_t* out) const {
   Name.store(out);
@@ -90,9 +105,9 @@ TProfileStore::TProfileStore(std::filesystem::path folder, TBindingTables tables
     : folder_(std::move(folder)), tables_(tables), state_(state), keyList_(keyList), reporter_(reporter) {}
 
 std::filesystem::path TProfileStore::ProfileFilePath(std::string_view name, bool global) const {
-  std::string file(name);
-  file += global ? ".gpf" : ".lpf";
-  return folder_ / ProfilesFolderName / file;
+  // Through UTF-8, the one encoding both builds' paths take without a locale.
+  const std::string file = StringToUtf8(ProfileFileStem(name) + (global ? L".gpf" : L".lpf"));
+  return folder_ / ProfilesFolderName / std::filesystem::path(std::u8string(file.begin(), file.end()));
 }
 
 void TProfileStore::loadpfl(const std::string& name, int global, std::uint8_t target) {
@@ -112,11 +127,12 @@ void TProfileStore::loadpfl(const std::string& name, int global, std::uint8_t ta
     return;
   }
 
-  const auto bytes = ReadWholeFile(file, MaxProfileFileBytes);
-  if (!bytes) {
-    reporter_.ShowNumberedError(isGlobal ? ErrorReadGlobalProfile : ErrorReadProgramProfile);
-    return;
-  }
+  // One byte more than the table takes shows a file that holds more.
+  // The per-program profile follows the program in front: no waiting there.
+  const bool live = !intoEditList && !isGlobal;
+  const auto bytes = guard_.Read(file, MaxProfileFileBytes + 1, !live);
+  if (!bytes) return;
+  if (!IsWholeRecords(bytes->size(), TKeyRecord::StoredSize, TKeyTable::MaxBindings)) guard_.Damaged(file);
   TKeyTable& table = intoEditList ? tables_.EditList : (isGlobal ? tables_.LiveGlobal : tables_.LivePerProgram);
   table.Clear();
   if (intoEditList) keyList_.Clear();
@@ -145,7 +161,7 @@ bool TProfileStore::savepfl(const std::string& name, const std::string& kind, st
   const std::filesystem::path file = ProfileFilePath(name, isGlobal);
   std::error_code ec;
   std::filesystem::create_directories(file.parent_path(), ec);
-  if (!WriteWholeFileSafely(file, StoreProfileFile(from))) return false;
+  if (!guard_.MayWrite(file) || !WriteWholeFileSafely(file, StoreProfileFile(from))) return false;
 
   if (isNew) {
     TProfileEntry& entry = table_.Entries[table_.Count + 1u];
@@ -214,22 +230,24 @@ void TProfileStore::loadprofilesbd() {
     WriteWholeFileSafely(file, {});
     return;
   }
-  const auto bytes = ReadWholeFile(file, MaxProfileTableBytes);
-  if (!bytes) {
-    reporter_.ShowNumberedError(ErrorReadProfileTable);
-    return;
-  }
+  const auto bytes = guard_.Read(file, MaxProfileTableBytes + 1);
+  if (!bytes) return;  // reported; the table keeps what it held
+  if (!IsWholeRecords(bytes->size(), TProfileEntry::StoredSize, TProfileTable::EntryCount)) guard_.Damaged(file);
   table_ = LoadProfileTable(*bytes);
 }
 
 bool TProfileStore::saveprofilesbd() {
+  // A table that could not be read is the user's: the run goes on without it.
+  if (!guard_.MayWrite(TablePath())) return true;
   if (table_.Count == 0 && state_.ActiveGlobalProfile.empty()) {
     state_.ActiveGlobalProfile = FirstRunProfileName;
     state_.EditedProfile = FirstRunProfileName;
   }
   TProfileEntry& header = table_.Entries[0];
-  header.Name = state_.ActiveGlobalProfile;
-  header.Kind = state_.EditedProfile;
+  // A profile that could not be loaded (its file unreadable) leaves the state
+  // empty: the header keeps naming it, so the next start loads it again.
+  if (!state_.ActiveGlobalProfile.empty() || table_.Count == 0) header.Name = state_.ActiveGlobalProfile;
+  if (!state_.EditedProfile.empty() || table_.Count == 0) header.Kind = state_.EditedProfile;
   std::size_t profiles = table_.Count;
   if (profiles == 0) {
     TProfileEntry& only = table_.Entries[1];

@@ -12,6 +12,7 @@
 
 #include "core/keys/KeyRecord.h"
 #include "core/settings/ProfilesKeyList.h"
+#include "core/settings/SettingsFileGuard.h"
 #include "core/settings/SettingsReporter.h"
 #include "vcl/ShortString.h"
 
@@ -59,9 +60,15 @@ inline std::string& EditedProfile = ProfileState.EditedProfile;
 inline std::uint8_t& ProfileModified = ProfileState.ProfileModified;
 
 // A name that can be a file name in the "profiles" folder and stay there: 1 to 25
-// characters, no path separators, reserved or control characters, no "..", no
-// trailing dot or blank, no device name (CON, NUL, COM1 ...).
+// bytes of the system code page (the code page the names are stored in), every
+// one of them a character of that code page, no path separators, reserved or
+// control characters, no "..", no trailing dot or blank, no device name (CON,
+// NUL, COM1 ...).
 bool IsValidProfileName(std::string_view name);
+
+// The file name the profile's name stands for: its characters read in the
+// system code page.
+std::wstring ProfileFileStem(std::string_view name);
 
 // The three binding tables the profiles are loaded into.
 struct TBindingTables {
@@ -83,20 +90,27 @@ class TProfileStore {
   TProfileTable& Table() { return table_; }
   const TProfileTable& Table() const { return table_; }
 
+  // How long a locked file is tried at loading.
+  void SetReadRetry(TReadRetry retry) { guard_.SetReadRetry(retry); }
+
   // Loads "profiles\Name.gpf" (global 1) or ".lpf" (global 0) into the edit list
   // (target 1; the key list is filled too) or the live table of that kind. A
-  // missing file or a name that cannot be a file changes nothing.
+  // missing file or a name that cannot be a file changes nothing; a file that
+  // cannot be read is reported once and changes nothing either.
   void loadpfl(const std::string& name, int global, std::uint8_t target);
   // Writes the live global table (source 1) or the edit list (source 2) as the
   // profile Name of that kind ("-" = global). A new name gets an entry and
   // "profile.db" is saved. False when the name is refused (the user is told), the
-  // table is full, or a file cannot be written (the caller reports it).
+  // table is full, the file could not be read at loading (it is left as it is),
+  // or a file cannot be written (the caller reports it).
   bool savepfl(const std::string& name, const std::string& kind, std::uint8_t source);
   // Removes the first entry of that name and its file; only while more than one profile exists.
   void deletepfl(const std::string& name);
   bool ispflexists(const std::string& name) const;
   // Kind of the last entry with that name; "-" when there is none.
   std::string getprofiletipe(const std::string& name) const;
+  // An unreadable "profile.db" is reported once and left alone by saveprofilesbd
+  // for the rest of the run; a damaged one keeps its original beside it.
   void loadprofilesbd();
   bool saveprofilesbd();
   // 0 the live per-program table, 1 the live global table, 2 the edit list and the key list.
@@ -111,6 +125,7 @@ class TProfileStore {
   TProfileState& state_;
   IKeyListView& keyList_;
   ISettingsReporter& reporter_;
+  TSettingsFileGuard guard_{reporter_};
   TProfileTable table_;
 };
 

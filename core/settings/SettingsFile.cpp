@@ -1,5 +1,6 @@
 #include "core/settings/SettingsFile.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/settings/SettingsBytes.h"
@@ -189,4 +190,23 @@ void LoadSettingsFile(std::string_view bytes, TSettingsRecords& records) {
   r.U16(records.HotKeys.NextGlobalProfile);
   r.U16(records.HotKeys.PrevGlobalProfile);
   for (std::uint8_t& v : records.HotKeys.Reserved) r.U8(v);
+}
+
+bool IsWellFormedSettingsFile(std::string_view bytes) {
+  constexpr std::string_view signature("\x08Stg v0.1", 9);
+  if (bytes.substr(0, signature.size()) != signature) return false;
+  std::size_t at = TSettingsHeader::StoredSize + TMainSettings::StoredSize + TPopupSettings::StoredSize +
+                   TStringSettings::StoredSize + TColorSettings::StoredSize;
+  for (std::size_t slot = 0; slot < FontSlotCount; ++slot) {
+    TByteReader r(bytes.substr(std::min(at, bytes.size())));
+    std::int32_t tag = -1;
+    if (!r.I32(tag)) return false;
+    at += 4;
+    if (tag == static_cast<std::int32_t>(SettingsFontTagPresent)) {
+      at += 4 + TStoredLogFont::StoredSize;
+    } else if (tag != 0) {
+      return false;
+    }
+  }
+  return bytes.size() == at + THotKeySettings::StoredSize;
 }

@@ -21,3 +21,9 @@ std::string StoreSettingsFile(const TSettingsRecords& records);
 // ignored, font slots that are not in the file are left empty. The header is not
 // checked.
 void LoadSettingsFile(std::string_view bytes, TSettingsRecords& records);
+
+// Whether the bytes are a whole file as this program writes it: the signature in
+// header bytes 0-8, every part complete, each font slot tagged 60 or 0, nothing
+// after the hot keys. Any other file is damaged, even when the loader can take
+// part of it.
+bool IsWellFormedSettingsFile(std::string_view bytes);

@@ -22,6 +22,10 @@ class TMessageBoxReporter final : public ISettingsReporter {
     MessageBoxW(owner_, text.c_str(), L"Qorn", MB_OK | MB_ICONINFORMATION);
   }
 
+  void ShowFileProblem(const TFileProblem& problem) override {
+    MessageBoxW(owner_, FileProblemText(problem).c_str(), L"Qorn", MB_OK | MB_ICONWARNING);
+  }
+
  private:
   HWND owner_;
   std::function<std::wstring(std::wstring_view)> getLngMessage_;

@@ -7,9 +7,8 @@
 #include "core/settings/SettingsFile.h"
 
 namespace {
-// More than any real file of these kinds holds: a larger file is read only this far.
+// More than any real "stg.db" holds: a larger file is damaged and read only this far.
 constexpr std::size_t MaxSettingsFileBytes = 1 << 16;
-constexpr std::size_t MaxExtSettingsFileBytes = 16 << 20;
 
 constexpr std::string_view DefaultLanguage = "Russian";
 
@@ -75,15 +74,18 @@ void TSettingsStore::LoadMainSetingsFromFile() {
   TSettingsLoadingScope loading;
   const std::filesystem::path stg = SettingsFilePath();
   std::error_code ec;
-  if (FileSizeOrZero(stg) > 0) {
-    if (const auto bytes = ReadWholeFile(stg, MaxSettingsFileBytes)) LoadSettingsFile(*bytes, records_);
-  } else if (!std::filesystem::exists(stg, ec)) {
+  if (!std::filesystem::exists(stg, ec)) {
     // The empty file marks every start before the first save as a first run.
     WriteWholeFileSafely(stg, {});
+  } else if (FileSizeOrZero(stg) > 0) {
+    if (const auto bytes = guard_.Read(stg, MaxSettingsFileBytes)) {
+      if (!IsWellFormedSettingsFile(*bytes)) guard_.Damaged(stg);
+      LoadSettingsFile(*bytes, records_);
+    }
   }
   // Read on its own: the lists must not be emptied (and then saved empty) only
-  // because "stg.db" was lost.
-  const auto ini = ReadWholeFile(ExtFilePath(), MaxExtSettingsFileBytes);
+  // because "stg.db" was lost. Read whole, whatever its size.
+  const auto ini = guard_.Read(ExtFilePath(), SIZE_MAX);
   ext_.ReadFrom(TIniDocument::Parse(ini ? *ini : std::string()));
 }
 
@@ -123,15 +125,24 @@ TAppliedSettings TSettingsStore::ApplyMainSettings(const TSettingsEnvironment& e
 
 bool TSettingsStore::saveprogramsetting(std::int32_t liveKeyPressCount) {
   records_.Main.KeyPressCount = liveKeyPressCount;
-  if (!WriteWholeFileSafely(SettingsFilePath(), StoreSettingsFile(records_))) {
+  const std::filesystem::path stg = SettingsFilePath();
+  if (guard_.MayWrite(stg) && !WriteWholeFileSafely(stg, StoreSettingsFile(records_))) {
     reporter_.ShowNumberedError(ErrorSaveSettings);
     return false;
   }
-  // Sections of other programs or versions in the file are kept.
-  const auto old = ReadWholeFile(ExtFilePath(), MaxExtSettingsFileBytes);
+  const std::filesystem::path iniFile = ExtFilePath();
+  if (!guard_.MayWrite(iniFile)) return true;
+  // Sections of other programs or versions in the file are kept, so a file that
+  // exists but cannot be read now is not written over.
+  std::error_code ec;
+  const auto old = ReadWholeFile(iniFile);
+  if (!old && std::filesystem::exists(iniFile, ec)) {
+    reporter_.ShowNumberedError(ErrorSaveSettings);
+    return false;
+  }
   TIniDocument ini = TIniDocument::Parse(old ? *old : std::string());
   ext_.WriteTo(ini);
-  if (!WriteWholeFileSafely(ExtFilePath(), ini.Bytes())) {
+  if (!WriteWholeFileSafely(iniFile, ini.Bytes())) {
     reporter_.ShowNumberedError(ErrorSaveSettings);
     return false;
   }

@@ -10,6 +10,7 @@
 
 #include "core/settings/ExtSettings.h"
 #include "core/settings/Settings.h"
+#include "core/settings/SettingsFileGuard.h"
 #include "core/settings/SettingsReporter.h"
 
 inline constexpr std::string_view SettingsFileName = "stg.db";
@@ -45,7 +46,9 @@ class TSettingsStore {
 
   // Reads "stg.db" over the records (a missing file is created empty, which marks
   // a first run until the first save) and the four sections of "stgex.ini" into
-  // their lists. SettingsLoading is set meanwhile.
+  // their lists. SettingsLoading is set meanwhile. A file that cannot be read is
+  // reported once and left alone by every later save; a damaged "stg.db" keeps
+  // its original beside it.
   void LoadMainSetingsFromFile();
 
   // A first run: "stg.db" is missing or empty.
@@ -56,8 +59,12 @@ class TSettingsStore {
   // for every slot. The controls take the records afterwards.
   TAppliedSettings ApplyMainSettings(const TSettingsEnvironment& env);
 
-  // Writes "stg.db" (created when missing) and "stgex.ini". On a failure reports
-  // "Error #101" and returns false; the file that failed keeps its old contents.
+  // How long a locked file is tried at loading.
+  void SetReadRetry(TReadRetry retry) { guard_.SetReadRetry(retry); }
+
+  // Writes "stg.db" (created when missing) and "stgex.ini", except a file that
+  // could not be read at loading. On a failure reports "Error #101" and returns
+  // false; the file that failed keeps its old contents.
   bool saveprogramsetting(std::int32_t liveKeyPressCount);
 
   // The save after every 1000 key presses.
@@ -68,6 +75,7 @@ class TSettingsStore {
   TSettingsRecords& records_;
   TExtSettings& ext_;
   ISettingsReporter& reporter_;
+  TSettingsFileGuard guard_{reporter_};
 };
 
 // Whole-number division rounded to nearest, halves to even.

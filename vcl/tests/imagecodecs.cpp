@@ -3,7 +3,9 @@
 // written with giflib, hand-made bitmaps and icons, and damaged input.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <gif_lib.h>
+#include <jpeglib.h>
 #include <png.h>
 #include <zlib.h>
 
@@ -538,3 +540,94 @@ TEST(Blend, PremultiplyRounds) {
 }
 
 }  // namespace
+
+// Pictures that declare millions of pixels in a few bytes: every decoder refuses
+// them before it takes memory for the pixels, whatever the coding.
+namespace {
+// A grey JPEG in arithmetic coding (which pads a short file out with zeros
+// without a warning), then declared as width x height in its frame header.
+Bytes ArithmeticJpegDeclaring(int width, int height) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr err{};
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = 16;
+  cinfo.image_height = 16;
+  cinfo.input_components = 1;
+  cinfo.in_color_space = JCS_GRAYSCALE;
+  jpeg_set_defaults(&cinfo);
+  cinfo.arith_code = TRUE;
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<JSAMPLE> row(16, 128);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&cinfo, &r, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  Bytes out(buffer, buffer + size);
+  std::free(buffer);
+  for (std::size_t i = 0; i + 9 < out.size(); ++i) {
+    if (out[i] == 0xFF && out[i + 1] == 0xC9) {  // SOF9: sequential, arithmetic
+      out[i + 5] = std::uint8_t(height >> 8);
+      out[i + 6] = std::uint8_t(height);
+      out[i + 7] = std::uint8_t(width >> 8);
+      out[i + 8] = std::uint8_t(width);
+      return out;
+    }
+  }
+  ADD_FAILURE() << "no arithmetic frame header";
+  return out;
+}
+
+void SetPngSize(Bytes& file, std::uint32_t width, std::uint32_t height) {
+  for (int i = 0; i < 4; ++i) {
+    file[16 + i] = std::uint8_t(width >> (24 - 8 * i));
+    file[20 + i] = std::uint8_t(height >> (24 - 8 * i));
+  }
+  const std::uint32_t crc = std::uint32_t(crc32(0, file.data() + 12, 17));
+  for (int i = 0; i < 4; ++i) file[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
+}
+}  // namespace
+
+TEST(HugeDeclaredPictures, AreRefusedWhateverTheCoding) {
+  const Bytes jpeg = ArithmeticJpegDeclaring(8192, 8192);
+  ASSERT_LT(jpeg.size(), 1000u);
+  EXPECT_THROW(DecodeJpeg(jpeg.data(), jpeg.size()), EInvalidGraphic) << "arithmetic JPEG";
+
+  Bytes png = WritePngWithLibpng(8, 8, PNG_COLOR_TYPE_GRAY, 8, std::vector<Bytes>(8, Bytes(8, 7)), {}, {}, nullptr, true);
+  SetPngSize(png, 8192, 8192);
+  EXPECT_THROW(DecodePng(png.data(), png.size()), EInvalidGraphic) << "interlaced PNG";
+
+  const Bytes gif = WriteGif(8192, 8192, 0, 0, 1, 1, {1}, -1, false);
+  EXPECT_THROW(DecodeGif(gif.data(), gif.size()), EInvalidGraphic) << "GIF screen";
+  const Bytes laced = WriteGif(4, 4, 0, 0, 4, 4, std::vector<GifPixelType>(16, 1), -1, true);
+  Bytes lacedHuge = laced;
+  // The image descriptor (0x2C) follows the header, the screen and its 4-colour map.
+  const std::size_t desc = 6 + 7 + 12;
+  ASSERT_EQ(lacedHuge[desc], 0x2C);
+  for (std::size_t at : {std::size_t(4), std::size_t(6), desc + 5, desc + 7}) {
+    lacedHuge[at] = 0x00;
+    lacedHuge[at + 1] = 0x10;  // 4096
+  }
+  EXPECT_THROW(DecodeGif(lacedHuge.data(), lacedHuge.size()), EInvalidGraphic) << "interlaced GIF frame";
+
+  // Found by fuzzing: 102 bytes of RLE8 bitmap declaring 3780 x 3780 pixels.
+  Bytes bmp = {0x42, 0x4d, 0x66, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x04, 0x3c, 0x00,
+               0x00, 0x00, 0xc4, 0x0e, 0x00, 0x00, 0xc4, 0x0e, 0x00, 0x00, 0x00, 0x00, 0x08, 0x00, 0x01, 0x00};
+  bmp.resize(102, 0x00);
+  bmp[46] = 1;  // one palette colour; the rest is run-length data
+  EXPECT_THROW(DecodeBmp(bmp.data(), bmp.size()), EInvalidGraphic) << "RLE bitmap";
+}
+
+TEST(HugeDeclaredPictures, LargePicturesWithTheirDataStillDecode) {
+  // 2100 x 2100 is past the size taken without question; its pixels are all there.
+  const PixelBuffer big(2100, 2100, 0xFF336699u);
+  const std::vector<std::uint8_t> bmp = EncodeBmp(big, 24);
+  EXPECT_EQ(DecodeBmp(bmp.data(), bmp.size()).pixels.width, 2100);
+  const std::vector<std::uint8_t> jpeg = EncodeJpeg(big, 50);
+  EXPECT_EQ(DecodeJpeg(jpeg.data(), jpeg.size()).height, 2100);
+}

@@ -12,7 +12,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <algorithm>
 #include <map>
+#include <utility>
+#include <set>
 #include <random>
 #include <string>
 
@@ -143,6 +146,14 @@ const std::string GoldenExtSettings =
     "[MediaPlayers]\r\n"
     "KMPlayer_path=C:\\Program Files\\The KMPlayer\\new\\KMPlayer.exe\r\n";
 
+std::wstring MessageBoxText(HWND box) {
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the static text of a message box
+  return text;
+}
+
+bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+
 struct SettingsFiles : ::testing::Test {
   TempDir dir{"settings"};
   TQornInstall qorn{dir / "Qorn", Dist};
@@ -178,10 +189,38 @@ struct SettingsFiles : ::testing::Test {
   void WriteAll() const {
     for (const auto& [file, bytes] : golden) qorn.WriteFile(file, bytes);
   }
-  void RunOnce() {
-    ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
-    EXPECT_TRUE(qorn.Running());
-    ASSERT_EQ(qorn.Close(), 0) << "Qorn did not close";
+  // Starts Qorn, asks it to close at once and answers every message box it shows
+  // meanwhile; the texts of the boxes, in order.
+  std::vector<std::wstring> RunOnce() {
+    std::vector<std::wstring> boxes;
+    [&] {
+      ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+      EXPECT_TRUE(qorn.Running());
+      qorn.RequestClose();
+      boxes = AnswerBoxesUntilExit();
+    }();
+    return boxes;
+  }
+  // shot: the first box is saved under that name in the screenshot folder.
+  std::vector<std::wstring> AnswerBoxesUntilExit(const std::string& shot = {}) {
+    std::vector<std::wstring> texts;
+    std::set<HWND> answered;
+    const bool ended = WaitFor(
+        [&] {
+          if (HWND box = qorn.FindOwnWindow(L"#32770", L"Qorn"); box && answered.insert(box).second) {
+            texts.push_back(MessageBoxText(box));
+            if (!shot.empty() && texts.size() == 1) {
+              WaitFor([] { return false; }, 300ms);  // drawn
+              SaveWindowShot(box, ScreenshotDir() / shot);
+            }
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+          }
+          return !qorn.Running();
+        },
+        60s);
+    EXPECT_TRUE(ended) << "Qorn did not close";
+    EXPECT_EQ(qorn.WaitForExit(30s), 0);
+    return texts;
   }
   // Every golden file other than `except` reads back exactly.
   void ExpectUnchangedBut(const std::string& except) const {
@@ -197,7 +236,7 @@ TEST_F(SettingsFiles, HandMadeFilesReadBackExactly) {
   // Dated back, so that a close that saved nothing cannot pass for a faithful save.
   const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
   for (const char* file : {"stg.db", "stgex.ini", "profile.db"}) fs::last_write_time(qorn.Settings() / file, old);
-  RunOnce();
+  EXPECT_TRUE(RunOnce().empty()) << "well-formed files give no message";
   for (const char* file : {"stg.db", "stgex.ini", "profile.db"})
     EXPECT_GT(fs::last_write_time(qorn.Settings() / file), old) << file << " was not saved on closing";
   ExpectUnchangedBut("");
@@ -225,12 +264,6 @@ TEST_F(SettingsFiles, HalfWrittenFilesOfAnInterruptedSaveAreNotRead) {
   ExpectUnchangedBut("");
   for (const char* file : {"stg.db", "stgex.ini", "profile.db"})
     EXPECT_FALSE(qorn.Exists(SafeFileTemporaryPath(file).string())) << "the next save finished what was left";
-}
-
-std::wstring MessageBoxText(HWND box) {
-  wchar_t text[512] = {};
-  GetDlgItemTextW(box, 0xFFFF, text, 512);  // the static text of a message box
-  return text;
 }
 
 TEST_F(SettingsFiles, ASaveThatCannotBeWrittenIsReportedAndLosesNothing) {
@@ -279,8 +312,23 @@ TEST_F(SettingsFiles, DamagedFilesCostNothingElse) {
     WriteAll();
     const std::string damaged = c.bytes(golden[c.file]);
     qorn.WriteFile(c.file, damaged);
-    RunOnce();
+    const auto boxes = RunOnce();
+    if (damaged.size() == 100) {
+      // Shown again for its screenshot.
+      qorn.WriteFile(c.file, damaged);
+      qorn.Remove("stg.db.bad");
+      ASSERT_TRUE(qorn.Start());
+      qorn.RequestClose();
+      AnswerBoxesUntilExit("settings-damaged.png");
+    }
     ExpectUnchangedBut(c.file);
+    if (std::string(c.file) != "stgex.ini") {
+      // Every one of these is damaged: its original is kept beside it and the user told once.
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_TRUE(Contains(boxes[0], L"damaged")) << boxes[0];
+      EXPECT_EQ(qorn.ReadFile(std::string(c.file) + ".bad"), damaged);
+      qorn.Remove(std::string(c.file) + ".bad");
+    }
     if (std::string(c.file) == "stg.db") {
       const std::string stg = qorn.ReadFile("stg.db");
       EXPECT_GE(stg.size(), 5496u) << "the settings were not written whole";
@@ -297,6 +345,57 @@ TEST_F(SettingsFiles, DamagedFilesCostNothingElse) {
       EXPECT_EQ(qorn.ReadFile("stg.db").substr(0, 6136), golden["stg.db"]) << "the records of an oversized file";
     }
   }
+}
+
+// Files that a backup or sync program holds open without sharing all through the
+// run: each is named once, Qorn runs on defaults for it, a close asked for while
+// the first box is open happens once the boxes are answered, and no file is
+// written over.
+TEST_F(SettingsFiles, FilesHeldOpenAreToldOnceAndNeverWrittenOver) {
+  // The profile file is read twice at start (the live table and the key list):
+  // one box all the same. It is held alone, as a held table loads no profile.
+  const std::vector<std::vector<const char*>> rounds = {{"stg.db", "stgex.ini", "profile.db"}, {"profiles/main.gpf"}};
+  for (const auto& held : rounds) {
+    SCOPED_TRACE(held.front());
+    WriteAll();
+    std::vector<HANDLE> handles;
+    for (const char* file : held) {
+      handles.push_back(
+          CreateFileW((qorn.Settings() / file).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      ASSERT_NE(handles.back(), INVALID_HANDLE_VALUE) << file;
+    }
+    const auto release = [&] {
+      for (HANDLE& h : handles)
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(h, INVALID_HANDLE_VALUE));
+    };
+    ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+    EXPECT_TRUE(WaitFor([&] { return qorn.FindOwnWindow(L"#32770", L"Qorn") != nullptr; }, 40s)) << "nothing was told";
+    qorn.RequestClose();  // while the settings still load
+    const std::vector<std::wstring> boxes = AnswerBoxesUntilExit(held.size() > 1 ? "settings-unreadable.png" : "");
+    release();
+    EXPECT_EQ(boxes.size(), held.size()) << "one box per file";
+    for (const char* file : held) {
+      const std::wstring name = fs::path(file).filename().wstring();
+      const auto n = std::count_if(boxes.begin(), boxes.end(), [&](const std::wstring& b) {
+        return Contains(b, L"could not read") && Contains(b, L"\\" + name + L"\"");
+      });
+      EXPECT_EQ(n, 1) << file;
+    }
+    ExpectUnchangedBut("");
+  }
+}
+
+// A "stgex.ini" beyond 16 MiB is read and written whole: its last section is there
+// after a save, and the file is the same bytes.
+TEST_F(SettingsFiles, AHugeExtendedSettingsFileSurvivesASave) {
+  std::string big = "[Big]\r\n";
+  for (int i = 0; big.size() < (17u << 20); ++i) big += "line" + std::to_string(i) + "=" + std::string(200, 'v') + "\r\n";
+  golden["stgex.ini"] = big + GoldenExtSettings;
+  WriteAll();
+  EXPECT_TRUE(RunOnce().empty());
+  const std::string after = qorn.ReadFile("stgex.ini");
+  EXPECT_EQ(after.size(), golden["stgex.ini"].size());
+  EXPECT_TRUE(after == golden["stgex.ini"]) << "the file changed";
 }
 
 }  // namespace

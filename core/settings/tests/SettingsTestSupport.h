@@ -11,8 +11,10 @@
 struct TRecordingReporter final : ISettingsReporter {
   std::vector<int> errors;
   std::vector<std::wstring> messages;
+  std::vector<TFileProblem> problems;
   void ShowNumberedError(int number) override { errors.push_back(number); }
   void ShowLanguageMessage(std::wstring_view name) override { messages.emplace_back(name); }
+  void ShowFileProblem(const TFileProblem& problem) override { problems.push_back(problem); }
 };
 
 struct TFakeKeyList final : IKeyListView {

@@ -62,7 +62,10 @@ struct ProfileFolder : ::testing::Test {
   TRecordingReporter reporter;
   TProfileStore store{dir.path(), {liveGlobal, livePerProgram, editList}, state, keyList, reporter};
 
-  void SetUp() override { std::filesystem::create_directories(dir / "profiles"); }
+  void SetUp() override {
+    std::filesystem::create_directories(dir / "profiles");
+    store.SetReadRetry({2, std::chrono::milliseconds(1)});  // a folder in a file's place never becomes readable
+  }
   std::filesystem::path Profile(const std::string& file) const { return dir / "profiles" / file; }
   void AddToEditList(std::initializer_list<std::string_view> names) {
     for (std::string_view n : names) {
@@ -166,9 +169,18 @@ TEST_F(ProfileFolder, AnUnreadableProfileIsReportedAndKeepsTheTable) {
   std::filesystem::create_directory(Profile("Odd.lpf"));
   AddToEditList({"kept"});
   store.loadpfl("Odd", 1, 1);
+  store.loadpfl("Odd", 1, 0);
   store.loadpfl("Odd", 0, 0);
-  EXPECT_EQ(reporter.errors, (std::vector<int>{ErrorReadGlobalProfile, ErrorReadProgramProfile}));
+  store.loadpfl("Odd", 0, 0);
+  // Each file once, by its name, however often it is asked for.
+  ASSERT_EQ(reporter.problems.size(), 2u);
+  EXPECT_EQ(reporter.problems[0].File, Profile("Odd.gpf"));
+  EXPECT_EQ(reporter.problems[1].File, Profile("Odd.lpf"));
+  for (const auto& p : reporter.problems) EXPECT_EQ(p.Kind, TFileProblemKind::Unreadable);
   EXPECT_EQ(editList.Count, 1);
+  // The user's file is left as it is, even by an explicit save.
+  EXPECT_FALSE(store.savepfl("Odd", "-", 2));
+  EXPECT_TRUE(std::filesystem::is_directory(Profile("Odd.gpf")));
 }
 
 TEST_F(ProfileFolder, TheProfileTableLoadsFromAHandMadeFile) {
@@ -390,6 +402,62 @@ TEST_F(ProfileFolder, AnUnreadableTableIsReportedAndKept) {
   std::filesystem::remove(dir / "profile.db");
   std::filesystem::create_directory(dir / "profile.db");
   store.loadprofilesbd();
-  EXPECT_EQ(reporter.errors, std::vector<int>{ErrorReadProfileTable});
+  ASSERT_EQ(reporter.problems.size(), 1u);
+  EXPECT_EQ(reporter.problems[0].File, dir / "profile.db");
   EXPECT_EQ(store.Table().Count, 1);
+}
+
+// A "profile.db" or a profile file read damaged keeps its original beside it
+// before closing writes the cleaned table back; each is told once.
+TEST_F(ProfileFolder, DamagedTablesAndProfilesAreKeptBesideThem) {
+  std::string seventy;
+  for (int i = 0; i < 70; ++i) seventy += Entry(Numbered("p", i), "-");
+  const std::string two = Entry("a", "a") + Entry("a", "-") + Entry("b", "-");
+  struct Case { const char* what; std::string table; std::string profile; bool damaged; };
+  const Case cases[] = {
+      {"well formed", two, ThreeBindings(), false},
+      {"a table cut inside an entry", two.substr(0, two.size() - 100), ThreeBindings(), true},
+      {"a table beyond its 65 entries", seventy, ThreeBindings(), true},
+      {"a profile cut inside a binding", two, ThreeBindings().substr(0, 613 * 2 + 10), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const char* f : {"profile.db.bad", "profiles/a.gpf.bad"}) std::filesystem::remove(dir / f);
+    WriteFileBytes(dir / "profile.db", c.table);
+    WriteFileBytes(Profile("a.gpf"), c.profile);
+    TKeyTable g, p, e;
+    TProfileState st;
+    TRecordingReporter rep;
+    TProfileStore s(dir.path(), {g, p, e}, st, keyList, rep);
+    s.loadprofilesbd();
+    s.loadpfl("a", 1, 0);
+    s.loadpfl("a", 1, 1);
+    st.ActiveGlobalProfile = "a";
+    ASSERT_TRUE(s.saveprofilesbd());
+    if (!c.damaged) {
+      EXPECT_TRUE(rep.problems.empty());
+      EXPECT_EQ(ReadFileBytes(dir / "profile.db"), c.table);
+      continue;
+    }
+    ASSERT_EQ(rep.problems.size(), 1u);
+    const TFileProblem& problem = rep.problems[0];
+    EXPECT_EQ(problem.Kind, TFileProblemKind::Damaged);
+    const bool table = c.table != two;
+    EXPECT_EQ(problem.File, table ? dir / "profile.db" : Profile("a.gpf"));
+    EXPECT_EQ(ReadFileBytes(problem.Copy), table ? c.table : c.profile) << "the original, byte for byte";
+    EXPECT_EQ(ReadFileBytes(dir / "profile.db").size() % 303, 0u);
+  }
+}
+
+// Names are bytes of the system code page (1252 here); the file is named by the
+// characters they stand for, so the name loads and saves its own file.
+TEST_F(ProfileFolder, ANameOutsideAsciiNamesItsFileByItsCharacters) {
+  const std::string name = "Jeux\x92";  // "Jeux’"
+  AddToEditList({"one", "two"});
+  ASSERT_TRUE(store.savepfl(name, "-", 2));
+  EXPECT_TRUE(std::filesystem::exists(dir / "profiles" / std::filesystem::path(u8"Jeux\u2019.gpf")));
+  store.clearpfl(2);
+  store.loadpfl(name, 1, 1);
+  EXPECT_EQ(editList.Count, 2);
+  EXPECT_EQ(state.EditedProfile, name);
 }

@@ -22,6 +22,7 @@ struct SettingsFolder : ::testing::Test {
   TExtSettings ext;
   TRecordingReporter reporter;
   TSettingsStore store{dir.path(), records, ext, reporter};
+  SettingsFolder() { store.SetReadRetry({2, std::chrono::milliseconds(1)}); }
 
   std::filesystem::path Stg() const { return dir / "stg.db"; }
   std::filesystem::path Ini() const { return dir / "stgex.ini"; }
@@ -273,4 +274,86 @@ TEST(SettingsClose, RequestsAreRefusedOrNarrowed) {
       {0, 5, TCloseDecision::Proceed},
   };
   for (const Case& c : cases) EXPECT_EQ(DecideClose(c.loading, c.page), c.expected) << c.page;
+}
+
+// A file read damaged keeps its original beside it before the cleaned form is
+// written back; the user is told once, with both names. A well-formed file is
+// written back alone.
+TEST_F(SettingsFolder, ADamagedSettingsFileIsKeptBesideItBeforeItIsWrittenBack) {
+  const std::string whole = StoreSettingsFile(TSettingsRecords{});
+  std::string badTag = whole;
+  Put32(badTag, 5436, 7);  // the first font slot's tag
+  std::string badHeader = whole;
+  badHeader[3] = 'X';
+  struct Case { const char* what; std::string bytes; bool damaged; };
+  const Case cases[] = {
+      {"well formed", whole, false},
+      {"a font slot without its font", whole.substr(0, 5436 + 4) + std::string(9 * 4 + 20, '\0'), false},
+      {"cut inside a record", whole.substr(0, 100), true},
+      {"cut inside the fonts", whole.substr(0, 5436 + 30), true},
+      {"bytes after the hot keys", whole + "tail", true},
+      {"a font tag that is neither 60 nor 0", badTag, true},
+      {"a wrong header", badHeader, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(dir / "stg.db.bad");
+    WriteFileBytes(Stg(), c.bytes);
+    TSettingsRecords r;
+    TExtSettings e;
+    TRecordingReporter rep;
+    TSettingsStore s(dir.path(), r, e, rep);
+    s.LoadMainSetingsFromFile();
+    s.LoadMainSetingsFromFile();  // a second reading (start-up reads twice) tells nothing new
+    ASSERT_TRUE(s.saveprogramsetting(5));
+    if (!c.damaged) {
+      EXPECT_TRUE(rep.problems.empty());
+      EXPECT_FALSE(std::filesystem::exists(dir / "stg.db.bad"));
+      continue;
+    }
+    ASSERT_EQ(rep.problems.size(), 1u);
+    EXPECT_EQ(rep.problems[0].Kind, TFileProblemKind::Damaged);
+    EXPECT_EQ(rep.problems[0].File, Stg());
+    EXPECT_EQ(rep.problems[0].Copy, dir / "stg.db.bad");
+    EXPECT_EQ(ReadFileBytes(dir / "stg.db.bad"), c.bytes) << "the original, byte for byte";
+    EXPECT_TRUE(IsWellFormedSettingsFile(ReadFileBytes(Stg()))) << "written back in its cleaned form";
+  }
+}
+
+TEST_F(SettingsFolder, AnEarlierCopyOfOtherBytesIsNotWrittenOver) {
+  WriteFileBytes(dir / "stg.db.bad", "an older damaged file");
+  WriteFileBytes(Stg(), "short");
+  store.LoadMainSetingsFromFile();
+  ASSERT_EQ(reporter.problems.size(), 1u);
+  EXPECT_EQ(reporter.problems[0].Copy, dir / "stg.db.bad2");
+  EXPECT_EQ(ReadFileBytes(dir / "stg.db.bad"), "an older damaged file");
+  EXPECT_EQ(ReadFileBytes(dir / "stg.db.bad2"), "short");
+}
+
+// A "stgex.ini" that exists but cannot be read (here a folder in its place) is
+// reported once and never written over. (Held-open files: settings_locked.)
+TEST_F(SettingsFolder, AnUnreadableFileIsReportedOnceAndLeftAlone) {
+  std::filesystem::create_directory(Ini());
+  store.LoadMainSetingsFromFile();
+  store.LoadMainSetingsFromFile();
+  ASSERT_EQ(reporter.problems.size(), 1u);
+  EXPECT_EQ(reporter.problems[0].File, Ini());
+  EXPECT_EQ(reporter.problems[0].Kind, TFileProblemKind::Unreadable);
+  ext.WinAmpSettings = {"wapath=C:\\x"};
+  EXPECT_TRUE(store.saveprogramsetting(1)) << "nothing failed: the file is left out on purpose";
+  EXPECT_TRUE(std::filesystem::is_directory(Ini()));
+  EXPECT_EQ(reporter.problems.size(), 1u);
+  EXPECT_TRUE(reporter.errors.empty());
+}
+
+TEST_F(SettingsFolder, AnExtendedSettingsFileOverSixteenMebibytesSurvivesASave) {
+  std::string big = "[Other]\r\n";
+  const std::string line = "key=" + std::string(1000, 'v') + "\r\n";
+  while (big.size() < (17u << 20)) big += line;
+  big += "[Last]\r\nkept=at the end\r\n";
+  WriteFileBytes(Ini(), big);
+  store.LoadMainSetingsFromFile();
+  ASSERT_TRUE(store.saveprogramsetting(0));
+  const std::string after = ReadFileBytes(Ini());
+  EXPECT_EQ(after.substr(0, big.size()), big) << "nothing cut, the last section kept";
 }
