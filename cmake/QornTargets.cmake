@@ -121,6 +121,13 @@ function(qorn_test_tools folder)
     get_filename_component(name ${t} NAME)
     string(REGEX REPLACE "(\\.win)?\\.cpp$" "" name "${name}")
     add_executable(${name} ${t})
+    # A tool that says "test-tool: no-console" is a windows program: started from
+    # Qorn it opens no console window, which would take the activation from the
+    # window a test types into.
+    file(STRINGS ${t} no_console REGEX "test-tool: no-console" LIMIT_COUNT 1)
+    if(no_console AND WIN32)
+      set_target_properties(${name} PROPERTIES WIN32_EXECUTABLE TRUE)
+    endif()
     target_compile_options(${name} PRIVATE ${QORN_WARNINGS})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
     qorn_link_all(${name})

@@ -78,7 +78,8 @@ class TMainForm::TEngineProfiles final : public IProgramProfiles {
   }
   void ReportUnreadableProfile(const std::string& name) override {
     if (form_.programProfiles_.TakeReport(name) && form_.reporter_)
-      form_.reporter_->ShowNumberedError(ErrorReadProgramProfile);
+      form_.reporter_->ShowFileProblem(
+          {TFileProblemKind::Unreadable, form_.profiles_->ProfileFilePath(name, false), {}});
   }
   void AddProgramProfileKeys(TKeysToAsk& keys) override { form_.programProfiles_.AddKeys(keys); }
 

@@ -5,6 +5,7 @@
 // titled "Qorn test marker" and runs until that file's name + ".stop" exists
 // (or two minutes pass), so a test can find a running copy. With --show the line
 // ends with "show=N", the show command it was started with ("show=none" without).
+// test-tool: no-console
 #include "vcl/Win.h"
 
 #include <cstdio>

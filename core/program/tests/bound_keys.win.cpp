@@ -73,8 +73,8 @@ bool SendMarker() {
   return SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
 
-// Whether a copy of the marker program still runs (its console window takes the
-// activation while it does).
+// Whether a copy of the marker program still runs (a program Qorn starts may take
+// the activation while it does).
 bool MarkerProgramRunning() {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return false;
@@ -125,9 +125,9 @@ struct FrontWindow {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     activate();
   }
-  // The marker is a console program: its console window takes the activation while
-  // it runs and leaves none behind, so the window in front is brought back before
-  // the keys that must reach it.
+  // A program Qorn started may take the activation while it runs (the marker opens
+  // no console for that reason), so the window in front is brought back before the
+  // keys that must reach it.
   bool activate() {
     WaitFor([] { return !MarkerProgramRunning(); }, 30s);
     // In front is not enough: the keys go to the window with the focus.
