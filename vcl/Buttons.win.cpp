@@ -630,5 +630,3 @@ void TBitBtn::CMFontChanged(TMessage& m) {
   Invalidate();
 }
 
-QORN_REGISTER_CLASS(TSpeedButton);
-QORN_REGISTER_CLASS(TBitBtn);

@@ -1116,4 +1116,3 @@ void TCustomListView::CNNotify(TMessage& m) {
   }
 }
 
-QORN_REGISTER_CLASS(TListView);

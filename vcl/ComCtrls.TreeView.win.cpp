@@ -949,4 +949,3 @@ void TCustomTreeView::RightClick() {
   FRightClickNode = nullptr;
 }
 
-QORN_REGISTER_CLASS(TTreeView);

@@ -98,4 +98,3 @@ void THotKey::Change() {
   if (OnChange) OnChange(this);
 }
 
-QORN_REGISTER_CLASS(THotKey);

@@ -365,7 +365,3 @@ void THeader::Paint() {
   }
 }
 
-QORN_REGISTER_CLASS(TPanel);
-QORN_REGISTER_CLASS(TImage);
-QORN_REGISTER_CLASS(TBevel);
-QORN_REGISTER_CLASS(THeader);

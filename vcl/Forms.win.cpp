@@ -684,8 +684,6 @@ void TCustomFrame::GetChildren(const TGetChildProc& proc, TComponent* root) {
     if (!Components(i)->HasParent()) proc(Components(i));
 }
 
-QORN_REGISTER_CLASS(TForm);
-QORN_REGISTER_CLASS(TFrame);
 
 void TCustomForm::Publish(TPublisher<TCustomForm>& p) {
   p.Property(L"Caption", &TCustomForm::GetCaption, &TCustomForm::SetCaption);

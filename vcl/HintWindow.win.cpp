@@ -93,4 +93,3 @@ void THintWindow::DispatchHandlers(TMessage& m) {
   }
 }
 
-QORN_REGISTER_CLASS(THintWindow);

@@ -163,7 +163,6 @@ void TMainForm::Publish(TPublisher<TMainForm>& p) {
   p.Message(WM_KEYENGINE_RUN, &TMainForm::WMKeyEngineRun);
 }
 
-QORN_REGISTER_CLASS(TMainForm);
 
 TMainForm::TMainForm(TComponent* AOwner)
     : TForm(AOwner),

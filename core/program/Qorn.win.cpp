@@ -9,6 +9,7 @@
 #include "displays/Popup.h"
 #include "displays/TextDisplay.h"
 #include "displays/VolumeDisplay.h"
+#include "vcl/ClassRegistry.h"
 #include "vcl/Forms.h"
 #include "vcl/Win.h"
 
@@ -60,6 +61,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return 0;
   }
 
+  // Every class the form resources name, whatever the link kept.
+  RegisterAllClasses();
   Application->Initialize();
   Application->SetTitle(L"Qorn");
   LoadSettingsBeforeWindows();
