@@ -41,7 +41,8 @@
 //     p.Handler(L"Button1Click", &TMainForm::Button1Click);
 //     p.Field(L"Button1", &TMainForm::Button1);
 // and classes that handle window messages map them to methods:
-//     p.Message(WM_PAINT, &TMyControl::WMPaint);        // void WMPaint(TWMPaint& Msg)
+//     p.Message(WM_PAINT, &TMyControl::WMPaint);        // void WMPaint(TMessage& m); it calls
+//                                                       // QORN_INHERITED(m) (vcl/Controls.h)
 //
 // Lifetime: `delete` (or Free) runs BeforeDestruction first, while the object is whole
 // (forms fire OnDestroy there), then the destructors. ~TComponent then tells the
@@ -89,6 +90,10 @@ template <class T>
 TClassInfo::TFactory ClassFactoryOf();
 template <class T>
 TClassInfo::TItemFactory ItemFactoryOf();
+
+// Inside a message handler: the handler the class's ancestors declare for the same
+// message, or the default handling when none does (the platform's `inherited;`).
+#define QORN_INHERITED(message) DispatchAs(inherited::StaticClass(), &(message))
 
 #define QORN_CLASS(T, Base)                                                                   \
  public:                                                                                      \

@@ -47,9 +47,9 @@ class TLabel : public TGraphicControl {
   bool CanAutoSize(int& newWidth, int& newHeight) override;
   void AdjustSize() override { AdjustBounds(); }
   void AdjustBounds();
-  void CMDialogChar(TMessage& m) override;
-  void CMTextChanged(TMessage& m) override;
-  void CMFontChanged(TMessage& m) override;
+  void CMDialogChar(TMessage& m);
+  void CMTextChanged(TMessage& m);
+  void CMFontChanged(TMessage& m);
 
  protected:
   void Paint() override;
@@ -102,7 +102,7 @@ class TCustomEdit : public TWinControl {
   bool GetModified();
   void SetModified(bool v);
   TNotifyEvent OnChange;
-  void CNCommand(TMessage& m) override;
+  void CNCommand(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -130,10 +130,11 @@ class TEdit : public TCustomEdit {
 
 class TButtonControl : public TWinControl {
   QORN_CLASS(TButtonControl, TWinControl)
+  static void Publish(TPublisher<TButtonControl>& p);
  public:
   explicit TButtonControl(TComponent* AOwner);
-  void CNCommand(TMessage& m) override;
-  void CMDialogChar(TMessage& m) override;
+  void CNCommand(TMessage& m);
+  void CMDialogChar(TMessage& m);
 };
 
 class TButton : public TButtonControl {
@@ -149,9 +150,9 @@ class TButton : public TButtonControl {
   void SetModalResult(TModalResult v) { FModalResult = v; }
   // Sets the form's ModalResult (closing a modal form) before OnClick runs.
   void Click() override;
-  void CMDialogKey(TMessage& m) override;
+  void CMDialogKey(TMessage& m);
   // The focused button looks like the default one while it has the focus.
-  void CMFocusChanged(TMessage& m) override;
+  void CMFocusChanged(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -172,9 +173,9 @@ class TCheckBox : public TButtonControl {
   bool GetChecked() const { return FChecked; }
   // Runs OnClick when the state changes, as a click does.
   void SetChecked(bool v);
-  void CNCommand(TMessage& m) override;
+  void CNCommand(TMessage& m);
   // Alt + its accelerator focuses and toggles it.
-  void CMDialogChar(TMessage& m) override;
+  void CMDialogChar(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -250,8 +251,7 @@ class TCustomListBox : public TWinControl {
   TLBGetDataEvent OnData;
   TLBGetDataObjectEvent OnDataObject;
   TLBFindDataEvent OnDataFind;
-  void CNCommand(TMessage& m) override;
-  void DispatchHandlers(TMessage& m) override;
+  void CNCommand(TMessage& m);
 
  protected:
   // For lists whose lines carry more (a check list's states): items is adopted.
@@ -340,7 +340,7 @@ class TCustomMemo : public TCustomEdit {
   void SetWantTabs(bool v) { FWantTabs = v; }
   TAlignment GetAlignment() const { return FAlignment; }
   void SetAlignment(TAlignment v);
-  void WMGetDlgCode(TMessage& m) override;
+  void WMGetDlgCode(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -372,9 +372,9 @@ class TRadioButton : public TButtonControl {
   explicit TRadioButton(TComponent* AOwner);
   bool GetChecked() const { return FChecked; }
   void SetChecked(bool v);
-  void CNCommand(TMessage& m) override;
+  void CNCommand(TMessage& m);
   // Alt + its accelerator focuses and checks it.
-  void CMDialogChar(TMessage& m) override;
+  void CMDialogChar(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -429,9 +429,7 @@ class TCustomComboBox : public TWinControl {
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
 
-  void WndProc(TMessage& m) override;
-  void CNCommand(TMessage& m) override;
-  void DispatchHandlers(TMessage& m) override;
+  void CNCommand(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -456,6 +454,8 @@ class TCustomComboBox : public TWinControl {
   void CNDrawItem(TMessage& m);
   void CNMeasureItem(TMessage& m);
   void WMSetTextList(TMessage& m);
+  void WMSetText(TMessage& m);
+  void WMCtlColor(TMessage& m);
   TStringList* FItems;
   TCanvas* FCanvas;
   TComboBoxStyle FStyle = csDropDown;
@@ -511,7 +511,6 @@ class TScrollBar : public TWinControl {
   void CreateWnd() override;
   virtual void Change();
   virtual void Scroll(TScrollCode code, int& pos);
-  void DispatchHandlers(TMessage& m) override;
 
  private:
   static void Publish(TPublisher<TScrollBar>& p);
@@ -532,9 +531,9 @@ class TCustomGroupBox : public TCustomControl {
  public:
   explicit TCustomGroupBox(TComponent* AOwner);
   void AdjustClientRect(TRect& rect) override;
-  void CMDialogChar(TMessage& m) override;
-  void CMTextChanged(TMessage& m) override;
-  void CMFontChanged(TMessage& m) override;
+  void CMDialogChar(TMessage& m);
+  void CMTextChanged(TMessage& m);
+  void CMFontChanged(TMessage& m);
 
  protected:
   void Paint() override;

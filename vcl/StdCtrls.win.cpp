@@ -28,6 +28,9 @@ TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 }
 
 void TLabel::Publish(TPublisher<TLabel>& p) {
+  p.Message(CM_DIALOGCHAR, &TLabel::CMDialogChar);
+  p.Message(CM_TEXTCHANGED, &TLabel::CMTextChanged);
+  p.Message(CM_FONTCHANGED, &TLabel::CMFontChanged);
   p.Property(L"Caption", &TLabel::GetCaption, &TLabel::SetCaption);
   p.Property(L"Alignment", &TLabel::GetAlignment, &TLabel::SetAlignment).Default(taLeftJustify);
   p.Property(L"WordWrap", &TLabel::GetWordWrap, &TLabel::SetWordWrap).Default(false);
@@ -162,6 +165,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 void TCustomEdit::Publish(TPublisher<TCustomEdit>& p) {
+  p.Message(CN_COMMAND, &TCustomEdit::CNCommand);
   p.Property(L"Text", &TCustomEdit::GetText, &TCustomEdit::SetText);
   p.Property(L"MaxLength", &TCustomEdit::GetMaxLength, &TCustomEdit::SetMaxLength).Default(0);
   p.Property(L"ReadOnly", &TCustomEdit::GetReadOnly, &TCustomEdit::SetReadOnly).Default(false);
@@ -329,6 +333,8 @@ void TButtonControl::CMDialogChar(TMessage& m) {
 TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 75, 25); }
 
 void TButton::Publish(TPublisher<TButton>& p) {
+  p.Message(CM_DIALOGKEY, &TButton::CMDialogKey);
+  p.Message(CM_FOCUSCHANGED, &TButton::CMFocusChanged);
   p.Property(L"Caption", &TButton::GetCaption, &TButton::SetCaption);
   p.Property(L"Default", &TButton::GetDefault, &TButton::SetDefault).Default(false);
   p.Property(L"Cancel", &TButton::GetCancel, &TButton::SetCancel).Default(false);
@@ -394,6 +400,8 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
 }
 
 void TCheckBox::Publish(TPublisher<TCheckBox>& p) {
+  p.Message(CN_COMMAND, &TCheckBox::CNCommand);
+  p.Message(CM_DIALOGCHAR, &TCheckBox::CMDialogChar);
   p.Property(L"Caption", &TCheckBox::GetCaption, &TCheckBox::SetCaption);
   p.Property(L"Checked", &TCheckBox::GetChecked, &TCheckBox::SetChecked).Default(false);
   p.Property(L"TabStop", &TCheckBox::GetTabStop, &TCheckBox::SetTabStop).Default(true);
@@ -450,6 +458,9 @@ TCustomListBox::~TCustomListBox() {
 }
 
 void TCustomListBox::Publish(TPublisher<TCustomListBox>& p) {
+  p.Message(CN_COMMAND, &TCustomListBox::CNCommand);
+  p.Message(CN_DRAWITEM, &TCustomListBox::CNDrawItem);
+  p.Message(CN_MEASUREITEM, &TCustomListBox::CNMeasureItem);
   p.Property(L"Items", &TCustomListBox::GetItems, &TCustomListBox::SetItems);
   p.Property(L"Style", &TCustomListBox::GetStyle, &TCustomListBox::SetStyle).Default(lbStandard);
   p.Property(L"ItemHeight", &TCustomListBox::GetItemHeight, &TCustomListBox::SetItemHeight).Default(16);
@@ -721,14 +732,6 @@ void TCustomListBox::CNCommand(TMessage& m) {
   }
 }
 
-void TCustomListBox::DispatchHandlers(TMessage& m) {
-  switch (m.Msg) {
-    case CN_DRAWITEM: CNDrawItem(m); return;
-    case CN_MEASUREITEM: CNMeasureItem(m); return;
-    default: TWinControl::DispatchHandlers(m); return;
-  }
-}
-
 void TCustomListBox::CNDrawItem(TMessage& m) {
   auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
   m.Result = 1;
@@ -892,6 +895,7 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(new T
 TCustomMemo::~TCustomMemo() { delete FLines; }
 
 void TCustomMemo::Publish(TPublisher<TCustomMemo>& p) {
+  p.Message(WM_GETDLGCODE, &TCustomMemo::WMGetDlgCode);
   // The lines are the memo's text: stored once, as Lines.
   p.Hide(L"Text");
   p.Property(L"Lines", &TCustomMemo::GetLines, &TCustomMemo::SetLines);
@@ -957,6 +961,8 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
 }
 
 void TRadioButton::Publish(TPublisher<TRadioButton>& p) {
+  p.Message(CN_COMMAND, &TRadioButton::CNCommand);
+  p.Message(CM_DIALOGCHAR, &TRadioButton::CMDialogChar);
   p.Property(L"Caption", &TRadioButton::GetCaption, &TRadioButton::SetCaption);
   p.Property(L"Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked).Default(false);
   p.Property(L"TabStop", &TRadioButton::GetTabStop, &TRadioButton::SetTabStop).Default(false);
@@ -1024,6 +1030,13 @@ TCustomComboBox::~TCustomComboBox() {
 }
 
 void TCustomComboBox::Publish(TPublisher<TCustomComboBox>& p) {
+  p.Message(CN_COMMAND, &TCustomComboBox::CNCommand);
+  p.Message(CN_DRAWITEM, &TCustomComboBox::CNDrawItem);
+  p.Message(CN_MEASUREITEM, &TCustomComboBox::CNMeasureItem);
+  p.Message(WM_SETTEXT, &TCustomComboBox::WMSetText);
+  p.Message(WM_CTLCOLOREDIT, &TCustomComboBox::WMCtlColor);
+  p.Message(WM_CTLCOLORLISTBOX, &TCustomComboBox::WMCtlColor);
+  p.Message(WM_CTLCOLORSTATIC, &TCustomComboBox::WMCtlColor);
   p.Property(L"Style", &TCustomComboBox::GetStyle, &TCustomComboBox::SetStyle).Default(csDropDown);
   p.Property(L"ItemHeight", &TCustomComboBox::GetItemHeight, &TCustomComboBox::SetItemHeight).Default(16);
   p.Property(L"DropDownCount", &TCustomComboBox::GetDropDownCount, &TCustomComboBox::SetDropDownCount).Default(8);
@@ -1264,30 +1277,26 @@ int TCustomComboBox::GetSelLength() {
 
 void TCustomComboBox::SelectAll() { SendMessageW(GetHandle(), CB_SETEDITSEL, 0, MAKELPARAM(0, 0xFFFF)); }
 
-void TCustomComboBox::WndProc(TMessage& m) {
-  switch (m.Msg) {
-    case WM_SETTEXT:
-      if (HandleAllocated() && !FEditHandle) {
-        WMSetTextList(m);
-        return;
-      }
-      break;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSTATIC: {
-      // The inner edit and the drop-down list wear the combo box's colours.
-      HWND child = reinterpret_cast<HWND>(m.LParam);
-      if (child && (child == FEditHandle || child == FListHandle)) {
-        HDC dc = reinterpret_cast<HDC>(m.WParam);
-        SetTextColor(dc, ColorToRGB(GetFont()->GetColor()));
-        SetBkColor(dc, ColorToRGB(GetColor()));
-        m.Result = reinterpret_cast<intptr_t>(BrushHandle());
-        return;
-      }
-      break;
-    }
+// A list-only combo box has no edit to take a text: it picks the line instead.
+void TCustomComboBox::WMSetText(TMessage& m) {
+  if (HandleAllocated() && !FEditHandle) {
+    WMSetTextList(m);
+    return;
   }
-  TWinControl::WndProc(m);
+  TWinControl::WMSetText(m);
+}
+
+// The inner edit and the drop-down list wear the combo box's colours.
+void TCustomComboBox::WMCtlColor(TMessage& m) {
+  HWND child = reinterpret_cast<HWND>(m.LParam);
+  if (child && (child == FEditHandle || child == FListHandle)) {
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    SetTextColor(dc, ColorToRGB(GetFont()->GetColor()));
+    SetBkColor(dc, ColorToRGB(GetColor()));
+    m.Result = reinterpret_cast<intptr_t>(BrushHandle());
+    return;
+  }
+  TWinControl::WMReflected(m);
 }
 
 // A list-only combo box shows one of its lines: a text sets the line it names.
@@ -1343,14 +1352,6 @@ void TCustomComboBox::Select() {
   if (OnSelect) OnSelect(this);
 }
 
-void TCustomComboBox::DispatchHandlers(TMessage& m) {
-  switch (m.Msg) {
-    case CN_DRAWITEM: CNDrawItem(m); return;
-    case CN_MEASUREITEM: CNMeasureItem(m); return;
-    default: TWinControl::DispatchHandlers(m); return;
-  }
-}
-
 void TCustomComboBox::CNDrawItem(TMessage& m) {
   auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
   m.Result = 1;
@@ -1404,6 +1405,8 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 void TScrollBar::Publish(TPublisher<TScrollBar>& p) {
+  p.Message(CN_HSCROLL, &TScrollBar::CNScroll);
+  p.Message(CN_VSCROLL, &TScrollBar::CNScroll);
   p.Property(L"Kind", &TScrollBar::GetKind, &TScrollBar::SetKind).Default(sbHorizontal);
   p.Property(L"Min", &TScrollBar::GetMin, &TScrollBar::SetMin).Default(0);
   p.Property(L"Max", &TScrollBar::GetMax, &TScrollBar::SetMax).Default(100);
@@ -1479,14 +1482,6 @@ void TScrollBar::Scroll(TScrollCode code, int& pos) {
   if (OnScroll) OnScroll(this, code, pos);
 }
 
-void TScrollBar::DispatchHandlers(TMessage& m) {
-  switch (m.Msg) {
-    case CN_HSCROLL:
-    case CN_VSCROLL: CNScroll(m); return;
-    default: TWinControl::DispatchHandlers(m); return;
-  }
-}
-
 void TScrollBar::CNScroll(TMessage& m) {
   int pos = FPosition;
   TScrollCode code = scEndScroll;
@@ -1527,6 +1522,9 @@ TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 void TCustomGroupBox::Publish(TPublisher<TCustomGroupBox>& p) {
+  p.Message(CM_DIALOGCHAR, &TCustomGroupBox::CMDialogChar);
+  p.Message(CM_TEXTCHANGED, &TCustomGroupBox::CMTextChanged);
+  p.Message(CM_FONTCHANGED, &TCustomGroupBox::CMFontChanged);
   p.Property(L"Caption", &TCustomGroupBox::GetCaption, &TCustomGroupBox::SetCaption);
   p.Property(L"TabStop", &TCustomGroupBox::GetTabStop, &TCustomGroupBox::SetTabStop).Default(false);
   p.Property(L"TabOrder", &TCustomGroupBox::GetTabOrder, &TCustomGroupBox::SetTabOrder);
@@ -1599,3 +1597,7 @@ void TCustomGroupBox::CMFontChanged(TMessage& m) {
   Invalidate();
 }
 
+void TButtonControl::Publish(TPublisher<TButtonControl>& p) {
+  p.Message(CN_COMMAND, &TButtonControl::CNCommand);
+  p.Message(CM_DIALOGCHAR, &TButtonControl::CMDialogChar);
+}

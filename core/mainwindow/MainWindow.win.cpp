@@ -140,6 +140,7 @@ class TMainForm::TSleepKeyWatch {
 // --- the form
 
 void TMainForm::Publish(TPublisher<TMainForm>& p) {
+  p.Message(WM_SYSCOMMAND, &TMainForm::WMSysCommand);
   p.Field(L"RepeatTimer", &TMainForm::RepeatTimer);
   p.Field(L"TimerMonOff", &TMainForm::TimerMonOff);
   p.Field(L"TimerSetActive", &TMainForm::TimerSetActive);
