@@ -5,6 +5,10 @@
 //
 // State that the window holds (a check box's check, a list box's lines) is kept
 // in the object too, so RecreateWnd (a font or style change) loses nothing.
+//
+// A list box speaks to its window line by line (LB_ADDSTRING, LB_INSERTSTRING,
+// LB_DELETESTRING; LB_RESETCONTENT only for Clear), following Items' OnLineChange:
+// N lines added cost N messages, and a subclass sees every line as it arrives.
 #pragma once
 
 #include "vcl/Controls.h"
@@ -270,6 +274,8 @@ class TCustomListBox : public TWinControl {
  private:
   static void Publish(TPublisher<TCustomListBox>& p);
   void ItemsChanged(TObject* sender);
+  void LineChanged(TStringList::TLineChange kind, int index);
+  void RefillKeepingSelection();
   void FillWindow();
   std::wstring WindowLine(int index) const;
   void CNDrawItem(TMessage& m);

@@ -449,10 +449,12 @@ TCustomListBox::TCustomListBox(TComponent* AOwner, TStringList* items)
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
   FItems->OnChange = TNotifyEvent(this, &TCustomListBox::ItemsChanged);
+  FItems->OnLineChange = [this](TStringList::TLineChange kind, int index) { LineChanged(kind, index); };
 }
 
 TCustomListBox::~TCustomListBox() {
   FItems->OnChange = nullptr;
+  FItems->OnLineChange = nullptr;
   delete FCanvas;
   delete FItems;
 }
@@ -562,16 +564,49 @@ void TCustomListBox::FillWindow() {
 }
 
 void TCustomListBox::ItemsChanged(TObject*) {
-  if (IsVirtual()) return;
-  if (!HandleAllocated()) {
-    if (FItemIndex >= FItems->Count()) FItemIndex = -1;
-    return;
+  if (!HandleAllocated() && FItemIndex >= FItems->Count()) FItemIndex = -1;
+}
+
+// The window follows the lines one by one, as the platform's list box does: a
+// framed or check list box sees each line it gets, and adding N lines costs N.
+void TCustomListBox::LineChanged(TStringList::TLineChange kind, int index) {
+  if (IsVirtual() || !HandleAllocated()) return;
+  HWND wnd = WindowHandle();
+  using K = TStringList::TLineChange;
+  switch (kind) {
+    case K::Insert: {
+      const std::wstring line = FItems->Get(index);
+      const auto count = static_cast<int>(SendMessageW(wnd, LB_GETCOUNT, 0, 0));
+      if (index >= count)
+        SendMessageW(wnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+      else
+        SendMessageW(wnd, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(line.c_str()));
+      break;
+    }
+    case K::Delete: SendMessageW(wnd, LB_DELETESTRING, static_cast<WPARAM>(index), 0); break;
+    case K::Put: {
+      // A line replaced in place keeps its selection.
+      const bool selected = SendMessageW(wnd, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+      const std::wstring line = FItems->Get(index);
+      SendMessageW(wnd, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+      SendMessageW(wnd, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(line.c_str()));
+      if (selected) {
+        if (FMultiSelect)
+          SendMessageW(wnd, LB_SETSEL, TRUE, index);
+        else
+          SendMessageW(wnd, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      }
+      break;
+    }
+    case K::Clear: SendMessageW(wnd, LB_RESETCONTENT, 0, 0); break;
+    case K::Reset: RefillKeepingSelection(); break;
   }
-  // Selected lines stay selected where they still are (found by their text); a
-  // line replaced in place keeps its selection.
+}
+
+// After a sort: every line anew; selected lines stay selected where they went.
+void TCustomListBox::RefillKeepingSelection() {
   HWND wnd = WindowHandle();
   const int oldCount = static_cast<int>(SendMessageW(wnd, LB_GETCOUNT, 0, 0));
-  const bool sameCount = oldCount == FItems->Count();
   std::vector<int> selected;
   if (FMultiSelect) {
     for (int i = 0; i < oldCount; ++i)
@@ -587,7 +622,6 @@ void TCustomListBox::ItemsChanged(TObject*) {
     int again = -1;
     for (int i = 0; i < FItems->Count() && again < 0; ++i)
       if (!taken[static_cast<size_t>(i)] && FItems->Get(i) == texts[k]) again = i;
-    if (again < 0 && sameCount) again = selected[k];
     if (again < 0) continue;
     taken[static_cast<size_t>(again)] = true;
     if (FMultiSelect)
