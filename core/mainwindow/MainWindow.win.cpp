@@ -141,6 +141,7 @@ class TMainForm::TSleepKeyWatch {
 // --- the form
 
 void TMainForm::Publish(TPublisher<TMainForm>& p) {
+  p.Message(WM_SYSCOMMAND, &TMainForm::WMSysCommand);
   p.Field(L"RepeatTimer", &TMainForm::RepeatTimer);
   p.Field(L"TimerMonOff", &TMainForm::TimerMonOff);
   p.Field(L"TimerSetActive", &TMainForm::TimerSetActive);
@@ -164,7 +165,6 @@ void TMainForm::Publish(TPublisher<TMainForm>& p) {
   p.Message(WM_KEYENGINE_RUN, &TMainForm::WMKeyEngineRun);
 }
 
-QORN_REGISTER_CLASS(TMainForm);
 
 TMainForm::TMainForm(TComponent* AOwner)
     : TForm(AOwner),
