@@ -54,6 +54,35 @@ function(qorn_folder folder)
   # Every folder may use every library; the final link resolves what is used.
   target_link_libraries(${lib} ${scope} qorn_deps)
   set(QORN_ALL_LIBS ${QORN_ALL_LIBS} ${lib} PARENT_SCOPE)
+  # A folder's class registration (vcl/ClassRegistry.h): called by the generated
+  # RegisterAllClasses() of every program.
+  set(registration ${dir}/Registration.cpp)
+  if(WIN32 AND EXISTS ${dir}/Registration.win.cpp)
+    set(registration ${dir}/Registration.win.cpp)
+  endif()
+  if(EXISTS ${registration})
+    string(REGEX REPLACE "[/-]" "_" id "${folder}")
+    set(QORN_REGISTRATIONS ${QORN_REGISTRATIONS} ${id} PARENT_SCOPE)
+  endif()
+endfunction()
+
+# RegisterAllClasses(): one call of each folder's registration function, compiled into
+# every program, so a class a form names only in its text is always found.
+function(qorn_make_class_registry)
+  set(src ${CMAKE_BINARY_DIR}/generated/ClassRegistry.cpp)
+  set(text "// Generated: every folder's class registration (vcl/ClassRegistry.h).\n")
+  string(APPEND text "#include \"vcl/ClassRegistry.h\"\n\n")
+  foreach(id IN LISTS QORN_REGISTRATIONS)
+    string(APPEND text "void RegisterClassesOf_${id}();\n")
+  endforeach()
+  string(APPEND text "\nvoid RegisterAllClasses() {\n  static bool done = false;\n  if (done) return;\n  done = true;\n")
+  foreach(id IN LISTS QORN_REGISTRATIONS)
+    string(APPEND text "  RegisterClassesOf_${id}();\n")
+  endforeach()
+  string(APPEND text "}\n\n// Before main: test programs and tools get every class without a call of their own.\n")
+  string(APPEND text "[[maybe_unused]] static const bool qornAllClassesRegistered = (RegisterAllClasses(), true);\n")
+  file(CONFIGURE OUTPUT ${src} CONTENT "${text}")
+  set(QORN_CLASS_REGISTRY ${src} PARENT_SCOPE)
 endfunction()
 
 # All subsystem libraries in one link group, so their mutual references resolve.
@@ -67,6 +96,9 @@ function(qorn_link_all target)
   endforeach()
   string(REPLACE ";" "," joined "${group}")
   target_link_libraries(${target} PRIVATE "$<LINK_GROUP:RESCAN,${joined}>" qorn_deps)
+  if(QORN_CLASS_REGISTRY)
+    target_sources(${target} PRIVATE ${QORN_CLASS_REGISTRY})
+  endif()
   if(WIN32)
     if(QORN_FORMS_RC)
       target_sources(${target} PRIVATE ${QORN_FORMS_RC})
@@ -131,6 +163,11 @@ function(qorn_test_tools folder)
     target_compile_options(${name} PRIVATE ${QORN_WARNINGS})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
     qorn_link_all(${name})
+    if(WIN32)
+      # Every program holds every class (vcl/ClassRegistry.h), the main window's too,
+      # which calls the hook library directly.
+      target_link_libraries(${name} PRIVATE Tenvora)
+    endif()
   endforeach()
 endfunction()
 

@@ -57,13 +57,13 @@ class TSpeedButton : public TGraphicControl {
   // True while the mouse is over a flat button.
   bool MouseInControl() const { return FMouseInControl; }
 
-  void CMButtonPressed(TMessage& m) override;
-  void CMMouseEnter(TMessage& m) override;
-  void CMMouseLeave(TMessage& m) override;
-  void CMEnabledChanged(TMessage& m) override;
-  void CMTextChanged(TMessage& m) override;
-  void CMDialogChar(TMessage& m) override;
-  void CMSysColorChange(TMessage& m) override;
+  void CMButtonPressed(TMessage& m);
+  void CMMouseEnter(TMessage& m);
+  void CMMouseLeave(TMessage& m);
+  void CMEnabledChanged(TMessage& m);
+  void CMTextChanged(TMessage& m);
+  void CMDialogChar(TMessage& m);
+  void CMSysColorChange(TMessage& m);
 
  protected:
   void Paint() override;
@@ -115,10 +115,9 @@ class TBitBtn : public TButton {
   // A close button closes its form, a help button shows its help; then OnClick.
   void Click() override;
   void WndProc(TMessage& m) override;
-  void DispatchHandlers(TMessage& m) override;
-  void CMTextChanged(TMessage& m) override;
-  void CMEnabledChanged(TMessage& m) override;
-  void CMFontChanged(TMessage& m) override;
+  void CMTextChanged(TMessage& m);
+  void CMEnabledChanged(TMessage& m);
+  void CMFontChanged(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;

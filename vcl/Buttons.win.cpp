@@ -136,6 +136,13 @@ TSpeedButton::~TSpeedButton() {
 }
 
 void TSpeedButton::Publish(TPublisher<TSpeedButton>& p) {
+  p.Message(CM_BUTTONPRESSED, &TSpeedButton::CMButtonPressed);
+  p.Message(CM_MOUSEENTER, &TSpeedButton::CMMouseEnter);
+  p.Message(CM_MOUSELEAVE, &TSpeedButton::CMMouseLeave);
+  p.Message(CM_ENABLEDCHANGED, &TSpeedButton::CMEnabledChanged);
+  p.Message(CM_TEXTCHANGED, &TSpeedButton::CMTextChanged);
+  p.Message(CM_DIALOGCHAR, &TSpeedButton::CMDialogChar);
+  p.Message(CM_SYSCOLORCHANGE, &TSpeedButton::CMSysColorChange);
   p.Property(L"AllowAllUp", &TSpeedButton::GetAllowAllUp, &TSpeedButton::SetAllowAllUp).Default(false);
   p.Property(L"GroupIndex", &TSpeedButton::GetGroupIndex, &TSpeedButton::SetGroupIndex).Default(0);
   p.Property(L"Down", &TSpeedButton::GetDown, &TSpeedButton::SetDown).Default(false);
@@ -401,6 +408,10 @@ TBitBtn::~TBitBtn() {
 }
 
 void TBitBtn::Publish(TPublisher<TBitBtn>& p) {
+  p.Message(CM_TEXTCHANGED, &TBitBtn::CMTextChanged);
+  p.Message(CM_ENABLEDCHANGED, &TBitBtn::CMEnabledChanged);
+  p.Message(CM_FONTCHANGED, &TBitBtn::CMFontChanged);
+  p.Message(CN_DRAWITEM, &TBitBtn::CNDrawItem);
   p.Property(L"Glyph", &TBitBtn::GetGlyph, &TBitBtn::SetGlyph);
   p.Property(L"Kind", &TBitBtn::GetKind, &TBitBtn::SetKind).Default(bkCustom);
   p.Property(L"Layout", &TBitBtn::GetLayout, &TBitBtn::SetLayout).Default(blGlyphLeft);
@@ -546,14 +557,6 @@ void TBitBtn::WndProc(TMessage& m) {
   TButton::WndProc(m);
 }
 
-void TBitBtn::DispatchHandlers(TMessage& m) {
-  if (m.Msg == CN_DRAWITEM) {
-    CNDrawItem(m);
-    return;
-  }
-  TButton::DispatchHandlers(m);
-}
-
 void TBitBtn::CNDrawItem(TMessage& m) {
   auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
   m.Result = 1;
@@ -630,5 +633,3 @@ void TBitBtn::CMFontChanged(TMessage& m) {
   Invalidate();
 }
 
-QORN_REGISTER_CLASS(TSpeedButton);
-QORN_REGISTER_CLASS(TBitBtn);

@@ -183,4 +183,3 @@ void TCheckListBox::ClickCheck() {
   if (OnClickCheck) OnClickCheck(this);
 }
 
-QORN_REGISTER_CLASS(TCheckListBox);

@@ -41,7 +41,16 @@
 //     p.Handler(L"Button1Click", &TMainForm::Button1Click);
 //     p.Field(L"Button1", &TMainForm::Button1);
 // and classes that handle window messages map them to methods:
-//     p.Message(WM_PAINT, &TMyControl::WMPaint);        // void WMPaint(TWMPaint& Msg)
+//     p.Message(WM_PAINT, &TMyControl::WMPaint);        // void WMPaint(TMessage& m); it calls
+//                                                       // QORN_INHERITED(m) (vcl/Controls.h)
+//
+// Names: the class library is the platform, and its names are global. Each component
+// library and program folder declares its own types and values in its namespace
+// (`namespace Flat`, `namespace Vy`, ...), keeping the names its Parts give: a
+// library's TTransparentMode or sdLeft never meets the class library's, since inside
+// its namespace its own are found first, and others qualify (`Vy::sdLeft`). Class
+// names stay unqualified (ClassName, form resources). The form reader looks an enum
+// value up only among the values of the property's own type, never in a global list.
 //
 // Lifetime: `delete` (or Free) runs BeforeDestruction first, while the object is whole
 // (forms fire OnDestroy there), then the destructors. ~TComponent then tells the
@@ -89,6 +98,10 @@ template <class T>
 TClassInfo::TFactory ClassFactoryOf();
 template <class T>
 TClassInfo::TItemFactory ItemFactoryOf();
+
+// Inside a message handler: the handler the class's ancestors declare for the same
+// message, or the default handling when none does (the platform's `inherited;`).
+#define QORN_INHERITED(message) DispatchAs(inherited::StaticClass(), &(message))
 
 #define QORN_CLASS(T, Base)                                                                   \
  public:                                                                                      \

@@ -475,6 +475,10 @@ TCustomListView::~TCustomListView() {
 }
 
 void TCustomListView::Publish(TPublisher<TCustomListView>& p) {
+  p.Message(CN_NOTIFY, &TCustomListView::CNNotify);
+  p.Message(WM_NOTIFY, &TCustomListView::WMNotify);
+  p.Message(CM_COLORCHANGED, &TCustomListView::CMColorChanged);
+  p.Message(CM_FONTCHANGED, &TCustomListView::CMFontChanged);
   p.Property(L"Columns", &TCustomListView::GetColumns, &TCustomListView::SetColumns);
   p.Property(L"Items", &TCustomListView::GetItems, &TCustomListView::SetItems);
   p.Property(L"ViewStyle", &TCustomListView::GetViewStyle, &TCustomListView::SetViewStyle).Default(vsIcon);
@@ -1116,4 +1120,3 @@ void TCustomListView::CNNotify(TMessage& m) {
   }
 }
 
-QORN_REGISTER_CLASS(TListView);

@@ -500,6 +500,9 @@ TCustomTreeView::~TCustomTreeView() {
 }
 
 void TCustomTreeView::Publish(TPublisher<TCustomTreeView>& p) {
+  p.Message(CN_NOTIFY, &TCustomTreeView::CNNotify);
+  p.Message(WM_RBUTTONDOWN, &TCustomTreeView::WMRButtonDown);
+  p.Message(CM_COLORCHANGED, &TCustomTreeView::CMColorChanged);
   p.Property(L"Items", &TCustomTreeView::GetItems);
   p.Property(L"ShowRoot", &TCustomTreeView::GetShowRoot, &TCustomTreeView::SetShowRoot).Default(true);
   p.Property(L"ShowButtons", &TCustomTreeView::GetShowButtons, &TCustomTreeView::SetShowButtons).Default(true);
@@ -949,4 +952,3 @@ void TCustomTreeView::RightClick() {
   FRightClickNode = nullptr;
 }
 
-QORN_REGISTER_CLASS(TTreeView);

@@ -296,10 +296,10 @@ class TCustomListView : public TWinControl {
   TLVCustomDrawItemEvent OnCustomDrawItem;
   TLVCustomDrawSubItemEvent OnCustomDrawSubItem;
 
-  void CNNotify(TMessage& m) override;
-  void WMNotify(TMessage& m) override;
-  void CMColorChanged(TMessage& m) override;
-  void CMFontChanged(TMessage& m) override;
+  void CNNotify(TMessage& m);
+  void WMNotify(TMessage& m);
+  void CMColorChanged(TMessage& m);
+  void CMFontChanged(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -582,9 +582,9 @@ class TCustomTreeView : public TWinControl {
   TTVExpandedEvent OnGetSelectedIndex;
   TTVCompareEvent OnCompare;
 
-  void CNNotify(TMessage& m) override;
-  void WMRButtonDown(TMessage& m) override;
-  void CMColorChanged(TMessage& m) override;
+  void CNNotify(TMessage& m);
+  void WMRButtonDown(TMessage& m);
+  void CMColorChanged(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -670,7 +670,7 @@ class THotKey : public TWinControl {
   THKModifiers GetModifiers() const { return FModifiers; }
   void SetModifiers(THKModifiers v);
   TNotifyEvent OnChange;
-  void CNCommand(TMessage& m) override;
+  void CNCommand(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;

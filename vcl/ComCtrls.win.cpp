@@ -25,6 +25,7 @@ THotKey::THotKey(TComponent* AOwner) : TWinControl(AOwner), FHotKey(scAlt | 'A')
 }
 
 void THotKey::Publish(TPublisher<THotKey>& p) {
+  p.Message(CN_COMMAND, &THotKey::CNCommand);
   p.Property(L"HotKey", &THotKey::GetHotKey, &THotKey::SetHotKey).Default(scAlt | 'A');
   p.Property(L"InvalidKeys", &THotKey::GetInvalidKeys, &THotKey::SetInvalidKeys)
       .Default(THKInvalidKeys{hcNone, hcShift});
@@ -98,4 +99,3 @@ void THotKey::Change() {
   if (OnChange) OnChange(this);
 }
 
-QORN_REGISTER_CLASS(THotKey);

@@ -2,14 +2,24 @@
 // children, focus, keys), TGraphicControl (windowless, painted and fed by its
 // parent) and TCustomControl (a window with a Canvas and Paint).
 //
-// Messages. Each control has a WindowProc (replaceable, to watch or filter a
-// control's messages), which by default is WndProc; WndProc does the routing
-// (mouse to windowless children, capture, keys) and then Dispatch: a handler from
-// the class's message table if one is declared there, else DefaultHandler, which
-// calls the library's handler method of that message (WMPaint, CMFontChanged...).
-// Those are virtual: a derived control overrides one and calls the base one for
-// the default behaviour. What no handler takes goes to DefWndHandler, for a
-// window the window class's own procedure.
+// Messages: one road. Every message, from a window, Perform or Broadcast, goes
+//   WindowProc -> WndProc -> Dispatch -> the handler of the nearest class that
+//   declares one -> (its inherited call) ... -> DefaultHandler -> DefWndHandler.
+// - WindowProc is replaceable, to watch or filter one control's messages from outside.
+// - WndProc only routes: mouse messages to a windowless child under the point or
+//   holding the capture (the child's own road then takes them), double clicks folded
+//   into presses, enter/leave and hint tracking. Override it only to see every message
+//   first, and call the inherited WndProc.
+// - Handlers are the class's message table, declared in Publish, for any message
+//   (WM_*, CM_*, CN_*, private ones):
+//       p.Message(WM_PAINT, &TMyControl::WMPaint);
+//   The library's handlers (WMPaint, CMFontChanged, CNCommand...) are ordinary
+//   methods in those tables, not virtual: a subclass declares its own entry and calls
+//       QORN_INHERITED(m);
+//   for what its ancestors do with the message (their handler, or the default), as
+//   the platform's `inherited` in a message method. Naming a base handler directly
+//   (TWinControl::WMPaint(m)) skips the classes in between: prefer QORN_INHERITED.
+// - DefWndHandler is what no handler takes: for a window its class's own procedure.
 //
 // Thin wrappers of standard controls set the class in CreateParams:
 //
@@ -209,9 +219,8 @@ class TControl : public TComponent {
   // --- messages
   std::function<void(TMessage&)> WindowProc;
   virtual void WndProc(TMessage& message);
-  // The library's handlers (a switch over the messages each class handles).
+  // What no handler of the class chain takes: DefWndHandler.
   void DefaultHandler(void* message) override;
-  virtual void DispatchHandlers(TMessage& message);
   // What no handler took: for a window its class's procedure.
   virtual void DefWndHandler(TMessage& message);
   intptr_t Perform(unsigned msg, uintptr_t wParam = 0, intptr_t lParam = 0);
@@ -349,40 +358,40 @@ class TControl : public TComponent {
   TDragDropEvent OnDragDrop;
   TEndDragEvent OnEndDrag;
 
-  // --- handlers (override and call the base for the default)
-  virtual void WMLButtonDown(TMessage& m);
-  virtual void WMLButtonUp(TMessage& m);
-  virtual void WMLButtonDblClk(TMessage& m);
-  virtual void WMRButtonDown(TMessage& m);
-  virtual void WMRButtonUp(TMessage& m);
-  virtual void WMRButtonDblClk(TMessage& m);
-  virtual void WMMButtonDown(TMessage& m);
-  virtual void WMMButtonUp(TMessage& m);
-  virtual void WMMButtonDblClk(TMessage& m);
-  virtual void WMMouseMove(TMessage& m);
-  virtual void WMMouseWheel(TMessage& m);
-  virtual void WMContextMenu(TMessage& m);
-  virtual void WMCancelMode(TMessage& m);
-  virtual void WMWindowPosChanged(TMessage& m);
-  virtual void CMEnabledChanged(TMessage& m);
-  virtual void CMVisibleChanged(TMessage& m);
-  virtual void CMFontChanged(TMessage& m);
-  virtual void CMColorChanged(TMessage& m);
-  virtual void CMTextChanged(TMessage& m);
-  virtual void CMParentFontChanged(TMessage& m);
-  virtual void CMParentColorChanged(TMessage& m);
-  virtual void CMParentShowHintChanged(TMessage& m);
-  virtual void CMMouseEnter(TMessage& m);
-  virtual void CMMouseLeave(TMessage& m);
-  virtual void CMHitTest(TMessage& m);
-  virtual void CMHintShow(TMessage& m);
-  virtual void CMSysColorChange(TMessage& m);
-  virtual void CMCursorChanged(TMessage& m);
-  virtual void CMDialogKey(TMessage& m);
-  virtual void CMDialogChar(TMessage& m);
-  virtual void CMFocusChanged(TMessage& m);
-  virtual void CMButtonPressed(TMessage& m);
-  virtual void CMMouseWheel(TMessage& m);
+  // --- handlers (message table entries; see the top of this file)
+  void WMLButtonDown(TMessage& m);
+  void WMLButtonUp(TMessage& m);
+  void WMLButtonDblClk(TMessage& m);
+  void WMRButtonDown(TMessage& m);
+  void WMRButtonUp(TMessage& m);
+  void WMRButtonDblClk(TMessage& m);
+  void WMMButtonDown(TMessage& m);
+  void WMMButtonUp(TMessage& m);
+  void WMMButtonDblClk(TMessage& m);
+  void WMMouseMove(TMessage& m);
+  void WMMouseWheel(TMessage& m);
+  void WMContextMenu(TMessage& m);
+  void WMCancelMode(TMessage& m);
+  void WMWindowPosChanged(TMessage& m);
+  void CMEnabledChanged(TMessage& m);
+  void CMVisibleChanged(TMessage& m);
+  void CMFontChanged(TMessage& m);
+  void CMColorChanged(TMessage& m);
+  void CMTextChanged(TMessage& m);
+  void CMParentFontChanged(TMessage& m);
+  void CMParentColorChanged(TMessage& m);
+  void CMParentShowHintChanged(TMessage& m);
+  void CMMouseEnter(TMessage& m);
+  void CMMouseLeave(TMessage& m);
+  void CMHitTest(TMessage& m);
+  void CMHintShow(TMessage& m);
+  void CMSysColorChange(TMessage& m);
+  void CMCursorChanged(TMessage& m);
+  void CMDialogKey(TMessage& m);
+  void CMDialogChar(TMessage& m);
+  void CMFocusChanged(TMessage& m);
+  void CMButtonPressed(TMessage& m);
+  void CMMouseWheel(TMessage& m);
 
   void Loaded() override;
   // Forms: a control read inside another one becomes its child.
@@ -484,7 +493,6 @@ class TWinControl : public TControl {
   void SetParentWindow(HWND wnd);
 
   void WndProc(TMessage& message) override;
-  void DispatchHandlers(TMessage& message) override;
   void DefWndHandler(TMessage& message) override;
 
   // --- children, Z order first to last (windowless and windowed)
@@ -533,49 +541,50 @@ class TWinControl : public TControl {
   TNotifyEvent OnExit;
 
   // --- handlers
-  virtual void WMPaint(TMessage& m);
-  virtual void WMPrintClient(TMessage& m);
-  virtual void WMEraseBkgnd(TMessage& m);
-  virtual void WMSetFocus(TMessage& m);
-  virtual void WMKillFocus(TMessage& m);
-  virtual void WMSize(TMessage& m);
-  virtual void WMMove(TMessage& m);
-  virtual void WMSetCursor(TMessage& m);
-  virtual void WMSetText(TMessage& m);
-  virtual void WMKeyDown(TMessage& m);
-  virtual void WMKeyUp(TMessage& m);
-  virtual void WMChar(TMessage& m);
-  virtual void WMSysKeyDown(TMessage& m);
-  virtual void WMSysChar(TMessage& m);
-  virtual void WMGetDlgCode(TMessage& m);
-  virtual void WMSysColorChange(TMessage& m);
-  virtual void WMNCDestroy(TMessage& m);
-  virtual void WMCommand(TMessage& m);
-  virtual void WMNotify(TMessage& m);
-  virtual void WMReflected(TMessage& m);
-  virtual void CNKeyDown(TMessage& m);
-  virtual void CNKeyUp(TMessage& m);
-  virtual void CNChar(TMessage& m);
-  virtual void CNSysKeyDown(TMessage& m);
-  virtual void CNSysChar(TMessage& m);
-  virtual void CNCommand(TMessage& m);
-  virtual void CNNotify(TMessage& m);
-  virtual void CMEnter(TMessage& m);
-  virtual void CMExit(TMessage& m);
-  void CMDialogKey(TMessage& m) override;
-  void CMDialogChar(TMessage& m) override;
-  void CMFocusChanged(TMessage& m) override;
-  void CMFontChanged(TMessage& m) override;
-  void CMColorChanged(TMessage& m) override;
-  void CMEnabledChanged(TMessage& m) override;
-  void CMVisibleChanged(TMessage& m) override;
-  void CMSysColorChange(TMessage& m) override;
-  void CMTextChanged(TMessage& m) override;
-  void CMHitTest(TMessage& m) override;
-  virtual void CMShowingChanged(TMessage& m);
+  void WMPaint(TMessage& m);
+  void WMPrintClient(TMessage& m);
+  void WMEraseBkgnd(TMessage& m);
+  void WMSetFocus(TMessage& m);
+  void WMKillFocus(TMessage& m);
+  void WMSize(TMessage& m);
+  void WMMove(TMessage& m);
+  void WMSetCursor(TMessage& m);
+  void WMSetText(TMessage& m);
+  void WMKeyDown(TMessage& m);
+  void WMKeyUp(TMessage& m);
+  void WMChar(TMessage& m);
+  void WMSysKeyDown(TMessage& m);
+  void WMSysChar(TMessage& m);
+  void WMGetDlgCode(TMessage& m);
+  void WMSysColorChange(TMessage& m);
+  void WMNCDestroy(TMessage& m);
+  void WMCommand(TMessage& m);
+  void WMNotify(TMessage& m);
+  void WMReflected(TMessage& m);
+  void CNKeyDown(TMessage& m);
+  void CNKeyUp(TMessage& m);
+  void CNChar(TMessage& m);
+  void CNSysKeyDown(TMessage& m);
+  void CNSysChar(TMessage& m);
+  void CNCommand(TMessage& m);
+  void CNNotify(TMessage& m);
+  void CNCtlColor(TMessage& m);
+  void CMEnter(TMessage& m);
+  void CMExit(TMessage& m);
+  void CMDialogKey(TMessage& m);
+  void CMDialogChar(TMessage& m);
+  void CMFocusChanged(TMessage& m);
+  void CMFontChanged(TMessage& m);
+  void CMColorChanged(TMessage& m);
+  void CMEnabledChanged(TMessage& m);
+  void CMVisibleChanged(TMessage& m);
+  void CMSysColorChange(TMessage& m);
+  void CMTextChanged(TMessage& m);
+  void CMHitTest(TMessage& m);
+  void CMShowingChanged(TMessage& m);
 
-  void WMWindowPosChanged(TMessage& m) override;
-  void WMContextMenu(TMessage& m) override;
+  void WMWindowPosChanged(TMessage& m);
+  void WMContextMenu(TMessage& m);
 
   void SetBounds(int left, int top, int width, int height) override;
   TRect GetClientRect() const override;
@@ -654,12 +663,12 @@ class TWinControl : public TControl {
 // mouse to it. Its Canvas draws on the parent's window, also outside WM_PAINT.
 class TGraphicControl : public TControl {
   QORN_CLASS(TGraphicControl, TControl)
+  static void Publish(TPublisher<TGraphicControl>& p);
  public:
   explicit TGraphicControl(TComponent* AOwner);
   ~TGraphicControl() override;
   TControlCanvas* GetCanvas() const { return FCanvas; }
-  virtual void WMPaint(TMessage& m);
-  void DispatchHandlers(TMessage& message) override;
+  void WMPaint(TMessage& m);
 
  protected:
   virtual void Paint() {}
@@ -671,11 +680,12 @@ class TGraphicControl : public TControl {
 // Windowed control that paints itself on its Canvas.
 class TCustomControl : public TWinControl {
   QORN_CLASS(TCustomControl, TWinControl)
+  static void Publish(TPublisher<TCustomControl>& p);
  public:
   explicit TCustomControl(TComponent* AOwner);
   ~TCustomControl() override;
   TControlCanvas* GetCanvas() const { return FCanvas; }
-  void WMPaint(TMessage& m) override;
+  void WMPaint(TMessage& m);
 
  protected:
   virtual void Paint() {}

@@ -65,6 +65,39 @@ void TSizeConstraints::Publish(TPublisher<TSizeConstraints>& p) {
 }
 
 void TControl::Publish(TPublisher<TControl>& p) {
+  p.Message(WM_LBUTTONDOWN, &TControl::WMLButtonDown);
+  p.Message(WM_LBUTTONUP, &TControl::WMLButtonUp);
+  p.Message(WM_LBUTTONDBLCLK, &TControl::WMLButtonDblClk);
+  p.Message(WM_RBUTTONDOWN, &TControl::WMRButtonDown);
+  p.Message(WM_RBUTTONUP, &TControl::WMRButtonUp);
+  p.Message(WM_RBUTTONDBLCLK, &TControl::WMRButtonDblClk);
+  p.Message(WM_MBUTTONDOWN, &TControl::WMMButtonDown);
+  p.Message(WM_MBUTTONUP, &TControl::WMMButtonUp);
+  p.Message(WM_MBUTTONDBLCLK, &TControl::WMMButtonDblClk);
+  p.Message(WM_MOUSEMOVE, &TControl::WMMouseMove);
+  p.Message(WM_MOUSEWHEEL, &TControl::WMMouseWheel);
+  p.Message(WM_CONTEXTMENU, &TControl::WMContextMenu);
+  p.Message(WM_CANCELMODE, &TControl::WMCancelMode);
+  p.Message(WM_WINDOWPOSCHANGED, &TControl::WMWindowPosChanged);
+  p.Message(CM_ENABLEDCHANGED, &TControl::CMEnabledChanged);
+  p.Message(CM_VISIBLECHANGED, &TControl::CMVisibleChanged);
+  p.Message(CM_FONTCHANGED, &TControl::CMFontChanged);
+  p.Message(CM_COLORCHANGED, &TControl::CMColorChanged);
+  p.Message(CM_TEXTCHANGED, &TControl::CMTextChanged);
+  p.Message(CM_PARENTFONTCHANGED, &TControl::CMParentFontChanged);
+  p.Message(CM_PARENTCOLORCHANGED, &TControl::CMParentColorChanged);
+  p.Message(CM_PARENTSHOWHINTCHANGED, &TControl::CMParentShowHintChanged);
+  p.Message(CM_MOUSEENTER, &TControl::CMMouseEnter);
+  p.Message(CM_MOUSELEAVE, &TControl::CMMouseLeave);
+  p.Message(CM_HITTEST, &TControl::CMHitTest);
+  p.Message(CM_HINTSHOW, &TControl::CMHintShow);
+  p.Message(CM_SYSCOLORCHANGE, &TControl::CMSysColorChange);
+  p.Message(CM_CURSORCHANGED, &TControl::CMCursorChanged);
+  p.Message(CM_DIALOGKEY, &TControl::CMDialogKey);
+  p.Message(CM_DIALOGCHAR, &TControl::CMDialogChar);
+  p.Message(CM_FOCUSCHANGED, &TControl::CMFocusChanged);
+  p.Message(CM_BUTTONPRESSED, &TControl::CMButtonPressed);
+  p.Message(CM_MOUSEWHEEL, &TControl::CMMouseWheel);
   p.Property(L"Left", &TControl::GetLeft, &TControl::SetLeft);
   p.Property(L"Top", &TControl::GetTop, &TControl::SetTop);
   p.Property(L"Width", &TControl::GetWidth, &TControl::SetWidth);
@@ -239,46 +272,8 @@ void TControl::WndProc(TMessage& m) {
   Dispatch(&m);
 }
 
-void TControl::DefaultHandler(void* message) { DispatchHandlers(*static_cast<TMessage*>(message)); }
-
-void TControl::DispatchHandlers(TMessage& m) {
-  switch (m.Msg) {
-    case WM_LBUTTONDOWN: WMLButtonDown(m); return;
-    case WM_LBUTTONUP: WMLButtonUp(m); return;
-    case WM_LBUTTONDBLCLK: WMLButtonDblClk(m); return;
-    case WM_RBUTTONDOWN: WMRButtonDown(m); return;
-    case WM_RBUTTONUP: WMRButtonUp(m); return;
-    case WM_RBUTTONDBLCLK: WMRButtonDblClk(m); return;
-    case WM_MBUTTONDOWN: WMMButtonDown(m); return;
-    case WM_MBUTTONUP: WMMButtonUp(m); return;
-    case WM_MBUTTONDBLCLK: WMMButtonDblClk(m); return;
-    case WM_MOUSEMOVE: WMMouseMove(m); return;
-    case WM_MOUSEWHEEL: WMMouseWheel(m); return;
-    case WM_CONTEXTMENU: WMContextMenu(m); return;
-    case WM_CANCELMODE: WMCancelMode(m); return;
-    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); return;
-    case CM_ENABLEDCHANGED: CMEnabledChanged(m); return;
-    case CM_VISIBLECHANGED: CMVisibleChanged(m); return;
-    case CM_FONTCHANGED: CMFontChanged(m); return;
-    case CM_COLORCHANGED: CMColorChanged(m); return;
-    case CM_TEXTCHANGED: CMTextChanged(m); return;
-    case CM_PARENTFONTCHANGED: CMParentFontChanged(m); return;
-    case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); return;
-    case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(m); return;
-    case CM_MOUSEENTER: CMMouseEnter(m); return;
-    case CM_MOUSELEAVE: CMMouseLeave(m); return;
-    case CM_HITTEST: CMHitTest(m); return;
-    case CM_HINTSHOW: CMHintShow(m); return;
-    case CM_SYSCOLORCHANGE: CMSysColorChange(m); return;
-    case CM_CURSORCHANGED: CMCursorChanged(m); return;
-    case CM_DIALOGKEY: CMDialogKey(m); return;
-    case CM_DIALOGCHAR: CMDialogChar(m); return;
-    case CM_FOCUSCHANGED: CMFocusChanged(m); return;
-    case CM_BUTTONPRESSED: CMButtonPressed(m); return;
-    case CM_MOUSEWHEEL: CMMouseWheel(m); return;
-    default: DefWndHandler(m); return;
-  }
-}
+// What no class of the chain handles.
+void TControl::DefaultHandler(void* message) { DefWndHandler(*static_cast<TMessage*>(message)); }
 
 void TControl::DefWndHandler(TMessage& m) {
   // A windowless control answers the text messages from its caption.

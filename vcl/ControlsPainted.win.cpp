@@ -73,14 +73,6 @@ TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas
 
 TGraphicControl::~TGraphicControl() { delete FCanvas; }
 
-void TGraphicControl::DispatchHandlers(TMessage& m) {
-  if (m.Msg == WM_PAINT) {
-    WMPaint(m);
-    return;
-  }
-  TControl::DispatchHandlers(m);
-}
-
 void TGraphicControl::WMPaint(TMessage& m) {
   if (m.WParam == 0 || ComponentState().Contains(csDestroying)) return;
   FCanvas->AttachDC(reinterpret_cast<HDC>(m.WParam));
@@ -119,4 +111,12 @@ void TCustomControl::PaintWindow(HDC dc) {
     throw;
   }
   FCanvas->AttachDC(nullptr);
+}
+
+void TGraphicControl::Publish(TPublisher<TGraphicControl>& p) {
+  p.Message(WM_PAINT, &TGraphicControl::WMPaint);
+}
+
+void TCustomControl::Publish(TPublisher<TCustomControl>& p) {
+  p.Message(WM_PAINT, &TCustomControl::WMPaint);
 }

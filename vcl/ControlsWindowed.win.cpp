@@ -571,69 +571,6 @@ bool TWinControl::IsControlMouseMsg(TMessage& m) {
   return true;
 }
 
-void TWinControl::DispatchHandlers(TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT: WMPaint(m); return;
-    case WM_PRINTCLIENT: WMPrintClient(m); return;
-    case WM_ERASEBKGND: WMEraseBkgnd(m); return;
-    case WM_SETFOCUS: WMSetFocus(m); return;
-    case WM_KILLFOCUS: WMKillFocus(m); return;
-    case WM_SIZE: WMSize(m); return;
-    case WM_MOVE: WMMove(m); return;
-    case WM_SETCURSOR: WMSetCursor(m); return;
-    case WM_SETTEXT: WMSetText(m); return;
-    case WM_KEYDOWN: WMKeyDown(m); return;
-    case WM_KEYUP: WMKeyUp(m); return;
-    case WM_CHAR: WMChar(m); return;
-    case WM_SYSKEYDOWN: WMSysKeyDown(m); return;
-    case WM_SYSCHAR: WMSysChar(m); return;
-    case WM_GETDLGCODE: WMGetDlgCode(m); return;
-    case WM_SYSCOLORCHANGE: WMSysColorChange(m); return;
-    case WM_NCDESTROY: WMNCDestroy(m); return;
-    case WM_COMMAND: WMCommand(m); return;
-    case WM_NOTIFY: WMNotify(m); return;
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_COMPAREITEM:
-    case WM_DELETEITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: WMReflected(m); return;
-    case CN_KEYDOWN: CNKeyDown(m); return;
-    case CN_KEYUP: CNKeyUp(m); return;
-    case CN_CHAR: CNChar(m); return;
-    case CN_SYSKEYDOWN: CNSysKeyDown(m); return;
-    case CN_SYSCHAR: CNSysChar(m); return;
-    case CN_COMMAND: CNCommand(m); return;
-    case CN_NOTIFY: CNNotify(m); return;
-    case CN_CTLCOLORMSGBOX:
-    case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORLISTBOX:
-    case CN_CTLCOLORBTN:
-    case CN_CTLCOLORDLG:
-    case CN_CTLCOLORSCROLLBAR:
-    case CN_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(m.WParam);
-      SetTextColor(dc, ColorToRGB(FFont->GetColor()));
-      SetBkColor(dc, ColorToRGB(FColor));
-      m.Result = reinterpret_cast<intptr_t>(BrushHandle());
-      return;
-    }
-    case CM_ENTER: CMEnter(m); return;
-    case CM_EXIT: CMExit(m); return;
-    case CM_SHOWINGCHANGED: CMShowingChanged(m); return;
-    default: TControl::DispatchHandlers(m); return;
-  }
-}
-
 void TWinControl::DefWndHandler(TMessage& m) {
   if (!FHandle) {
     TControl::DefWndHandler(m);
@@ -768,6 +705,14 @@ void TWinControl::WMReflected(TMessage& m) {
 }
 
 void TWinControl::CNCommand(TMessage& m) { DefWndHandler(m); }
+
+// A child window asks for its colours: the control's font colour on its Color.
+void TWinControl::CNCtlColor(TMessage& m) {
+  HDC dc = reinterpret_cast<HDC>(m.WParam);
+  SetTextColor(dc, ColorToRGB(FFont->GetColor()));
+  SetBkColor(dc, ColorToRGB(FColor));
+  m.Result = reinterpret_cast<intptr_t>(BrushHandle());
+}
 void TWinControl::CNNotify(TMessage& m) { DefWndHandler(m); }
 
 // --- painting
@@ -801,7 +746,7 @@ void TWinControl::WMPaint(TMessage& m) {
   try {
     Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(mem), reinterpret_cast<intptr_t>(mem));
     TMessage inner{WM_PAINT, reinterpret_cast<uintptr_t>(mem), 0, 0};
-    WMPaint(inner);
+    Dispatch(&inner);
     BitBlt(dc, 0, 0, client.Right, client.Bottom, mem, 0, 0, SRCCOPY);
   } catch (...) {
     SelectObject(mem, old);
@@ -1197,6 +1142,69 @@ void TWinControl::CMDialogChar(TMessage& m) { Broadcast(m); }
 // --- forms
 
 void TWinControl::Publish(TPublisher<TWinControl>& p) {
+  p.Message(WM_PAINT, &TWinControl::WMPaint);
+  p.Message(WM_PRINTCLIENT, &TWinControl::WMPrintClient);
+  p.Message(WM_ERASEBKGND, &TWinControl::WMEraseBkgnd);
+  p.Message(WM_SETFOCUS, &TWinControl::WMSetFocus);
+  p.Message(WM_KILLFOCUS, &TWinControl::WMKillFocus);
+  p.Message(WM_SIZE, &TWinControl::WMSize);
+  p.Message(WM_MOVE, &TWinControl::WMMove);
+  p.Message(WM_SETCURSOR, &TWinControl::WMSetCursor);
+  p.Message(WM_SETTEXT, &TWinControl::WMSetText);
+  p.Message(WM_KEYDOWN, &TWinControl::WMKeyDown);
+  p.Message(WM_KEYUP, &TWinControl::WMKeyUp);
+  p.Message(WM_CHAR, &TWinControl::WMChar);
+  p.Message(WM_SYSKEYDOWN, &TWinControl::WMSysKeyDown);
+  p.Message(WM_SYSCHAR, &TWinControl::WMSysChar);
+  p.Message(WM_GETDLGCODE, &TWinControl::WMGetDlgCode);
+  p.Message(WM_SYSCOLORCHANGE, &TWinControl::WMSysColorChange);
+  p.Message(WM_NCDESTROY, &TWinControl::WMNCDestroy);
+  p.Message(WM_COMMAND, &TWinControl::WMCommand);
+  p.Message(WM_NOTIFY, &TWinControl::WMNotify);
+  p.Message(WM_DRAWITEM, &TWinControl::WMReflected);
+  p.Message(WM_MEASUREITEM, &TWinControl::WMReflected);
+  p.Message(WM_COMPAREITEM, &TWinControl::WMReflected);
+  p.Message(WM_DELETEITEM, &TWinControl::WMReflected);
+  p.Message(WM_VKEYTOITEM, &TWinControl::WMReflected);
+  p.Message(WM_CHARTOITEM, &TWinControl::WMReflected);
+  p.Message(WM_HSCROLL, &TWinControl::WMReflected);
+  p.Message(WM_VSCROLL, &TWinControl::WMReflected);
+  p.Message(WM_CTLCOLORMSGBOX, &TWinControl::WMReflected);
+  p.Message(WM_CTLCOLOREDIT, &TWinControl::WMReflected);
+  p.Message(WM_CTLCOLORLISTBOX, &TWinControl::WMReflected);
+  p.Message(WM_CTLCOLORBTN, &TWinControl::WMReflected);
+  p.Message(WM_CTLCOLORDLG, &TWinControl::WMReflected);
+  p.Message(WM_CTLCOLORSCROLLBAR, &TWinControl::WMReflected);
+  p.Message(WM_CTLCOLORSTATIC, &TWinControl::WMReflected);
+  p.Message(CN_KEYDOWN, &TWinControl::CNKeyDown);
+  p.Message(CN_KEYUP, &TWinControl::CNKeyUp);
+  p.Message(CN_CHAR, &TWinControl::CNChar);
+  p.Message(CN_SYSKEYDOWN, &TWinControl::CNSysKeyDown);
+  p.Message(CN_SYSCHAR, &TWinControl::CNSysChar);
+  p.Message(CN_COMMAND, &TWinControl::CNCommand);
+  p.Message(CN_NOTIFY, &TWinControl::CNNotify);
+  p.Message(CM_ENTER, &TWinControl::CMEnter);
+  p.Message(CM_EXIT, &TWinControl::CMExit);
+  p.Message(CM_DIALOGKEY, &TWinControl::CMDialogKey);
+  p.Message(CM_DIALOGCHAR, &TWinControl::CMDialogChar);
+  p.Message(CM_FOCUSCHANGED, &TWinControl::CMFocusChanged);
+  p.Message(CM_FONTCHANGED, &TWinControl::CMFontChanged);
+  p.Message(CM_COLORCHANGED, &TWinControl::CMColorChanged);
+  p.Message(CM_ENABLEDCHANGED, &TWinControl::CMEnabledChanged);
+  p.Message(CM_VISIBLECHANGED, &TWinControl::CMVisibleChanged);
+  p.Message(CM_SYSCOLORCHANGE, &TWinControl::CMSysColorChange);
+  p.Message(CM_TEXTCHANGED, &TWinControl::CMTextChanged);
+  p.Message(CM_HITTEST, &TWinControl::CMHitTest);
+  p.Message(CM_SHOWINGCHANGED, &TWinControl::CMShowingChanged);
+  p.Message(WM_WINDOWPOSCHANGED, &TWinControl::WMWindowPosChanged);
+  p.Message(WM_CONTEXTMENU, &TWinControl::WMContextMenu);
+  p.Message(CN_CTLCOLORMSGBOX, &TWinControl::CNCtlColor);
+  p.Message(CN_CTLCOLOREDIT, &TWinControl::CNCtlColor);
+  p.Message(CN_CTLCOLORLISTBOX, &TWinControl::CNCtlColor);
+  p.Message(CN_CTLCOLORBTN, &TWinControl::CNCtlColor);
+  p.Message(CN_CTLCOLORDLG, &TWinControl::CNCtlColor);
+  p.Message(CN_CTLCOLORSCROLLBAR, &TWinControl::CNCtlColor);
+  p.Message(CN_CTLCOLORSTATIC, &TWinControl::CNCtlColor);
   p.Property(L"TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(false);
   p.Property(L"TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder).Stored(false);
   p.Property(L"DoubleBuffered", &TWinControl::DoubleBuffered).Default(false);

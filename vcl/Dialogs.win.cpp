@@ -108,10 +108,6 @@ bool TColorDialog::Execute() {
   return confirmed;
 }
 
-QORN_REGISTER_CLASS(TOpenDialog);
-QORN_REGISTER_CLASS(TSaveDialog);
-QORN_REGISTER_CLASS(TFontDialog);
-QORN_REGISTER_CLASS(TColorDialog);
 
 // --- message boxes
 

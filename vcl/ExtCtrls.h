@@ -39,7 +39,7 @@ class TCustomPanel : public TCustomControl {
   void SetLocked(bool v) { FLocked = v; }
   // The client area less the border and the bevels: where children align.
   void AdjustClientRect(TRect& rect) override;
-  void CMTextChanged(TMessage& m) override;
+  void CMTextChanged(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -28,6 +28,7 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 void TCustomPanel::Publish(TPublisher<TCustomPanel>& p) {
+  p.Message(CM_TEXTCHANGED, &TCustomPanel::CMTextChanged);
   p.Property(L"Caption", &TCustomPanel::GetCaption, &TCustomPanel::SetCaption);
   p.Property(L"Color", &TCustomPanel::GetColor, &TCustomPanel::SetColor).Default(clBtnFace).Idents(ColorIdents);
   p.Property(L"ParentColor", &TCustomPanel::GetParentColor, &TCustomPanel::SetParentColor).Default(false);
@@ -365,7 +366,3 @@ void THeader::Paint() {
   }
 }
 
-QORN_REGISTER_CLASS(TPanel);
-QORN_REGISTER_CLASS(TImage);
-QORN_REGISTER_CLASS(TBevel);
-QORN_REGISTER_CLASS(THeader);

@@ -151,21 +151,21 @@ class TCustomForm : public TScrollingWinControl {
   void ControlDestroyed(TWinControl* control) { ControlRemoved(control); }
 
   // --- handlers
-  virtual void WMClose(TMessage& m);
-  virtual void WMActivate(TMessage& m);
-  virtual void WMQueryEndSession(TMessage& m);
-  virtual void WMSysCommand(TMessage& m);
-  virtual void WMGetMinMaxInfo(TMessage& m);
-  virtual void WMShowWindow(TMessage& m);
+  void WMClose(TMessage& m);
+  void WMActivate(TMessage& m);
+  void WMQueryEndSession(TMessage& m);
+  void WMSysCommand(TMessage& m);
+  void WMGetMinMaxInfo(TMessage& m);
+  void WMShowWindow(TMessage& m);
   // F1: the help topic of the nearest control that names one.
-  virtual void WMHelp(TMessage& m);
-  virtual void CMRelease(TMessage& m);
-  void CMDialogKey(TMessage& m) override;
-  void CMShowingChanged(TMessage& m) override;
-  void CMVisibleChanged(TMessage& m) override;
-  void DispatchHandlers(TMessage& m) override;
+  void WMHelp(TMessage& m);
+  void CMRelease(TMessage& m);
+  void CMDialogKey(TMessage& m);
+  void CMShowingChanged(TMessage& m);
+  void CMVisibleChanged(TMessage& m);
 
-  void WMPaint(TMessage& m) override;
+  void WMPaint(TMessage& m);
+  void WMSize(TMessage& m);
   bool Showing() const override;
   void SetParent(TWinControl* parent) override;
   void SetFocus() override;

@@ -535,29 +535,6 @@ void TCustomForm::ControlRemoved(TControl* control) {
 
 // --- messages
 
-void TCustomForm::DispatchHandlers(TMessage& m) {
-  switch (m.Msg) {
-    case WM_CLOSE: WMClose(m); return;
-    case WM_ACTIVATE: WMActivate(m); return;
-    case WM_QUERYENDSESSION: WMQueryEndSession(m); return;
-    case WM_SYSCOMMAND: WMSysCommand(m); return;
-    case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); return;
-    case WM_SHOWWINDOW: WMShowWindow(m); return;
-    case CM_RELEASE: CMRelease(m); return;
-    case WM_HELP: WMHelp(m); return;
-    case WM_SIZE:
-      if (m.WParam == SIZE_MINIMIZED)
-        FWindowState = wsMinimized;
-      else if (m.WParam == SIZE_MAXIMIZED)
-        FWindowState = wsMaximized;
-      else if (m.WParam == SIZE_RESTORED)
-        FWindowState = wsNormal;
-      WMSize(m);
-      return;
-    default: TScrollingWinControl::DispatchHandlers(m); return;
-  }
-}
-
 void TCustomForm::WMClose(TMessage&) { Close(); }
 
 void TCustomForm::WMActivate(TMessage& m) {
@@ -579,6 +556,16 @@ void TCustomForm::WMActivate(TMessage& m) {
 }
 
 void TCustomForm::WMQueryEndSession(TMessage& m) { m.Result = CloseQuery() ? 1 : 0; }
+
+void TCustomForm::WMSize(TMessage& m) {
+  if (m.WParam == SIZE_MINIMIZED)
+    FWindowState = wsMinimized;
+  else if (m.WParam == SIZE_MAXIMIZED)
+    FWindowState = wsMaximized;
+  else if (m.WParam == SIZE_RESTORED)
+    FWindowState = wsNormal;
+  TScrollingWinControl::WMSize(m);
+}
 
 void TCustomForm::WMSysCommand(TMessage& m) {
   // The main form's minimise box minimises the application (its window has the button).
@@ -684,10 +671,21 @@ void TCustomFrame::GetChildren(const TGetChildProc& proc, TComponent* root) {
     if (!Components(i)->HasParent()) proc(Components(i));
 }
 
-QORN_REGISTER_CLASS(TForm);
-QORN_REGISTER_CLASS(TFrame);
 
 void TCustomForm::Publish(TPublisher<TCustomForm>& p) {
+  p.Message(WM_CLOSE, &TCustomForm::WMClose);
+  p.Message(WM_ACTIVATE, &TCustomForm::WMActivate);
+  p.Message(WM_QUERYENDSESSION, &TCustomForm::WMQueryEndSession);
+  p.Message(WM_SYSCOMMAND, &TCustomForm::WMSysCommand);
+  p.Message(WM_GETMINMAXINFO, &TCustomForm::WMGetMinMaxInfo);
+  p.Message(WM_SHOWWINDOW, &TCustomForm::WMShowWindow);
+  p.Message(WM_HELP, &TCustomForm::WMHelp);
+  p.Message(CM_RELEASE, &TCustomForm::CMRelease);
+  p.Message(CM_DIALOGKEY, &TCustomForm::CMDialogKey);
+  p.Message(CM_SHOWINGCHANGED, &TCustomForm::CMShowingChanged);
+  p.Message(CM_VISIBLECHANGED, &TCustomForm::CMVisibleChanged);
+  p.Message(WM_PAINT, &TCustomForm::WMPaint);
+  p.Message(WM_SIZE, &TCustomForm::WMSize);
   p.Property(L"Caption", &TCustomForm::GetCaption, &TCustomForm::SetCaption);
   p.Property(L"Color", &TCustomForm::GetColor, &TCustomForm::SetColor).Default(clBtnFace).Idents(ColorIdents);
   p.Property(L"ParentFont", &TCustomForm::GetParentFont, &TCustomForm::SetParentFont).Default(false);

@@ -363,4 +363,3 @@ TApplicationEvents::~TApplicationEvents() {
 
 void TApplicationEvents::Publish(TPublisher<TApplicationEvents>& p) { p.Property(L"OnMessage", &TApplicationEvents::OnMessage); }
 
-QORN_REGISTER_CLASS(TApplicationEvents);

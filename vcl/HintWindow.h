@@ -18,6 +18,7 @@
 
 class THintWindow : public TCustomControl {
   QORN_CLASS(THintWindow, TCustomControl)
+  static void Publish(TPublisher<THintWindow>& p);
  public:
   explicit THintWindow(TComponent* AOwner);
   // The client area the text needs, at most maxWidth wide, at (0, 0).
@@ -34,7 +35,9 @@ class THintWindow : public TCustomControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void Paint() override;
-  void DispatchHandlers(TMessage& m) override;
+  // Clicks fall through to the window below, and showing never activates.
+  void WMNCHitTest(TMessage& m) { m.Result = HTTRANSPARENT; }
+  void WMMouseActivate(TMessage& m) { m.Result = MA_NOACTIVATE; }
   // Shows the window with these bounds (screen coordinates): topmost, without
   // activation; for hint windows that place themselves.
   void ShowHintWindow(const TRect& bounds);

@@ -85,12 +85,7 @@ void THintWindow::Paint() {
   canvas->DrawText(GetText(), r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
 }
 
-void THintWindow::DispatchHandlers(TMessage& m) {
-  switch (m.Msg) {
-    case WM_NCHITTEST: m.Result = HTTRANSPARENT; return;
-    case WM_MOUSEACTIVATE: m.Result = MA_NOACTIVATE; return;
-    default: TCustomControl::DispatchHandlers(m);
-  }
+void THintWindow::Publish(TPublisher<THintWindow>& p) {
+  p.Message(WM_NCHITTEST, &THintWindow::WMNCHitTest);
+  p.Message(WM_MOUSEACTIVATE, &THintWindow::WMMouseActivate);
 }
-
-QORN_REGISTER_CLASS(THintWindow);

@@ -6,8 +6,6 @@
 #include "vcl/Filer.h"
 #include "vcl/PngCodec.h"
 
-QORN_REGISTER_CLASS(TImageList);
-
 TChangeLink::~TChangeLink() {
   if (FSender) FSender->UnRegisterChanges(this);
 }

@@ -11,4 +11,3 @@ void TCustomMaskEdit::ValidateError() {
   throw EDBEditError(L"Invalid input value.  Use escape key to abandon changes");
 }
 
-QORN_REGISTER_CLASS(TMaskEdit);

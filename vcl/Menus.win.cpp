@@ -586,5 +586,3 @@ bool ShowControlPopupMenu(TPopupMenu* menu, TControl* control, TPoint screenPos)
 
 }  // namespace
 
-QORN_REGISTER_CLASS(TMenuItem);
-QORN_REGISTER_CLASS(TPopupMenu);

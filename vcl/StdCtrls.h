@@ -5,6 +5,10 @@
 //
 // State that the window holds (a check box's check, a list box's lines) is kept
 // in the object too, so RecreateWnd (a font or style change) loses nothing.
+//
+// A list box speaks to its window line by line (LB_ADDSTRING, LB_INSERTSTRING,
+// LB_DELETESTRING; LB_RESETCONTENT only for Clear), following Items' OnLineChange:
+// N lines added cost N messages, and a subclass sees every line as it arrives.
 #pragma once
 
 #include "vcl/Controls.h"
@@ -47,9 +51,9 @@ class TLabel : public TGraphicControl {
   bool CanAutoSize(int& newWidth, int& newHeight) override;
   void AdjustSize() override { AdjustBounds(); }
   void AdjustBounds();
-  void CMDialogChar(TMessage& m) override;
-  void CMTextChanged(TMessage& m) override;
-  void CMFontChanged(TMessage& m) override;
+  void CMDialogChar(TMessage& m);
+  void CMTextChanged(TMessage& m);
+  void CMFontChanged(TMessage& m);
 
  protected:
   void Paint() override;
@@ -102,7 +106,7 @@ class TCustomEdit : public TWinControl {
   bool GetModified();
   void SetModified(bool v);
   TNotifyEvent OnChange;
-  void CNCommand(TMessage& m) override;
+  void CNCommand(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -130,10 +134,11 @@ class TEdit : public TCustomEdit {
 
 class TButtonControl : public TWinControl {
   QORN_CLASS(TButtonControl, TWinControl)
+  static void Publish(TPublisher<TButtonControl>& p);
  public:
   explicit TButtonControl(TComponent* AOwner);
-  void CNCommand(TMessage& m) override;
-  void CMDialogChar(TMessage& m) override;
+  void CNCommand(TMessage& m);
+  void CMDialogChar(TMessage& m);
 };
 
 class TButton : public TButtonControl {
@@ -149,9 +154,9 @@ class TButton : public TButtonControl {
   void SetModalResult(TModalResult v) { FModalResult = v; }
   // Sets the form's ModalResult (closing a modal form) before OnClick runs.
   void Click() override;
-  void CMDialogKey(TMessage& m) override;
+  void CMDialogKey(TMessage& m);
   // The focused button looks like the default one while it has the focus.
-  void CMFocusChanged(TMessage& m) override;
+  void CMFocusChanged(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -172,9 +177,9 @@ class TCheckBox : public TButtonControl {
   bool GetChecked() const { return FChecked; }
   // Runs OnClick when the state changes, as a click does.
   void SetChecked(bool v);
-  void CNCommand(TMessage& m) override;
+  void CNCommand(TMessage& m);
   // Alt + its accelerator focuses and toggles it.
-  void CMDialogChar(TMessage& m) override;
+  void CMDialogChar(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -250,8 +255,7 @@ class TCustomListBox : public TWinControl {
   TLBGetDataEvent OnData;
   TLBGetDataObjectEvent OnDataObject;
   TLBFindDataEvent OnDataFind;
-  void CNCommand(TMessage& m) override;
-  void DispatchHandlers(TMessage& m) override;
+  void CNCommand(TMessage& m);
 
  protected:
   // For lists whose lines carry more (a check list's states): items is adopted.
@@ -270,6 +274,8 @@ class TCustomListBox : public TWinControl {
  private:
   static void Publish(TPublisher<TCustomListBox>& p);
   void ItemsChanged(TObject* sender);
+  void LineChanged(TStringList::TLineChange kind, int index);
+  void RefillKeepingSelection();
   void FillWindow();
   std::wstring WindowLine(int index) const;
   void CNDrawItem(TMessage& m);
@@ -340,7 +346,7 @@ class TCustomMemo : public TCustomEdit {
   void SetWantTabs(bool v) { FWantTabs = v; }
   TAlignment GetAlignment() const { return FAlignment; }
   void SetAlignment(TAlignment v);
-  void WMGetDlgCode(TMessage& m) override;
+  void WMGetDlgCode(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -372,9 +378,9 @@ class TRadioButton : public TButtonControl {
   explicit TRadioButton(TComponent* AOwner);
   bool GetChecked() const { return FChecked; }
   void SetChecked(bool v);
-  void CNCommand(TMessage& m) override;
+  void CNCommand(TMessage& m);
   // Alt + its accelerator focuses and checks it.
-  void CMDialogChar(TMessage& m) override;
+  void CMDialogChar(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -429,9 +435,7 @@ class TCustomComboBox : public TWinControl {
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
 
-  void WndProc(TMessage& m) override;
-  void CNCommand(TMessage& m) override;
-  void DispatchHandlers(TMessage& m) override;
+  void CNCommand(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -456,6 +460,8 @@ class TCustomComboBox : public TWinControl {
   void CNDrawItem(TMessage& m);
   void CNMeasureItem(TMessage& m);
   void WMSetTextList(TMessage& m);
+  void WMSetText(TMessage& m);
+  void WMCtlColor(TMessage& m);
   TStringList* FItems;
   TCanvas* FCanvas;
   TComboBoxStyle FStyle = csDropDown;
@@ -511,7 +517,6 @@ class TScrollBar : public TWinControl {
   void CreateWnd() override;
   virtual void Change();
   virtual void Scroll(TScrollCode code, int& pos);
-  void DispatchHandlers(TMessage& m) override;
 
  private:
   static void Publish(TPublisher<TScrollBar>& p);
@@ -532,9 +537,9 @@ class TCustomGroupBox : public TCustomControl {
  public:
   explicit TCustomGroupBox(TComponent* AOwner);
   void AdjustClientRect(TRect& rect) override;
-  void CMDialogChar(TMessage& m) override;
-  void CMTextChanged(TMessage& m) override;
-  void CMFontChanged(TMessage& m) override;
+  void CMDialogChar(TMessage& m);
+  void CMTextChanged(TMessage& m);
+  void CMFontChanged(TMessage& m);
 
  protected:
   void Paint() override;

@@ -28,6 +28,9 @@ TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 }
 
 void TLabel::Publish(TPublisher<TLabel>& p) {
+  p.Message(CM_DIALOGCHAR, &TLabel::CMDialogChar);
+  p.Message(CM_TEXTCHANGED, &TLabel::CMTextChanged);
+  p.Message(CM_FONTCHANGED, &TLabel::CMFontChanged);
   p.Property(L"Caption", &TLabel::GetCaption, &TLabel::SetCaption);
   p.Property(L"Alignment", &TLabel::GetAlignment, &TLabel::SetAlignment).Default(taLeftJustify);
   p.Property(L"WordWrap", &TLabel::GetWordWrap, &TLabel::SetWordWrap).Default(false);
@@ -162,6 +165,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 void TCustomEdit::Publish(TPublisher<TCustomEdit>& p) {
+  p.Message(CN_COMMAND, &TCustomEdit::CNCommand);
   p.Property(L"Text", &TCustomEdit::GetText, &TCustomEdit::SetText);
   p.Property(L"MaxLength", &TCustomEdit::GetMaxLength, &TCustomEdit::SetMaxLength).Default(0);
   p.Property(L"ReadOnly", &TCustomEdit::GetReadOnly, &TCustomEdit::SetReadOnly).Default(false);
@@ -329,6 +333,8 @@ void TButtonControl::CMDialogChar(TMessage& m) {
 TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 75, 25); }
 
 void TButton::Publish(TPublisher<TButton>& p) {
+  p.Message(CM_DIALOGKEY, &TButton::CMDialogKey);
+  p.Message(CM_FOCUSCHANGED, &TButton::CMFocusChanged);
   p.Property(L"Caption", &TButton::GetCaption, &TButton::SetCaption);
   p.Property(L"Default", &TButton::GetDefault, &TButton::SetDefault).Default(false);
   p.Property(L"Cancel", &TButton::GetCancel, &TButton::SetCancel).Default(false);
@@ -394,6 +400,8 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
 }
 
 void TCheckBox::Publish(TPublisher<TCheckBox>& p) {
+  p.Message(CN_COMMAND, &TCheckBox::CNCommand);
+  p.Message(CM_DIALOGCHAR, &TCheckBox::CMDialogChar);
   p.Property(L"Caption", &TCheckBox::GetCaption, &TCheckBox::SetCaption);
   p.Property(L"Checked", &TCheckBox::GetChecked, &TCheckBox::SetChecked).Default(false);
   p.Property(L"TabStop", &TCheckBox::GetTabStop, &TCheckBox::SetTabStop).Default(true);
@@ -441,15 +449,20 @@ TCustomListBox::TCustomListBox(TComponent* AOwner, TStringList* items)
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
   FItems->OnChange = TNotifyEvent(this, &TCustomListBox::ItemsChanged);
+  FItems->OnLineChange = [this](TStringList::TLineChange kind, int index) { LineChanged(kind, index); };
 }
 
 TCustomListBox::~TCustomListBox() {
   FItems->OnChange = nullptr;
+  FItems->OnLineChange = nullptr;
   delete FCanvas;
   delete FItems;
 }
 
 void TCustomListBox::Publish(TPublisher<TCustomListBox>& p) {
+  p.Message(CN_COMMAND, &TCustomListBox::CNCommand);
+  p.Message(CN_DRAWITEM, &TCustomListBox::CNDrawItem);
+  p.Message(CN_MEASUREITEM, &TCustomListBox::CNMeasureItem);
   p.Property(L"Items", &TCustomListBox::GetItems, &TCustomListBox::SetItems);
   p.Property(L"Style", &TCustomListBox::GetStyle, &TCustomListBox::SetStyle).Default(lbStandard);
   p.Property(L"ItemHeight", &TCustomListBox::GetItemHeight, &TCustomListBox::SetItemHeight).Default(16);
@@ -551,16 +564,49 @@ void TCustomListBox::FillWindow() {
 }
 
 void TCustomListBox::ItemsChanged(TObject*) {
-  if (IsVirtual()) return;
-  if (!HandleAllocated()) {
-    if (FItemIndex >= FItems->Count()) FItemIndex = -1;
-    return;
+  if (!HandleAllocated() && FItemIndex >= FItems->Count()) FItemIndex = -1;
+}
+
+// The window follows the lines one by one, as the platform's list box does: a
+// framed or check list box sees each line it gets, and adding N lines costs N.
+void TCustomListBox::LineChanged(TStringList::TLineChange kind, int index) {
+  if (IsVirtual() || !HandleAllocated()) return;
+  HWND wnd = WindowHandle();
+  using K = TStringList::TLineChange;
+  switch (kind) {
+    case K::Insert: {
+      const std::wstring line = FItems->Get(index);
+      const auto count = static_cast<int>(SendMessageW(wnd, LB_GETCOUNT, 0, 0));
+      if (index >= count)
+        SendMessageW(wnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+      else
+        SendMessageW(wnd, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(line.c_str()));
+      break;
+    }
+    case K::Delete: SendMessageW(wnd, LB_DELETESTRING, static_cast<WPARAM>(index), 0); break;
+    case K::Put: {
+      // A line replaced in place keeps its selection.
+      const bool selected = SendMessageW(wnd, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+      const std::wstring line = FItems->Get(index);
+      SendMessageW(wnd, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+      SendMessageW(wnd, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(line.c_str()));
+      if (selected) {
+        if (FMultiSelect)
+          SendMessageW(wnd, LB_SETSEL, TRUE, index);
+        else
+          SendMessageW(wnd, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      }
+      break;
+    }
+    case K::Clear: SendMessageW(wnd, LB_RESETCONTENT, 0, 0); break;
+    case K::Reset: RefillKeepingSelection(); break;
   }
-  // Selected lines stay selected where they still are (found by their text); a
-  // line replaced in place keeps its selection.
+}
+
+// After a sort: every line anew; selected lines stay selected where they went.
+void TCustomListBox::RefillKeepingSelection() {
   HWND wnd = WindowHandle();
   const int oldCount = static_cast<int>(SendMessageW(wnd, LB_GETCOUNT, 0, 0));
-  const bool sameCount = oldCount == FItems->Count();
   std::vector<int> selected;
   if (FMultiSelect) {
     for (int i = 0; i < oldCount; ++i)
@@ -576,7 +622,6 @@ void TCustomListBox::ItemsChanged(TObject*) {
     int again = -1;
     for (int i = 0; i < FItems->Count() && again < 0; ++i)
       if (!taken[static_cast<size_t>(i)] && FItems->Get(i) == texts[k]) again = i;
-    if (again < 0 && sameCount) again = selected[k];
     if (again < 0) continue;
     taken[static_cast<size_t>(again)] = true;
     if (FMultiSelect)
@@ -718,14 +763,6 @@ void TCustomListBox::CNCommand(TMessage& m) {
     Click();
   } else if (HIWORD(m.WParam) == LBN_DBLCLK) {
     DblClick();
-  }
-}
-
-void TCustomListBox::DispatchHandlers(TMessage& m) {
-  switch (m.Msg) {
-    case CN_DRAWITEM: CNDrawItem(m); return;
-    case CN_MEASUREITEM: CNMeasureItem(m); return;
-    default: TWinControl::DispatchHandlers(m); return;
   }
 }
 
@@ -892,6 +929,7 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(new T
 TCustomMemo::~TCustomMemo() { delete FLines; }
 
 void TCustomMemo::Publish(TPublisher<TCustomMemo>& p) {
+  p.Message(WM_GETDLGCODE, &TCustomMemo::WMGetDlgCode);
   // The lines are the memo's text: stored once, as Lines.
   p.Hide(L"Text");
   p.Property(L"Lines", &TCustomMemo::GetLines, &TCustomMemo::SetLines);
@@ -957,6 +995,8 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
 }
 
 void TRadioButton::Publish(TPublisher<TRadioButton>& p) {
+  p.Message(CN_COMMAND, &TRadioButton::CNCommand);
+  p.Message(CM_DIALOGCHAR, &TRadioButton::CMDialogChar);
   p.Property(L"Caption", &TRadioButton::GetCaption, &TRadioButton::SetCaption);
   p.Property(L"Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked).Default(false);
   p.Property(L"TabStop", &TRadioButton::GetTabStop, &TRadioButton::SetTabStop).Default(false);
@@ -1024,6 +1064,13 @@ TCustomComboBox::~TCustomComboBox() {
 }
 
 void TCustomComboBox::Publish(TPublisher<TCustomComboBox>& p) {
+  p.Message(CN_COMMAND, &TCustomComboBox::CNCommand);
+  p.Message(CN_DRAWITEM, &TCustomComboBox::CNDrawItem);
+  p.Message(CN_MEASUREITEM, &TCustomComboBox::CNMeasureItem);
+  p.Message(WM_SETTEXT, &TCustomComboBox::WMSetText);
+  p.Message(WM_CTLCOLOREDIT, &TCustomComboBox::WMCtlColor);
+  p.Message(WM_CTLCOLORLISTBOX, &TCustomComboBox::WMCtlColor);
+  p.Message(WM_CTLCOLORSTATIC, &TCustomComboBox::WMCtlColor);
   p.Property(L"Style", &TCustomComboBox::GetStyle, &TCustomComboBox::SetStyle).Default(csDropDown);
   p.Property(L"ItemHeight", &TCustomComboBox::GetItemHeight, &TCustomComboBox::SetItemHeight).Default(16);
   p.Property(L"DropDownCount", &TCustomComboBox::GetDropDownCount, &TCustomComboBox::SetDropDownCount).Default(8);
@@ -1264,30 +1311,26 @@ int TCustomComboBox::GetSelLength() {
 
 void TCustomComboBox::SelectAll() { SendMessageW(GetHandle(), CB_SETEDITSEL, 0, MAKELPARAM(0, 0xFFFF)); }
 
-void TCustomComboBox::WndProc(TMessage& m) {
-  switch (m.Msg) {
-    case WM_SETTEXT:
-      if (HandleAllocated() && !FEditHandle) {
-        WMSetTextList(m);
-        return;
-      }
-      break;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSTATIC: {
-      // The inner edit and the drop-down list wear the combo box's colours.
-      HWND child = reinterpret_cast<HWND>(m.LParam);
-      if (child && (child == FEditHandle || child == FListHandle)) {
-        HDC dc = reinterpret_cast<HDC>(m.WParam);
-        SetTextColor(dc, ColorToRGB(GetFont()->GetColor()));
-        SetBkColor(dc, ColorToRGB(GetColor()));
-        m.Result = reinterpret_cast<intptr_t>(BrushHandle());
-        return;
-      }
-      break;
-    }
+// A list-only combo box has no edit to take a text: it picks the line instead.
+void TCustomComboBox::WMSetText(TMessage& m) {
+  if (HandleAllocated() && !FEditHandle) {
+    WMSetTextList(m);
+    return;
   }
-  TWinControl::WndProc(m);
+  TWinControl::WMSetText(m);
+}
+
+// The inner edit and the drop-down list wear the combo box's colours.
+void TCustomComboBox::WMCtlColor(TMessage& m) {
+  HWND child = reinterpret_cast<HWND>(m.LParam);
+  if (child && (child == FEditHandle || child == FListHandle)) {
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    SetTextColor(dc, ColorToRGB(GetFont()->GetColor()));
+    SetBkColor(dc, ColorToRGB(GetColor()));
+    m.Result = reinterpret_cast<intptr_t>(BrushHandle());
+    return;
+  }
+  TWinControl::WMReflected(m);
 }
 
 // A list-only combo box shows one of its lines: a text sets the line it names.
@@ -1343,14 +1386,6 @@ void TCustomComboBox::Select() {
   if (OnSelect) OnSelect(this);
 }
 
-void TCustomComboBox::DispatchHandlers(TMessage& m) {
-  switch (m.Msg) {
-    case CN_DRAWITEM: CNDrawItem(m); return;
-    case CN_MEASUREITEM: CNMeasureItem(m); return;
-    default: TWinControl::DispatchHandlers(m); return;
-  }
-}
-
 void TCustomComboBox::CNDrawItem(TMessage& m) {
   auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
   m.Result = 1;
@@ -1404,6 +1439,8 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 void TScrollBar::Publish(TPublisher<TScrollBar>& p) {
+  p.Message(CN_HSCROLL, &TScrollBar::CNScroll);
+  p.Message(CN_VSCROLL, &TScrollBar::CNScroll);
   p.Property(L"Kind", &TScrollBar::GetKind, &TScrollBar::SetKind).Default(sbHorizontal);
   p.Property(L"Min", &TScrollBar::GetMin, &TScrollBar::SetMin).Default(0);
   p.Property(L"Max", &TScrollBar::GetMax, &TScrollBar::SetMax).Default(100);
@@ -1479,14 +1516,6 @@ void TScrollBar::Scroll(TScrollCode code, int& pos) {
   if (OnScroll) OnScroll(this, code, pos);
 }
 
-void TScrollBar::DispatchHandlers(TMessage& m) {
-  switch (m.Msg) {
-    case CN_HSCROLL:
-    case CN_VSCROLL: CNScroll(m); return;
-    default: TWinControl::DispatchHandlers(m); return;
-  }
-}
-
 void TScrollBar::CNScroll(TMessage& m) {
   int pos = FPosition;
   TScrollCode code = scEndScroll;
@@ -1527,6 +1556,9 @@ TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 void TCustomGroupBox::Publish(TPublisher<TCustomGroupBox>& p) {
+  p.Message(CM_DIALOGCHAR, &TCustomGroupBox::CMDialogChar);
+  p.Message(CM_TEXTCHANGED, &TCustomGroupBox::CMTextChanged);
+  p.Message(CM_FONTCHANGED, &TCustomGroupBox::CMFontChanged);
   p.Property(L"Caption", &TCustomGroupBox::GetCaption, &TCustomGroupBox::SetCaption);
   p.Property(L"TabStop", &TCustomGroupBox::GetTabStop, &TCustomGroupBox::SetTabStop).Default(false);
   p.Property(L"TabOrder", &TCustomGroupBox::GetTabOrder, &TCustomGroupBox::SetTabOrder);
@@ -1599,13 +1631,7 @@ void TCustomGroupBox::CMFontChanged(TMessage& m) {
   Invalidate();
 }
 
-QORN_REGISTER_CLASS(TLabel);
-QORN_REGISTER_CLASS(TEdit);
-QORN_REGISTER_CLASS(TButton);
-QORN_REGISTER_CLASS(TCheckBox);
-QORN_REGISTER_CLASS(TListBox);
-QORN_REGISTER_CLASS(TMemo);
-QORN_REGISTER_CLASS(TRadioButton);
-QORN_REGISTER_CLASS(TComboBox);
-QORN_REGISTER_CLASS(TScrollBar);
-QORN_REGISTER_CLASS(TGroupBox);
+void TButtonControl::Publish(TPublisher<TButtonControl>& p) {
+  p.Message(CN_COMMAND, &TButtonControl::CNCommand);
+  p.Message(CM_DIALOGCHAR, &TButtonControl::CMDialogChar);
+}

@@ -352,6 +352,10 @@ TStringList::~TStringList() {
   OnChanging = nullptr;
 }
 
+void TStringList::LineChanged(TLineChange kind, int index) {
+  if (OnLineChange) OnLineChange(kind, index);
+}
+
 void TStringList::Changed() {
   if (UpdateCount() == 0 && OnChange) OnChange(this);
 }
@@ -389,6 +393,7 @@ void TStringList::Put(int index, const String& s) {
   CheckIndex(index, Count());
   Changing();
   items_[static_cast<std::size_t>(index)].text = s;
+  LineChanged(TLineChange::Put, index);
   Changed();
 }
 
@@ -402,6 +407,7 @@ void TStringList::PutObject(int index, void* object) {
 void TStringList::InsertItem(int index, const String& s, void* object) {
   Changing();
   items_.insert(items_.begin() + index, Item{s, object});
+  LineChanged(TLineChange::Insert, index);
   Changed();
 }
 
@@ -431,6 +437,7 @@ void TStringList::Delete(int index) {
   CheckIndex(index, Count());
   Changing();
   items_.erase(items_.begin() + index);
+  LineChanged(TLineChange::Delete, index);
   Changed();
 }
 
@@ -438,6 +445,7 @@ void TStringList::Clear() {
   if (items_.empty()) return;
   Changing();
   items_.clear();
+  LineChanged(TLineChange::Clear, -1);
   Changed();
 }
 
@@ -446,6 +454,8 @@ void TStringList::Exchange(int index1, int index2) {
   CheckIndex(index2, Count());
   Changing();
   std::swap(items_[static_cast<std::size_t>(index1)], items_[static_cast<std::size_t>(index2)]);
+  LineChanged(TLineChange::Put, index1);
+  LineChanged(TLineChange::Put, index2);
   Changed();
 }
 
@@ -458,7 +468,9 @@ void TStringList::Move(int curIndex, int newIndex) {
   Changing();
   Item item = std::move(items_[static_cast<std::size_t>(curIndex)]);
   items_.erase(items_.begin() + curIndex);
+  LineChanged(TLineChange::Delete, curIndex);
   items_.insert(items_.begin() + newIndex, std::move(item));
+  LineChanged(TLineChange::Insert, newIndex);
   Changed();
 }
 
@@ -496,6 +508,7 @@ void TStringList::Sort() {
   Changing();
   std::stable_sort(items_.begin(), items_.end(),
                    [this](const Item& a, const Item& b) { return CompareStrings(a.text, b.text) < 0; });
+  LineChanged(TLineChange::Reset, -1);
   Changed();
 }
 

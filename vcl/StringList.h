@@ -135,12 +135,18 @@ class TStringList : public TStrings {
 
   TNotifyEvent OnChange;    // after a change (once per outermost update)
   TNotifyEvent OnChanging;  // before a change
+  // Each change line by line, as it happens (also inside an update), so a control
+  // that shows the lines in its window changes only the lines that changed. Lines
+  // moved by sorting come as one Reset: show them all anew.
+  enum class TLineChange { Insert, Delete, Put, Clear, Reset };
+  std::function<void(TLineChange kind, int index)> OnLineChange;
 
  protected:
   void SetUpdateState(bool updating) override;
   int CompareStrings(const String& a, const String& b) const override;
   virtual void Changed();
   virtual void Changing();
+  void LineChanged(TLineChange kind, int index);
 
  private:
   struct Item {

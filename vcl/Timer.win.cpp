@@ -118,4 +118,3 @@ void TTimer::Timer() {
   if (handler) handler(this);
 }
 
-QORN_REGISTER_CLASS(TTimer);

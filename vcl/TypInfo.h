@@ -282,9 +282,9 @@ class TClassInfo {
   std::vector<TMessageEntry> FAllMessages;  // sorted by Id
 };
 
-// The registry of classes by name. Every class whose StaticClass() has been reached is
-// registered; QORN_REGISTER_CLASS(TFoo) in a .cpp, RegisterClass<TFoo>() or a form's
-// component field makes sure it is reached before a form needs it.
+// The registry of classes by name. A library's classes are listed in its registration
+// function (vcl/ClassRegistry.h), which every program runs at start-up; a class whose
+// StaticClass() has been reached is registered too.
 void RegisterClassInfo(const TClassInfo& info);
 const TClassInfo* FindClass(std::wstring_view name);
 template <class T>
@@ -301,5 +301,7 @@ TComponent* CreateComponent(std::wstring_view className, TComponent* owner);
 
 #define QORN_CONCAT_INNER(a, b) a##b
 #define QORN_CONCAT(a, b) QORN_CONCAT_INNER(a, b)
+// Registers a class declared in a program's own source (a test form); libraries list
+// theirs in their registration function instead (vcl/ClassRegistry.h). T may be qualified.
 #define QORN_REGISTER_CLASS(T) \
-  [[maybe_unused]] static const bool QORN_CONCAT(qornRegistered_, T) = (::RegisterClass<T>(), true)
+  [[maybe_unused]] static const bool QORN_CONCAT(qornRegistered_, __COUNTER__) = (::RegisterClass<T>(), true)

@@ -124,7 +124,7 @@ class TMainForm : public TForm {
   void WMPowerBroadcast(TMessage& m);
   void WMWtsSessionChange(TMessage& m);
   void WMKeyEngineRun(TMessage& m);
-  void WMSysCommand(TMessage& m) override;
+  void WMSysCommand(TMessage& m);
 
  private:
   static void Publish(TPublisher<TMainForm>& p);

@@ -119,6 +119,7 @@ class TMainForm::TCaptureWatch final : public ICaptureDialog {
 // --- the form
 
 void TMainForm::Publish(TPublisher<TMainForm>& p) {
+  p.Message(WM_SYSCOMMAND, &TMainForm::WMSysCommand);
   p.Field(L"RepeatTimer", &TMainForm::RepeatTimer);
   p.Field(L"TimerMonOff", &TMainForm::TimerMonOff);
   p.Field(L"TimerSetActive", &TMainForm::TimerSetActive);
@@ -142,7 +143,6 @@ void TMainForm::Publish(TPublisher<TMainForm>& p) {
   p.Message(WM_KEYENGINE_RUN, &TMainForm::WMKeyEngineRun);
 }
 
-QORN_REGISTER_CLASS(TMainForm);
 
 TMainForm::TMainForm(TComponent* AOwner)
     : TForm(AOwner),

@@ -13,6 +13,7 @@
 #include "displays/VolumeDisplay.h"
 #include "vcl/ComObj.h"
 #include "vcl/Dialogs.h"
+#include "vcl/ClassRegistry.h"
 #include "vcl/Forms.h"
 #include "vcl/Win.h"
 
@@ -87,6 +88,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
 
   // Drag and drop, the shell's dialogs and clipboard formats need OLE on this thread.
   const TOleInitialization ole;
+  // Every class the form resources name, whatever the link kept.
+  RegisterAllClasses();
   Application->Initialize();
   Application->SetTitle(L"Qorn");
   LoadSettingsBeforeWindows();

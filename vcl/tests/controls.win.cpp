@@ -23,7 +23,7 @@ class TTestButton : public TWinControl {
  public:
   explicit TTestButton(TComponent* AOwner) : TWinControl(AOwner) {}
   int Commands = 0;
-  void CNCommand(TMessage& m) override {
+  void CNCommand(TMessage& m) {
     if (HIWORD(m.WParam) == BN_CLICKED) ++Commands;
   }
 
@@ -37,6 +37,7 @@ class TTestButton : public TWinControl {
  private:
   static void Publish(TPublisher<TTestButton>& p) {
     p.Property(L"Caption", &TTestButton::GetCaption, &TTestButton::SetCaption);
+    p.Message(CN_COMMAND, &TTestButton::CNCommand);
   }
 };
 
@@ -50,11 +51,14 @@ class TTestKeys : public TCustomControl {
   int Wheels = 0;
 
  protected:
-  void WMGetDlgCode(TMessage& m) override { m.Result = DlgCode; }
+  void WMGetDlgCode(TMessage& m) { m.Result = DlgCode; }
   void KeyDown(WORD& key, TShiftState shift) override {
     Keys.push_back(key);
     TCustomControl::KeyDown(key, shift);
   }
+
+ private:
+  static void Publish(TPublisher<TTestKeys>& p) { p.Message(WM_GETDLGCODE, &TTestKeys::WMGetDlgCode); }
 };
 
 // A windowless control that answers Enter/Esc and Alt+P, as default buttons and
@@ -68,19 +72,19 @@ class TTestAccel : public TGraphicControl {
   std::vector<unsigned> Performed;
   bool CancelHint = false;
   int HintShows = 0;
-  void CMDialogKey(TMessage& m) override {
+  void CMDialogKey(TMessage& m) {
     if (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE) {
       DialogKeys.push_back(m.WParam);
       m.Result = 1;
     }
   }
-  void CMDialogChar(TMessage& m) override {
+  void CMDialogChar(TMessage& m) {
     if (towupper(static_cast<wchar_t>(m.WParam)) == L'P') {
       DialogChars.push_back(static_cast<wchar_t>(m.WParam));
       m.Result = 1;
     }
   }
-  void CMHintShow(TMessage& m) override {
+  void CMHintShow(TMessage& m) {
     ++HintShows;
     auto* info = reinterpret_cast<THintInfo*>(m.LParam);
     info->HintStr += L"!";
@@ -89,6 +93,13 @@ class TTestAccel : public TGraphicControl {
   void WndProc(TMessage& m) override {
     if (m.Msg >= CM_PRIVATE) Performed.push_back(m.Msg);
     TGraphicControl::WndProc(m);
+  }
+
+ private:
+  static void Publish(TPublisher<TTestAccel>& p) {
+    p.Message(CM_DIALOGKEY, &TTestAccel::CMDialogKey);
+    p.Message(CM_DIALOGCHAR, &TTestAccel::CMDialogChar);
+    p.Message(CM_HINTSHOW, &TTestAccel::CMHintShow);
   }
 };
 

@@ -33,12 +33,12 @@ class TTestPanel : public TCustomControl {
     ControlStyle << csAcceptsControls;
     SetColor(clWhite);
   }
-  void CMMouseEnter(TMessage& m) override {
-    TCustomControl::CMMouseEnter(m);
+  void CMMouseEnter(TMessage& m) {
+    QORN_INHERITED(m);
     Log().push_back(L"over " + Name());
   }
-  void CMMouseLeave(TMessage& m) override {
-    TCustomControl::CMMouseLeave(m);
+  void CMMouseLeave(TMessage& m) {
+    QORN_INHERITED(m);
     Log().push_back(L"off " + Name());
   }
 
@@ -52,6 +52,8 @@ class TTestPanel : public TCustomControl {
  private:
   static void Publish(TPublisher<TTestPanel>& p) {
     p.Property(L"Caption", &TTestPanel::GetCaption, &TTestPanel::SetCaption);
+    p.Message(CM_MOUSEENTER, &TTestPanel::CMMouseEnter);
+    p.Message(CM_MOUSELEAVE, &TTestPanel::CMMouseLeave);
   }
 };
 
@@ -71,13 +73,13 @@ class TTestSpot : public TGraphicControl {
     ++DblClicks;
     TGraphicControl::DblClick();
   }
-  void CMMouseEnter(TMessage& m) override {
-    TGraphicControl::CMMouseEnter(m);
+  void CMMouseEnter(TMessage& m) {
+    QORN_INHERITED(m);
     EXPECT_EQ(m.LParam, reinterpret_cast<intptr_t>(this));
     Log().push_back(L"over " + Name());
   }
-  void CMMouseLeave(TMessage& m) override {
-    TGraphicControl::CMMouseLeave(m);
+  void CMMouseLeave(TMessage& m) {
+    QORN_INHERITED(m);
     Log().push_back(L"off " + Name());
   }
 
@@ -90,6 +92,12 @@ class TTestSpot : public TGraphicControl {
     TCanvas* c = GetCanvas();
     c->GetBrush()->SetColor(clRed);
     c->FillRect(Rect(-10, -10, GetWidth() + 10, GetHeight() + 10));
+  }
+
+ private:
+  static void Publish(TPublisher<TTestSpot>& p) {
+    p.Message(CM_MOUSEENTER, &TTestSpot::CMMouseEnter);
+    p.Message(CM_MOUSELEAVE, &TTestSpot::CMMouseLeave);
   }
 };
 

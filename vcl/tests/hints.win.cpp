@@ -64,7 +64,10 @@ class TWindowedProbe : public TCustomControl {
  public:
   explicit TWindowedProbe(TComponent* AOwner) : TCustomControl(AOwner) {}
   THintAnswer hint;
-  void CMHintShow(TMessage& m) override { hint.Answer(m); }
+  void CMHintShow(TMessage& m) { hint.Answer(m); }
+
+ private:
+  static void Publish(TPublisher<TWindowedProbe>& p) { p.Message(CM_HINTSHOW, &TWindowedProbe::CMHintShow); }
 };
 
 class TWindowlessProbe : public TGraphicControl {
@@ -72,7 +75,10 @@ class TWindowlessProbe : public TGraphicControl {
  public:
   explicit TWindowlessProbe(TComponent* AOwner) : TGraphicControl(AOwner) {}
   THintAnswer hint;
-  void CMHintShow(TMessage& m) override { hint.Answer(m); }
+  void CMHintShow(TMessage& m) { hint.Answer(m); }
+
+ private:
+  static void Publish(TPublisher<TWindowlessProbe>& p) { p.Message(CM_HINTSHOW, &TWindowlessProbe::CMHintShow); }
 
  protected:
   void Paint() override {

@@ -1,0 +1,6 @@
+// The main window's forms (their resources name them as the root).
+#include "core/mainwindow/DonateForm.h"
+#include "core/mainwindow/MainWindow.h"
+#include "core/mainwindow/SettingsHKForm.h"
+
+void RegisterClassesOf_core_mainwindow() { RegisterClasses<TMainForm, TDonateForm, TSettingsHKForm>(); }
