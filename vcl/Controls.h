@@ -325,6 +325,9 @@ class TControl : public TComponent {
   void SendToBack();
   TDragMode GetDragMode() const { return FDragMode; }
   void SetDragMode(TDragMode v) { FDragMode = v; }
+  // Starts dragging (at once, or once the cursor moved threshold pixels) and
+  // returns: the drag follows the source's mouse messages until the release drops it
+  // (or Esc, a lost capture cancels it).
   void BeginDrag(bool immediate, int threshold = -1);
   void EndDrag(bool drop);
   bool Dragging() const;
@@ -425,6 +428,8 @@ class TControl : public TComponent {
   void FontChanged(TObject* sender);
   void DoMouseDown(TMessage& m, TMouseButton button, TShiftState extra);
   void DoMouseUp(TMessage& m, TMouseButton button);
+  bool DragMessage(TMessage& m);
+  void DragMouseMove();
   void UpdateParentFont();
   void UpdateParentColor();
   void RequestAlign();
