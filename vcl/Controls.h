@@ -730,6 +730,10 @@ TControl* MouseControl();
 // Sends CM_MOUSELEAVE to the old and CM_MOUSEENTER to the new control under the
 // cursor when it changed; the application calls it on mouse moves and when idle.
 void UpdateMouseControl(TControl* control);
+// The control that enter/leave follow at a screen point: the one under it, disabled
+// ones included (they ignore the hover themselves). Mouse moves and the idle check
+// both ask this one question, so they never disagree and trade enter/leave.
+TControl* MouseTargetAt(TPoint screenPos);
 // The windowless control that holds the mouse capture (or the windowed one).
 TControl* CaptureControl();
 void SetCaptureControl(TControl* control);

@@ -987,6 +987,8 @@ TCustomForm* GetParentForm(TControl* control) {
 
 TControl* MouseControl() { return gMouseControl; }
 
+TControl* MouseTargetAt(TPoint screenPos) { return FindDragTarget(screenPos, true); }
+
 void UpdateMouseControl(TControl* control) {
   if (control == gMouseControl) return;
   TControl* old = gMouseControl;
