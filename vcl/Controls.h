@@ -333,6 +333,9 @@ class TControl : public TComponent {
   void SendToBack();
   TDragMode GetDragMode() const { return FDragMode; }
   void SetDragMode(TDragMode v) { FDragMode = v; }
+  // Starts dragging (at once, or once the cursor moved threshold pixels) and
+  // returns: the drag follows the source's mouse messages until the release drops it
+  // (or Esc, a lost capture cancels it).
   void BeginDrag(bool immediate, int threshold = -1);
   void EndDrag(bool drop);
   bool Dragging() const;
@@ -437,6 +440,8 @@ class TControl : public TComponent {
   void FontChanged(TObject* sender);
   void DoMouseDown(TMessage& m, TMouseButton button, TShiftState extra);
   void DoMouseUp(TMessage& m, TMouseButton button);
+  bool DragMessage(TMessage& m);
+  void DragMouseMove();
   void UpdateParentFont();
   void UpdateParentColor();
   void RequestAlign();
@@ -740,6 +745,10 @@ TControl* MouseControl();
 // Sends CM_MOUSELEAVE to the old and CM_MOUSEENTER to the new control under the
 // cursor when it changed; the application calls it on mouse moves and when idle.
 void UpdateMouseControl(TControl* control);
+// The control that enter/leave follow at a screen point: the one under it, disabled
+// ones included (they ignore the hover themselves). Mouse moves and the idle check
+// both ask this one question, so they never disagree and trade enter/leave.
+TControl* MouseTargetAt(TPoint screenPos);
 // The windowless control that holds the mouse capture (or the windowed one).
 TControl* CaptureControl();
 void SetCaptureControl(TControl* control);

@@ -247,6 +247,7 @@ intptr_t TControl::Perform(unsigned msg, uintptr_t wParam, intptr_t lParam) {
 }
 
 void TControl::WndProc(TMessage& m) {
+  if (DragMessage(m)) return;
   if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST && m.Msg != WM_MOUSEWHEEL && m.Msg != WM_MOUSEHWHEEL) {
     // Without double clicks a double click is a second press.
     if (!ControlStyle.Contains(csDoubleClicks)) {
@@ -845,6 +846,8 @@ DragState gDrag;
 
 }  // namespace
 
+// The drag is tracked in the source's own messages (it holds the capture), so
+// BeginDrag returns at once and the loop that runs goes on serving everything else.
 void TControl::BeginDrag(bool immediate, int threshold) {
   if (gDrag.source) return;
   gDrag = {};
@@ -857,54 +860,64 @@ void TControl::BeginDrag(bool immediate, int threshold) {
     TObject* obj = nullptr;
     DoStartDrag(obj);
   }
-  // A small loop of its own: the mouse is captured until the button is let go.
-  MSG msg;
-  while (gDrag.source == this && GetMessageW(&msg, nullptr, 0, 0)) {
-    if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
-      const TPoint pos = Mouse->CursorPos();
-      if (!gDrag.started && (std::abs(pos.X - gDrag.start.X) >= gDrag.threshold ||
-                             std::abs(pos.Y - gDrag.start.Y) >= gDrag.threshold)) {
-        gDrag.started = true;
-        TObject* obj = nullptr;
-        DoStartDrag(obj);
-      }
-      if (gDrag.started) {
-        TControl* target = FindDragTarget(pos, false);
-        if (target != gDrag.over) {
-          bool accept = false;
-          if (gDrag.over) {
-            TPoint p = gDrag.over->ScreenToClient(pos);
-            gDrag.over->DragOver(this, p.X, p.Y, dsDragLeave, accept);
-          }
-          gDrag.over = target;
-          if (target) {
-            TPoint p = target->ScreenToClient(pos);
-            target->DragOver(this, p.X, p.Y, dsDragEnter, accept);
-          }
-        } else if (target) {
-          bool accept = false;
-          TPoint p = target->ScreenToClient(pos);
-          target->DragOver(this, p.X, p.Y, dsDragMove, accept);
-        }
-      }
-      if (msg.message == WM_LBUTTONUP) {
-        EndDrag(gDrag.started);
-        break;
-      }
-      continue;
-    }
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-      EndDrag(false);
-      break;
-    }
-    if (msg.message == WM_CANCELMODE || msg.message == WM_QUIT) {
-      if (msg.message == WM_QUIT) PostQuitMessage(static_cast<int>(msg.wParam));
-      EndDrag(false);
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+}
+
+// The cursor moved while dragging: start past the threshold, then tell the
+// controls it leaves, enters and moves over.
+void TControl::DragMouseMove() {
+  const TPoint pos = Mouse->CursorPos();
+  if (!gDrag.started && (std::abs(pos.X - gDrag.start.X) >= gDrag.threshold ||
+                         std::abs(pos.Y - gDrag.start.Y) >= gDrag.threshold)) {
+    gDrag.started = true;
+    TObject* obj = nullptr;
+    DoStartDrag(obj);
   }
+  if (!gDrag.started || gDrag.source != this) return;
+  TControl* target = FindDragTarget(pos, false);
+  bool accept = false;
+  if (target != gDrag.over) {
+    if (gDrag.over) {
+      const TPoint p = gDrag.over->ScreenToClient(pos);
+      gDrag.over->DragOver(this, p.X, p.Y, dsDragLeave, accept);
+    }
+    gDrag.over = target;
+    if (target) {
+      const TPoint p = target->ScreenToClient(pos);
+      target->DragOver(this, p.X, p.Y, dsDragEnter, accept);
+    }
+  } else if (target) {
+    const TPoint p = target->ScreenToClient(pos);
+    target->DragOver(this, p.X, p.Y, dsDragMove, accept);
+  }
+}
+
+// The drag's part of a message: true when the message ends there.
+bool TControl::DragMessage(TMessage& m) {
+  if (!gDrag.source) return false;
+  switch (m.Msg) {
+    case WM_MOUSEMOVE:
+      if (gDrag.source == this) DragMouseMove();
+      return false;
+    case WM_LBUTTONUP:
+      // The release ends the drag and then takes its usual way (the press ends).
+      if (gDrag.source == this) {
+        DragMouseMove();
+        // A drop is no click.
+        if (gDrag.started) ControlState >> csClicked;
+        EndDrag(gDrag.started);
+      }
+      return false;
+    case WM_CANCELMODE:
+    case WM_CAPTURECHANGED:
+      if (gDrag.source == this) gDrag.source->EndDrag(false);
+      return false;
+    case CN_KEYDOWN:
+    case WM_KEYDOWN:
+      if (m.WParam != VK_ESCAPE) return false;
+      gDrag.source->EndDrag(false);
+      return true;
+  }
+  return false;
 }
 
 void TControl::EndDrag(bool drop) {
@@ -983,6 +996,8 @@ TCustomForm* GetParentForm(TControl* control) {
 }
 
 TControl* MouseControl() { return gMouseControl; }
+
+TControl* MouseTargetAt(TPoint screenPos) { return FindDragTarget(screenPos, true); }
 
 void UpdateMouseControl(TControl* control) {
   if (control == gMouseControl) return;

@@ -533,7 +533,7 @@ void TWinControl::WndProc(TMessage& m) {
       // Enter/leave follow the cursor, also while some control holds the capture.
       POINT p{m.XPos(), m.YPos()};
       if (FHandle) ::ClientToScreen(FHandle, &p);
-      UpdateMouseControl(FindDragTarget({p.x, p.y}, false));
+      UpdateMouseControl(MouseTargetAt({p.x, p.y}));
       if (FHandle) {
         TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
         TrackMouseEvent(&tme);
@@ -543,7 +543,7 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_MOUSELEAVE: {
       POINT p;
       GetCursorPos(&p);
-      UpdateMouseControl(FindDragTarget({p.x, p.y}, false));
+      UpdateMouseControl(MouseTargetAt({p.x, p.y}));
       break;
     }
   }

@@ -247,7 +247,7 @@ void TApplication::Idle(const MSG&) {
 void TApplication::DoMouseIdle() {
   POINT p;
   GetCursorPos(&p);
-  GuardCallback([&] { UpdateMouseControl(FindDragTarget({p.x, p.y}, true)); });
+  GuardCallback([&] { UpdateMouseControl(MouseTargetAt({p.x, p.y})); });
 }
 
 void TApplication::Minimize() {

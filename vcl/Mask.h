@@ -18,8 +18,9 @@ class TCustomMaskEdit : public TCustomEdit {
   virtual void ValidateEdit() {}
 
  protected:
-  // Raised for text that does not fit the mask.
-  [[noreturn]] virtual void ValidateError();
+  // Text that does not fit the mask: beeps and raises EDBEditError. Not noreturn:
+  // a subclass may report the fault its own way and return (callers go on then).
+  virtual void ValidateError();
 
  private:
   static void Publish(TPublisher<TCustomMaskEdit>& p);
