@@ -1,0 +1,6 @@
+// The component classes of the extended control library that form resources may name.
+#include "controls/extended/VyBorder.h"
+#include "vcl/ClassRegistry.h"
+#include "vcl/Classes.h"
+
+void RegisterClassesOf_controls_extended() { RegisterClasses<Vy::TVyBorder>(); }
