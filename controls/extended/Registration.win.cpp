@@ -1,0 +1,7 @@
+// The component classes of the extended control library that form resources may name.
+#include "controls/extended/VyBorder.h"
+#include "controls/extended/VyPrgres.h"
+#include "vcl/ClassRegistry.h"
+#include "vcl/Classes.h"
+
+void RegisterClassesOf_controls_extended() { RegisterClasses<Vy::TVyBorder, Vy::TVyProgressBar>(); }

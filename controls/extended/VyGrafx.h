@@ -1,0 +1,89 @@
+// Shared drawing of the extended controls: frames side by side, the bevelled border
+// (outer bevel, border band, inner bevel), two-colour gradients in ten shapes and
+// the two progress-bar looks.
+//
+// Rule: every frame routine takes the outer rectangle and the sides to draw and
+// returns the rectangle left inside what it drew (right- and bottom-exclusive). The
+// routines keep no state; they leave the canvas's pen width 1 and its brush solid.
+// Colour sums are in VyGrafxColor.h.
+#pragma once
+#include "controls/extended/VyGrafxColor.h"
+#include "vcl/Canvas.h"
+#include "vcl/TypInfo.h"
+
+namespace Vy {
+
+// fsFlatRounded is the extended style (TFrameStyleEx); properties of type
+// TFrameStyle leave it to the controls that know it.
+QORN_ENUM(TFrameStyle, fsNone, fsFlat, fsGroove, fsBump, fsLowered, fsButtonDown, fsRaised, fsButtonUp, fsStatus,
+          fsPopup, fsFlatBold, fsFlatRounded);
+using TFrameStyleEx = TFrameStyle;
+
+QORN_ENUM(TSide, sdLeft, sdTop, sdRight, sdBottom);
+using TSides = TSet<TSide>;
+inline const TSides AllSides{sdLeft, sdTop, sdRight, sdBottom};
+
+QORN_ENUM(TGradientDirection, gdDiagonalUp, gdDiagonalDown, gdHorizontalEnd, gdHorizontalCenter, gdHorizontalBox,
+          gdVerticalEnd, gdVerticalCenter, gdVerticalBox, gdSquareBox, gdBigSquareBox);
+
+QORN_ENUM(TOrientation, orHorizontal, orVertical);
+
+// --- frames
+// A colour of clNone leaves its sides undrawn; the result shrinks on every chosen side anyway.
+TRect PaintSides(TCanvas* canvas, TRect rect, TColor ulColor, TSides sides, TColor lrColor);
+TRect PaintBevel(TCanvas* canvas, TRect rect, TColor ulColor, TSides sides, int rings, TColor lrColor);
+TRect Paint3DEdgeSides(TCanvas* canvas, TRect rect, bool sunken, TSides sides);
+TRect PaintButtonEdge(TCanvas* canvas, TRect rect, bool down, TSides sides = AllSides);
+TRect PaintColorButtonEdge(TCanvas* canvas, TRect rect, TColor base, bool down, TSides sides = AllSides);
+// In the system 3D colours.
+TRect PaintFrame(TCanvas* canvas, TRect rect, TFrameStyle style, TSides sides = AllSides);
+// In shades of one base colour.
+TRect PaintColorFrame(TCanvas* canvas, TRect rect, TColor base, TFrameStyle style, TSides sides = AllSides);
+// One pixel wide with cut corners; 2 pixels in on each chosen side.
+TRect PaintRoundedFlatFrame(TCanvas* canvas, TRect rect, TColor color, TSides sides);
+
+// Pixels each side of a frame style takes (fsStatus and fsPopup take the bevel width).
+int FrameStyleWidth(TFrameStyle style, int bevelWidth);
+
+struct TBevelBorder {
+  TFrameStyleEx Outer = fsNone;
+  TFrameStyleEx Inner = fsNone;
+  bool CutCorners = false;          // an inner fsFlat frame stops one pixel short of the corners
+  bool TransparentCorners = false;  // cut corners show what lies behind instead of ParentColor
+  TColor ParentColor = clBtnFace;
+  TColor ControlColor = clBtnFace;
+  int FlatColorAdjustment = 30;
+  TColor FlatColor = clBtnShadow;
+  TColor ShadowColor = clBtnShadow;
+  TColor HighlightColor = clBtnHighlight;
+  TColor BorderColor = clBtnFace;
+  int BevelWidth = 1;
+  TSides Sides = AllSides;
+  int BorderWidth = 0;
+};
+// The border of a framed graphic control; returns the client rectangle inside it.
+TRect PaintBevelBorder(TCanvas* canvas, TRect rect, const TBevelBorder& border);
+
+// --- gradients
+// Into an off-screen bitmap of the rect's size, drawn at its top-left. An empty rect
+// paints nothing; a band setting below 1 counts as 1.
+void PaintGradient(TCanvas* canvas, const TRect& rect, TGradientDirection direction, int bandSetting, TColor first,
+                   TColor second);
+
+// --- progress bars
+// LED style: a row of segments, the first FilledSegments(percent, ...) in the bar colour.
+void PaintSegmentedProgress(TCanvas* canvas, const TRect& rect, bool vertical, bool themed, int percent, int count,
+                            TColor backColor, TColor barColor);
+// A filled part and the percentage, in the back colour over the bar and the bar colour
+// over the rest. Percents above 100 draw as 100.
+void PaintTraditionalProgress(TCanvas* canvas, const TRect& rect, bool vertical, bool showPercent, int percent,
+                              TColor backColor, TColor barColor);
+
+// --- misc
+// The screen has no palette (more than 256 colours).
+bool HasTrueColorScreen();
+// The graphic repeated from the rect's top-left, the last row and column clipped.
+// An empty graphic (or one with a zero side) draws nothing.
+void TileImage(TCanvas* canvas, TGraphic* graphic, const TRect& rect);
+
+}  // namespace Vy
