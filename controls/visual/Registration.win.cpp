@@ -6,10 +6,11 @@
 #include "controls/visual/TFlatEditUnit.h"
 #include "controls/visual/TFlatMemoUnit.h"
 #include "controls/visual/TFlatRadioButtonUnit.h"
+#include "controls/visual/TFlatSpinEditUnit.h"
 #include "vcl/ClassRegistry.h"
 
 void RegisterClassesOf_controls_visual() {
   RegisterClasses<Flat::TglProgress, Flat::TFlatProgressBar, Flat::TFlatCheckBox, Flat::TFlatRadioButton,
                   Flat::THTMLabel>();
-  RegisterClasses<Flat::TFlatEdit, Flat::TFlatMemo>();
+  RegisterClasses<Flat::TFlatEdit, Flat::TFlatMemo, Flat::TFlatSpinEditInteger>();
 }
