@@ -12,6 +12,10 @@ TCanvas::TCanvas() {
       FState &= ~FontValid;
     }
   };
+  // A new colour keeps the GDI font, so nothing reselects it: the DC takes the colour here.
+  FFont.OnChange = [this](TObject*) {
+    if (FState & FontValid) SetTextColor(FHandle, ColorToRGB(FFont.GetColor()));
+  };
   FPen.OnChanging = [this] {
     if (FState & PenValid) {
       SelectObject(FHandle, FOriginalPen);
