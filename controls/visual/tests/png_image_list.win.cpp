@@ -264,6 +264,9 @@ TEST_F(PngImageList, DrawsWithAlphaOverAColour) {
 
 TEST_F(PngImageList, APopupMenuShowsTheGlyphs) {
   form->Show();
+  ASSERT_TRUE(qorn::testing::WaitFor([&] { return IsWindowVisible(form->GetHandle()) != 0; }, 3s));
+  // The activation and the first focus settle before the menu opens, else they close it.
+  Pump(100ms);
   TPopupMenu menu(form);
   menu.SetImages(form->Glyphs);
   for (const wchar_t* caption : {L"&Red and blue", L"&Green"}) {
@@ -294,9 +297,12 @@ TEST_F(PngImageList, APopupMenuShowsTheGlyphs) {
     shot = qorn::testing::SaveScreenshot(qorn::testing::ScreenshotDir() / "png_image_list_menu.png");
     EndMenu();
   };
-  const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+  static int visibleTicks;
+  visibleTicks = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
     HWND window = FindWindowW(L"#32768", nullptr);
-    if (!window || !IsWindowVisible(window)) return;
+    // One more tick once it is visible, so that its items are painted.
+    if (!window || !IsWindowVisible(window) || ++visibleTicks < 2) return;
     KillTimer(nullptr, id);
     if (whileOpen) whileOpen();
   });
