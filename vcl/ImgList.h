@@ -105,6 +105,10 @@ class TCustomImageList : public TComponent {
   void DefineProperties(TFiler& Filer) override;
   virtual void ReadData(const std::vector<std::uint8_t>& Data);
   virtual void WriteData(std::vector<std::uint8_t>& Data) const;
+  // For lists that keep their images in a form of their own (PNG lists): the
+  // pixels of every index, from which the native list is made when next asked for.
+  // The caller signals the change.
+  void SetImagePixels(std::vector<PixelBuffer> Images);
 
  private:
   std::vector<PixelBuffer> Split(const PixelBuffer& Strip) const;

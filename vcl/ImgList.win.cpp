@@ -99,6 +99,12 @@ void TCustomImageList::RebuildHandle() {
   }
 }
 
+void TCustomImageList::SetImagePixels(std::vector<PixelBuffer> Images) {
+  if (FAdopted) FreeHandle();
+  FImages = std::move(Images);
+  FHandleStale = true;
+}
+
 void TCustomImageList::SetHandle(HIMAGELIST Value) {
   FreeHandle();
   FImages.clear();
