@@ -40,8 +40,35 @@ else()
   find_package(GTest REQUIRED)
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(TAGLIB REQUIRED IMPORTED_TARGET taglib)
-  target_link_libraries(qorn_deps INTERFACE PNG::PNG JPEG::JPEG GIF::GIF OpenSSL::Crypto ZLIB::ZLIB
-    PkgConfig::TAGLIB)
+  # The picture libraries: the system's, except in the fuzz targets (cmake/QornFuzz.cmake
+  # sets QORN_FUZZ_TARGET on them), which link the same releases built with fuzzer
+  # instrumentation by scripts/build-fuzz-deps.sh, so that a fuzz run is steered by the
+  # coverage inside the decoders. Both builds compile against the system's headers.
+  # They come first in the link: TagLib names the system's zlib too.
+  target_include_directories(qorn_deps SYSTEM INTERFACE
+    ${PNG_INCLUDE_DIRS} ${JPEG_INCLUDE_DIRS} ${GIF_INCLUDE_DIRS} ${ZLIB_INCLUDE_DIRS})
+  set(system_picture_libs PNG::PNG JPEG::JPEG GIF::GIF ZLIB::ZLIB)
+  set(fuzz_target "$<BOOL:$<TARGET_PROPERTY:QORN_FUZZ_TARGET>>")
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    if(DEFINED ENV{QORN_FUZZ_DEPS})
+      set(QORN_FUZZ_DEPS $ENV{QORN_FUZZ_DEPS})
+    elseif(DEFINED ENV{QORN_CACHE})
+      set(QORN_FUZZ_DEPS $ENV{QORN_CACHE}/fuzzdeps-current)
+    else()
+      set(QORN_FUZZ_DEPS $ENV{HOME}/.cache/qorn/fuzzdeps-current)
+    endif()
+    if(NOT EXISTS ${QORN_FUZZ_DEPS}/.complete)
+      message(FATAL_ERROR "The instrumented picture libraries are missing in ${QORN_FUZZ_DEPS}: run scripts/setup.sh")
+    endif()
+    set(f ${QORN_FUZZ_DEPS}/lib)
+    # libpng calls zlib: zlib last.
+    set(fuzz_picture_libs ${f}/libpng16.a ${f}/libjpeg.a ${f}/libgif.a ${f}/libz.a)
+    target_link_libraries(qorn_deps INTERFACE
+      "$<${fuzz_target}:${fuzz_picture_libs}>" "$<$<NOT:${fuzz_target}>:${system_picture_libs}>")
+  else()
+    target_link_libraries(qorn_deps INTERFACE ${system_picture_libs})
+  endif()
+  target_link_libraries(qorn_deps INTERFACE OpenSSL::Crypto PkgConfig::TAGLIB)
   target_link_libraries(qorn_gtest INTERFACE GTest::gmock GTest::gtest_main GTest::gtest)
   set(QORN_PATH_PREFIX "")
 
@@ -49,5 +76,11 @@ else()
   if(QORN_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
+    # Coverage for libFuzzer in every library, so the fuzz targets are steered by
+    # what they reach inside our parsers and decoders, not by their own few lines.
+    # Programs without libFuzzer get the sanitizer runtime's empty hooks.
+    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+      add_compile_options(-fsanitize=fuzzer-no-link)
+    endif()
   endif()
 endif()

@@ -20,6 +20,8 @@ foreach(folder IN LISTS QORN_FOLDERS)
     add_executable(${exe} ${f})
     target_compile_options(${exe} PRIVATE -fsanitize=fuzzer)
     target_link_options(${exe} PRIVATE -fsanitize=fuzzer)
+    # The instrumented picture libraries in place of the system's (cmake/QornDeps.cmake).
+    set_target_properties(${exe} PROPERTIES QORN_FUZZ_TARGET ON)
     qorn_link_all(${exe})
     set(inputs ${CMAKE_SOURCE_DIR}/${folder}/fuzz/${name})
     add_test(NAME fuzz/${prefix}/${name}

@@ -60,3 +60,5 @@ fi
 # Two checkouts set up at once build the shared library cache one after the other.
 mkdir -p "${QORN_CACHE:-$HOME/.cache/qorn}"
 flock "${QORN_CACHE:-$HOME/.cache/qorn}/.build-deps.lock" "$here/build-deps.sh"
+# The picture libraries again, natively and instrumented, for the fuzz targets only.
+flock "${QORN_CACHE:-$HOME/.cache/qorn}/.build-fuzz-deps.lock" "$here/build-fuzz-deps.sh"

@@ -1,0 +1,15 @@
+MessageCount=14
+KEYDOWN=256,ParamL=a,ParamH=0,Time=0,hwnd=0
+KEYUP=257,ParamL=a,ParamH=0,Time=40,hwnd=0
+KEYDOWN=256,ParamL=7746,ParamH=0,Time=100,hwnd=0
+KEYUP=257,ParamL=7746,ParamH=0,Time=140,hwnd=0
+KEYDOWN=256,ParamL=7747,ParamH=0,Time=200,hwnd=0
+KEYUP=257,ParamL=7747,ParamH=0,Time=240,hwnd=0
+KEYDOWN=256,ParamL=7748,ParamH=0,Time=300,hwnd=0
+KEYUP=257,ParamL=7748,ParamH=0,Time=340,hwnd=0
+KEYDOWN=256,ParamL=7749,ParamH=0,Time=400,hwnd=0
+KEYUP=257,ParamL=7749,ParamH=0,Time=440,hwnd=0
+KEYDOWN=256,ParamL=7750,ParamH=0,Time=500,hwnd=0
+KEYUP=257,ParamL=7750,ParamH=0,Time=540,hwnd=0
+MOUSEMOVE=512,ParamL=640,ParamH=480,Time=900,hwnd=0
+LBUTTONDOWN=513,ParamL=640,ParamH=480,Time=950,hwnd=0
