@@ -40,6 +40,9 @@ qorn_start_wine() {
     # frames itself, so screenshots show captions and borders.
     timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    # The server that set the prefix up keeps the service database locked until it
+    # ends (a service started meanwhile is refused, or times out): let it end first.
+    timeout 120 wineserver -w >/dev/null 2>&1
   fi
   wineserver -p >/dev/null 2>&1 &
   # Start-up check: a tiny program must run within a bound, or wine is broken.

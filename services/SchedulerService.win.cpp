@@ -47,6 +47,15 @@ bool StartSchedulerService(const wchar_t* serviceName, std::uint64_t waitMs) {
   }
 }
 
+HRESULT RetryWhileTheServiceReads(const std::function<HRESULT()>& call) {
+  const std::uint64_t deadline = ClockNowMs() + 1000;
+  for (;;) {
+    const HRESULT result = call();
+    if (result != HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) || ClockNowMs() >= deadline) return result;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
 bool IsWindowsVistaOrLater() {
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof info;

@@ -247,7 +247,7 @@ void TTaskItem::Save() {
     TComPtr<IPersistFile> file = TComPtr<ITask>(FTask1).As<IPersistFile>(IID_IPersistFile);
     NeedTask1();
     if (!file) throw EOleSysError(L"Interface not supported", E_NOINTERFACE);
-    OleCheck(file->Save(nullptr, TRUE));
+    OleCheck(RetryWhileTheServiceReads([&] { return file->Save(nullptr, TRUE); }));
     return;
   }
   Register(FUserId, FPassword, CurrentLogonType(NeedDefinition()));

@@ -52,6 +52,10 @@ inline constexpr const wchar_t* STriggerWeekError = L"Week of the month out of r
 // it runs, so that connecting right after succeeds. False when it cannot be opened or
 // started (disabled, no rights) or does not come up in time.
 bool StartSchedulerService(const wchar_t* serviceName = L"Schedule", std::uint64_t waitMs = 30000);
+// Runs a call on a task's file again while the service itself has the file open
+// (it reads a job right after it was saved): a sharing violation that lasts longer
+// than a second is the caller's to report.
+HRESULT RetryWhileTheServiceReads(const std::function<HRESULT()>& call);
 // Windows 6 or later: the new scheduler is there.
 bool IsWindowsVistaOrLater();
 // Whether the user is an administrator; true when the system cannot tell.

@@ -195,7 +195,8 @@ void TTaskScheduler::Delete(const std::wstring& Name) {
     OleCheck(RootFolder()->DeleteTask(plain.Get(), 0));
   } else {
     if (!FScheduler1) throw ESchedulerError(SSchedulerNotRunning);
-    OleCheck(FScheduler1->Delete(PlainName(key).c_str()));
+    const std::wstring plain = PlainName(key);
+    OleCheck(RetryWhileTheServiceReads([&] { return FScheduler1->Delete(plain.c_str()); }));
   }
 }
 

@@ -12,6 +12,7 @@
 #include "services/TaskScheduler.h"
 #include "services/TaskTriggerInterfaces.h"
 #include "services/ComText.h"
+#include "vcl/Clock.h"
 #include "vcl/ComObj.h"
 
 namespace {
@@ -258,6 +259,47 @@ TEST_F(TaskSchedulerTest, Version1BuildsFindsAndDeletesTheLogonTask) {
   scheduler->Delete(name);
   EXPECT_FALSE(std::filesystem::exists(JobFile(name)));
   EXPECT_THROW(scheduler->Delete(name), EOleSysError);
+}
+
+// The service reads a job right after it was saved: a call on the file while another
+// reader has it open is made again, for a second at most.
+TEST_F(TaskSchedulerTest, Version1JobFileHeldByAReaderIsDeletedOnceItLetsGo) {
+  auto scheduler = Open(true);
+  const std::wstring name = Prefix + L"Held";
+  scheduler->Add(name)->Save();
+  auto holdOpen = [&] {
+    return CreateFileW(JobFile(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  HANDLE reader = holdOpen();
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  int calls = 0;
+  const HRESULT deleted = RetryWhileTheServiceReads([&] {
+    const HRESULT result = scheduler->TaskScheduler1()->Delete(name.c_str());
+    if (++calls == 2) CloseHandle(reader);
+    return result;
+  });
+  EXPECT_EQ(deleted, S_OK);
+  EXPECT_EQ(calls, 3) << "two calls refused while the file was held, the third after";
+  EXPECT_FALSE(std::filesystem::exists(JobFile(name)));
+
+  // A reader that never lets go: the refusal comes back once the second is over.
+  const std::wstring kept = Prefix + L"HeldForGood";
+  scheduler->Add(kept)->Save();
+  reader = CreateFileW(JobFile(kept).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  TManualClock clock;
+  TClockOverride useClock(clock);
+  calls = 0;
+  const HRESULT refused = RetryWhileTheServiceReads([&] {
+    ++calls;
+    clock.Advance(400);
+    return scheduler->TaskScheduler1()->Delete(kept.c_str());
+  });
+  CloseHandle(reader);
+  EXPECT_EQ(refused, HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(calls, 3);
+  EXPECT_TRUE(std::filesystem::exists(JobFile(kept)));
+  scheduler->Delete(kept);
 }
 
 TEST_F(TaskSchedulerTest, Version1RefusesATaskTheSystemHasButTheListDoesNot) {
