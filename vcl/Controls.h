@@ -60,6 +60,7 @@ LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
 class TPopupMenu;
 
 QORN_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom);
+QORN_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter);
 QORN_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom);
 using TAnchors = TSet<TAnchorKind>;
 
@@ -266,9 +267,13 @@ class TControl : public TComponent {
   void UpdateAnchorRules();
 
   // --- appearance
-  bool GetVisible() const { return FVisible; }
+  // Every question the library asks about a control's visibility (alignment,
+  // painting, hit tests, Showing) goes through GetVisible.
+  virtual bool GetVisible() const { return FVisible; }
   virtual void SetVisible(bool v);
-  void Show() { SetVisible(true); }
+  // Lets the parents bring the control into view first (a page control turns to
+  // the page holding it: ShowControl), then makes it visible.
+  void Show();
   void Hide() { SetVisible(false); }
   // Visible itself and all its parents (a form: its window is shown).
   virtual bool Showing() const;
@@ -305,7 +310,8 @@ class TControl : public TComponent {
   TComponent* GetPopupMenuComponent() const { return FPopupMenu; }
   void SetPopupMenuComponent(TComponent* v);
   TBiDiMode GetBiDiMode() const { return bdLeftToRight; }
-  void SetBiDiMode(TBiDiMode) {}
+  // Right-to-left is never on; a control may still react to the call.
+  virtual void SetBiDiMode(TBiDiMode) {}
   bool UseRightToLeftAlignment() const { return false; }
   bool UseRightToLeftReading() const { return false; }
   unsigned DrawTextBiDiModeFlags(unsigned flags) const { return flags; }
@@ -422,6 +428,10 @@ class TControl : public TComponent {
   virtual HWND GetDeviceWindow() const;
   // Called by SetBounds after the new bounds are stored.
   virtual void BoundsChanged() {}
+  // The palette the control draws with (a glyph's); none by default.
+  virtual HPALETTE GetPalette() { return nullptr; }
+  // How the control lines up its text; an edit with its own Alignment answers it.
+  virtual TAlignment GetControlsAlignment() const { return taLeftJustify; }
   // Copies the action's values; with CheckDefaults only into values still at their defaults.
   virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   // The link a new action gets (a derived control links more properties).
@@ -511,7 +521,9 @@ class TWinControl : public TControl {
   void Broadcast(TMessage& message);
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
-  void AlignControls(TControl* control, TRect& rect);
+  // Places the aligned and anchored children in rect (the client area, which
+  // AdjustClientRect narrows first); Realign and every size change call it.
+  virtual void AlignControls(TControl* control, TRect& rect);
   virtual void AdjustClientRect(TRect&) {}
   void Realign();
   void DisableAlign() { ++FAlignLevel; }
@@ -537,7 +549,9 @@ class TWinControl : public TControl {
   bool GetCtl3D() const { return FCtl3D; }
   void SetCtl3D(bool v) { FCtl3D = v; }
   bool ParentCtl3D = true;
-  void ShowControl(TControl* control);
+  // Brings a child into view (called by the child's Show): the parents are asked
+  // in turn up to the form; a container that shows one child at a time overrides it.
+  virtual void ShowControl(TControl* control);
 
   TKeyUpDownEvent OnKeyDown;
   TKeyPressEvent OnKeyPress;

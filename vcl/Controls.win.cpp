@@ -426,7 +426,12 @@ void TControl::SetVisible(bool v) {
   RequestAlign();
 }
 
-bool TControl::Showing() const { return FVisible && FParent && FParent->Showing(); }
+bool TControl::Showing() const { return GetVisible() && FParent && FParent->Showing(); }
+
+void TControl::Show() {
+  if (FParent) FParent->ShowControl(this);
+  SetVisible(true);
+}
 
 void TControl::SetEnabled(bool v) {
   if (v == FEnabled) return;
@@ -569,7 +574,7 @@ HWND TControl::GetDeviceWindow() const {
 }
 
 void TControl::Invalidate() {
-  if (!FParent || !FParent->HandleAllocated() || !FVisible) return;
+  if (!FParent || !FParent->HandleAllocated() || !GetVisible()) return;
   RECT r{FLeft, FTop, FLeft + FWidth, FTop + FHeight};
   const bool erase = !ControlStyle.Contains(csOpaque) && !FParent->DoubleBuffered;
   InvalidateRect(FParent->FHandle, &r, erase ? TRUE : FALSE);
@@ -580,7 +585,7 @@ void TControl::Update() {
 }
 
 void TControl::Repaint() {
-  if (!FVisible || !FParent || !FParent->HandleAllocated()) return;
+  if (!GetVisible() || !FParent || !FParent->HandleAllocated()) return;
   if (ControlStyle.Contains(csOpaque)) {
     // Paints itself whole: draw it now, straight on the parent's window.
     HDC dc = GetDC(FParent->FHandle);

@@ -112,7 +112,7 @@ void TWinControl::CreateParams(TCreateParams& p) {
     p.Style |= WS_CLIPCHILDREN;
     p.ExStyle |= WS_EX_CONTROLPARENT;
   }
-  if (FVisible) p.Style |= WS_VISIBLE;
+  if (GetVisible()) p.Style |= WS_VISIBLE;
   if (!FEnabled) p.Style |= WS_DISABLED;
   if (FTabStop) p.Style |= WS_TABSTOP;
   p.X = FLeft;
@@ -282,7 +282,7 @@ TControl* TWinControl::ControlAtPos(TPoint pos, bool allowDisabled, bool allWinC
     if (!allWinControls && dynamic_cast<TWinControl*>(c)) continue;
     const TPoint p{pos.X - c->FLeft, pos.Y - c->FTop};
     if (!c->GetClientRect().Contains(p)) continue;
-    if (!c->FVisible || (!c->FEnabled && !allowDisabled)) continue;
+    if (!c->GetVisible() || (!c->FEnabled && !allowDisabled)) continue;
     if (c->Perform(CM_HITTEST, 0, PointToLParam(p.X, p.Y)) != 0) return c;
   }
   return nullptr;
@@ -328,7 +328,7 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
     for (TAlign align : order) {
       std::vector<TControl*> list;
       for (TControl* c : FControls)
-        if (c->FAlign == align && c->FVisible) list.push_back(c);
+        if (c->FAlign == align && c->GetVisible()) list.push_back(c);
       // Place them in the order they stand, the control that asked first on a tie.
       auto key = [&](TControl* c) {
         switch (align) {
@@ -776,7 +776,7 @@ void TWinControl::WMPrintClient(TMessage& m) {
 void TWinControl::PaintHandler(HDC dc) {
   bool anyOpaque = false;
   for (TControl* c : FControls)
-    if (c->FVisible && c->ControlStyle.Contains(csOpaque) && !dynamic_cast<TWinControl*>(c)) anyOpaque = true;
+    if (c->GetVisible() && c->ControlStyle.Contains(csOpaque) && !dynamic_cast<TWinControl*>(c)) anyOpaque = true;
   if (!anyOpaque) {
     PaintWindow(dc);
   } else {
@@ -784,7 +784,7 @@ void TWinControl::PaintHandler(HDC dc) {
     const int saved = SaveDC(dc);
     int clip = SIMPLEREGION;
     for (TControl* c : FControls) {
-      if (!c->FVisible || !c->ControlStyle.Contains(csOpaque) || dynamic_cast<TWinControl*>(c)) continue;
+      if (!c->GetVisible() || !c->ControlStyle.Contains(csOpaque) || dynamic_cast<TWinControl*>(c)) continue;
       clip = ExcludeClipRect(dc, c->FLeft, c->FTop, c->FLeft + c->FWidth, c->FTop + c->FHeight);
       if (clip == NULLREGION) break;
     }
@@ -809,7 +809,7 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
   GetClipBox(dc, &clipBox);
   for (size_t i = start; i < FControls.size(); ++i) {
     TControl* c = FControls[i];
-    if (!c->FVisible || dynamic_cast<TWinControl*>(c)) continue;
+    if (!c->GetVisible() || dynamic_cast<TWinControl*>(c)) continue;
     RECT r{c->FLeft, c->FTop, c->FLeft + c->FWidth, c->FTop + c->FHeight}, common;
     if (!IntersectRect(&common, &r, &clipBox)) continue;
     // Each control draws in its own coordinates and never outside itself.
@@ -839,14 +839,14 @@ void TWinControl::PaintTo(HDC dc, int x, int y) {
   Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(dc), reinterpret_cast<intptr_t>(dc));
   Perform(WM_PAINT, reinterpret_cast<uintptr_t>(dc), 0);
   for (TControl* c : FControls)
-    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->FVisible) w->PaintTo(dc, w->FLeft, w->FTop);
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->GetVisible()) w->PaintTo(dc, w->FLeft, w->FTop);
   RestoreDC(dc, saved);
 }
 
 // --- visibility, enabling, font and colour
 
 void TWinControl::CMVisibleChanged(TMessage& m) {
-  if (!FVisible) {
+  if (!GetVisible()) {
     if (auto* form = GetParentForm(this); form && form != static_cast<TControl*>(this) && ContainsControl(form->GetActiveControl()))
       form->ControlRemoved(this);
   }
@@ -857,14 +857,14 @@ void TWinControl::CMVisibleChanged(TMessage& m) {
 void TWinControl::UpdateShowing() {
   const bool topLevel = !FParent && !FParentWindow;
   if (!topLevel && !(FParent ? FParent->HandleAllocated() : true)) return;
-  if (FVisible) HandleNeeded();
+  if (GetVisible()) HandleNeeded();
   if (FHandle) Perform(CM_SHOWINGCHANGED);
 }
 
 void TWinControl::CMShowingChanged(TMessage&) {
   if (!FHandle) return;
   SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
-               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (FVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (GetVisible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 void TWinControl::CMEnabledChanged(TMessage& m) {
@@ -897,7 +897,7 @@ bool TWinControl::CanFocus() const {
   TCustomForm* form = GetParentForm(const_cast<TWinControl*>(this));
   if (!form) return false;
   for (const TControl* c = this; c && c != static_cast<TControl*>(form); c = c->GetParent())
-    if (!c->FVisible || !c->FEnabled) return false;
+    if (!c->GetVisible() || !c->FEnabled) return false;
   return form->GetVisible() && form->GetEnabled();
 }
 

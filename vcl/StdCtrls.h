@@ -18,8 +18,6 @@
 #include <string>
 #include <vector>
 
-QORN_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter);
-
 QORN_ENUM(TTextLayout, tlTop, tlCenter, tlBottom);
 
 // True when caption has key as its accelerator ("&K"; "&&" is a plain "&").
@@ -50,7 +48,9 @@ class TLabel : public TGraphicControl {
   // WordWrap); a right-aligned label keeps its right edge.
   bool CanAutoSize(int& newWidth, int& newHeight) override;
   void AdjustSize() override { AdjustBounds(); }
-  void AdjustBounds();
+  // Fits the label to its text (with AutoSize, not while loading); a label with
+  // borders or turned text measures its own way.
+  virtual void AdjustBounds();
   void CMDialogChar(TMessage& m);
   void CMTextChanged(TMessage& m);
   void CMFontChanged(TMessage& m);
@@ -101,7 +101,7 @@ class TCustomEdit : public TWinControl {
   void SetSelLength(int v);
   std::wstring GetSelText();
   void SetSelText(const std::wstring& v);
-  void SelectAll();
+  virtual void SelectAll();
   void Clear() { SetText(L""); }
   bool GetModified();
   void SetModified(bool v);
@@ -205,9 +205,10 @@ class TCustomListBox : public TWinControl {
  public:
   explicit TCustomListBox(TComponent* AOwner);
   ~TCustomListBox() override;
-  // The lines with their objects; the window shows them.
-  TStrings* GetItems() const { return FItems; }
-  void SetItems(TStrings* v) { FItems->Assign(v); }
+  // The lines with their objects; the window shows them. A list whose lines carry
+  // more answers its own strings here; Items, Clear and the drawn text ask this.
+  virtual TStrings* GetItems() const { return FItems; }
+  void SetItems(TStrings* v) { GetItems()->Assign(v); }
   int GetItemIndex() const;
   // Selects from code: no OnClick.
   void SetItemIndex(int v);
@@ -223,7 +224,7 @@ class TCustomListBox : public TWinControl {
   // The line at a client point (-1 for none unless existing is false: then Count).
   int ItemAtPos(TPoint pos, bool existing);
   TRect ItemRect(int index);
-  void Clear() { FItems->Clear(); }
+  void Clear() { GetItems()->Clear(); }
   TCanvas* GetCanvas() const { return FCanvas; }
   // Several lines selected at once; ExtendedSelect adds Shift and Ctrl clicks
   // (else each click toggles a line). A change makes the window anew.
@@ -235,7 +236,7 @@ class TCustomListBox : public TWinControl {
   void SetSelected(int index, bool v);
   // The number of selected lines of a multi-select list; -1 for a single-select one.
   int GetSelCount() const;
-  void SelectAll();
+  virtual void SelectAll();
   int GetColumns() const { return FColumns; }
   void SetColumns(int v);
   bool GetIntegralHeight() const { return FIntegralHeight; }
@@ -424,7 +425,7 @@ class TCustomComboBox : public TWinControl {
   HWND GetListHandle() const { return FListHandle; }
   int GetSelStart();
   int GetSelLength();
-  void SelectAll();
+  virtual void SelectAll();
   void Clear() { FItems->Clear(); SetText(L""); }
   TCanvas* GetCanvas() const { return FCanvas; }
 

@@ -792,7 +792,7 @@ void TCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState stat
     return;
   }
   FCanvas->FillRect(rect);
-  FCanvas->TextRect(rect, rect.Left + 2, rect.Top, IsVirtual() ? DoGetData(index) : FItems->Get(index));
+  FCanvas->TextRect(rect, rect.Left + 2, rect.Top, IsVirtual() ? DoGetData(index) : GetItems()->Get(index));
 }
 
 int TCustomListBox::GetCount() const { return IsVirtual() ? FCount : FItems->Count(); }
