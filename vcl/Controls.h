@@ -33,6 +33,10 @@
 // WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR* and scroll
 // messages of a child window come back to the child's object as CN_*.
 //
+// A setter of anything that frames a control (bevels, border width, border style)
+// stores the value and sends CM_BORDERCHANGED; the handlers of that message redraw
+// the frame, realign and refit, so a subclass that draws its own border hears of it.
+//
 // A windowed control's state (text, bounds, visibility...) lives in the object,
 // so DestroyWnd/CreateWnd (RecreateWnd) keep it; controls with more state in the
 // window (items of a list) save it in DestroyWnd and restore it in CreateWnd.
@@ -510,6 +514,14 @@ class TWinControl : public TControl {
   void WndProc(TMessage& message) override;
   void DefWndHandler(TMessage& message) override;
 
+  // --- AutoSize: a container (csAcceptsControls) fits its visible children, with
+  // its frame and the borders AdjustClientRect takes off around them; the unaligned
+  // children move so that their box starts where the client area does. It fits again
+  // whenever a child comes, goes, moves, resizes or shows, and when a border changes.
+  // With no visible child, or for a control that holds no children, it keeps its size.
+  bool CanAutoSize(int& newWidth, int& newHeight) override;
+  void AdjustSize() override;
+
   // --- children, Z order first to last (windowless and windowed)
   int ControlCount() const { return static_cast<int>(FControls.size()); }
   TControl* Controls(int i) const { return FControls.at(static_cast<size_t>(i)); }
@@ -601,6 +613,9 @@ class TWinControl : public TControl {
   void CMTextChanged(TMessage& m);
   void CMHitTest(TMessage& m);
   void CMShowingChanged(TMessage& m);
+  // A border setter's notice: the frame is drawn anew, the children realigned (and
+  // with AutoSize the control fits them again).
+  void CMBorderChanged(TMessage& m);
 
   void WMWindowPosChanged(TMessage& m);
   void WMContextMenu(TMessage& m);
@@ -657,6 +672,9 @@ class TWinControl : public TControl {
   bool DoKeyPress(TMessage& m);
   bool DoKeyUp(TMessage& m);
   bool IsControlMouseMsg(TMessage& m);
+  // The box around the visible children (false: none to fit).
+  bool ChildExtents(TRect& extents) const;
+  bool FitsChildren() const { return ControlStyle.Contains(csAcceptsControls); }
   void UpdateShowing();
   void ReflectNotification(TMessage& m, HWND child);
 
@@ -670,6 +688,7 @@ class TWinControl : public TControl {
   int FAlignLevel = 0;
   bool FAligning = false;
   bool FSettingBounds = false;
+  bool FAutoSizing = false;
   HBRUSH FBrush = nullptr;
   TColor FBrushColor = clNone;
   UINT FChildId = 0;

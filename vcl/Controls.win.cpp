@@ -414,7 +414,8 @@ void TControl::UpdateAnchorRules() {
 }
 
 void TControl::RequestAlign() {
-  if (FParent && (FAlign != alNone || FParent->FAlignLevel > 0)) FParent->AlignControl(this);
+  if (FParent && (FAlign != alNone || FParent->FAlignLevel > 0 || FParent->GetAutoSize()))
+    FParent->AlignControl(this);
 }
 
 // --- appearance

@@ -250,7 +250,7 @@ void TWinControl::InsertControl(TControl* control) {
   control->Perform(CM_PARENTFONTCHANGED);
   control->Perform(CM_PARENTSHOWHINTCHANGED);
   control->UpdateAnchorRules();
-  if (control->FAlign != alNone) Realign();
+  if (control->FAlign != alNone || GetAutoSize()) Realign();
   control->Invalidate();
 }
 
@@ -267,7 +267,7 @@ void TWinControl::RemoveControl(TControl* control) {
   if (auto* w = dynamic_cast<TWinControl*>(control); w && w->FHandle && !ComponentState().Contains(csDestroying))
     w->DestroyHandle();
   control->FParent = nullptr;
-  if (control->FAlign != alNone) Realign();
+  if (control->FAlign != alNone || (GetAutoSize() && !ComponentState().Contains(csDestroying))) Realign();
 }
 
 bool TWinControl::ContainsControl(TControl* control) const {
@@ -317,6 +317,71 @@ void TWinControl::Realign() {
   ControlState >> csAlignmentNeeded;
   TRect r = GetClientRect();
   AlignControls(nullptr, r);
+  if (GetAutoSize()) AdjustSize();
+}
+
+// --- AutoSize
+
+bool TWinControl::ChildExtents(TRect& extents) const {
+  bool any = false;
+  for (TControl* c : FControls) {
+    if (!c->GetVisible()) continue;
+    const TRect r = c->GetBoundsRect();
+    if (!any) {
+      extents = r;
+      any = true;
+      continue;
+    }
+    extents.Left = std::min(extents.Left, r.Left);
+    extents.Top = std::min(extents.Top, r.Top);
+    extents.Right = std::max(extents.Right, r.Right);
+    extents.Bottom = std::max(extents.Bottom, r.Bottom);
+  }
+  return any;
+}
+
+bool TWinControl::CanAutoSize(int& newWidth, int& newHeight) {
+  TRect extents;
+  if (!FitsChildren() || !ChildExtents(extents)) return false;
+  TRect inner = GetClientRect();
+  AdjustClientRect(inner);
+  // The frame: what lies between the outer bounds and the inner client area.
+  newWidth = extents.Width() + (FWidth - inner.Width());
+  newHeight = extents.Height() + (FHeight - inner.Height());
+  return true;
+}
+
+void TWinControl::AdjustSize() {
+  if (FAutoSizing || ComponentState().Contains(csLoading)) return;
+  FAutoSizing = true;
+  try {
+    TRect extents;
+    if (FitsChildren() && ChildExtents(extents)) {
+      TRect inner = GetClientRect();
+      AdjustClientRect(inner);
+      const int dx = inner.Left - extents.Left, dy = inner.Top - extents.Top;
+      if (dx != 0 || dy != 0) {
+        DisableAlign();
+        for (TControl* c : FControls)
+          if (c->FAlign == alNone && c->GetVisible()) c->SetBounds(c->FLeft + dx, c->FTop + dy, c->FWidth, c->FHeight);
+        EnableAlign();
+      }
+    }
+    TControl::AdjustSize();
+  } catch (...) {
+    FAutoSizing = false;
+    throw;
+  }
+  FAutoSizing = false;
+}
+
+void TWinControl::CMBorderChanged(TMessage&) {
+  if (FHandle) {
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
+  }
+  Realign();
+  Invalidate();
 }
 
 void TWinControl::AlignControls(TControl* control, TRect& rect) {
@@ -1143,6 +1208,7 @@ void TWinControl::CMDialogChar(TMessage& m) { Broadcast(m); }
 
 void TWinControl::Publish(TPublisher<TWinControl>& p) {
   p.Message(WM_PAINT, &TWinControl::WMPaint);
+  p.Message(CM_BORDERCHANGED, &TWinControl::CMBorderChanged);
   p.Message(WM_PRINTCLIENT, &TWinControl::WMPrintClient);
   p.Message(WM_ERASEBKGND, &TWinControl::WMEraseBkgnd);
   p.Message(WM_SETFOCUS, &TWinControl::WMSetFocus);

@@ -17,6 +17,8 @@ using TBorderWidth = int;
 void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, int width);
 
 // A container with an outer and an inner bevel around a border, and a caption.
+// The bevel and border setters send CM_BORDERCHANGED (children realign inside the
+// new frame; with AutoSize the panel fits them again).
 class TCustomPanel : public TCustomControl {
   QORN_CLASS(TCustomPanel, TCustomControl)
  public:

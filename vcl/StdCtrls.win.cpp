@@ -197,6 +197,7 @@ void TCustomEdit::SetBorderStyle(TFormBorderStyle v) {
   if (FBorderStyle == v) return;
   FBorderStyle = v;
   RecreateWnd();
+  Perform(CM_BORDERCHANGED);
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase v) {
@@ -838,6 +839,7 @@ void TCustomListBox::SetBorderStyle(TFormBorderStyle v) {
   if (FBorderStyle == v) return;
   FBorderStyle = v;
   RecreateWnd();
+  Perform(CM_BORDERCHANGED);
 }
 
 void TCustomListBox::CNMeasureItem(TMessage& m) {
