@@ -257,7 +257,7 @@ class TControl : public TComponent {
   void SetAlign(TAlign v);
   TAnchors GetAnchors() const { return FAnchors; }
   void SetAnchors(TAnchors v);
-  TSizeConstraints* GetConstraints() const { return FConstraints; }
+  TSizeConstraints* GetConstraints() const { return FConstraints.get(); }
   void SetConstraints(TSizeConstraints* v) { FConstraints->Assign(v); }
   bool GetAutoSize() const { return FAutoSize; }
   virtual void SetAutoSize(bool v);
@@ -291,7 +291,7 @@ class TControl : public TComponent {
   void SetColor(TColor v);
   bool GetParentColor() const { return FParentColor; }
   void SetParentColor(bool v);
-  TFont* GetFont() const { return FFont; }
+  TFont* GetFont() const { return FFont.get(); }
   void SetFont(TFont* v) { FFont->Assign(v); }
   bool GetParentFont() const { return FParentFont; }
   void SetParentFont(bool v);
@@ -469,13 +469,13 @@ class TControl : public TComponent {
   double FAnchorCenterX = 0, FAnchorCenterY = 0;
   TAlign FAlign = alNone;
   TAnchors FAnchors{akLeft, akTop};
-  TSizeConstraints* FConstraints;
+  std::unique_ptr<TSizeConstraints> FConstraints;
   bool FAutoSize = false;
   bool FVisible = true;
   bool FEnabled = true;
   TColor FColor = clWindow;
   bool FParentColor = false;
-  TFont* FFont;
+  std::unique_ptr<TFont> FFont;
   bool FParentFont = true;
   bool FUpdatingFont = false;
   TCursor FCursor = crDefault;
@@ -705,14 +705,14 @@ class TGraphicControl : public TControl {
  public:
   explicit TGraphicControl(TComponent* AOwner);
   ~TGraphicControl() override;
-  TControlCanvas* GetCanvas() const { return FCanvas; }
+  TControlCanvas* GetCanvas() const { return FCanvas.get(); }
   void WMPaint(TMessage& m);
 
  protected:
   virtual void Paint() {}
 
  private:
-  TControlCanvas* FCanvas;
+  std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 // Windowed control that paints itself on its Canvas.
@@ -722,7 +722,7 @@ class TCustomControl : public TWinControl {
  public:
   explicit TCustomControl(TComponent* AOwner);
   ~TCustomControl() override;
-  TControlCanvas* GetCanvas() const { return FCanvas; }
+  TControlCanvas* GetCanvas() const { return FCanvas.get(); }
   void WMPaint(TMessage& m);
 
  protected:
@@ -730,7 +730,7 @@ class TCustomControl : public TWinControl {
   void PaintWindow(HDC dc) override;
 
  private:
-  TControlCanvas* FCanvas;
+  std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 // A canvas that draws on a control: a windowed control's own window, or for a

@@ -1,6 +1,7 @@
 // TControl: bounds, alignment and anchors, look, mouse handling; the lookups that
 // tie windows and points to controls; mouse enter/leave and capture.
 #include "vcl/Controls.h"
+#include "vcl/ScopeGuards.h"
 
 #include "vcl/ActnList.h"
 #include "vcl/Forms.h"
@@ -236,8 +237,6 @@ TControl::~TControl() {
   if (gMouseControl == this) gMouseControl = nullptr;
   if (gCaptureControl == this) SetCaptureControl(nullptr);
   if (FParent) FParent->RemoveControl(this);
-  delete FFont;
-  delete FConstraints;
 }
 
 intptr_t TControl::Perform(unsigned msg, uintptr_t wParam, intptr_t lParam) {
@@ -797,14 +796,11 @@ void TControl::CMTextChanged(TMessage&) { Invalidate(); }
 
 void TControl::CMParentFontChanged(TMessage& m) {
   if (!FParentFont || !FParent) return;
-  FUpdatingFont = true;
-  try {
+  {
+    FUpdatingFont = true;
+    const TOnExit updated([this] { FUpdatingFont = false; });
     FFont->Assign(m.WParam ? reinterpret_cast<TFont*>(m.LParam) : FParent->GetFont());
-  } catch (...) {
-    FUpdatingFont = false;
-    throw;
   }
-  FUpdatingFont = false;
   FParentFont = true;
   ParentFontChanged();
 }

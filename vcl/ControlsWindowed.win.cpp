@@ -1,6 +1,7 @@
 // TWinControl: the window and its class, children, painting and erasing, focus,
 // keys, reflected notifications, alignment.
 #include "vcl/Controls.h"
+#include "vcl/ScopeGuards.h"
 
 #include "vcl/Forms.h"
 #include "vcl/WindowHost.h"
@@ -227,14 +228,11 @@ void TWinControl::SetParent(TWinControl* parent) {
   const bool keepWindow = FHandle && parent && parent->HandleAllocated();
   HWND keep = keepWindow ? FHandle : nullptr;
   if (keepWindow) FHandle = nullptr;  // RemoveControl must not destroy it
-  try {
+  {
+    const TOnExit kept([this, keep] { if (keep) FHandle = keep; });
     TControl::SetParent(parent);
-  } catch (...) {
-    FHandle = keep ? keep : FHandle;
-    throw;
   }
   if (keepWindow) {
-    FHandle = keep;
     ::SetParent(FHandle, parent->FHandle);
     SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
   } else if (parent && parent->HandleAllocated() && !FHandle) {
@@ -354,25 +352,20 @@ bool TWinControl::CanAutoSize(int& newWidth, int& newHeight) {
 void TWinControl::AdjustSize() {
   if (FAutoSizing || ComponentState().Contains(csLoading)) return;
   FAutoSizing = true;
-  try {
-    TRect extents;
-    if (FitsChildren() && ChildExtents(extents)) {
-      TRect inner = GetClientRect();
-      AdjustClientRect(inner);
-      const int dx = inner.Left - extents.Left, dy = inner.Top - extents.Top;
-      if (dx != 0 || dy != 0) {
-        DisableAlign();
-        for (TControl* c : FControls)
-          if (c->FAlign == alNone && c->GetVisible()) c->SetBounds(c->FLeft + dx, c->FTop + dy, c->FWidth, c->FHeight);
-        EnableAlign();
-      }
+  const TOnExit fitted([this] { FAutoSizing = false; });
+  TRect extents;
+  if (FitsChildren() && ChildExtents(extents)) {
+    TRect inner = GetClientRect();
+    AdjustClientRect(inner);
+    const int dx = inner.Left - extents.Left, dy = inner.Top - extents.Top;
+    if (dx != 0 || dy != 0) {
+      DisableAlign();
+      for (TControl* c : FControls)
+        if (c->FAlign == alNone && c->GetVisible()) c->SetBounds(c->FLeft + dx, c->FTop + dy, c->FWidth, c->FHeight);
+      EnableAlign();
     }
-    TControl::AdjustSize();
-  } catch (...) {
-    FAutoSizing = false;
-    throw;
   }
-  FAutoSizing = false;
+  TControl::AdjustSize();
 }
 
 void TWinControl::CMBorderChanged(TMessage&) {
@@ -385,8 +378,9 @@ void TWinControl::CMBorderChanged(TMessage&) {
 }
 
 void TWinControl::AlignControls(TControl* control, TRect& rect) {
-  FAligning = true;
-  try {
+  {
+    FAligning = true;
+    const TOnExit aligned([this] { FAligning = false; });
     AdjustClientRect(rect);
     const TRect client = GetClientRect();
     const TAlign order[] = {alTop, alBottom, alLeft, alRight, alClient};
@@ -457,11 +451,7 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
         top = static_cast<int>(std::lround(c->FAnchorCenterY * H - height / 2.0));
       c->SetBounds(left, top, width, height);
     }
-  } catch (...) {
-    FAligning = false;
-    throw;
   }
-  FAligning = false;
   ControlsAligned();
 }
 
@@ -808,22 +798,16 @@ void TWinControl::WMPaint(TMessage& m) {
   ReleaseDC(nullptr, screen);
   HDC mem = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(mem, bitmap);
-  try {
-    Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(mem), reinterpret_cast<intptr_t>(mem));
-    TMessage inner{WM_PAINT, reinterpret_cast<uintptr_t>(mem), 0, 0};
-    Dispatch(&inner);
-    BitBlt(dc, 0, 0, client.Right, client.Bottom, mem, 0, 0, SRCCOPY);
-  } catch (...) {
+  const TOnExit painted([&] {
     SelectObject(mem, old);
     DeleteDC(mem);
     DeleteObject(bitmap);
     EndPaint(FHandle, &ps);
-    throw;
-  }
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  DeleteObject(bitmap);
-  EndPaint(FHandle, &ps);
+  });
+  Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(mem), reinterpret_cast<intptr_t>(mem));
+  TMessage inner{WM_PAINT, reinterpret_cast<uintptr_t>(mem), 0, 0};
+  Dispatch(&inner);
+  BitBlt(dc, 0, 0, client.Right, client.Bottom, mem, 0, 0, SRCCOPY);
 }
 
 void TWinControl::WMPrintClient(TMessage& m) {

@@ -73,7 +73,7 @@ class TImage : public TGraphicControl {
  public:
   explicit TImage(TComponent* AOwner);
   ~TImage() override;
-  TPicture* GetPicture() const { return FPicture; }
+  TPicture* GetPicture() const { return FPicture.get(); }
   void SetPicture(TPicture* v) { FPicture->Assign(v); }
   bool GetStretch() const { return FStretch; }
   void SetStretch(bool v);
@@ -94,7 +94,7 @@ class TImage : public TGraphicControl {
  private:
   static void Publish(TPublisher<TImage>& p);
   void PictureChanged(TObject* sender);
-  TPicture* FPicture;
+  std::unique_ptr<TPicture> FPicture;
   bool FStretch = false;
   bool FCenter = false;
   bool FProportional = false;
@@ -127,7 +127,7 @@ class THeader : public TCustomControl {
  public:
   explicit THeader(TComponent* AOwner);
   ~THeader() override;
-  TStrings* GetSections() const { return FSections; }
+  TStrings* GetSections() const { return FSections.get(); }
   void SetSections(TStrings* v) { FSections->Assign(v); }
   // 0 for a section that does not exist.
   int GetSectionWidth(int index) const;
@@ -139,6 +139,6 @@ class THeader : public TCustomControl {
  private:
   static void Publish(TPublisher<THeader>& p);
   void SectionsChanged(TObject* sender);
-  TStringList* FSections;
+  std::unique_ptr<TStringList> FSections;
   std::vector<int> FWidths;
 };

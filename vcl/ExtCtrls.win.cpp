@@ -155,7 +155,6 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(new TPict
 
 TImage::~TImage() {
   FPicture->OnChange = nullptr;
-  delete FPicture;
 }
 
 void TImage::Publish(TPublisher<TImage>& p) {
@@ -322,7 +321,6 @@ THeader::THeader(TComponent* AOwner) : TCustomControl(AOwner), FSections(new TSt
 
 THeader::~THeader() {
   FSections->OnChange = nullptr;
-  delete FSections;
 }
 
 void THeader::Publish(TPublisher<THeader>& p) {

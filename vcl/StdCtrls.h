@@ -15,6 +15,7 @@
 #include "vcl/Forms.h"
 #include "vcl/StringList.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -207,7 +208,7 @@ class TCustomListBox : public TWinControl {
   ~TCustomListBox() override;
   // The lines with their objects; the window shows them. A list whose lines carry
   // more answers its own strings here; Items, Clear and the drawn text ask this.
-  virtual TStrings* GetItems() const { return FItems; }
+  virtual TStrings* GetItems() const { return FItems.get(); }
   void SetItems(TStrings* v) { GetItems()->Assign(v); }
   int GetItemIndex() const;
   // Selects from code: no OnClick.
@@ -225,7 +226,7 @@ class TCustomListBox : public TWinControl {
   int ItemAtPos(TPoint pos, bool existing);
   TRect ItemRect(int index);
   void Clear() { GetItems()->Clear(); }
-  TCanvas* GetCanvas() const { return FCanvas; }
+  TCanvas* GetCanvas() const { return FCanvas.get(); }
   // Several lines selected at once; ExtendedSelect adds Shift and Ctrl clicks
   // (else each click toggles a line). A change makes the window anew.
   bool GetMultiSelect() const { return FMultiSelect; }
@@ -282,8 +283,8 @@ class TCustomListBox : public TWinControl {
   void CNDrawItem(TMessage& m);
   void CNMeasureItem(TMessage& m);
   void ApplyColumnsAndTabs();
-  TStringList* FItems;
-  TCanvas* FCanvas;
+  std::unique_ptr<TStringList> FItems;
+  std::unique_ptr<TCanvas> FCanvas;
   TListBoxStyle FStyle = lbStandard;
   int FItemHeight = 16;
   bool FSorted = false;
@@ -335,7 +336,7 @@ class TCustomMemo : public TCustomEdit {
  public:
   explicit TCustomMemo(TComponent* AOwner);
   ~TCustomMemo() override;
-  TStrings* GetLines() const { return FLines; }
+  TStrings* GetLines() const { return FLines.get(); }
   void SetLines(TStrings* v) { FLines->Assign(v); }
   TScrollStyle GetScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle v);
@@ -355,7 +356,7 @@ class TCustomMemo : public TCustomEdit {
 
  private:
   static void Publish(TPublisher<TCustomMemo>& p);
-  TMemoStrings* FLines;
+  std::unique_ptr<TMemoStrings> FLines;
   TScrollStyle FScrollBars = ssNone;
   bool FWordWrap = true;
   bool FWantReturns = true;
@@ -401,7 +402,7 @@ class TCustomComboBox : public TWinControl {
  public:
   explicit TCustomComboBox(TComponent* AOwner);
   ~TCustomComboBox() override;
-  TStrings* GetItems() const { return FItems; }
+  TStrings* GetItems() const { return FItems.get(); }
   void SetItems(TStrings* v) { FItems->Assign(v); }
   int GetItemIndex() const;
   // Selects from code: no OnChange, no OnClick.
@@ -427,7 +428,7 @@ class TCustomComboBox : public TWinControl {
   int GetSelLength();
   virtual void SelectAll();
   void Clear() { FItems->Clear(); SetText(L""); }
-  TCanvas* GetCanvas() const { return FCanvas; }
+  TCanvas* GetCanvas() const { return FCanvas.get(); }
 
   TNotifyEvent OnChange;
   TNotifyEvent OnDropDown;
@@ -463,8 +464,8 @@ class TCustomComboBox : public TWinControl {
   void WMSetTextList(TMessage& m);
   void WMSetText(TMessage& m);
   void WMCtlColor(TMessage& m);
-  TStringList* FItems;
-  TCanvas* FCanvas;
+  std::unique_ptr<TStringList> FItems;
+  std::unique_ptr<TCanvas> FCanvas;
   TComboBoxStyle FStyle = csDropDown;
   int FItemHeight = 16;
   int FDropDownCount = 8;

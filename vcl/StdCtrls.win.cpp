@@ -456,8 +456,6 @@ TCustomListBox::TCustomListBox(TComponent* AOwner, TStringList* items)
 TCustomListBox::~TCustomListBox() {
   FItems->OnChange = nullptr;
   FItems->OnLineChange = nullptr;
-  delete FCanvas;
-  delete FItems;
 }
 
 void TCustomListBox::Publish(TPublisher<TCustomListBox>& p) {
@@ -928,7 +926,7 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(new T
   SetBounds(0, 0, 185, 89);
 }
 
-TCustomMemo::~TCustomMemo() { delete FLines; }
+TCustomMemo::~TCustomMemo() = default;
 
 void TCustomMemo::Publish(TPublisher<TCustomMemo>& p) {
   p.Message(WM_GETDLGCODE, &TCustomMemo::WMGetDlgCode);
@@ -1061,8 +1059,6 @@ TCustomComboBox::~TCustomComboBox() {
     RemovePropW(FEditHandle, L"QornComboBox");
     SetWindowLongPtrW(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FEditDefProc));
   }
-  delete FCanvas;
-  delete FItems;
 }
 
 void TCustomComboBox::Publish(TPublisher<TCustomComboBox>& p) {
