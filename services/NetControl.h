@@ -57,9 +57,10 @@ class TNTFirewall : public TComponent {
 
  private:
   void Fill();
-  // First member: the apartment outlives the interfaces below.
+  // Destroyed from the bottom up: the connections, then the manager, and the
+  // apartment last, once no interface of it is left.
   std::unique_ptr<TComApartment> FApartment;
   TNetSharingManagerFactory FFactory;
   TComPtr<INetSharingManager> FManager;
-  TCollection* FConnections = nullptr;  // owned
+  std::unique_ptr<TCollection> FConnections;
 };

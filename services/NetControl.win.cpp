@@ -74,11 +74,7 @@ TNTFirewall::TNTFirewall(TComponent* AOwner, TNetSharingManagerFactory Factory)
       FFactory(std::move(Factory)),
       FConnections(new TCollection(TNTNetConnection::StaticClass(), this)) {}
 
-TNTFirewall::~TNTFirewall() {
-  delete FConnections;
-  FManager.Reset();
-  FApartment.reset();
-}
+TNTFirewall::~TNTFirewall() = default;
 
 TCollection& TNTFirewall::Connections() {
   if (FConnections->Count() == 0) Fill();

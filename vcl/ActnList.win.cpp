@@ -2,6 +2,7 @@
 #include "vcl/ActnList.h"
 
 #include "vcl/Forms.h"
+#include "vcl/ScopeGuards.h"
 
 #include <algorithm>
 
@@ -23,11 +24,9 @@ void TBasicActionLink::SetAction(TBasicAction* Value) {
 bool TBasicActionLink::Execute(TComponent* AComponent) {
   if (!FAction) return false;
   // Cleared again however the handler leaves, so no later call sees a stale client.
-  struct TRestore {
-    TBasicAction* action;
-    ~TRestore() { action->SetActionComponent(nullptr); }
-  } restore{FAction};
-  FAction->SetActionComponent(AComponent);
+  TBasicAction* action = FAction;
+  action->SetActionComponent(AComponent);
+  const TOnExit cleared([action] { action->SetActionComponent(nullptr); });
   return FAction->Execute();
 }
 

@@ -31,7 +31,7 @@ class TSpeedButton : public TGraphicControl {
  public:
   explicit TSpeedButton(TComponent* AOwner);
   ~TSpeedButton() override;
-  TBitmap* GetGlyph() const { return FGlyph; }
+  TBitmap* GetGlyph() const { return FGlyph.get(); }
   void SetGlyph(TBitmap* v);
   TNumGlyphs GetNumGlyphs() const { return FNumGlyphs; }
   void SetNumGlyphs(TNumGlyphs v);
@@ -77,7 +77,7 @@ class TSpeedButton : public TGraphicControl {
   static void Publish(TPublisher<TSpeedButton>& p);
   void GlyphChanged(TObject* sender);
   void UpdateExclusive();
-  TBitmap* FGlyph;
+  std::unique_ptr<TBitmap> FGlyph;
   TNumGlyphs FNumGlyphs = 1;
   bool FDown = false;
   int FGroupIndex = 0;
@@ -96,7 +96,7 @@ class TBitBtn : public TButton {
  public:
   explicit TBitBtn(TComponent* AOwner);
   ~TBitBtn() override;
-  TBitmap* GetGlyph() const { return FGlyph; }
+  TBitmap* GetGlyph() const { return FGlyph.get(); }
   void SetGlyph(TBitmap* v);
   TNumGlyphs GetNumGlyphs() const { return FNumGlyphs; }
   void SetNumGlyphs(TNumGlyphs v);
@@ -131,7 +131,7 @@ class TBitBtn : public TButton {
   void GlyphChanged(TObject* sender);
   bool IsCustom() const { return FKind == bkCustom; }
   TBitmap* KindGlyph();
-  TBitmap* FGlyph;
+  std::unique_ptr<TBitmap> FGlyph;
   std::unique_ptr<TBitmap> FKindGlyph;
   TBitBtnKind FKindGlyphOf = bkCustom;
   TNumGlyphs FNumGlyphs = 1;

@@ -1,4 +1,5 @@
 #include "vcl/Buttons.h"
+#include "vcl/ScopeGuards.h"
 
 #include "vcl/Forms.h"
 
@@ -132,7 +133,6 @@ TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), FGlyph
 
 TSpeedButton::~TSpeedButton() {
   FGlyph->OnChange = nullptr;
-  delete FGlyph;
 }
 
 void TSpeedButton::Publish(TPublisher<TSpeedButton>& p) {
@@ -372,7 +372,7 @@ void TSpeedButton::Paint() {
   if (state == bsDown && FNumGlyphs > 2) index = 2;
   if (state == bsExclusive && FNumGlyphs > 3) index = 3;
   else if (state == bsExclusive && FNumGlyphs > 2) index = 2;
-  DrawButtonGlyph(canvas, FGlyph, FNumGlyphs, index, glyphPos.X + shift, glyphPos.Y + shift,
+  DrawButtonGlyph(canvas, FGlyph.get(), FNumGlyphs, index, glyphPos.X + shift, glyphPos.Y + shift,
                   state == bsDisabled && FNumGlyphs == 1);
   TRect text(textBounds.Left + shift, textBounds.Top + shift, textBounds.Right + shift, textBounds.Bottom + shift);
   DrawCaption(canvas, GetCaption(), text, enabled);
@@ -404,7 +404,6 @@ TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), FGlyph(new TBitmap) {
 
 TBitBtn::~TBitBtn() {
   FGlyph->OnChange = nullptr;
-  delete FGlyph;
 }
 
 void TBitBtn::Publish(TPublisher<TBitBtn>& p) {
@@ -562,12 +561,8 @@ void TBitBtn::CNDrawItem(TMessage& m) {
   m.Result = 1;
   const TRect client(dis->rcItem.left, dis->rcItem.top, dis->rcItem.right, dis->rcItem.bottom);
   TCanvas* canvas = FBuffer.Begin(dis->hDC, client);
-  try {
-    DrawButton(canvas, client, (dis->itemState & ODS_SELECTED) != 0, (dis->itemState & ODS_FOCUS) != 0);
-  } catch (...) {
-    FBuffer.Cancel();
-    throw;
-  }
+  const TOnFailure dropped([this] { FBuffer.Cancel(); });
+  DrawButton(canvas, client, (dis->itemState & ODS_SELECTED) != 0, (dis->itemState & ODS_FOCUS) != 0);
   FBuffer.End();
 }
 
@@ -593,7 +588,7 @@ void TBitBtn::DrawButton(TCanvas* canvas, const TRect& client, bool pressed, boo
     RECT rc{r.Left, r.Top, r.Right, r.Bottom};
     DrawFrameControl(dc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (GetEnabled() ? 0 : DFCS_INACTIVE));
   }
-  TBitmap* glyph = FKind == bkCustom ? FGlyph : KindGlyph();
+  TBitmap* glyph = FKind == bkCustom ? FGlyph.get() : KindGlyph();
   const int numGlyphs = FKind == bkCustom ? FNumGlyphs : 1;
   const bool hasGlyph = glyph && !glyph->Empty();
   const TSize glyphSize{hasGlyph ? glyph->GetWidth() / numGlyphs : 0, hasGlyph ? glyph->GetHeight() : 0};

@@ -1,4 +1,5 @@
 #include "vcl/Collection.h"
+#include "vcl/ScopeGuards.h"
 
 #include <algorithm>
 
@@ -77,29 +78,16 @@ TCollectionItem* TCollection::Add() {
   // The item joins the collection in its base constructor, before a derived item's
   // own fields exist: the collection reports the change once the item is whole.
   BeginUpdate();
-  TCollectionItem* item = nullptr;
-  try {
-    item = FItemClass->ItemFactory()(this);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
-  return item;
+  const TOnExit updated([this] { EndUpdate(); });
+  return FItemClass->ItemFactory()(this);
 }
 
 TCollectionItem* TCollection::Insert(int Index) {
   if (Index < 0 || Index > Count()) ListIndexError(Index);
   BeginUpdate();
-  TCollectionItem* item = nullptr;
-  try {
-    item = Add();
-    item->SetIndex(Index);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const TOnExit updated([this] { EndUpdate(); });
+  TCollectionItem* item = Add();
+  item->SetIndex(Index);
   return item;
 }
 
@@ -140,14 +128,9 @@ void TCollection::Assign(const TPersistent* Source) {
   }
   if (other == this) return;
   BeginUpdate();
-  try {
-    Clear();
-    for (TCollectionItem* src : other->FItems) Add()->Assign(src);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const TOnExit updated([this] { EndUpdate(); });
+  Clear();
+  for (TCollectionItem* src : other->FItems) Add()->Assign(src);
 }
 
 std::wstring TCollection::GetNamePath() const {

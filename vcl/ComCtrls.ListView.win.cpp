@@ -155,7 +155,6 @@ TListItem::~TListItem() {
     FOwner->FItems.erase(FOwner->FItems.begin() + index);
   }
   FSubItems->OnChange = nullptr;
-  delete FSubItems;
 }
 
 TCustomListView* TListItem::ListView() const { return FOwner->Owner(); }
@@ -279,7 +278,7 @@ void TListItem::Assign(const TPersistent* Source) {
     return;
   }
   SetCaption(other->FCaption);
-  FSubItems->Assign(other->FSubItems);
+  FSubItems->Assign(other->FSubItems.get());
   SetImageIndex(other->FImageIndex);
   SetOverlayIndex(other->FOverlayIndex);
   FData = other->FData;
@@ -467,11 +466,6 @@ TCustomListView::~TCustomListView() {
   DestroyHandle();
   SetSmallImages(nullptr);
   SetLargeImages(nullptr);
-  delete FItems;
-  delete FColumns;
-  delete FIconOptions;
-  delete FCanvas;
-  delete FImageLink;
 }
 
 void TCustomListView::Publish(TPublisher<TCustomListView>& p) {
@@ -740,11 +734,11 @@ void TCustomListView::SetShowColumnHeaders(bool v) {
 void TCustomListView::SetAllocBy(int v) { FAllocBy = std::max(v, 0); }
 
 void TCustomListView::SetSmallImages(TCustomImageList* v) {
-  if (SetImageListSlot(FSmallImages, v, FLargeImages, FImageLink, this)) ImagesChanged(nullptr);
+  if (SetImageListSlot(FSmallImages, v, FLargeImages, FImageLink.get(), this)) ImagesChanged(nullptr);
 }
 
 void TCustomListView::SetLargeImages(TCustomImageList* v) {
-  if (SetImageListSlot(FLargeImages, v, FSmallImages, FImageLink, this)) ImagesChanged(nullptr);
+  if (SetImageListSlot(FLargeImages, v, FSmallImages, FImageLink.get(), this)) ImagesChanged(nullptr);
 }
 
 void TCustomListView::Notification(TComponent* component, TOperation operation) {

@@ -495,8 +495,6 @@ TCustomTreeView::~TCustomTreeView() {
   DestroyHandle();
   SetImages(nullptr);
   SetStateImages(nullptr);
-  delete FNodes;
-  delete FImageLink;
 }
 
 void TCustomTreeView::Publish(TPublisher<TCustomTreeView>& p) {
@@ -666,11 +664,11 @@ void TCustomTreeView::ImagesChanged(TObject*) {
 }
 
 void TCustomTreeView::SetImages(TCustomImageList* v) {
-  if (SetImageListSlot(FImages, v, FStateImages, FImageLink, this)) ImagesChanged(nullptr);
+  if (SetImageListSlot(FImages, v, FStateImages, FImageLink.get(), this)) ImagesChanged(nullptr);
 }
 
 void TCustomTreeView::SetStateImages(TCustomImageList* v) {
-  if (SetImageListSlot(FStateImages, v, FImages, FImageLink, this)) ImagesChanged(nullptr);
+  if (SetImageListSlot(FStateImages, v, FImages, FImageLink.get(), this)) ImagesChanged(nullptr);
 }
 
 void TCustomTreeView::Notification(TComponent* component, TOperation operation) {

@@ -106,7 +106,7 @@ class TListItem : public TPersistent {
   std::wstring GetCaption() const { return FCaption; }
   void SetCaption(const std::wstring& v);
   // The texts of the columns after the first.
-  TStrings* SubItems() const { return FSubItems; }
+  TStrings* SubItems() const { return FSubItems.get(); }
   void SetSubItems(TStrings* v) { FSubItems->Assign(v); }
   int GetImageIndex() const { return FImageIndex; }
   void SetImageIndex(int v);
@@ -138,7 +138,7 @@ class TListItem : public TPersistent {
 
   TListItems* FOwner;
   std::wstring FCaption;
-  TStringList* FSubItems;
+  std::unique_ptr<TStringList> FSubItems;
   int FImageIndex = -1;
   int FOverlayIndex = -1;
   void* FData = nullptr;
@@ -228,10 +228,10 @@ class TCustomListView : public TWinControl {
   explicit TCustomListView(TComponent* AOwner);
   ~TCustomListView() override;
 
-  TListColumns* GetColumns() const { return FColumns; }
+  TListColumns* GetColumns() const { return FColumns.get(); }
   void SetColumns(TListColumns* v) { FColumns->Assign(v); }
   TListColumn* Column(int index) const { return FColumns->Items(index); }
-  TListItems* GetItems() const { return FItems; }
+  TListItems* GetItems() const { return FItems.get(); }
   void SetItems(TListItems* v) { FItems->Assign(v); }
 
   TViewStyle GetViewStyle() const { return FViewStyle; }
@@ -260,7 +260,7 @@ class TCustomListView : public TWinControl {
   void SetSmallImages(TCustomImageList* v);
   TCustomImageList* GetLargeImages() const { return FLargeImages; }
   void SetLargeImages(TCustomImageList* v);
-  TIconOptions* GetIconOptions() const { return FIconOptions; }
+  TIconOptions* GetIconOptions() const { return FIconOptions.get(); }
   void SetIconOptions(TIconOptions* v) { FIconOptions->Assign(v); }
 
   // The first selected item; setting it selects that one alone (nullptr: none).
@@ -281,7 +281,7 @@ class TCustomListView : public TWinControl {
   bool AlphaSort() { return CustomSort(nullptr, 0); }
   void Scroll(int dx, int dy);
   bool IsEditing() const;
-  TCanvas* GetCanvas() const { return FCanvas; }
+  TCanvas* GetCanvas() const { return FCanvas.get(); }
 
   TLVSelectItemEvent OnSelectItem;
   TLVChangeEvent OnChange;
@@ -348,11 +348,11 @@ class TCustomListView : public TWinControl {
   void GetDispInfo(NMLVDISPINFOW& info);
   static int CALLBACK DefaultCompare(LPARAM item1, LPARAM item2, LPARAM view);
 
-  TListColumns* FColumns;
-  TListItems* FItems;
-  TIconOptions* FIconOptions;
-  TCanvas* FCanvas;
-  TChangeLink* FImageLink;
+  std::unique_ptr<TListColumns> FColumns;
+  std::unique_ptr<TListItems> FItems;
+  std::unique_ptr<TIconOptions> FIconOptions;
+  std::unique_ptr<TCanvas> FCanvas;
+  std::unique_ptr<TChangeLink> FImageLink;
   TCustomImageList* FSmallImages = nullptr;
   TCustomImageList* FLargeImages = nullptr;
   TViewStyle FViewStyle = vsIcon;
@@ -528,7 +528,7 @@ class TCustomTreeView : public TWinControl {
   explicit TCustomTreeView(TComponent* AOwner);
   ~TCustomTreeView() override;
 
-  TTreeNodes* GetItems() const { return FNodes; }
+  TTreeNodes* GetItems() const { return FNodes.get(); }
   // The selected node; while a right click is handled with RightClickSelect, the
   // node clicked.
   TTreeNode* GetSelected() const;
@@ -617,8 +617,8 @@ class TCustomTreeView : public TWinControl {
   void SortChildren(TTreeNode* parent, TTVCompare proc, LPARAM data, bool recurse);
   void RightClick();
 
-  TTreeNodes* FNodes;
-  TChangeLink* FImageLink;
+  std::unique_ptr<TTreeNodes> FNodes;
+  std::unique_ptr<TChangeLink> FImageLink;
   TCustomImageList* FImages = nullptr;
   TCustomImageList* FStateImages = nullptr;
   bool FShowRoot = true;

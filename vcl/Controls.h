@@ -33,6 +33,10 @@
 // WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR* and scroll
 // messages of a child window come back to the child's object as CN_*.
 //
+// A setter of anything that frames a control (bevels, border width, border style)
+// stores the value and sends CM_BORDERCHANGED; the handlers of that message redraw
+// the frame, realign and refit, so a subclass that draws its own border hears of it.
+//
 // A windowed control's state (text, bounds, visibility...) lives in the object,
 // so DestroyWnd/CreateWnd (RecreateWnd) keep it; controls with more state in the
 // window (items of a list) save it in DestroyWnd and restore it in CreateWnd.
@@ -60,6 +64,7 @@ LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
 class TPopupMenu;
 
 QORN_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom);
+QORN_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter);
 QORN_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom);
 using TAnchors = TSet<TAnchorKind>;
 
@@ -252,7 +257,7 @@ class TControl : public TComponent {
   void SetAlign(TAlign v);
   TAnchors GetAnchors() const { return FAnchors; }
   void SetAnchors(TAnchors v);
-  TSizeConstraints* GetConstraints() const { return FConstraints; }
+  TSizeConstraints* GetConstraints() const { return FConstraints.get(); }
   void SetConstraints(TSizeConstraints* v) { FConstraints->Assign(v); }
   bool GetAutoSize() const { return FAutoSize; }
   virtual void SetAutoSize(bool v);
@@ -266,9 +271,13 @@ class TControl : public TComponent {
   void UpdateAnchorRules();
 
   // --- appearance
-  bool GetVisible() const { return FVisible; }
+  // Every question the library asks about a control's visibility (alignment,
+  // painting, hit tests, Showing) goes through GetVisible.
+  virtual bool GetVisible() const { return FVisible; }
   virtual void SetVisible(bool v);
-  void Show() { SetVisible(true); }
+  // Lets the parents bring the control into view first (a page control turns to
+  // the page holding it: ShowControl), then makes it visible.
+  void Show();
   void Hide() { SetVisible(false); }
   // Visible itself and all its parents (a form: its window is shown).
   virtual bool Showing() const;
@@ -282,7 +291,7 @@ class TControl : public TComponent {
   void SetColor(TColor v);
   bool GetParentColor() const { return FParentColor; }
   void SetParentColor(bool v);
-  TFont* GetFont() const { return FFont; }
+  TFont* GetFont() const { return FFont.get(); }
   void SetFont(TFont* v) { FFont->Assign(v); }
   bool GetParentFont() const { return FParentFont; }
   void SetParentFont(bool v);
@@ -305,7 +314,8 @@ class TControl : public TComponent {
   TComponent* GetPopupMenuComponent() const { return FPopupMenu; }
   void SetPopupMenuComponent(TComponent* v);
   TBiDiMode GetBiDiMode() const { return bdLeftToRight; }
-  void SetBiDiMode(TBiDiMode) {}
+  // Right-to-left is never on; a control may still react to the call.
+  virtual void SetBiDiMode(TBiDiMode) {}
   bool UseRightToLeftAlignment() const { return false; }
   bool UseRightToLeftReading() const { return false; }
   unsigned DrawTextBiDiModeFlags(unsigned flags) const { return flags; }
@@ -422,6 +432,10 @@ class TControl : public TComponent {
   virtual HWND GetDeviceWindow() const;
   // Called by SetBounds after the new bounds are stored.
   virtual void BoundsChanged() {}
+  // The palette the control draws with (a glyph's); none by default.
+  virtual HPALETTE GetPalette() { return nullptr; }
+  // How the control lines up its text; an edit with its own Alignment answers it.
+  virtual TAlignment GetControlsAlignment() const { return taLeftJustify; }
   // Copies the action's values; with CheckDefaults only into values still at their defaults.
   virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   // The link a new action gets (a derived control links more properties).
@@ -455,13 +469,13 @@ class TControl : public TComponent {
   double FAnchorCenterX = 0, FAnchorCenterY = 0;
   TAlign FAlign = alNone;
   TAnchors FAnchors{akLeft, akTop};
-  TSizeConstraints* FConstraints;
+  std::unique_ptr<TSizeConstraints> FConstraints;
   bool FAutoSize = false;
   bool FVisible = true;
   bool FEnabled = true;
   TColor FColor = clWindow;
   bool FParentColor = false;
-  TFont* FFont;
+  std::unique_ptr<TFont> FFont;
   bool FParentFont = true;
   bool FUpdatingFont = false;
   TCursor FCursor = crDefault;
@@ -500,6 +514,14 @@ class TWinControl : public TControl {
   void WndProc(TMessage& message) override;
   void DefWndHandler(TMessage& message) override;
 
+  // --- AutoSize: a container (csAcceptsControls) fits its visible children, with
+  // its frame and the borders AdjustClientRect takes off around them; the unaligned
+  // children move so that their box starts where the client area does. It fits again
+  // whenever a child comes, goes, moves, resizes or shows, and when a border changes.
+  // With no visible child, or for a control that holds no children, it keeps its size.
+  bool CanAutoSize(int& newWidth, int& newHeight) override;
+  void AdjustSize() override;
+
   // --- children, Z order first to last (windowless and windowed)
   int ControlCount() const { return static_cast<int>(FControls.size()); }
   TControl* Controls(int i) const { return FControls.at(static_cast<size_t>(i)); }
@@ -511,7 +533,9 @@ class TWinControl : public TControl {
   void Broadcast(TMessage& message);
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
-  void AlignControls(TControl* control, TRect& rect);
+  // Places the aligned and anchored children in rect (the client area, which
+  // AdjustClientRect narrows first); Realign and every size change call it.
+  virtual void AlignControls(TControl* control, TRect& rect);
   virtual void AdjustClientRect(TRect&) {}
   void Realign();
   void DisableAlign() { ++FAlignLevel; }
@@ -537,7 +561,9 @@ class TWinControl : public TControl {
   bool GetCtl3D() const { return FCtl3D; }
   void SetCtl3D(bool v) { FCtl3D = v; }
   bool ParentCtl3D = true;
-  void ShowControl(TControl* control);
+  // Brings a child into view (called by the child's Show): the parents are asked
+  // in turn up to the form; a container that shows one child at a time overrides it.
+  virtual void ShowControl(TControl* control);
 
   TKeyUpDownEvent OnKeyDown;
   TKeyPressEvent OnKeyPress;
@@ -587,6 +613,9 @@ class TWinControl : public TControl {
   void CMTextChanged(TMessage& m);
   void CMHitTest(TMessage& m);
   void CMShowingChanged(TMessage& m);
+  // A border setter's notice: the frame is drawn anew, the children realigned (and
+  // with AutoSize the control fits them again).
+  void CMBorderChanged(TMessage& m);
 
   void WMWindowPosChanged(TMessage& m);
   void WMContextMenu(TMessage& m);
@@ -643,6 +672,9 @@ class TWinControl : public TControl {
   bool DoKeyPress(TMessage& m);
   bool DoKeyUp(TMessage& m);
   bool IsControlMouseMsg(TMessage& m);
+  // The box around the visible children (false: none to fit).
+  bool ChildExtents(TRect& extents) const;
+  bool FitsChildren() const { return ControlStyle.Contains(csAcceptsControls); }
   void UpdateShowing();
   void ReflectNotification(TMessage& m, HWND child);
 
@@ -656,6 +688,7 @@ class TWinControl : public TControl {
   int FAlignLevel = 0;
   bool FAligning = false;
   bool FSettingBounds = false;
+  bool FAutoSizing = false;
   HBRUSH FBrush = nullptr;
   TColor FBrushColor = clNone;
   UINT FChildId = 0;
@@ -672,14 +705,14 @@ class TGraphicControl : public TControl {
  public:
   explicit TGraphicControl(TComponent* AOwner);
   ~TGraphicControl() override;
-  TControlCanvas* GetCanvas() const { return FCanvas; }
+  TControlCanvas* GetCanvas() const { return FCanvas.get(); }
   void WMPaint(TMessage& m);
 
  protected:
   virtual void Paint() {}
 
  private:
-  TControlCanvas* FCanvas;
+  std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 // Windowed control that paints itself on its Canvas.
@@ -689,7 +722,7 @@ class TCustomControl : public TWinControl {
  public:
   explicit TCustomControl(TComponent* AOwner);
   ~TCustomControl() override;
-  TControlCanvas* GetCanvas() const { return FCanvas; }
+  TControlCanvas* GetCanvas() const { return FCanvas.get(); }
   void WMPaint(TMessage& m);
 
  protected:
@@ -697,7 +730,7 @@ class TCustomControl : public TWinControl {
   void PaintWindow(HDC dc) override;
 
  private:
-  TControlCanvas* FCanvas;
+  std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 // A canvas that draws on a control: a windowed control's own window, or for a

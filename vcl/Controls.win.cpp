@@ -1,6 +1,7 @@
 // TControl: bounds, alignment and anchors, look, mouse handling; the lookups that
 // tie windows and points to controls; mouse enter/leave and capture.
 #include "vcl/Controls.h"
+#include "vcl/ScopeGuards.h"
 
 #include "vcl/ActnList.h"
 #include "vcl/Forms.h"
@@ -236,8 +237,6 @@ TControl::~TControl() {
   if (gMouseControl == this) gMouseControl = nullptr;
   if (gCaptureControl == this) SetCaptureControl(nullptr);
   if (FParent) FParent->RemoveControl(this);
-  delete FFont;
-  delete FConstraints;
 }
 
 intptr_t TControl::Perform(unsigned msg, uintptr_t wParam, intptr_t lParam) {
@@ -414,7 +413,8 @@ void TControl::UpdateAnchorRules() {
 }
 
 void TControl::RequestAlign() {
-  if (FParent && (FAlign != alNone || FParent->FAlignLevel > 0)) FParent->AlignControl(this);
+  if (FParent && (FAlign != alNone || FParent->FAlignLevel > 0 || FParent->GetAutoSize()))
+    FParent->AlignControl(this);
 }
 
 // --- appearance
@@ -426,7 +426,12 @@ void TControl::SetVisible(bool v) {
   RequestAlign();
 }
 
-bool TControl::Showing() const { return FVisible && FParent && FParent->Showing(); }
+bool TControl::Showing() const { return GetVisible() && FParent && FParent->Showing(); }
+
+void TControl::Show() {
+  if (FParent) FParent->ShowControl(this);
+  SetVisible(true);
+}
 
 void TControl::SetEnabled(bool v) {
   if (v == FEnabled) return;
@@ -569,7 +574,7 @@ HWND TControl::GetDeviceWindow() const {
 }
 
 void TControl::Invalidate() {
-  if (!FParent || !FParent->HandleAllocated() || !FVisible) return;
+  if (!FParent || !FParent->HandleAllocated() || !GetVisible()) return;
   RECT r{FLeft, FTop, FLeft + FWidth, FTop + FHeight};
   const bool erase = !ControlStyle.Contains(csOpaque) && !FParent->DoubleBuffered;
   InvalidateRect(FParent->FHandle, &r, erase ? TRUE : FALSE);
@@ -580,7 +585,7 @@ void TControl::Update() {
 }
 
 void TControl::Repaint() {
-  if (!FVisible || !FParent || !FParent->HandleAllocated()) return;
+  if (!GetVisible() || !FParent || !FParent->HandleAllocated()) return;
   if (ControlStyle.Contains(csOpaque)) {
     // Paints itself whole: draw it now, straight on the parent's window.
     HDC dc = GetDC(FParent->FHandle);
@@ -791,14 +796,11 @@ void TControl::CMTextChanged(TMessage&) { Invalidate(); }
 
 void TControl::CMParentFontChanged(TMessage& m) {
   if (!FParentFont || !FParent) return;
-  FUpdatingFont = true;
-  try {
+  {
+    FUpdatingFont = true;
+    const TOnExit updated([this] { FUpdatingFont = false; });
     FFont->Assign(m.WParam ? reinterpret_cast<TFont*>(m.LParam) : FParent->GetFont());
-  } catch (...) {
-    FUpdatingFont = false;
-    throw;
   }
-  FUpdatingFont = false;
   FParentFont = true;
   ParentFontChanged();
 }

@@ -1,6 +1,7 @@
 // The painted controls: TGraphicControl (windowless), TCustomControl (a window
 // with a canvas), and the canvas that draws on a control outside painting.
 #include "vcl/Controls.h"
+#include "vcl/ScopeGuards.h"
 
 #include <algorithm>
 #include <vector>
@@ -71,46 +72,29 @@ void TControlCanvas::FreeDeviceContexts() {
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(new TControlCanvas(this)) {}
 
-TGraphicControl::~TGraphicControl() { delete FCanvas; }
+TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::WMPaint(TMessage& m) {
   if (m.WParam == 0 || ComponentState().Contains(csDestroying)) return;
-  FCanvas->AttachDC(reinterpret_cast<HDC>(m.WParam));
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->AttachDC(nullptr);
-    throw;
-  }
-  FCanvas->AttachDC(nullptr);
+  const TCanvasAttach attached(FCanvas.get(), reinterpret_cast<HDC>(m.WParam));
+  Paint();
 }
 
 // --- TCustomControl
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(new TControlCanvas(this)) {}
 
-TCustomControl::~TCustomControl() { delete FCanvas; }
+TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::WMPaint(TMessage& m) {
   ControlState << csCustomPaint;
-  try {
-    TWinControl::WMPaint(m);
-  } catch (...) {
-    ControlState >> csCustomPaint;
-    throw;
-  }
-  ControlState >> csCustomPaint;
+  const TOnExit painted([this] { ControlState >> csCustomPaint; });
+  TWinControl::WMPaint(m);
 }
 
 void TCustomControl::PaintWindow(HDC dc) {
-  FCanvas->AttachDC(dc);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->AttachDC(nullptr);
-    throw;
-  }
-  FCanvas->AttachDC(nullptr);
+  const TCanvasAttach attached(FCanvas.get(), dc);
+  Paint();
 }
 
 void TGraphicControl::Publish(TPublisher<TGraphicControl>& p) {

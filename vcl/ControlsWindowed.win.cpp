@@ -1,6 +1,7 @@
 // TWinControl: the window and its class, children, painting and erasing, focus,
 // keys, reflected notifications, alignment.
 #include "vcl/Controls.h"
+#include "vcl/ScopeGuards.h"
 
 #include "vcl/Forms.h"
 #include "vcl/WindowHost.h"
@@ -112,7 +113,7 @@ void TWinControl::CreateParams(TCreateParams& p) {
     p.Style |= WS_CLIPCHILDREN;
     p.ExStyle |= WS_EX_CONTROLPARENT;
   }
-  if (FVisible) p.Style |= WS_VISIBLE;
+  if (GetVisible()) p.Style |= WS_VISIBLE;
   if (!FEnabled) p.Style |= WS_DISABLED;
   if (FTabStop) p.Style |= WS_TABSTOP;
   p.X = FLeft;
@@ -227,14 +228,11 @@ void TWinControl::SetParent(TWinControl* parent) {
   const bool keepWindow = FHandle && parent && parent->HandleAllocated();
   HWND keep = keepWindow ? FHandle : nullptr;
   if (keepWindow) FHandle = nullptr;  // RemoveControl must not destroy it
-  try {
+  {
+    const TOnExit kept([this, keep] { if (keep) FHandle = keep; });
     TControl::SetParent(parent);
-  } catch (...) {
-    FHandle = keep ? keep : FHandle;
-    throw;
   }
   if (keepWindow) {
-    FHandle = keep;
     ::SetParent(FHandle, parent->FHandle);
     SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
   } else if (parent && parent->HandleAllocated() && !FHandle) {
@@ -250,7 +248,7 @@ void TWinControl::InsertControl(TControl* control) {
   control->Perform(CM_PARENTFONTCHANGED);
   control->Perform(CM_PARENTSHOWHINTCHANGED);
   control->UpdateAnchorRules();
-  if (control->FAlign != alNone) Realign();
+  if (control->FAlign != alNone || GetAutoSize()) Realign();
   control->Invalidate();
 }
 
@@ -267,7 +265,7 @@ void TWinControl::RemoveControl(TControl* control) {
   if (auto* w = dynamic_cast<TWinControl*>(control); w && w->FHandle && !ComponentState().Contains(csDestroying))
     w->DestroyHandle();
   control->FParent = nullptr;
-  if (control->FAlign != alNone) Realign();
+  if (control->FAlign != alNone || (GetAutoSize() && !ComponentState().Contains(csDestroying))) Realign();
 }
 
 bool TWinControl::ContainsControl(TControl* control) const {
@@ -282,7 +280,7 @@ TControl* TWinControl::ControlAtPos(TPoint pos, bool allowDisabled, bool allWinC
     if (!allWinControls && dynamic_cast<TWinControl*>(c)) continue;
     const TPoint p{pos.X - c->FLeft, pos.Y - c->FTop};
     if (!c->GetClientRect().Contains(p)) continue;
-    if (!c->FVisible || (!c->FEnabled && !allowDisabled)) continue;
+    if (!c->GetVisible() || (!c->FEnabled && !allowDisabled)) continue;
     if (c->Perform(CM_HITTEST, 0, PointToLParam(p.X, p.Y)) != 0) return c;
   }
   return nullptr;
@@ -317,18 +315,79 @@ void TWinControl::Realign() {
   ControlState >> csAlignmentNeeded;
   TRect r = GetClientRect();
   AlignControls(nullptr, r);
+  if (GetAutoSize()) AdjustSize();
+}
+
+// --- AutoSize
+
+bool TWinControl::ChildExtents(TRect& extents) const {
+  bool any = false;
+  for (TControl* c : FControls) {
+    if (!c->GetVisible()) continue;
+    const TRect r = c->GetBoundsRect();
+    if (!any) {
+      extents = r;
+      any = true;
+      continue;
+    }
+    extents.Left = std::min(extents.Left, r.Left);
+    extents.Top = std::min(extents.Top, r.Top);
+    extents.Right = std::max(extents.Right, r.Right);
+    extents.Bottom = std::max(extents.Bottom, r.Bottom);
+  }
+  return any;
+}
+
+bool TWinControl::CanAutoSize(int& newWidth, int& newHeight) {
+  TRect extents;
+  if (!FitsChildren() || !ChildExtents(extents)) return false;
+  TRect inner = GetClientRect();
+  AdjustClientRect(inner);
+  // The frame: what lies between the outer bounds and the inner client area.
+  newWidth = extents.Width() + (FWidth - inner.Width());
+  newHeight = extents.Height() + (FHeight - inner.Height());
+  return true;
+}
+
+void TWinControl::AdjustSize() {
+  if (FAutoSizing || ComponentState().Contains(csLoading)) return;
+  FAutoSizing = true;
+  const TOnExit fitted([this] { FAutoSizing = false; });
+  TRect extents;
+  if (FitsChildren() && ChildExtents(extents)) {
+    TRect inner = GetClientRect();
+    AdjustClientRect(inner);
+    const int dx = inner.Left - extents.Left, dy = inner.Top - extents.Top;
+    if (dx != 0 || dy != 0) {
+      DisableAlign();
+      for (TControl* c : FControls)
+        if (c->FAlign == alNone && c->GetVisible()) c->SetBounds(c->FLeft + dx, c->FTop + dy, c->FWidth, c->FHeight);
+      EnableAlign();
+    }
+  }
+  TControl::AdjustSize();
+}
+
+void TWinControl::CMBorderChanged(TMessage&) {
+  if (FHandle) {
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
+  }
+  Realign();
+  Invalidate();
 }
 
 void TWinControl::AlignControls(TControl* control, TRect& rect) {
-  FAligning = true;
-  try {
+  {
+    FAligning = true;
+    const TOnExit aligned([this] { FAligning = false; });
     AdjustClientRect(rect);
     const TRect client = GetClientRect();
     const TAlign order[] = {alTop, alBottom, alLeft, alRight, alClient};
     for (TAlign align : order) {
       std::vector<TControl*> list;
       for (TControl* c : FControls)
-        if (c->FAlign == align && c->FVisible) list.push_back(c);
+        if (c->FAlign == align && c->GetVisible()) list.push_back(c);
       // Place them in the order they stand, the control that asked first on a tie.
       auto key = [&](TControl* c) {
         switch (align) {
@@ -392,11 +451,7 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
         top = static_cast<int>(std::lround(c->FAnchorCenterY * H - height / 2.0));
       c->SetBounds(left, top, width, height);
     }
-  } catch (...) {
-    FAligning = false;
-    throw;
   }
-  FAligning = false;
   ControlsAligned();
 }
 
@@ -743,22 +798,16 @@ void TWinControl::WMPaint(TMessage& m) {
   ReleaseDC(nullptr, screen);
   HDC mem = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(mem, bitmap);
-  try {
-    Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(mem), reinterpret_cast<intptr_t>(mem));
-    TMessage inner{WM_PAINT, reinterpret_cast<uintptr_t>(mem), 0, 0};
-    Dispatch(&inner);
-    BitBlt(dc, 0, 0, client.Right, client.Bottom, mem, 0, 0, SRCCOPY);
-  } catch (...) {
+  const TOnExit painted([&] {
     SelectObject(mem, old);
     DeleteDC(mem);
     DeleteObject(bitmap);
     EndPaint(FHandle, &ps);
-    throw;
-  }
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  DeleteObject(bitmap);
-  EndPaint(FHandle, &ps);
+  });
+  Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(mem), reinterpret_cast<intptr_t>(mem));
+  TMessage inner{WM_PAINT, reinterpret_cast<uintptr_t>(mem), 0, 0};
+  Dispatch(&inner);
+  BitBlt(dc, 0, 0, client.Right, client.Bottom, mem, 0, 0, SRCCOPY);
 }
 
 void TWinControl::WMPrintClient(TMessage& m) {
@@ -776,7 +825,7 @@ void TWinControl::WMPrintClient(TMessage& m) {
 void TWinControl::PaintHandler(HDC dc) {
   bool anyOpaque = false;
   for (TControl* c : FControls)
-    if (c->FVisible && c->ControlStyle.Contains(csOpaque) && !dynamic_cast<TWinControl*>(c)) anyOpaque = true;
+    if (c->GetVisible() && c->ControlStyle.Contains(csOpaque) && !dynamic_cast<TWinControl*>(c)) anyOpaque = true;
   if (!anyOpaque) {
     PaintWindow(dc);
   } else {
@@ -784,7 +833,7 @@ void TWinControl::PaintHandler(HDC dc) {
     const int saved = SaveDC(dc);
     int clip = SIMPLEREGION;
     for (TControl* c : FControls) {
-      if (!c->FVisible || !c->ControlStyle.Contains(csOpaque) || dynamic_cast<TWinControl*>(c)) continue;
+      if (!c->GetVisible() || !c->ControlStyle.Contains(csOpaque) || dynamic_cast<TWinControl*>(c)) continue;
       clip = ExcludeClipRect(dc, c->FLeft, c->FTop, c->FLeft + c->FWidth, c->FTop + c->FHeight);
       if (clip == NULLREGION) break;
     }
@@ -809,7 +858,7 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
   GetClipBox(dc, &clipBox);
   for (size_t i = start; i < FControls.size(); ++i) {
     TControl* c = FControls[i];
-    if (!c->FVisible || dynamic_cast<TWinControl*>(c)) continue;
+    if (!c->GetVisible() || dynamic_cast<TWinControl*>(c)) continue;
     RECT r{c->FLeft, c->FTop, c->FLeft + c->FWidth, c->FTop + c->FHeight}, common;
     if (!IntersectRect(&common, &r, &clipBox)) continue;
     // Each control draws in its own coordinates and never outside itself.
@@ -839,14 +888,14 @@ void TWinControl::PaintTo(HDC dc, int x, int y) {
   Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(dc), reinterpret_cast<intptr_t>(dc));
   Perform(WM_PAINT, reinterpret_cast<uintptr_t>(dc), 0);
   for (TControl* c : FControls)
-    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->FVisible) w->PaintTo(dc, w->FLeft, w->FTop);
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->GetVisible()) w->PaintTo(dc, w->FLeft, w->FTop);
   RestoreDC(dc, saved);
 }
 
 // --- visibility, enabling, font and colour
 
 void TWinControl::CMVisibleChanged(TMessage& m) {
-  if (!FVisible) {
+  if (!GetVisible()) {
     if (auto* form = GetParentForm(this); form && form != static_cast<TControl*>(this) && ContainsControl(form->GetActiveControl()))
       form->ControlRemoved(this);
   }
@@ -857,14 +906,14 @@ void TWinControl::CMVisibleChanged(TMessage& m) {
 void TWinControl::UpdateShowing() {
   const bool topLevel = !FParent && !FParentWindow;
   if (!topLevel && !(FParent ? FParent->HandleAllocated() : true)) return;
-  if (FVisible) HandleNeeded();
+  if (GetVisible()) HandleNeeded();
   if (FHandle) Perform(CM_SHOWINGCHANGED);
 }
 
 void TWinControl::CMShowingChanged(TMessage&) {
   if (!FHandle) return;
   SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
-               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (FVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (GetVisible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 void TWinControl::CMEnabledChanged(TMessage& m) {
@@ -897,7 +946,7 @@ bool TWinControl::CanFocus() const {
   TCustomForm* form = GetParentForm(const_cast<TWinControl*>(this));
   if (!form) return false;
   for (const TControl* c = this; c && c != static_cast<TControl*>(form); c = c->GetParent())
-    if (!c->FVisible || !c->FEnabled) return false;
+    if (!c->GetVisible() || !c->FEnabled) return false;
   return form->GetVisible() && form->GetEnabled();
 }
 
@@ -1143,6 +1192,7 @@ void TWinControl::CMDialogChar(TMessage& m) { Broadcast(m); }
 
 void TWinControl::Publish(TPublisher<TWinControl>& p) {
   p.Message(WM_PAINT, &TWinControl::WMPaint);
+  p.Message(CM_BORDERCHANGED, &TWinControl::CMBorderChanged);
   p.Message(WM_PRINTCLIENT, &TWinControl::WMPrintClient);
   p.Message(WM_ERASEBKGND, &TWinControl::WMEraseBkgnd);
   p.Message(WM_SETFOCUS, &TWinControl::WMSetFocus);

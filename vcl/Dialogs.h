@@ -74,12 +74,12 @@ class TFontDialog : public TCommonDialog {
   explicit TFontDialog(TComponent* AOwner);
   ~TFontDialog() override;
   bool Execute() override;
-  TFont* GetFont() const { return FFont; }
+  TFont* GetFont() const { return FFont.get(); }
   void SetFont(TFont* v) { FFont->Assign(v); }
 
  private:
   static void Publish(TPublisher<TFontDialog>& p);
-  TFont* FFont;
+  std::unique_ptr<TFont> FFont;
 };
 
 // Colour dialog: shows Color and takes the choice back; the user's custom colours

@@ -86,7 +86,7 @@ bool TOpenDialog::Execute() {
 
 TFontDialog::TFontDialog(TComponent* AOwner) : TCommonDialog(AOwner), FFont(new TFont) {}
 
-TFontDialog::~TFontDialog() { delete FFont; }
+TFontDialog::~TFontDialog() = default;
 
 void TFontDialog::Publish(TPublisher<TFontDialog>& p) {
   p.Property(L"Font", &TFontDialog::GetFont, &TFontDialog::SetFont);

@@ -17,6 +17,8 @@ using TBorderWidth = int;
 void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, int width);
 
 // A container with an outer and an inner bevel around a border, and a caption.
+// The bevel and border setters send CM_BORDERCHANGED (children realign inside the
+// new frame; with AutoSize the panel fits them again).
 class TCustomPanel : public TCustomControl {
   QORN_CLASS(TCustomPanel, TCustomControl)
  public:
@@ -71,7 +73,7 @@ class TImage : public TGraphicControl {
  public:
   explicit TImage(TComponent* AOwner);
   ~TImage() override;
-  TPicture* GetPicture() const { return FPicture; }
+  TPicture* GetPicture() const { return FPicture.get(); }
   void SetPicture(TPicture* v) { FPicture->Assign(v); }
   bool GetStretch() const { return FStretch; }
   void SetStretch(bool v);
@@ -92,7 +94,7 @@ class TImage : public TGraphicControl {
  private:
   static void Publish(TPublisher<TImage>& p);
   void PictureChanged(TObject* sender);
-  TPicture* FPicture;
+  std::unique_ptr<TPicture> FPicture;
   bool FStretch = false;
   bool FCenter = false;
   bool FProportional = false;
@@ -125,7 +127,7 @@ class THeader : public TCustomControl {
  public:
   explicit THeader(TComponent* AOwner);
   ~THeader() override;
-  TStrings* GetSections() const { return FSections; }
+  TStrings* GetSections() const { return FSections.get(); }
   void SetSections(TStrings* v) { FSections->Assign(v); }
   // 0 for a section that does not exist.
   int GetSectionWidth(int index) const;
@@ -137,6 +139,6 @@ class THeader : public TCustomControl {
  private:
   static void Publish(TPublisher<THeader>& p);
   void SectionsChanged(TObject* sender);
-  TStringList* FSections;
+  std::unique_ptr<TStringList> FSections;
   std::vector<int> FWidths;
 };

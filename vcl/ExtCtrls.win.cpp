@@ -74,31 +74,27 @@ void TCustomPanel::SetAlignment(TAlignment v) {
 void TCustomPanel::SetBevelInner(TPanelBevel v) {
   if (FBevelInner == v) return;
   FBevelInner = v;
-  Realign();
-  Invalidate();
+  Perform(CM_BORDERCHANGED);
 }
 
 void TCustomPanel::SetBevelOuter(TPanelBevel v) {
   if (FBevelOuter == v) return;
   FBevelOuter = v;
-  Realign();
-  Invalidate();
+  Perform(CM_BORDERCHANGED);
 }
 
 void TCustomPanel::SetBevelWidth(TBevelWidth v) {
   if (v < 1) v = 1;
   if (FBevelWidth == v) return;
   FBevelWidth = v;
-  Realign();
-  Invalidate();
+  Perform(CM_BORDERCHANGED);
 }
 
 void TCustomPanel::SetBorderWidth(TBorderWidth v) {
   if (v < 0) v = 0;
   if (FBorderWidth == v) return;
   FBorderWidth = v;
-  Realign();
-  Invalidate();
+  Perform(CM_BORDERCHANGED);
 }
 
 void TCustomPanel::SetBorderStyle(TFormBorderStyle v) {
@@ -106,6 +102,7 @@ void TCustomPanel::SetBorderStyle(TFormBorderStyle v) {
   if (FBorderStyle == v) return;
   FBorderStyle = v;
   RecreateWnd();
+  Perform(CM_BORDERCHANGED);
 }
 
 void TCustomPanel::CMTextChanged(TMessage& m) {
@@ -158,7 +155,6 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(new TPict
 
 TImage::~TImage() {
   FPicture->OnChange = nullptr;
-  delete FPicture;
 }
 
 void TImage::Publish(TPublisher<TImage>& p) {
@@ -325,7 +321,6 @@ THeader::THeader(TComponent* AOwner) : TCustomControl(AOwner), FSections(new TSt
 
 THeader::~THeader() {
   FSections->OnChange = nullptr;
-  delete FSections;
 }
 
 void THeader::Publish(TPublisher<THeader>& p) {

@@ -1,4 +1,5 @@
 #include "vcl/Filer.h"
+#include "vcl/ScopeGuards.h"
 
 #include <cmath>
 
@@ -48,7 +49,14 @@ void TReader::ReadRootComponent(TComponent* Root, const TFormObject& Tree) {
   // The classes of the form's component fields are registered by being reached.
   for (const TFieldInfo* f : Root->ClassType().Fields()) f->FieldClass();
 
-  try {
+  {
+    // A read that fails leaves no component marked as still being read.
+    const TOnFailure unmarked([this] {
+      for (TComponent* c : FLoaded) {
+        c->SetComponentState(csReading, false);
+        c->SetComponentState(csLoading, false);
+      }
+    });
     Root->SetComponentState(csLoading, true);
     Root->SetComponentState(csReading, true);
     FLoaded.push_back(Root);
@@ -68,12 +76,6 @@ void TReader::ReadRootComponent(TComponent* Root, const TFormObject& Tree) {
     FNode = &Tree;
     Root->ReadState(*this);
     ResolveFixups();
-  } catch (...) {
-    for (TComponent* c : FLoaded) {
-      c->SetComponentState(csReading, false);
-      c->SetComponentState(csLoading, false);
-    }
-    throw;
   }
   for (TComponent* c : FLoaded) c->SetComponentState(csReading, false);
   for (TComponent* c : FLoaded) {
@@ -167,14 +169,11 @@ bool TReader::ReadProperty(TObject* Instance, const TFormProperty& Prop, const s
   FDefineValue = &Prop.Value;
   FDefineFound = false;
   FLine = Prop.Line;
-  struct Reset {
-    TReader& r;
-    ~Reset() {
-      r.FDefineName = nullptr;
-      r.FDefineValue = nullptr;
-      r.FCursors.clear();
-    }
-  } reset{*this};
+  const TOnExit defined([this] {
+    FDefineName = nullptr;
+    FDefineValue = nullptr;
+    FCursors.clear();
+  });
   try {
     persistent->DefineProperties(*this);
   } catch (const EFormReadError&) {
@@ -277,17 +276,12 @@ void TReader::SetValue(TObject* Target, const TPropInfo* Prop, const TFormValue&
 
 void TReader::ReadCollection(TCollection* Collection, const TFormValue& Value, const std::wstring& Where) {
   Collection->BeginUpdate();
-  try {
-    Collection->Clear();
-    for (size_t i = 0; i < Value.Items.size(); ++i) {
-      TCollectionItem* item = Collection->Add();
-      ReadProperties(item, Value.Items[i].Properties, Where + L"[" + std::to_wstring(i) + L"]");
-    }
-  } catch (...) {
-    Collection->EndUpdate();
-    throw;
+  const TOnExit updated([Collection] { Collection->EndUpdate(); });
+  Collection->Clear();
+  for (size_t i = 0; i < Value.Items.size(); ++i) {
+    TCollectionItem* item = Collection->Add();
+    ReadProperties(item, Value.Items[i].Properties, Where + L"[" + std::to_wstring(i) + L"]");
   }
-  Collection->EndUpdate();
 }
 
 TComponent* TReader::FindReference(const std::wstring& Name) const {
@@ -635,13 +629,10 @@ void TWriter::DefineProperty(const std::wstring& Name, const TReaderProc&, const
   FCustom = &p.Value;
   FCustomWritten = false;
   FTargets.clear();
-  struct Reset {
-    TWriter& w;
-    ~Reset() {
-      w.FCustom = nullptr;
-      w.FTargets.clear();
-    }
-  } reset{*this};
+  const TOnExit defined([this] {
+    FCustom = nullptr;
+    FTargets.clear();
+  });
   WriteData(*this);
   if (!FCustomWritten) throw EWriteError(L"Custom property " + Name + L" wrote no value");
   if (!FTargets.empty()) throw EWriteError(L"Custom property " + Name + L" left a list open");

@@ -29,8 +29,10 @@
 
 #include "vcl/Controls.h"
 #include "vcl/HintWindow.h"
+#include "vcl/ScopeGuards.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -129,7 +131,7 @@ class TCustomForm : public TScrollingWinControl {
   bool KeyPreview = false;
 
   // The form's own canvas (OnPaint draws on it).
-  TControlCanvas* GetCanvas() const { return FCanvas; }
+  TControlCanvas* GetCanvas() const { return FCanvas.get(); }
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
@@ -220,7 +222,7 @@ class TCustomForm : public TScrollingWinControl {
   TModalResult FModalResult = mrNone;
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;
-  TControlCanvas* FCanvas;
+  std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 class TForm : public TCustomForm {
@@ -246,38 +248,23 @@ class TFrame : public TCustomFrame {
 
 template <class T>
 T* CreateForm(TComponent* owner) {
-  T* form = new T(owner);
-  try {
-    form->InitializeForm(true);
-  } catch (...) {
-    delete form;
-    throw;
-  }
-  return form;
+  auto form = std::make_unique<T>(owner);
+  form->InitializeForm(true);
+  return form.release();
 }
 
 template <class T>
 T* CreateFormNew(TComponent* owner) {
-  T* form = new T(owner);
-  try {
-    form->InitializeForm(false);
-  } catch (...) {
-    delete form;
-    throw;
-  }
-  return form;
+  auto form = std::make_unique<T>(owner);
+  form->InitializeForm(false);
+  return form.release();
 }
 
 template <class T>
 T* CreateFrame(TComponent* owner) {
-  T* frame = new T(owner);
-  try {
-    frame->InitializeFrame(true);
-  } catch (...) {
-    delete frame;
-    throw;
-  }
-  return frame;
+  auto frame = std::make_unique<T>(owner);
+  frame->InitializeFrame(true);
+  return frame.release();
 }
 
 // Disables the thread's other visible, enabled top-level windows while a modal
@@ -314,17 +301,15 @@ class TApplication : public TComponent {
   // Creates a form owned by the application; the first one is the main form.
   template <class T>
   void CreateForm(T*& reference) {
-    T* form = new T(this);
-    reference = form;
-    if (!FMainForm) FMainForm = form;
-    try {
-      form->InitializeForm(true);
-    } catch (...) {
-      if (FMainForm == form) FMainForm = nullptr;
+    auto form = std::make_unique<T>(this);
+    reference = form.get();
+    if (!FMainForm) FMainForm = form.get();
+    const TOnFailure forgotten([&] {
+      if (FMainForm == form.get()) FMainForm = nullptr;
       reference = nullptr;
-      delete form;
-      throw;
-    }
+    });
+    form->InitializeForm(true);
+    form.release();  // the application owns it now
   }
   // Shows the main form (unless ShowMainForm was cleared) and runs the message loop
   // until Terminate or the main form closes.
@@ -397,7 +382,7 @@ class TApplication : public TComponent {
   void CancelHint();
   // Shows the hint of the control under cursorPos now, if it has one.
   void ActivateHint(TPoint cursorPos);
-  THintWindow* GetHintWindow() const { return FHintWindow; }
+  THintWindow* GetHintWindow() const { return FHintWindow.get(); }
   // Called by controls for each mouse move (starts and ends hint timing).
   void HintMouseMessage(TControl* control, TMessage& m);
 
@@ -441,7 +426,7 @@ class TApplication : public TComponent {
   std::vector<TWindowHook> FHooks;
   std::vector<std::pair<TComponent*, const TMessageEvent*>> FListeners;
   bool FShowHint = true;
-  THintWindow* FHintWindow = nullptr;
+  std::unique_ptr<THintWindow> FHintWindow;
   TControl* FHintControl = nullptr;
   TRect FHintCursorRect;
   bool FHintActive = false;
@@ -523,10 +508,10 @@ class TScreen : public TComponent {
   TCustomForm* FActiveForm = nullptr;
   TWinControl* FActiveControl = nullptr;
   TCursor FCursor = crDefault;
-  TFont* FMenuFont = nullptr;
-  TFont* FHintFont = nullptr;
-  TFont* FIconFont = nullptr;
-  std::vector<TMonitor*> FMonitors;
+  std::unique_ptr<TFont> FMenuFont;
+  std::unique_ptr<TFont> FHintFont;
+  std::unique_ptr<TFont> FIconFont;
+  std::vector<std::unique_ptr<TMonitor>> FMonitors;
 };
 
 extern TApplication* Application;

@@ -1,6 +1,7 @@
 // TCustomForm and TCustomFrame: top-level windows read from form resources,
 // showing, closing, modal loops, activation and focus bookkeeping.
 #include "vcl/Forms.h"
+#include "vcl/ScopeGuards.h"
 
 #include "vcl/FormResources.h"
 
@@ -46,8 +47,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner), FCa
 TCustomForm::~TCustomForm() {
   if (Screen) Screen->RemoveForm(this);
   if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
-  delete FCanvas;
-  FCanvas = nullptr;
+  FCanvas.reset();  // nothing paints on a form half gone
 }
 
 void TCustomForm::BeforeDestruction() {
@@ -104,14 +104,8 @@ void TCustomForm::Paint() {
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
-  FCanvas->AttachDC(dc);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->AttachDC(nullptr);
-    throw;
-  }
-  FCanvas->AttachDC(nullptr);
+  const TCanvasAttach attached(FCanvas.get(), dc);
+  Paint();
 }
 
 void TCustomForm::WMPaint(TMessage& m) {
@@ -120,13 +114,8 @@ void TCustomForm::WMPaint(TMessage& m) {
     return;
   }
   ControlState << csCustomPaint;
-  try {
-    TScrollingWinControl::WMPaint(m);
-  } catch (...) {
-    ControlState >> csCustomPaint;
-    throw;
-  }
-  ControlState >> csCustomPaint;
+  const TOnExit painted([this] { ControlState >> csCustomPaint; });
+  TScrollingWinControl::WMPaint(m);
 }
 
 // --- window
@@ -426,30 +415,31 @@ TModalResult TCustomForm::ShowModal() {
   if (Screen) Screen->SetCursor(crDefault);
   TModalResult result = mrNone;
   {
+    const TOnFailure restored([&] {
+      FModal = false;
+      if (Screen) Screen->SetCursor(savedCursor);
+    });
     HandleNeeded();
     TTaskWindowsDisabler disabler(FHandle);
-    try {
-      Show();
-      FModalResult = mrNone;
-      for (;;) {
-        Application->HandleMessage();
-        if (Application->GetTerminated()) {
-          FModalResult = mrCancel;
-          break;
-        }
-        if (FModalResult != mrNone) {
-          CloseModal();
-          if (FModalResult != mrNone) break;
-        }
-      }
-      result = FModalResult;
-      Hide();
-    } catch (...) {
+    const TOnFailure hidden([&] {
       FModal = false;
       Hide();
-      if (Screen) Screen->SetCursor(savedCursor);
-      throw;
+    });
+    Show();
+    FModalResult = mrNone;
+    for (;;) {
+      Application->HandleMessage();
+      if (Application->GetTerminated()) {
+        FModalResult = mrCancel;
+        break;
+      }
+      if (FModalResult != mrNone) {
+        CloseModal();
+        if (FModalResult != mrNone) break;
+      }
     }
+    result = FModalResult;
+    Hide();
   }
   FModal = false;
   if (Screen) Screen->SetCursor(savedCursor);

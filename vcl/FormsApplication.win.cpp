@@ -75,8 +75,7 @@ TApplication::~TApplication() {
   CancelHint();
   // Forms go first, while the application window still owns them.
   DestroyComponents();
-  delete FHintWindow;
-  FHintWindow = nullptr;
+  FHintWindow.reset();
   if (FHandle) {
     SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
     DestroyWindow(FHandle);

@@ -25,12 +25,7 @@ bool TMonitor::GetPrimary() const { return (InfoOf(FHandle).dwFlags & MONITORINF
 
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 
-TScreen::~TScreen() {
-  for (TMonitor* m : FMonitors) delete m;
-  delete FMenuFont;
-  delete FHintFont;
-  delete FIconFont;
-}
+TScreen::~TScreen() = default;
 
 int TScreen::GetWidth() const { return GetSystemMetrics(SM_CXSCREEN); }
 int TScreen::GetHeight() const { return GetSystemMetrics(SM_CYSCREEN); }
@@ -69,8 +64,8 @@ void TScreen::SetCursor(TCursor v) {
 
 namespace {
 
-TFont* FontFromLogFont(const LOGFONTW& lf) {
-  auto* font = new TFont;
+std::unique_ptr<TFont> FontFromLogFont(const LOGFONTW& lf) {
+  auto font = std::make_unique<TFont>();
   font->SetLogFont(lf);
   return font;
 }
@@ -86,12 +81,12 @@ NONCLIENTMETRICSW Metrics() {
 
 TFont* TScreen::GetMenuFont() {
   if (!FMenuFont) FMenuFont = FontFromLogFont(Metrics().lfMenuFont);
-  return FMenuFont;
+  return FMenuFont.get();
 }
 
 TFont* TScreen::GetHintFont() {
   if (!FHintFont) FHintFont = FontFromLogFont(Metrics().lfStatusFont);
-  return FHintFont;
+  return FHintFont.get();
 }
 
 TFont* TScreen::GetIconFont() {
@@ -100,7 +95,7 @@ TFont* TScreen::GetIconFont() {
     SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0);
     FIconFont = FontFromLogFont(lf);
   }
-  return FIconFont;
+  return FIconFont.get();
 }
 
 void TScreen::AddForm(TCustomForm* form) {
@@ -125,9 +120,9 @@ void TScreen::RefreshMonitors() {
   bool same = handles.size() == FMonitors.size();
   for (size_t i = 0; same && i < handles.size(); ++i) same = FMonitors[i]->GetHandle() == handles[i];
   if (same) return;
-  for (TMonitor* m : FMonitors) delete m;
   FMonitors.clear();
-  for (size_t i = 0; i < handles.size(); ++i) FMonitors.push_back(new TMonitor(handles[i], static_cast<int>(i)));
+  for (size_t i = 0; i < handles.size(); ++i)
+    FMonitors.push_back(std::make_unique<TMonitor>(handles[i], static_cast<int>(i)));
 }
 
 int TScreen::GetMonitorCount() {
@@ -139,14 +134,14 @@ TMonitor* TScreen::GetMonitors(int i) {
   RefreshMonitors();
   if (i < 0 || i >= static_cast<int>(FMonitors.size()))
     throw EListError(SListIndexError, {i});
-  return FMonitors[static_cast<size_t>(i)];
+  return FMonitors[static_cast<size_t>(i)].get();
 }
 
 TMonitor* TScreen::FindMonitor(HMONITOR handle) {
   RefreshMonitors();
-  for (TMonitor* m : FMonitors)
-    if (m->GetHandle() == handle) return m;
-  return FMonitors.empty() ? nullptr : FMonitors.front();
+  for (const auto& m : FMonitors)
+    if (m->GetHandle() == handle) return m.get();
+  return FMonitors.empty() ? nullptr : FMonitors.front().get();
 }
 
 TMonitor* TScreen::MonitorFromPoint(TPoint p) {

@@ -35,8 +35,7 @@ void TApplication::SetShowHint(bool v) {
   FShowHint = v;
   // A new hint window for the next hint (its class may have changed meanwhile).
   CancelHint();
-  delete FHintWindow;
-  FHintWindow = nullptr;
+  FHintWindow.reset();
 }
 
 void TApplication::StartHintTimer(int ms, int kind) {
@@ -140,7 +139,7 @@ void TApplication::ActivateHint(TPoint cursorPos) {
     HideHintWindow();
     return;
   }
-  if (!FHintWindow) FHintWindow = HintWindowClass ? HintWindowClass(nullptr) : new THintWindow(nullptr);
+  if (!FHintWindow) FHintWindow.reset(HintWindowClass ? HintWindowClass(nullptr) : new THintWindow(nullptr));
   FHintWindow->SetColor(info.HintColor);
   TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
   OffsetRect(r, info.HintPos.X, info.HintPos.Y);

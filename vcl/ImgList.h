@@ -2,6 +2,11 @@
 // controls, menus and the tray. The list keeps its images as pixels and a native
 // image list (Handle) in step with them for the Win32 controls; a native list
 // adopted through SetHandle (the shell's system image list) is used as it is.
+//
+// A list that keeps its images in a form of its own (PNG pictures) overrides the
+// image operations, converts the input its own way, and keeps the list's pixels in
+// step through the protected Store* operations: Draw, GetPixels, the native Handle
+// and the form resource then show its images, with no change here.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -91,8 +96,10 @@ class TCustomImageList : public TComponent {
   // The image's pixels (straight alpha); empty for a bad index.
   PixelBuffer GetPixels(int Index) const;
 
-  void BeginUpdate();
-  void EndUpdate();
+  // Change notices wait until the last EndUpdate. The library's own batches
+  // (AddImages, ReadData, AssignTo) go through these too.
+  virtual void BeginUpdate();
+  virtual void EndUpdate();
   void RegisterChanges(TChangeLink* Value);
   void UnRegisterChanges(TChangeLink* Value);
   virtual void Change();
@@ -110,12 +117,22 @@ class TCustomImageList : public TComponent {
   // The caller signals the change.
   void SetImagePixels(std::vector<PixelBuffer> Images);
 
+  // The pixel store behind Count, Draw, GetPixels and Handle. Each call changes
+  // the images as named (an image is scaled to Width x Height), works on an
+  // adopted native list too, and ends with Change. A bad index does nothing.
+  void StoreInsert(int Index, const PixelBuffer& Image);
+  void StoreMove(int CurIndex, int NewIndex);
+  void StoreReplace(int Index, const PixelBuffer& Image);
+  void StoreDelete(int Index);
+  void StoreClear();
+
  private:
   std::vector<PixelBuffer> Split(const PixelBuffer& Strip) const;
   PixelBuffer FromBitmap(TBitmap* Image, TBitmap* Mask) const;
   PixelBuffer FromMasked(TBitmap* Image, TColor MaskColor) const;
   PixelBuffer FromIcon(TIcon* Image) const;
   void InsertImages(int Index, std::vector<PixelBuffer> Images);
+  PixelBuffer Fitted(const PixelBuffer& Image) const;
   void Resize(int Width, int Height);
   void RebuildHandle();
   void FreeHandle();

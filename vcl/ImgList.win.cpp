@@ -212,23 +212,9 @@ void TCustomImageList::AddImages(TCustomImageList* Value) {
   EndUpdate();
 }
 
-void TCustomImageList::Clear() {
-  if (FAdopted) ImageList_Remove(FHandle, -1);
-  FImages.clear();
-  FHandleStale = true;
-  Change();
-}
+void TCustomImageList::Clear() { StoreClear(); }
 
-void TCustomImageList::Delete(int Index) {
-  if (Index < 0 || Index >= GetCount()) return;
-  if (FAdopted) {
-    ImageList_Remove(FHandle, Index);
-  } else {
-    FImages.erase(FImages.begin() + Index);
-    FHandleStale = true;
-  }
-  Change();
-}
+void TCustomImageList::Delete(int Index) { StoreDelete(Index); }
 
 void TCustomImageList::Insert(int Index, TBitmap* Image, TBitmap* Mask) {
   InsertImages(Index, Split(FromBitmap(Image, Mask)));
@@ -243,7 +229,47 @@ void TCustomImageList::InsertMasked(int Index, TBitmap* Image, TColor MaskColor)
   InsertImages(Index, Split(FromMasked(Image, MaskColor)));
 }
 
-void TCustomImageList::Move(int CurIndex, int NewIndex) {
+void TCustomImageList::Move(int CurIndex, int NewIndex) { StoreMove(CurIndex, NewIndex); }
+
+void TCustomImageList::Replace(int Index, TBitmap* Image, TBitmap* Mask) {
+  if (Index < 0 || Index >= GetCount()) return;
+  const std::vector<PixelBuffer> images = Split(FromBitmap(Image, Mask));
+  if (!images.empty()) StoreReplace(Index, images[0]);
+}
+
+void TCustomImageList::ReplaceIcon(int Index, TIcon* Image) {
+  if (Index < 0 || Index >= GetCount()) return;
+  StoreReplace(Index, FromIcon(Image));
+}
+
+void TCustomImageList::ReplaceMasked(int Index, TBitmap* NewImage, TColor MaskColor) {
+  if (Index < 0 || Index >= GetCount()) return;
+  const std::vector<PixelBuffer> images = Split(FromMasked(NewImage, MaskColor));
+  if (!images.empty()) StoreReplace(Index, images[0]);
+}
+
+// ----------------------------------------------------------------------------
+namespace {
+
+void ReplaceIn(HIMAGELIST list, int index, const PixelBuffer& pixels) {
+  HICON icon = CreateIconFromPixels(pixels);
+  ImageList_ReplaceIcon(list, index, icon);
+  DestroyIcon(icon);
+}
+
+}  // namespace
+
+PixelBuffer TCustomImageList::Fitted(const PixelBuffer& Image) const {
+  if (Image.width == FWidth && Image.height == FHeight) return Image;
+  return ScalePixels(Image, FWidth, FHeight);
+}
+
+void TCustomImageList::StoreInsert(int Index, const PixelBuffer& Image) {
+  if (Image.empty() || Index < 0 || Index > GetCount()) return;
+  InsertImages(Index, {Fitted(Image)});
+}
+
+void TCustomImageList::StoreMove(int CurIndex, int NewIndex) {
   const int count = GetCount();
   if (CurIndex < 0 || CurIndex >= count || NewIndex < 0 || NewIndex >= count || CurIndex == NewIndex) return;
   if (FAdopted) {
@@ -257,52 +283,32 @@ void TCustomImageList::Move(int CurIndex, int NewIndex) {
   Change();
 }
 
-namespace {
-
-void ReplaceIn(HIMAGELIST list, int index, const PixelBuffer& pixels) {
-  HICON icon = CreateIconFromPixels(pixels);
-  ImageList_ReplaceIcon(list, index, icon);
-  DestroyIcon(icon);
-}
-
-}  // namespace
-
-void TCustomImageList::Replace(int Index, TBitmap* Image, TBitmap* Mask) {
-  if (Index < 0 || Index >= GetCount()) return;
-  std::vector<PixelBuffer> images = Split(FromBitmap(Image, Mask));
-  if (images.empty()) return;
+void TCustomImageList::StoreReplace(int Index, const PixelBuffer& Image) {
+  if (Image.empty() || Index < 0 || Index >= GetCount()) return;
   if (FAdopted) {
-    ReplaceIn(FHandle, Index, images[0]);
+    ReplaceIn(FHandle, Index, Fitted(Image));
   } else {
-    FImages[Index] = std::move(images[0]);
+    FImages[Index] = Fitted(Image);
     FHandleStale = true;
   }
   Change();
 }
 
-void TCustomImageList::ReplaceIcon(int Index, TIcon* Image) {
+void TCustomImageList::StoreDelete(int Index) {
   if (Index < 0 || Index >= GetCount()) return;
-  PixelBuffer pixels = FromIcon(Image);
-  if (pixels.empty()) return;
   if (FAdopted) {
-    ReplaceIn(FHandle, Index, pixels);
+    ImageList_Remove(FHandle, Index);
   } else {
-    FImages[Index] = std::move(pixels);
+    FImages.erase(FImages.begin() + Index);
     FHandleStale = true;
   }
   Change();
 }
 
-void TCustomImageList::ReplaceMasked(int Index, TBitmap* NewImage, TColor MaskColor) {
-  if (Index < 0 || Index >= GetCount()) return;
-  std::vector<PixelBuffer> images = Split(FromMasked(NewImage, MaskColor));
-  if (images.empty()) return;
-  if (FAdopted) {
-    ReplaceIn(FHandle, Index, images[0]);
-  } else {
-    FImages[Index] = std::move(images[0]);
-    FHandleStale = true;
-  }
+void TCustomImageList::StoreClear() {
+  if (FAdopted) ImageList_Remove(FHandle, -1);
+  FImages.clear();
+  FHandleStale = true;
   Change();
 }
 

@@ -150,7 +150,7 @@ class TMenu : public TComponent {
  public:
   explicit TMenu(TComponent* AOwner);
   ~TMenu() override;
-  TMenuItem* GetItems() const { return FItems; }
+  TMenuItem* GetItems() const { return FItems.get(); }
   HMENU GetHandle() { return FItems->GetHandle(); }
   TCustomImageList* GetImages() const { return FImages; }
   void SetImages(TCustomImageList* v);
@@ -178,9 +178,9 @@ class TMenu : public TComponent {
   static void Publish(TPublisher<TMenu>& p);
   void ImagesChanged(TObject* sender);
   static TMenuItem* FindSubMenu(TMenuItem* parent, HMENU handle);
-  TMenuItem* FItems;
+  std::unique_ptr<TMenuItem> FItems;
   TCustomImageList* FImages = nullptr;
-  TChangeLink* FImageLink;
+  std::unique_ptr<TChangeLink> FImageLink;
   bool FOwnerDraw = false;
   TMenuAutoFlag FAutoHotkeys = maAutomatic;
   HWND FWindow = nullptr;

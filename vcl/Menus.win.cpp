@@ -429,8 +429,6 @@ TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(this
 
 TMenu::~TMenu() {
   SetImages(nullptr);
-  delete FImageLink;
-  delete FItems;
   DeallocateHWnd(FWindow);
 }
 
@@ -441,7 +439,7 @@ void TMenu::Publish(TPublisher<TMenu>& p) {
 }
 
 void TMenu::SetImages(TCustomImageList* v) {
-  if (SetImageListSlot(FImages, v, nullptr, FImageLink, this)) FItems->Changed();
+  if (SetImageListSlot(FImages, v, nullptr, FImageLink.get(), this)) FItems->Changed();
 }
 
 void TMenu::SetOwnerDraw(bool v) {
@@ -490,7 +488,7 @@ bool TMenu::MenuMessage(TMessage& m) {
       return false;
     case WM_INITMENUPOPUP: {
       auto menu = reinterpret_cast<HMENU>(m.WParam);
-      if (TMenuItem* item = FindSubMenu(FItems, menu)) {
+      if (TMenuItem* item = FindSubMenu(FItems.get(), menu)) {
         // A submenu's OnClick may fill it now; what it changed shows at once.
         item->Click();
         item->FillMenu(menu);

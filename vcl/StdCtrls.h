@@ -15,10 +15,9 @@
 #include "vcl/Forms.h"
 #include "vcl/StringList.h"
 
+#include <memory>
 #include <string>
 #include <vector>
-
-QORN_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter);
 
 QORN_ENUM(TTextLayout, tlTop, tlCenter, tlBottom);
 
@@ -50,7 +49,9 @@ class TLabel : public TGraphicControl {
   // WordWrap); a right-aligned label keeps its right edge.
   bool CanAutoSize(int& newWidth, int& newHeight) override;
   void AdjustSize() override { AdjustBounds(); }
-  void AdjustBounds();
+  // Fits the label to its text (with AutoSize, not while loading); a label with
+  // borders or turned text measures its own way.
+  virtual void AdjustBounds();
   void CMDialogChar(TMessage& m);
   void CMTextChanged(TMessage& m);
   void CMFontChanged(TMessage& m);
@@ -101,7 +102,7 @@ class TCustomEdit : public TWinControl {
   void SetSelLength(int v);
   std::wstring GetSelText();
   void SetSelText(const std::wstring& v);
-  void SelectAll();
+  virtual void SelectAll();
   void Clear() { SetText(L""); }
   bool GetModified();
   void SetModified(bool v);
@@ -205,9 +206,10 @@ class TCustomListBox : public TWinControl {
  public:
   explicit TCustomListBox(TComponent* AOwner);
   ~TCustomListBox() override;
-  // The lines with their objects; the window shows them.
-  TStrings* GetItems() const { return FItems; }
-  void SetItems(TStrings* v) { FItems->Assign(v); }
+  // The lines with their objects; the window shows them. A list whose lines carry
+  // more answers its own strings here; Items, Clear and the drawn text ask this.
+  virtual TStrings* GetItems() const { return FItems.get(); }
+  void SetItems(TStrings* v) { GetItems()->Assign(v); }
   int GetItemIndex() const;
   // Selects from code: no OnClick.
   void SetItemIndex(int v);
@@ -223,8 +225,8 @@ class TCustomListBox : public TWinControl {
   // The line at a client point (-1 for none unless existing is false: then Count).
   int ItemAtPos(TPoint pos, bool existing);
   TRect ItemRect(int index);
-  void Clear() { FItems->Clear(); }
-  TCanvas* GetCanvas() const { return FCanvas; }
+  void Clear() { GetItems()->Clear(); }
+  TCanvas* GetCanvas() const { return FCanvas.get(); }
   // Several lines selected at once; ExtendedSelect adds Shift and Ctrl clicks
   // (else each click toggles a line). A change makes the window anew.
   bool GetMultiSelect() const { return FMultiSelect; }
@@ -235,7 +237,7 @@ class TCustomListBox : public TWinControl {
   void SetSelected(int index, bool v);
   // The number of selected lines of a multi-select list; -1 for a single-select one.
   int GetSelCount() const;
-  void SelectAll();
+  virtual void SelectAll();
   int GetColumns() const { return FColumns; }
   void SetColumns(int v);
   bool GetIntegralHeight() const { return FIntegralHeight; }
@@ -281,8 +283,8 @@ class TCustomListBox : public TWinControl {
   void CNDrawItem(TMessage& m);
   void CNMeasureItem(TMessage& m);
   void ApplyColumnsAndTabs();
-  TStringList* FItems;
-  TCanvas* FCanvas;
+  std::unique_ptr<TStringList> FItems;
+  std::unique_ptr<TCanvas> FCanvas;
   TListBoxStyle FStyle = lbStandard;
   int FItemHeight = 16;
   bool FSorted = false;
@@ -334,7 +336,7 @@ class TCustomMemo : public TCustomEdit {
  public:
   explicit TCustomMemo(TComponent* AOwner);
   ~TCustomMemo() override;
-  TStrings* GetLines() const { return FLines; }
+  TStrings* GetLines() const { return FLines.get(); }
   void SetLines(TStrings* v) { FLines->Assign(v); }
   TScrollStyle GetScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle v);
@@ -354,7 +356,7 @@ class TCustomMemo : public TCustomEdit {
 
  private:
   static void Publish(TPublisher<TCustomMemo>& p);
-  TMemoStrings* FLines;
+  std::unique_ptr<TMemoStrings> FLines;
   TScrollStyle FScrollBars = ssNone;
   bool FWordWrap = true;
   bool FWantReturns = true;
@@ -400,7 +402,7 @@ class TCustomComboBox : public TWinControl {
  public:
   explicit TCustomComboBox(TComponent* AOwner);
   ~TCustomComboBox() override;
-  TStrings* GetItems() const { return FItems; }
+  TStrings* GetItems() const { return FItems.get(); }
   void SetItems(TStrings* v) { FItems->Assign(v); }
   int GetItemIndex() const;
   // Selects from code: no OnChange, no OnClick.
@@ -424,9 +426,9 @@ class TCustomComboBox : public TWinControl {
   HWND GetListHandle() const { return FListHandle; }
   int GetSelStart();
   int GetSelLength();
-  void SelectAll();
+  virtual void SelectAll();
   void Clear() { FItems->Clear(); SetText(L""); }
-  TCanvas* GetCanvas() const { return FCanvas; }
+  TCanvas* GetCanvas() const { return FCanvas.get(); }
 
   TNotifyEvent OnChange;
   TNotifyEvent OnDropDown;
@@ -462,8 +464,8 @@ class TCustomComboBox : public TWinControl {
   void WMSetTextList(TMessage& m);
   void WMSetText(TMessage& m);
   void WMCtlColor(TMessage& m);
-  TStringList* FItems;
-  TCanvas* FCanvas;
+  std::unique_ptr<TStringList> FItems;
+  std::unique_ptr<TCanvas> FCanvas;
   TComboBoxStyle FStyle = csDropDown;
   int FItemHeight = 16;
   int FDropDownCount = 8;

@@ -197,6 +197,7 @@ void TCustomEdit::SetBorderStyle(TFormBorderStyle v) {
   if (FBorderStyle == v) return;
   FBorderStyle = v;
   RecreateWnd();
+  Perform(CM_BORDERCHANGED);
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase v) {
@@ -455,8 +456,6 @@ TCustomListBox::TCustomListBox(TComponent* AOwner, TStringList* items)
 TCustomListBox::~TCustomListBox() {
   FItems->OnChange = nullptr;
   FItems->OnLineChange = nullptr;
-  delete FCanvas;
-  delete FItems;
 }
 
 void TCustomListBox::Publish(TPublisher<TCustomListBox>& p) {
@@ -792,7 +791,7 @@ void TCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState stat
     return;
   }
   FCanvas->FillRect(rect);
-  FCanvas->TextRect(rect, rect.Left + 2, rect.Top, IsVirtual() ? DoGetData(index) : FItems->Get(index));
+  FCanvas->TextRect(rect, rect.Left + 2, rect.Top, IsVirtual() ? DoGetData(index) : GetItems()->Get(index));
 }
 
 int TCustomListBox::GetCount() const { return IsVirtual() ? FCount : FItems->Count(); }
@@ -838,6 +837,7 @@ void TCustomListBox::SetBorderStyle(TFormBorderStyle v) {
   if (FBorderStyle == v) return;
   FBorderStyle = v;
   RecreateWnd();
+  Perform(CM_BORDERCHANGED);
 }
 
 void TCustomListBox::CNMeasureItem(TMessage& m) {
@@ -926,7 +926,7 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(new T
   SetBounds(0, 0, 185, 89);
 }
 
-TCustomMemo::~TCustomMemo() { delete FLines; }
+TCustomMemo::~TCustomMemo() = default;
 
 void TCustomMemo::Publish(TPublisher<TCustomMemo>& p) {
   p.Message(WM_GETDLGCODE, &TCustomMemo::WMGetDlgCode);
@@ -1059,8 +1059,6 @@ TCustomComboBox::~TCustomComboBox() {
     RemovePropW(FEditHandle, L"QornComboBox");
     SetWindowLongPtrW(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FEditDefProc));
   }
-  delete FCanvas;
-  delete FItems;
 }
 
 void TCustomComboBox::Publish(TPublisher<TCustomComboBox>& p) {

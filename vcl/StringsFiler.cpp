@@ -1,6 +1,7 @@
 // How string lists are kept in form resources: a list of strings named "Strings",
 // written only when there are lines.
 #include "vcl/Filer.h"
+#include "vcl/ScopeGuards.h"
 #include "vcl/StringList.h"
 
 void TStrings::DefineProperties(TFiler& Filer) {
@@ -9,16 +10,11 @@ void TStrings::DefineProperties(TFiler& Filer) {
       L"Strings",
       [this](TReader& Reader) {
         BeginUpdate();
-        try {
-          Clear();
-          Reader.ReadListBegin();
-          while (!Reader.EndOfList()) Add(Reader.ReadString());
-          Reader.ReadListEnd();
-        } catch (...) {
-          EndUpdate();
-          throw;
-        }
-        EndUpdate();
+        const TOnExit updated([this] { EndUpdate(); });
+        Clear();
+        Reader.ReadListBegin();
+        while (!Reader.EndOfList()) Add(Reader.ReadString());
+        Reader.ReadListEnd();
       },
       [this](TWriter& Writer) {
         Writer.WriteListBegin();

@@ -87,6 +87,8 @@ class TFindHandle {
   std::size_t next = 0;
 };
 
+void TFindHandleCloser::operator()(TFindHandle* handle) const { delete handle; }
+
 String AnsiUpperCase(const String& s) {
   String out(s);
   for (auto& c : out) c = UpperChar(c);
@@ -130,7 +132,7 @@ bool RenameFile(const String& oldName, const String& newName) {
 
 namespace {
 int NextMatch(TSearchRec& rec) {
-  auto* h = rec.FindHandle;
+  TFindHandle* h = rec.FindHandle.get();
   while (h && h->next < h->entries.size()) {
     const Entry& e = h->entries[h->next++];
     if (e.attr & rec.ExcludeAttr) continue;
@@ -169,7 +171,7 @@ int FindFirst(const String& path, int attr, TSearchRec& rec) {
   std::sort(found.begin(), found.end(), [](const Entry& x, const Entry& y) { return x.name < y.name; });
   handle->entries.insert(handle->entries.end(), found.begin(), found.end());
   rec.ExcludeAttr = ~attr & (faHidden | faSysFile | faVolumeID | faDirectory);
-  rec.FindHandle = handle.release();
+  rec.FindHandle.reset(handle.release());
   const bool anyMatch = !rec.FindHandle->entries.empty();
   const int r = NextMatch(rec);
   if (r != 0) {
@@ -181,9 +183,6 @@ int FindFirst(const String& path, int attr, TSearchRec& rec) {
 
 int FindNext(TSearchRec& rec) { return NextMatch(rec); }
 
-void FindClose(TSearchRec& rec) {
-  delete rec.FindHandle;
-  rec.FindHandle = nullptr;
-}
+void FindClose(TSearchRec& rec) { rec.FindHandle.reset(); }
 
 #endif

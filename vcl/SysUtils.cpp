@@ -363,21 +363,3 @@ bool ForceDirectories(const String& dir) {
   return CreateDir(self) || DirectoryExists(self);
 }
 
-TSearchRec::TSearchRec() = default;
-TSearchRec::~TSearchRec() { FindClose(*this); }
-TSearchRec::TSearchRec(TSearchRec&& o) noexcept
-    : Name(std::move(o.Name)), Attr(o.Attr), Size(o.Size), ExcludeAttr(o.ExcludeAttr), FindHandle(o.FindHandle) {
-  o.FindHandle = nullptr;
-}
-TSearchRec& TSearchRec::operator=(TSearchRec&& o) noexcept {
-  if (this != &o) {
-    FindClose(*this);
-    Name = std::move(o.Name);
-    Attr = o.Attr;
-    Size = o.Size;
-    ExcludeAttr = o.ExcludeAttr;
-    FindHandle = o.FindHandle;
-    o.FindHandle = nullptr;
-  }
-  return *this;
-}

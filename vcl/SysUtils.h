@@ -7,6 +7,7 @@
 // and files, single-byte text (std::string) alike.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -146,20 +147,16 @@ enum : int {
 };
 
 class TFindHandle;  // the open search, owned by the TSearchRec
+struct TFindHandleCloser {
+  void operator()(TFindHandle* handle) const;
+};
 
 struct TSearchRec {
-  TSearchRec();
-  ~TSearchRec();
-  TSearchRec(TSearchRec&&) noexcept;
-  TSearchRec& operator=(TSearchRec&&) noexcept;
-  TSearchRec(const TSearchRec&) = delete;
-  TSearchRec& operator=(const TSearchRec&) = delete;
-
   String Name;       // the name alone, without the folder
   int Attr = 0;      // every attribute bit: test faDirectory with "&"
   std::int64_t Size = 0;
   int ExcludeAttr = 0;
-  TFindHandle* FindHandle = nullptr;
+  std::unique_ptr<TFindHandle, TFindHandleCloser> FindHandle;
 };
 
 // Lists the entries of a folder that match the mask of `path` ("C:\dir\*.txt").

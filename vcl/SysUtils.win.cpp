@@ -41,8 +41,14 @@ bool RenameFile(const String& oldName, const String& newName) {
 
 class TFindHandle {
  public:
-  HANDLE handle = INVALID_HANDLE_VALUE;
+  explicit TFindHandle(HANDLE h) : handle(h) {}
+  ~TFindHandle() { ::FindClose(handle); }
+  TFindHandle(const TFindHandle&) = delete;
+  TFindHandle& operator=(const TFindHandle&) = delete;
+  const HANDLE handle;
 };
+
+void TFindHandleCloser::operator()(TFindHandle* handle) const { delete handle; }
 
 namespace {
 // Fills rec from the data, or steps on while the entry has an excluded attribute.
@@ -63,7 +69,7 @@ int FindFirst(const String& path, int attr, TSearchRec& rec) {
   WIN32_FIND_DATAW data{};
   const HANDLE h = FindFirstFileW(path.c_str(), &data);
   if (h == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
-  rec.FindHandle = new TFindHandle{h};
+  rec.FindHandle.reset(new TFindHandle(h));
   const int r = Accept(rec, data);
   if (r != 0) FindClose(rec);
   return r;
@@ -76,10 +82,4 @@ int FindNext(TSearchRec& rec) {
   return Accept(rec, data);
 }
 
-void FindClose(TSearchRec& rec) {
-  if (rec.FindHandle) {
-    if (rec.FindHandle->handle != INVALID_HANDLE_VALUE) ::FindClose(rec.FindHandle->handle);
-    delete rec.FindHandle;
-    rec.FindHandle = nullptr;
-  }
-}
+void FindClose(TSearchRec& rec) { rec.FindHandle.reset(); }

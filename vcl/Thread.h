@@ -17,6 +17,7 @@
 #pragma once
 
 #include "vcl/Classes.h"
+#include "vcl/ScopeGuards.h"
 
 #include <atomic>
 #include <cstdint>
@@ -44,7 +45,7 @@ class TThread : public TObject {
   // and returns ReturnValue.
   int WaitFor();
 
-  void* Handle() const { return handle_; }
+  void* Handle() const { return handle_.get(); }
   uint32_t ThreadID() const { return id_; }
 
   // Freed by its own thread once Execute and OnTerminate are done.
@@ -68,7 +69,7 @@ class TThread : public TObject {
  private:
   static unsigned long __stdcall ThreadProc(void* self);
 
-  void* handle_ = nullptr;
+  TUniqueHandle handle_;
   uint32_t id_ = 0;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> finished_{false};

@@ -88,10 +88,10 @@ TThread::TThread(bool createSuspended) {
   SyncQueue::Get();
   suspended_ = createSuspended;
   DWORD id = 0;
-  handle_ = CreateThread(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &id);
+  handle_.reset(CreateThread(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &id));
   id_ = id;
   if (!handle_) throw std::runtime_error("Thread creation error");
-  if (!createSuspended) ResumeThread(handle_);
+  if (!createSuspended) ResumeThread(handle_.get());
 }
 
 TThread::~TThread() {
@@ -103,28 +103,27 @@ TThread::~TThread() {
       WaitFor();
     }
   }
-  if (handle_) CloseHandle(handle_);
 }
 
 void TThread::Resume() {
   if (!suspended_) return;
   suspended_ = false;
-  ResumeThread(handle_);
+  ResumeThread(handle_.get());
 }
 
 void TThread::Suspend() {
   suspended_ = true;
-  SuspendThread(handle_);
+  SuspendThread(handle_.get());
 }
 
 int TThread::WaitFor() {
   auto& queue = SyncQueue::Get();
   if (queue.IsMainThread()) {
     // The worker may be waiting in Synchronize for this very thread.
-    HANDLE handles[2] = {handle_, queue.Signal()};
+    HANDLE handles[2] = {handle_.get(), queue.Signal()};
     while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) queue.RunQueued();
   } else {
-    WaitForSingleObject(handle_, INFINITE);
+    WaitForSingleObject(handle_.get(), INFINITE);
   }
   return ReturnValue;
 }
@@ -159,10 +158,10 @@ void TThread::Synchronize(const std::function<void()>& method) {
   }
   SyncCall call;
   call.method = &method;
-  call.done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const TUniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  call.done = done.get();
   queue.Post(&call);
   WaitForSingleObject(call.done, INFINITE);
-  CloseHandle(call.done);
   if (call.error) std::rethrow_exception(call.error);
 }
 

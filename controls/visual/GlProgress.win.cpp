@@ -1,6 +1,7 @@
 #include "controls/visual/GlProgress.h"
 
 #include "vcl/Format.h"
+#include "vcl/ScopeGuards.h"
 
 #include <algorithm>
 
@@ -131,16 +132,12 @@ void TglProgress::CaptureParentBackground(HDC dc) {
   SetViewportOrgEx(dc, -GetLeft(), -GetTop(), nullptr);
   IntersectClipRect(dc, GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight());
   FCapturing = true;
-  try {
-    parent->Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(dc), reinterpret_cast<intptr_t>(dc));
-    parent->Perform(WM_PAINT, reinterpret_cast<uintptr_t>(dc), 0);
-  } catch (...) {
+  const TOnExit captured([&] {
     FCapturing = false;
     RestoreDC(dc, saved);
-    throw;
-  }
-  FCapturing = false;
-  RestoreDC(dc, saved);
+  });
+  parent->Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(dc), reinterpret_cast<intptr_t>(dc));
+  parent->Perform(WM_PAINT, reinterpret_cast<uintptr_t>(dc), 0);
 }
 
 void TglProgress::CutGaps(HDC dc, const TRect& r) {

@@ -4,6 +4,7 @@
 
 #include "core/keys/KeyNames.h"
 #include "core/utils/Trace.h"
+#include "vcl/ScopeGuards.h"
 
 namespace {
 
@@ -134,10 +135,7 @@ void TKeyEngine::post(std::function<void()> work) { pending_.push_back(std::move
 void TKeyEngine::RunPending() {
   if (running_) return;
   running_ = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{running_};
+  const TOnExit ran([this] { running_ = false; });
   while (!pending_.empty()) {
     std::function<void()> work = std::move(pending_.front());
     pending_.pop_front();

@@ -1,16 +1,12 @@
 #include <memory>
 
 #include "core/keys/KeyEngineWin.h"
+#include "vcl/ScopeGuards.h"
 
 namespace {
 
 // The hook library's callbacks carry no context: the one engine of the program.
 TKeyEngine* hookEngine = nullptr;
-
-struct HandleCloser {
-  void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 // The desktop and the shell's own window count as no program in front.
 bool isDesktop(HWND window) {
@@ -105,7 +101,7 @@ std::string TWinForeground::ExePath(std::uintptr_t window) {
   DWORD processId = 0;
   GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &processId);
   if (!processId) return {};
-  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  TUniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) return {};
   std::wstring path(32768, L'\0');
   DWORD size = static_cast<DWORD>(path.size());

@@ -1,6 +1,7 @@
 #include "core/mainwindow/MainForm.h"
 
 #include "core/utils/myUtils.h"
+#include "vcl/ScopeGuards.h"
 
 #include <algorithm>
 
@@ -33,13 +34,11 @@ std::string F_Genuid() {
 }
 
 std::int64_t GetFileSize(const std::wstring& fileName) {
-  HANDLE f = CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return -1;
+  const TUniqueHandle f(CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (f.get() == INVALID_HANDLE_VALUE) return -1;
   LARGE_INTEGER size{};
-  const bool ok = GetFileSizeEx(f, &size);
-  CloseHandle(f);
-  return ok ? size.QuadPart : -1;
+  return GetFileSizeEx(f.get(), &size) ? size.QuadPart : -1;
 }
 
 int GetSystemFontSize() {

@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-class TComponent;
-class TTimer;
-class TObject;
+#include "vcl/Timer.h"
 
 class TNamedTimers {
  public:
@@ -18,7 +16,7 @@ class TNamedTimers {
   using TCallback = std::function<void()>;
 
   // The timers are owned by owner (the main window) as components.
-  explicit TNamedTimers(TComponent* owner) : owner_(owner) {}
+  explicit TNamedTimers(TComponent* owner);
   ~TNamedTimers();
   TNamedTimers(const TNamedTimers&) = delete;
   TNamedTimers& operator=(const TNamedTimers&) = delete;
@@ -35,7 +33,7 @@ class TNamedTimers {
  private:
   struct TSlot {
     std::wstring name;
-    TTimer* timer = nullptr;
+    std::unique_ptr<TTimer> timer;
     bool busy = false;
     std::shared_ptr<TCallback> callback;
   };
@@ -45,5 +43,5 @@ class TNamedTimers {
   TComponent* owner_;
   std::array<TSlot, SlotCount> slots_{};
   int running_ = 0;                 // callbacks on the stack
-  std::vector<TTimer*> retired_;    // deleted while a callback ran; freed after it
+  std::vector<std::unique_ptr<TTimer>> retired_;  // deleted while a callback ran; freed after it
 };

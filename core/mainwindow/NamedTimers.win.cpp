@@ -1,11 +1,11 @@
 #include "core/mainwindow/NamedTimers.h"
 
+#include "vcl/ScopeGuards.h"
 #include "vcl/Timer.h"
 
-TNamedTimers::~TNamedTimers() {
-  for (auto& s : slots_) delete s.timer;
-  for (TTimer* t : retired_) delete t;
-}
+TNamedTimers::TNamedTimers(TComponent* owner) : owner_(owner) {}
+
+TNamedTimers::~TNamedTimers() = default;
 
 int TNamedTimers::Find(const std::wstring& name) const {
   for (int i = 0; i < SlotCount; ++i)
@@ -20,7 +20,7 @@ bool TNamedTimers::Timers_Add(const std::wstring& name, int intervalMs, TCallbac
     s.name = name;
     s.busy = true;
     s.callback = std::make_shared<TCallback>(std::move(callback));
-    s.timer = new TTimer(owner_);
+    s.timer = std::make_unique<TTimer>(owner_);
     s.timer->SetEnabled(false);
     s.timer->SetInterval(intervalMs > 0 ? static_cast<unsigned>(intervalMs) : 1u);
     s.timer->SetTag(i + 1);
@@ -37,11 +37,8 @@ void TNamedTimers::Timers_Del(const std::wstring& name) {
   TSlot& s = slots_[i];
   s.timer->SetEnabled(false);
   s.timer->OnTimer = nullptr;
-  if (running_ > 0)
-    retired_.push_back(s.timer);
-  else
-    delete s.timer;
-  s = TSlot{};
+  if (running_ > 0) retired_.push_back(std::move(s.timer));
+  s = TSlot{};  // frees a timer no callback runs on
 }
 
 bool TNamedTimers::Timers_IsActive(const std::wstring& name) const { return Find(name) >= 0; }
@@ -49,18 +46,12 @@ bool TNamedTimers::Timers_IsActive(const std::wstring& name) const { return Find
 void TNamedTimers::Timers_OnTimer(TObject* sender) {
   auto* timer = static_cast<TTimer*>(sender);
   const auto slot = timer->Tag() - 1;
-  if (slot < 0 || slot >= SlotCount || slots_[slot].timer != timer) return;
+  if (slot < 0 || slot >= SlotCount || slots_[slot].timer.get() != timer) return;
   // Our own reference: the slot may be cleared or taken again during the call.
   const std::shared_ptr<TCallback> callback = slots_[slot].callback;
   ++running_;
-  try {
-    if (callback && *callback) (*callback)();
-  } catch (...) {
-    --running_;
-    throw;
-  }
-  if (--running_ == 0) {
-    for (TTimer* t : retired_) delete t;
-    retired_.clear();
-  }
+  const TOnExit returned([this] {
+    if (--running_ == 0) retired_.clear();
+  });
+  if (callback && *callback) (*callback)();
 }

@@ -11,6 +11,7 @@
 #include "displays/Popup.h"
 #include "displays/TextDisplay.h"
 #include "displays/VolumeDisplay.h"
+#include "vcl/ScopeGuards.h"
 #include "vcl/ComObj.h"
 #include "vcl/Dialogs.h"
 #include "vcl/ClassRegistry.h"
@@ -20,11 +21,6 @@
 #include <memory>
 
 namespace {
-
-struct HandleCloser {
-  void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 // How long a second start waits for the first instance's window to appear, and
 // then for it to answer: a few seconds each, far beyond a healthy start.
@@ -80,7 +76,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   if (const auto before = PredecessorOnCommandLine(commandLine ? commandLine : L"")) WaitForPredecessor(*before);
 
   // Creating and testing in one step: two quick starts can never both win.
-  UniqueHandle mutex(CreateMutexW(nullptr, FALSE, L"QornMutex"));
+  TUniqueHandle mutex(CreateMutexW(nullptr, FALSE, L"QornMutex"));
   if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
     if (!RestoreRunningInstance()) TellRunningButNotAnswering();
     return 0;

@@ -1,5 +1,7 @@
 #include "core/utils/myUtils.h"
 
+#include "vcl/ScopeGuards.h"
+
 #include <psapi.h>
 #include <tlhelp32.h>
 
@@ -129,22 +131,16 @@ std::wstring GetProgramDescription(const std::wstring& path) {
   if (const auto slash = name.find_last_of(L"\\/"); slash != std::wstring::npos) name = name.substr(slash + 1);
   // The file is mapped, not read: the version resource may lie anywhere in a
   // program of any size, and only the pages the parser touches are loaded.
-  struct Handle {
-    HANDLE h;
-    ~Handle() {
-      if (h && h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-  };
-  const Handle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (file.h == INVALID_HANDLE_VALUE) return name;
+  const TUniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return name;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.h, &size) || size.QuadPart <= 0 ||
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
       static_cast<unsigned long long>(size.QuadPart) > std::numeric_limits<std::size_t>::max())
     return name;
-  const Handle mapping{CreateFileMappingW(file.h, nullptr, PAGE_READONLY, 0, 0, nullptr)};
-  if (!mapping.h) return name;
-  const void* view = MapViewOfFile(mapping.h, FILE_MAP_READ, 0, 0, 0);
+  const TUniqueHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+  if (!mapping) return name;
+  const void* view = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0);
   if (!view) return name;
   const std::unique_ptr<const void, decltype(&UnmapViewOfFile)> unmap(view, &UnmapViewOfFile);
   const auto text =
@@ -174,28 +170,25 @@ std::vector<TProcessEntry> GetProcessList() {
     if (!EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes)) return list;
     ids.resize(bytes / sizeof(DWORD));
     for (DWORD id : ids) {
-      HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, id);
-      if (!p) p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+      TUniqueHandle p(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, id));
+      if (!p) p.reset(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
       if (!p) continue;
       wchar_t buf[MAX_PATH * 2];
       DWORD size = static_cast<DWORD>(std::size(buf));
-      if (QueryFullProcessImageNameW(p, 0, buf, &size)) list.push_back({id, std::wstring(buf, size)});
-      CloseHandle(p);
+      if (QueryFullProcessImageNameW(p.get(), 0, buf, &size)) list.push_back({id, std::wstring(buf, size)});
     }
     return list;
   }
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) return list;
+  const TUniqueHandle snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (snap.get() == INVALID_HANDLE_VALUE) return list;
   PROCESSENTRY32W e{};
   e.dwSize = sizeof e;
-  for (BOOL ok = Process32FirstW(snap, &e); ok; ok = Process32NextW(snap, &e)) {
-    HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, e.th32ProcessID);
+  for (BOOL ok = Process32FirstW(snap.get(), &e); ok; ok = Process32NextW(snap.get(), &e)) {
+    const TUniqueHandle p(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, e.th32ProcessID));
     if (!p) continue;
     wchar_t buf[MAX_PATH];
-    if (GetModuleFileNameExW(p, nullptr, buf, MAX_PATH)) list.push_back({e.th32ProcessID, buf});
-    CloseHandle(p);
+    if (GetModuleFileNameExW(p.get(), nullptr, buf, MAX_PATH)) list.push_back({e.th32ProcessID, buf});
   }
-  CloseHandle(snap);
   return list;
 }
 

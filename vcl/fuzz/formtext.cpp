@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 
 #include "vcl/Filer.h"
@@ -16,8 +17,7 @@ class TFuzzControl : public TComponent {
   QORN_CLASS(TFuzzControl, TComponent)
  public:
   explicit TFuzzControl(TComponent* AOwner) : TComponent(AOwner) {}
-  ~TFuzzControl() override { delete FLines; }
-  TStringList* GetLines() const { return FLines; }
+  TStringList* GetLines() const { return FLines.get(); }
   TFuzzControl* GetLink() const { return FLink; }
   void SetLink(TFuzzControl* v) { FLink = v; }
   void Clicked(TObject*) {}
@@ -51,7 +51,7 @@ class TFuzzControl : public TComponent {
     p.Property(L"OnClick", &TFuzzControl::OnClick);
     p.Handler(L"Clicked", &TFuzzControl::Clicked);
   }
-  TStringList* FLines = new TStringList;
+  std::unique_ptr<TStringList> FLines = std::make_unique<TStringList>();
   TFuzzControl* FLink = nullptr;
 };
 QORN_REGISTER_CLASS(TFuzzControl);
