@@ -65,7 +65,7 @@ std::int32_t TKeyEngine::KeyCallback(std::int32_t vk, std::int32_t code2, std::i
       // The held key's own repeat that got through while the main thread was busy:
       // still the same hold.
       ticksSinceEvent_ = 0;
-    } else {
+    } else if (!alreadyPassed) {
       onNoMatch(event);
     }
 
