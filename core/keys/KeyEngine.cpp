@@ -65,7 +65,9 @@ std::int32_t TKeyEngine::KeyCallback(std::int32_t vk, std::int32_t code2, std::i
       // The held key's own repeat that got through while the main thread was busy:
       // still the same hold.
       ticksSinceEvent_ = 0;
-    } else if (!alreadyPassed) {
+    } else {
+      // Any other key event ends a repeat, a late key-up above all, even when it
+      // passed already.
       onNoMatch(event);
     }
 
