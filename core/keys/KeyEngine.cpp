@@ -67,6 +67,8 @@ std::int32_t TKeyEngine::KeyCallback(std::int32_t vk, std::int32_t code2, std::i
       // still the same hold.
       ticksSinceEvent_ = 0;
     } else {
+      // Any other key event ends a repeat, a late key-up above all, even when it
+      // passed already.
       onNoMatch(event);
     }
 

@@ -1,10 +1,14 @@
 // A program for the tests to start: it appends one line to a marker file, its
 // arguments joined by '|', so a test sees that it ran and what it was given.
-//   programs_marker.exe [--marker FILE] [--stay] [--show] [ARGS...]
+//   programs_marker.exe [--marker FILE] [--stay] [--show] [--hold MS] [ARGS...]
 // Without --marker the file is %QORN_MARKER_FILE%. With --stay it shows a window
 // titled "Qorn test marker" and runs until that file's name + ".stop" exists
 // (or two minutes pass), so a test can find a running copy. With --show the line
 // ends with "show=N", the show command it was started with ("show=none" without).
+// With --hold, once its line is written it asks the test plug-in's window
+// "QornTestStall" (core/program/tests/dlls/mainstall.cpp) in the program that
+// started it to hold that program's main thread MS milliseconds, as an action
+// that takes that long would.
 // test-tool: no-console
 #include "vcl/Win.h"
 
@@ -24,6 +28,7 @@ int main(int argc, char** argv) {
   if (const char* env = std::getenv("QORN_MARKER_FILE")) marker = env;
   bool stay = false;
   bool show = false;
+  unsigned holdMs = 0;
   std::string line;
   bool first = true;
   for (int i = 1; i < argc; ++i) {
@@ -34,6 +39,8 @@ int main(int argc, char** argv) {
       stay = true;
     } else if (arg == "--show") {
       show = true;
+    } else if (arg == "--hold" && i + 1 < argc) {
+      holdMs = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
     } else {
       if (!first) line += '|';
       line += arg;
@@ -52,6 +59,10 @@ int main(int argc, char** argv) {
     std::ofstream out(marker, std::ios::app | std::ios::binary);
     out << line << '\n';
     if (!out) return 3;
+  }
+  if (holdMs) {
+    HWND stall = FindWindowExW(HWND_MESSAGE, nullptr, L"QornTestStall", nullptr);
+    if (!stall || !PostMessageW(stall, WM_APP, holdMs, 0)) return 5;
   }
   if (!stay) return 0;
 

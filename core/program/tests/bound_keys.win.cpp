@@ -160,6 +160,14 @@ struct FrontWindow {
   }
 };
 
+// The caption and class of the window in front, to tell which window took the keys.
+std::string WindowInFront() {
+  wchar_t caption[200] = {}, cls[200] = {};
+  GetWindowTextW(GetForegroundWindow(), caption, 200);
+  GetClassNameW(GetForegroundWindow(), cls, 200);
+  return StringToAnsi(std::wstring(caption) + L" (" + cls + L")");
+}
+
 // This program as the per-program lookup sees the program in front.
 std::string OwnExePath() {
   wchar_t buf[MAX_PATH * 2];
@@ -213,6 +221,37 @@ struct BoundKeys : ::testing::Test {
   }
   bool WaitForMarkerLines(std::size_t n) const {
     return WaitFor([&] { return Lines(marker).size() >= n; }, 20s);
+  }
+  std::size_t MarkerLinesOf(const std::string& word) const {
+    const auto lines = Lines(marker);
+    return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), word));
+  }
+  // Installs the plug-in that stalls Qorn's main thread on demand; call before
+  // Start. Its log (one line per Enable and per stall) is the returned file.
+  fs::path InstallStallPlugin() {
+    fs::create_directories(qorn.Root() / "plugins");
+    fs::copy_file(fs::path(QORN_BINARY_DIR) / "bin" / "testdlls" / "mainstall.dll",
+                  qorn.Root() / "plugins" / "mainstall.dll");
+    qorn.WritePluginsDb({{"Main Stall", true}});
+    return dir / "stall.log";
+  }
+  bool StartWithPluginLog(const fs::path& log) {
+    SetEnvironmentVariableW(L"QORN_PLUGIN_LOG", log.wstring().c_str());
+    const bool started = qorn.Start();
+    SetEnvironmentVariableW(L"QORN_PLUGIN_LOG", nullptr);
+    return started && WaitFor([&] { return !Lines(log).empty(); }, 20s);
+  }
+  // Presses the key until the binding that writes `word` has run `n` times: a
+  // press while Qorn's main thread is held passes (the keyboard must not wait),
+  // so it runs nothing and is pressed again once the thread may be free. Every
+  // press adds one to `presses`.
+  bool PressUntilRun(WORD vk, const std::string& word, std::size_t n, int& presses) {
+    for (int attempt = 0; attempt < 30; ++attempt) {
+      if (!Press(vk)) return false;
+      ++presses;
+      if (WaitFor([&] { return MarkerLinesOf(word) >= n; }, 2s)) return true;
+    }
+    return false;
   }
 };
 
@@ -371,16 +410,9 @@ TEST_F(BoundKeys, QornStandsAsideInIgnoredAndFullScreenPrograms) {
 
 TEST_F(BoundKeys, AKeyPassesAtOnceWhileTheMainThreadIsStuck) {
   // A plug-in that sleeps on Qorn's main thread for 2 s when asked to.
-  fs::create_directories(qorn.Root() / "plugins");
-  fs::copy_file(fs::path(QORN_BINARY_DIR) / "bin" / "testdlls" / "mainstall.dll", qorn.Root() / "plugins" / "mainstall.dll");
-  qorn.WritePluginsDb({{"Main Stall", true}});
-  const fs::path log = dir / "stall.log";
-  SetEnvironmentVariableW(L"QORN_PLUGIN_LOG", log.wstring().c_str());
+  const fs::path log = InstallStallPlugin();
   qorn.WriteProfiles("stall", {{"stall", "-", {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("f13"))}}});
-  const bool started = qorn.Start();
-  SetEnvironmentVariableW(L"QORN_PLUGIN_LOG", nullptr);
-  ASSERT_TRUE(started) << "Qorn did not start";
-  ASSERT_TRUE(WaitFor([&] { return !Lines(log).empty(); }, 20s)) << "the plug-in was not enabled";
+  ASSERT_TRUE(StartWithPluginLog(log)) << "Qorn did not start or the plug-in was not enabled";
   HWND stall = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (stall = FindWindowExW(HWND_MESSAGE, nullptr, L"QornTestStall", nullptr)) != nullptr; }, 10s));
   FrontWindow front;
@@ -403,6 +435,151 @@ TEST_F(BoundKeys, AKeyPassesAtOnceWhileTheMainThreadIsStuck) {
   ASSERT_EQ(qorn.Close(), 0);
   // Reported to Qorn once it was free: counted with the bound key.
   EXPECT_EQ(KeyPressCountIn(qorn.ReadFile("stg.db")), 41 + 21);
+}
+
+// The key-up of a held key comes while its action holds Qorn's main thread. Either
+// it is a key Qorn never takes and passes at once, or Qorn may take it (another
+// program's profile binds it) and it waits for an answer that comes too late: both
+// times it must still reach Qorn and end the repeat.
+struct HeldKeyRelease {
+  const char* what;
+  bool keyUpAsked;
+};
+struct BoundKeysHeld : BoundKeys, ::testing::WithParamInterface<HeldKeyRelease> {};
+
+TEST_P(BoundKeysHeld, AHeldKeyWhoseActionTakesLongStopsRepeatingAtItsRelease) {
+  // Every run of the repeating binding holds Qorn's main thread 400 ms (the marker
+  // asks the stall plug-in), twice its repeat interval: ticks fall due while the
+  // thread is held, and the key-up comes while it is.
+  const fs::path log = InstallStallPlugin();
+  TKeyRecord repeating = KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("--hold 400 f13"));
+  repeating.RepeatRate = 5;
+  std::vector<TInstallProfile> profiles{
+      {"hold", "-", {repeating, KeyBinding("F16", VK_F16, Code2Of(VK_F16), "00000000", 51, RunMarker("after"))}}};
+  if (GetParam().keyUpAsked) {
+    TKeyRecord release = KeyBinding("F13 up", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("elsewhere"));
+    release.Msg = KeyMsgUp;
+    profiles.push_back({"elsewhere", "c:\\nowhere\\elsewhere.exe", {release}});
+  }
+  qorn.WriteProfiles("hold", profiles);
+  ASSERT_TRUE(StartWithPluginLog(log)) << "Qorn did not start or the plug-in was not enabled";
+  FrontWindow front;
+  ASSERT_TRUE(front.activate());
+
+  ASSERT_TRUE(Send(VK_F13, false));
+  const auto holding = [&] {
+    const auto holds = Lines(log);
+    return std::count(holds.begin(), holds.end(), "stall") > std::count(holds.begin(), holds.end(), "stall end");
+  };
+  ASSERT_TRUE(WaitFor([&] { return MarkerLinesOf("f13") >= 3 && holding(); }, 30s)) << "the held key did not repeat";
+  ASSERT_TRUE(Send(VK_F13, true));
+  const std::size_t atRelease = MarkerLinesOf("f13");
+
+  // A run of F13 that came after the release comes before the first "after" if the
+  // key-up was lost (the next key stops a repeat), after it if a tick that fell due
+  // while the thread was held still ran. The programs already started have written
+  // their lines before F16 goes down.
+  ASSERT_TRUE(front.activate());
+  int presses = 0;
+  ASSERT_TRUE(PressUntilRun(VK_F16, "after", 1, presses)) << "the key pressed after the release never ran";
+  ASSERT_TRUE(PressUntilRun(VK_F16, "after", 2, presses));
+  ASSERT_TRUE(front.activate());
+  const auto lines = Lines(marker);
+  const auto firstAfter = std::find(lines.begin(), lines.end(), "after");
+  const auto runsBefore = static_cast<std::size_t>(std::count(lines.begin(), firstAfter, "f13"));
+  EXPECT_EQ(static_cast<std::size_t>(std::count(firstAfter, lines.end(), "f13")), 0u)
+      << "a tick that fell due before the release ran after it";
+  // One run may have been on its way (started, its line not yet written) at the release.
+  EXPECT_LE(runsBefore, atRelease + 1) << "F13 went on repeating after its release";
+  EXPECT_EQ(MarkerLinesOf("elsewhere"), 0u) << "another program's binding ran";
+  const auto holds = Lines(log);
+  EXPECT_GE(static_cast<std::size_t>(std::count(holds.begin(), holds.end(), "stall")), 3u)
+      << "the runs did not hold the main thread";
+  ASSERT_EQ(qorn.Close(), 0);
+  EXPECT_EQ(MarkerLinesOf("f13"), runsBefore) << "a run came once Qorn had closed";
+  // Key-ups are counted: the late one of F13 reached Qorn, once (a key that comes
+  // next would end the repeat all the same, and hide its loss from the runs).
+  EXPECT_EQ(KeyPressCountIn(qorn.ReadFile("stg.db")), 41 + 1 + presses);
+}
+
+INSTANTIATE_TEST_SUITE_P(, BoundKeysHeld,
+                         ::testing::Values(HeldKeyRelease{"KeyUpPassesAtOnce", false},
+                                           HeldKeyRelease{"KeyUpWaitsTooLong", true}),
+                         [](const ::testing::TestParamInfo<HeldKeyRelease>& info) { return info.param.what; });
+
+TEST_F(BoundKeys, AnUnreadableProgramProfileIsReportedOnceFromTheMainLoop) {
+  const std::string self = OwnExePath();
+  ASSERT_FALSE(self.empty());
+  qorn.WriteProfiles("everywhere", {{"everywhere", "-", {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("global"))}},
+                                    {"tester", self, {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("own"))}}});
+  // Held open without sharing from before Qorn starts to after it closes.
+  const fs::path profileFile = qorn.Settings() / "profiles" / "tester.lpf";
+  HANDLE locked = CreateFileW(profileFile.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  struct Unlock {
+    HANDLE h;
+    ~Unlock() { CloseHandle(h); }
+  } unlock{locked};
+  const fs::path sink = dir / "messages.txt";
+  SetEnvironmentVariableW(L"QORN_MESSAGE_SINK", sink.wstring().c_str());
+  const bool started = qorn.Start();
+  SetEnvironmentVariableW(L"QORN_MESSAGE_SINK", nullptr);
+  ASSERT_TRUE(started) << "Qorn did not start";
+  EXPECT_TRUE(Lines(sink).empty()) << "reported before any program of that profile was in front";
+
+  FrontWindow front;
+  ASSERT_TRUE(front.activate());
+  // The switch to the profile comes with the first key: the keys keep reaching the
+  // window, and a bound key falls through to the global profile.
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(Press(VK_F15));
+  ASSERT_TRUE(Press(VK_F13));
+  ASSERT_TRUE(WaitForMarkerLines(1)) << "the bound key ran nothing; the window saw: " << front.history()
+                                     << "; in front: " << WindowInFront() << "; reported: " << ReadFileBytes(sink);
+  ASSERT_TRUE(front.activate());
+  ASSERT_TRUE(front.settle()) << front.history();
+  EXPECT_EQ(front.plainKeyDowns(), std::vector<WPARAM>(5, VK_F15)) << front.history();
+  ASSERT_TRUE(WaitFor([&] { return !Lines(sink).empty(); }, 20s)) << "the unreadable profile was never reported";
+
+  // Away to another program and back: the profile is still unreadable, and said so once.
+  const fs::path otherMarker = dir / "other.txt";
+  const std::string otherCommand =
+      "\"" + WinPath(qorn.Root() / "programs_marker.exe") + "\" --stay --marker \"" + WinPath(otherMarker) + "\" other";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION other{};
+  std::string commandLine = otherCommand;
+  ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &other));
+  CloseHandle(other.hThread);
+  struct StopOther {
+    PROCESS_INFORMATION& p;
+    fs::path stop;
+    ~StopOther() {
+      WriteFileBytes(stop, "");
+      if (WaitForSingleObject(p.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(p.hProcess, 1);
+      CloseHandle(p.hProcess);
+    }
+  } stopOther{other, fs::path(otherMarker.string() + ".stop")};
+  HWND otherWindow = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (otherWindow = FindWindowW(L"QornTestMarker", L"Qorn test marker")) != nullptr; }, 20s));
+  ASSERT_TRUE(WaitFor([&] {
+    if (GetForegroundWindow() != otherWindow) SetForegroundWindow(otherWindow);
+    return GetForegroundWindow() == otherWindow;
+  }, 20s));
+  // A bound key is answered at once, with the program in front as it is now.
+  ASSERT_TRUE(Press(VK_F13));
+  ASSERT_TRUE(WaitForMarkerLines(2));
+  WriteFileBytes(stopOther.stop, "");
+  ASSERT_EQ(WaitForSingleObject(other.hProcess, 20000), WAIT_OBJECT_0);
+  ASSERT_TRUE(front.activate());
+  ASSERT_TRUE(Press(VK_F13));
+  ASSERT_TRUE(WaitForMarkerLines(3));
+  ASSERT_TRUE(front.activate());
+  ASSERT_TRUE(front.settle()) << front.history();
+  ASSERT_EQ(qorn.Close(), 0);
+  EXPECT_EQ(Lines(marker), (std::vector<std::string>{"global", "global", "global"}));
+  const auto reports = Lines(sink);
+  ASSERT_EQ(reports.size(), 1u) << "one report for one unreadable profile";
+  EXPECT_NE(reports[0].find("tester.lpf"), std::string::npos) << reports[0];
 }
 
 }  // namespace
