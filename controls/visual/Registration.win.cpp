@@ -1,6 +1,7 @@
 // The flat control set's classes that form resources may name.
 #include "controls/visual/FlatProgressBar.h"
 #include "controls/visual/GlProgress.h"
+#include "controls/visual/HTMLPicture.h"
 #include "controls/visual/HTMLabel.h"
 #include "controls/visual/TFlatCheckBoxUnit.h"
 #include "controls/visual/TFlatRadioButtonUnit.h"
@@ -8,5 +9,6 @@
 
 void RegisterClassesOf_controls_visual() {
   RegisterClasses<Flat::TglProgress, Flat::TFlatProgressBar, Flat::TFlatCheckBox, Flat::TFlatRadioButton,
-                  Flat::THTMLabel>();
+                  Flat::THTMLabel, Flat::THTMLPicture, Flat::TPictureItem, Flat::TPictureCollection,
+                  Flat::TPictureContainer>();
 }
