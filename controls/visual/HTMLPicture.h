@@ -69,6 +69,15 @@ class THTMLPicture : public TGraphic {
   int FrameTop() const;
   int FrameWidth() const;
   int FrameHeight() const;
+  // Where the selected frame goes when the whole picture fills Whole (scaled with it).
+  TRect FrameRect(const TRect& Whole) const;
+  // The selected frame at its place, the whole picture filling Whole; nothing of a
+  // frame that strays off the picture is drawn outside Whole.
+  void DrawWhole(TCanvas& ACanvas, const TRect& Whole) const;
+  // The picture repeated over Area from its top left at the canvas's resolution,
+  // clipped to Area; only the cells the canvas can show are drawn, so a tiny
+  // picture over a huge area costs no more than over the visible part.
+  void DrawTiled(TCanvas& ACanvas, const TRect& Area) const;
   // Starts the animation at nowMs from the frame selected now (nothing when it runs).
   void StartAnimation(std::uint64_t nowMs);
   // Selects the frame the animation has reached by nowMs (frames without a delay
@@ -82,11 +91,13 @@ class THTMLPicture : public TGraphic {
   TNotifyEvent OnFrameChange;
 
  protected:
-  // Empty: nothing. Stretch: the selected frame fills R; otherwise it is drawn at its
-  // natural size for the canvas's resolution with its top left at R's.
+  // Empty: nothing. Stretch: the whole picture fills R; otherwise it is drawn at its
+  // natural size for the canvas's resolution with its top left at R's. Either way
+  // the selected frame shows at its place in it.
   void Draw(TCanvas& ACanvas, const TRect& R) override;
 
  private:
+  static constexpr int kMinTileSide = 64;
   static void Publish(TPublisher<THTMLPicture>& p);
   void Clear();
   void SelectFrame(int Value);

@@ -83,10 +83,13 @@ const PixelBuffer& THTMLPicture::FramePixels() const {
   return Empty() ? none : FFrames[FFrame - 1].Pixels;
 }
 
+// Pictures come from tagged text, which may name any file or resource: whatever goes
+// wrong (no such file, no picture, no memory for one) leaves the picture empty, and
+// the label gives it no room, which is all the user sees of it.
 void THTMLPicture::LoadFromFile(const std::wstring& FileName) {
   try {
     TGraphic::LoadFromFile(FileName);
-  } catch (const Exception&) {
+  } catch (...) {
     Clear();
   }
 }
@@ -99,7 +102,7 @@ void THTMLPicture::LoadFromResourceName(void* Instance, const std::wstring& Name
   if (!bytes) return;
   try {
     LoadFromBytes(static_cast<const std::uint8_t*>(bytes), SizeofResource(static_cast<HMODULE>(Instance), res));
-  } catch (const Exception&) {
+  } catch (...) {
     Clear();
   }
 }
@@ -169,16 +172,73 @@ void THTMLPicture::SetStretch(bool Value) {
   Changed();
 }
 
-void THTMLPicture::Draw(TCanvas& ACanvas, const TRect& R) {
-  if (Empty()) return;
+TRect THTMLPicture::FrameRect(const TRect& Whole) const {
+  if (Empty() || FWidth <= 0 || FHeight <= 0) return TRect{Whole.Left, Whole.Top, Whole.Left, Whole.Top};
   const GifFrame& f = FFrames[FFrame - 1];
-  TRect to = R;
+  const int w = Whole.Width(), h = Whole.Height();
+  return TRect{Whole.Left + MulDiv(f.Left, w, FWidth), Whole.Top + MulDiv(f.Top, h, FHeight),
+               Whole.Left + MulDiv(f.Left + f.Pixels.width, w, FWidth),
+               Whole.Top + MulDiv(f.Top + f.Pixels.height, h, FHeight)};
+}
+
+void THTMLPicture::DrawWhole(TCanvas& ACanvas, const TRect& Whole) const {
+  if (Empty() || Whole.Width() <= 0 || Whole.Height() <= 0) return;
+  HDC dc = ACanvas.GetHandle();
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, Whole.Left, Whole.Top, Whole.Right, Whole.Bottom);
+  DrawPixelBuffer(dc, FrameRect(Whole), FFrames[FFrame - 1].Pixels, true);
+  RestoreDC(dc, saved);
+}
+
+void THTMLPicture::DrawTiled(TCanvas& ACanvas, const TRect& Area) const {
+  if (Empty()) return;
+  HDC dc = ACanvas.GetHandle();
+  int w = MulDiv(FWidth, GetDeviceCaps(dc, LOGPIXELSX), 96);
+  int h = MulDiv(FHeight, GetDeviceCaps(dc, LOGPIXELSY), 96);
+  RECT clip{};
+  if (w <= 0 || h <= 0 || GetClipBox(dc, &clip) == NULLREGION) return;
+  const TRect visible{std::max(Area.Left, int(clip.left)), std::max(Area.Top, int(clip.top)),
+                      std::min(Area.Right, int(clip.right)), std::min(Area.Bottom, int(clip.bottom))};
+  if (visible.Width() <= 0 || visible.Height() <= 0) return;
+
+  // A small picture is first repeated into a tile of at least kMinTileSide pixels a
+  // side, so that the cells drawn stay few.
+  const int across = std::max(1, (kMinTileSide + w - 1) / w);
+  const int down = std::max(1, (kMinTileSide + h - 1) / h);
+  PixelBuffer tile;
+  if (across > 1 || down > 1) {
+    PixelBuffer whole(FWidth, FHeight);
+    const GifFrame& f = FFrames[FFrame - 1];
+    BlendOver(whole, f.Pixels, f.Left, f.Top);  // a frame off the picture is cut at its edge
+    tile = PixelBuffer(FWidth * across, FHeight * down);
+    for (int j = 0; j < down; ++j)
+      for (int i = 0; i < across; ++i) BlendOver(tile, whole, i * FWidth, j * FHeight);
+    w *= across;
+    h *= down;
+  }
+
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, visible.Left, visible.Top, visible.Right, visible.Bottom);
+  // The first cell that reaches the visible part, counted from the area's top left.
+  const int firstX = Area.Left + (visible.Left - Area.Left) / w * w;
+  const int firstY = Area.Top + (visible.Top - Area.Top) / h * h;
+  for (int y = firstY; y < visible.Bottom; y += h)
+    for (int x = firstX; x < visible.Right; x += w) {
+      const TRect cell{x, y, x + w, y + h};
+      if (tile.empty()) DrawWhole(ACanvas, cell);
+      else DrawPixelBuffer(dc, cell, tile, true);
+    }
+  RestoreDC(dc, saved);
+}
+
+void THTMLPicture::Draw(TCanvas& ACanvas, const TRect& R) {
+  TRect whole = R;
   if (!FStretch) {
     HDC dc = ACanvas.GetHandle();
-    to.Right = R.Left + MulDiv(f.Pixels.width, GetDeviceCaps(dc, LOGPIXELSX), 96);
-    to.Bottom = R.Top + MulDiv(f.Pixels.height, GetDeviceCaps(dc, LOGPIXELSY), 96);
+    whole.Right = R.Left + MulDiv(FWidth, GetDeviceCaps(dc, LOGPIXELSX), 96);
+    whole.Bottom = R.Top + MulDiv(FHeight, GetDeviceCaps(dc, LOGPIXELSY), 96);
   }
-  DrawPixelBuffer(ACanvas.GetHandle(), to, f.Pixels, true);
+  DrawWhole(ACanvas, whole);
 }
 
 // --- THTMLPictureCache

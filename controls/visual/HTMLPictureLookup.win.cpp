@@ -26,10 +26,8 @@ THTMLPicture* THTMLPictureLookup::Resolve(const THTMLPictureSource& source, bool
 bool THTMLPictureLookup::Find(const THTMLPictureSource& source, THTMLPictureInfo& info) {
   THTMLPicture* picture = Resolve(source, true);
   if (!picture || picture->Empty()) return false;
-  info.Width = picture->FrameWidth();
-  info.Height = picture->FrameHeight();
-  info.FrameX = picture->FrameLeft();
-  info.FrameY = picture->FrameTop();
+  info.Width = picture->GetWidth();
+  info.Height = picture->GetHeight();
   return true;
 }
 
@@ -41,21 +39,9 @@ void THTMLPictureLookup::Draw(TCanvas* canvas, const THTMLPictureSource& source,
     if (std::find(animated_.begin(), animated_.end(), source) == animated_.end()) animated_.push_back(source);
     picture->StartAnimation(ClockNowMs());  // from the time it first shows
   }
-  const PixelBuffer& pixels = picture->FramePixels();
-  HDC dc = canvas->GetHandle();
-  if (fit != THTMLPictureFit::Tile) {
-    DrawPixelBuffer(dc, rect, pixels, true);
-    return;
-  }
-  // A body background: the picture repeated over the rectangle, clipped to it.
-  const int w = MulDiv(pixels.width, GetDeviceCaps(dc, LOGPIXELSX), 96);
-  const int h = MulDiv(pixels.height, GetDeviceCaps(dc, LOGPIXELSY), 96);
-  if (w <= 0 || h <= 0) return;
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
-  for (int y = rect.Top; y < rect.Bottom; y += h)
-    for (int x = rect.Left; x < rect.Right; x += w) DrawPixelBuffer(dc, TRect{x, y, x + w, y + h}, pixels, true);
-  RestoreDC(dc, saved);
+  // A body background is the picture repeated over the rectangle.
+  if (fit == THTMLPictureFit::Tile) picture->DrawTiled(*canvas, rect);
+  else picture->DrawWhole(*canvas, rect);
 }
 
 bool THTMLPictureLookup::Animate(std::uint64_t nowMs) {

@@ -185,10 +185,11 @@ TEST_F(HTMLPictures, GifFrameShowsAtItsPlace) {
   THTMLPicture* anim = AddPicture(L"anim", Animation());
   ASSERT_EQ(anim->FrameCount(), 3);
   EXPECT_EQ(anim->GetWidth(), 20);
-  SetText(l, L"<IMG src=\"anim\">");
+  SetText(l, L"<IMG src=\"anim\">x");
   auto bmp = Render(l);
   const Found red = FindColour(bmp->GetCanvas(), clRed, 200, 40);
   EXPECT_EQ(red.count, 20 * 16);
+  const int width = l->GetTextWidth();
   anim->SetFrame(2);
   bmp = Render(l);
   const Found lime = FindColour(bmp->GetCanvas(), clLime, 200, 40);
@@ -196,6 +197,18 @@ TEST_F(HTMLPictures, GifFrameShowsAtItsPlace) {
   EXPECT_EQ(lime.count, 6 * 5);
   EXPECT_EQ(lime.box.Left, red.box.Left + 4);
   EXPECT_EQ(lime.box.Top, red.box.Top + 3);
+  // The animation keeps its whole room whatever frame shows: the text beside it
+  // does not move as frames change.
+  EXPECT_EQ(l->GetTextWidth(), width);
+
+  // Stretched, the frame keeps its place and share of the picture.
+  SetText(l, L"<IMG src=\"anim\" width=\"40\" height=\"32\">");
+  bmp = Render(l, 200, 40);
+  const Found big = FindColour(bmp->GetCanvas(), clLime, 200, 40);
+  EXPECT_EQ(big.box.Left, red.box.Left + 8);
+  EXPECT_EQ(big.box.Top, red.box.Top + 6);
+  EXPECT_EQ(big.box.Width(), 12);
+  EXPECT_EQ(big.box.Height(), 10);
   // Animating goes on from a chosen frame, not from the first.
   anim->SetFrame(2);
   anim->StartAnimation(5000);
@@ -240,6 +253,41 @@ TEST_F(HTMLPictures, AnimationMovesWithTheClockAlone) {
   clock.Advance(100);  // and round to the first again
   EXPECT_TRUE(shows(clRed, 20 * 16));
   EXPECT_EQ(changes, 3);
+}
+
+// Outside text may ask for pictures of any size, or tiny ones over a label of any
+// size: what is drawn stays within the label's arithmetic and its visible part.
+TEST_F(HTMLPictures, HostileSizesStayBounded) {
+  THTMLabel* l = form->Label1;
+  AddPicture(L"logo", Logo());
+  // A frame reaching past the picture's edge is cut there, not drawn over the text.
+  AddPicture(L"stray", WriteGif(20, 16, {{15, 12, 10, 10, 1, 0}}));
+  SetText(l, L"<IMG src=\"stray\">");
+  auto bmp = Render(l);
+  EXPECT_EQ(FindColour(bmp->GetCanvas(), clLime, 200, 40).count, 5 * 4);
+
+  SetText(l, L"<IMG src=\"logo\" width=\"999999999\" height=\"999999999\">");
+  bmp = Render(l);
+  EXPECT_EQ(l->GetTextWidth(), 16384 + 2);  // the largest picture there may be
+  EXPECT_EQ(bmp->GetCanvas()->GetPixel(100, 20), clLime);
+
+  // A one-pixel background over an auto-sizing label, which lays its text out in a
+  // rectangle 65535 pixels larger than itself: only the cells on show are drawn.
+  AddPicture(L"dot", WriteGif(1, 1, {{0, 0, 1, 1, 2, 0}}));
+  SetWindowPos(form->GetHandle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  l->SetAutoSizeType(Flat::asBoth);
+  l->SetAutoSizing(true);
+  SetText(l, L"<BODY background=\"dot\"><BR><BR>Tiled over the whole label");
+  l->RedrawNow();
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        auto shot = Shot(l);
+        const int w = l->GetWidth(), h = l->GetHeight();
+        TCanvas* c = shot->GetCanvas();
+        return c->GetPixel(0, 0) == clBlue && c->GetPixel(w - 1, 0) == clBlue && c->GetPixel(0, h - 1) == clBlue &&
+               c->GetPixel(w - 1, h - 1) == clBlue;
+      },
+      5s));
 }
 
 TEST_F(HTMLPictures, DataThatIsNoPictureIsRefused) {
@@ -311,6 +359,39 @@ TEST_F(HTMLPictures, AddressesLoadFilesAndResourcesOnly) {
   EXPECT_EQ(FindColour(bmp->GetCanvas(), clLime, 200, 40).count, 2 * 12 * 10);
   SetText(l, L"none");
   EXPECT_EQ(l->GetPictureCache()->Count(), 0);
+}
+
+// Resource pictures: a copy of this program with RCDATA pictures added, opened as data.
+TEST_F(HTMLPictures, ResourcePicturesLoadFromTheirModule) {
+  qorn::testing::TempDir dir("htmlres");
+  wchar_t self[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+  const auto copy = dir / "pictures.exe";
+  ASSERT_TRUE(CopyFileW(self, copy.c_str(), FALSE));
+  const Bytes& good = Animation();
+  const Bytes broken(good.begin(), good.begin() + std::ptrdiff_t(good.size() / 2));
+  HANDLE update = BeginUpdateResourceW(copy.c_str(), FALSE);
+  ASSERT_NE(update, nullptr);
+  auto add = [&](const wchar_t* name, const Bytes& data) {
+    EXPECT_TRUE(UpdateResourceW(update, MAKEINTRESOURCEW(10) /* RT_RCDATA */, name,
+                                MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), const_cast<std::uint8_t*>(data.data()),
+                                DWORD(data.size())));
+  };
+  add(L"ANIM", good);
+  add(L"BROKEN", broken);
+  ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
+  HMODULE module = LoadLibraryExW(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+
+  THTMLPicture p;
+  p.LoadFromResourceName(module, L"anim");  // resource names ignore case
+  EXPECT_EQ(p.FrameCount(), 3);
+  EXPECT_EQ(p.GetWidth(), 20);
+  p.LoadFromResourceName(module, L"BROKEN");
+  EXPECT_TRUE(p.Empty());
+  p.LoadFromResourceName(module, L"NOSUCH");
+  EXPECT_TRUE(p.Empty());
+  FreeLibrary(module);
 }
 
 TEST_F(HTMLPictures, ContainerFindsIgnoringCaseAndLeavesWithItsRemoval) {
