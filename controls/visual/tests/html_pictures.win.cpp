@@ -271,21 +271,30 @@ TEST_F(HTMLPictures, HostileSizesStayBounded) {
   EXPECT_EQ(l->GetTextWidth(), 16384 + 2);  // the largest picture there may be
   EXPECT_EQ(bmp->GetCanvas()->GetPixel(100, 20), clLime);
 
-  // A one-pixel background over an auto-sizing label, which lays its text out in a
-  // rectangle 65535 pixels larger than itself: only the cells on show are drawn.
+  // A one-pixel background, over a rectangle far larger than the canvas it is drawn
+  // on: only the cells the canvas can show are drawn, and the call returns at once.
   AddPicture(L"dot", WriteGif(1, 1, {{0, 0, 1, 1, 2, 0}}));
+  SetText(l, L"<BODY background=\"dot\"><BR><BR>Tiled over all of it");
+  TBitmap huge;
+  huge.SetSize(200, 40);
+  huge.GetCanvas()->GetBrush()->SetColor(clWhite);
+  huge.GetCanvas()->FillRect(TRect{0, 0, 200, 40});
+  l->PaintToCanvas(huge.GetCanvas(), TRect{0, 0, 200 + 65535, 40 + 65535});
+  for (TPoint p : {TPoint{0, 0}, TPoint{199, 0}, TPoint{0, 39}, TPoint{199, 39}})
+    EXPECT_EQ(huge.GetCanvas()->GetPixel(p.X, p.Y), clBlue) << p.X << "," << p.Y;
+
+  // And the same over an auto-sizing label, on the screen.
   SetWindowPos(form->GetHandle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   l->SetAutoSizeType(Flat::asBoth);
   l->SetAutoSizing(true);
-  SetText(l, L"<BODY background=\"dot\"><BR><BR>Tiled over the whole label");
   l->RedrawNow();
   ASSERT_TRUE(PumpUntil(
       [&] {
         auto shot = Shot(l);
         const int w = l->GetWidth(), h = l->GetHeight();
         TCanvas* c = shot->GetCanvas();
-        return c->GetPixel(0, 0) == clBlue && c->GetPixel(w - 1, 0) == clBlue && c->GetPixel(0, h - 1) == clBlue &&
-               c->GetPixel(w - 1, h - 1) == clBlue;
+        return w > 0 && h > 0 && c->GetPixel(0, 0) == clBlue && c->GetPixel(w - 1, 0) == clBlue &&
+               c->GetPixel(0, h - 1) == clBlue && c->GetPixel(w - 1, h - 1) == clBlue;
       },
       5s));
 }
