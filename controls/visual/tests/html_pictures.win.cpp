@@ -420,11 +420,22 @@ TEST_F(HTMLPictures, ContainerFindsIgnoringCaseAndLeavesWithItsRemoval) {
 }
 
 TEST_F(HTMLPictures, Screenshot) {
+  qorn::testing::TempDir dir("htmlshot");
+  const auto file = dir / "logo.gif";
+  qorn::testing::WriteFileBytes(file, std::string(Logo().begin(), Logo().end()));
   AddPicture(L"logo", Logo());
+  // The program's clock stands still: the frames chosen here are the ones shown.
+  TManualClock clock;
+  TClockOverride useClock(clock);
   AddPicture(L"anim", Animation())->SetFrame(2);
+  AddPicture(L"anim1", Animation());
+  form->Label1->SetHeight(100);
   SetText(form->Label1,
-          L"<B>Pictures</B>: a logo <IMG src=\"logo\"> between words, a frame of an animation "
-          L"<IMG src=\"anim\"> and a <FONT color=\"clRed\">missing</FONT> one <IMG src=\"nosuch\">here.");
+          L"<B>Pictures</B>: a logo <IMG src=\"logo\"> between words, from a file <IMG src=\"file://" +
+              file.wstring() +
+              L"\">, a frame of an animation <IMG src=\"anim\"> in its room, another stretched "
+              L"<IMG src=\"anim1\" width=\"40\" height=\"32\" align=\"middle\"> and a <FONT color=\"clRed\">missing</FONT> "
+              L"one <IMG src=\"nosuch\">here.");
   form->Repaint();
   Pump(50ms);
   ASSERT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "html_pictures.png"));
