@@ -248,7 +248,7 @@ TEST_F(HTMLPictures, AnimationMovesWithTheClockAlone) {
   clock.Advance(199);
   Pump(60ms);
   EXPECT_EQ(anim->GetFrame(), 2);  // the second frame shows for its own 200 ms
-  clock.Advance(21);  // past the end of its 200 ms and the label's next look
+  clock.Advance(21);               // past the end of its 200 ms and the label's next look
   EXPECT_TRUE(shows(clBlue, 3 * 3));
   clock.Advance(100);  // and round to the first again
   EXPECT_TRUE(shows(clRed, 20 * 16));
@@ -307,7 +307,8 @@ TEST_F(HTMLPictures, DataThatIsNoPictureIsRefused) {
   struct Case {
     const char* name;
     const Bytes* data;
-  } cases[] = {{"truncated GIF", &truncated}, {"GIF header only", &garbage}, {"text", &notPicture}, {"nothing", nullptr}};
+  } cases[] = {
+      {"truncated GIF", &truncated}, {"GIF header only", &garbage}, {"text", &notPicture}, {"nothing", nullptr}};
   THTMLabel* l = form->Label1;
   SetText(l, L"AB");
   Render(l);
@@ -344,12 +345,9 @@ TEST_F(HTMLPictures, AddressesLoadFilesAndResourcesOnly) {
     std::wstring address;
     bool loads;
   } cases[] = {
-      {L"file://" + goodFile.wstring(), true},
-      {L"FILE://" + goodFile.wstring(), true},
-      {L"file://" + badFile.wstring(), false},
-      {L"file://" + (dir / "missing.gif").wstring(), false},
-      {L"http://example.org/logo.gif", false},
-      {L"res://NOSUCHPICTURE", false},
+      {L"file://" + goodFile.wstring(), true}, {L"FILE://" + goodFile.wstring(), true},
+      {L"file://" + badFile.wstring(), false}, {L"file://" + (dir / "missing.gif").wstring(), false},
+      {L"http://example.org/logo.gif", false}, {L"res://NOSUCHPICTURE", false},
       {L"res://TESTHTMLPICTUREFORM", false},  // a resource that is no picture
   };
   for (const Case& c : cases) {
@@ -430,12 +428,12 @@ TEST_F(HTMLPictures, Screenshot) {
   AddPicture(L"anim", Animation())->SetFrame(2);
   AddPicture(L"anim1", Animation());
   form->Label1->SetHeight(100);
-  SetText(form->Label1,
-          L"<B>Pictures</B>: a logo <IMG src=\"logo\"> between words, from a file <IMG src=\"file://" +
-              file.wstring() +
-              L"\">, a frame of an animation <IMG src=\"anim\"> in its room, another stretched "
-              L"<IMG src=\"anim1\" width=\"40\" height=\"32\" align=\"middle\"> and a <FONT color=\"clRed\">missing</FONT> "
-              L"one <IMG src=\"nosuch\">here.");
+  SetText(
+      form->Label1,
+      L"<B>Pictures</B>: a logo <IMG src=\"logo\"> between words, from a file <IMG src=\"file://" + file.wstring() +
+          L"\">, a frame of an animation <IMG src=\"anim\"> in its room, another stretched "
+          L"<IMG src=\"anim1\" width=\"40\" height=\"32\" align=\"middle\"> and a <FONT color=\"clRed\">missing</FONT> "
+          L"one <IMG src=\"nosuch\">here.");
   form->Repaint();
   Pump(50ms);
   ASSERT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "html_pictures.png"));
