@@ -148,6 +148,12 @@ class TPicture : public TPersistent {
   std::unique_ptr<TGraphic> FGraphic;
 };
 
-// Whole files as bytes; EInvalidGraphic when they cannot be read or written.
+// No picture this program accepts needs a file larger than its pixels stored plainly
+// (a 32-bit bitmap) and room for headers.
+constexpr std::int64_t kMaxPictureFileBytes = kMaxPicturePixels * 4 + (1 << 20);
+
+// Whole files as bytes; EInvalidGraphic when they cannot be read or written. Only
+// disk files are read (not pipes or devices, which may never end) and none larger
+// than kMaxPictureFileBytes, which is refused before anything is read.
 std::vector<std::uint8_t> ReadPictureFile(const std::wstring& FileName);
 void WritePictureFile(const std::wstring& FileName, const std::vector<std::uint8_t>& Bytes);

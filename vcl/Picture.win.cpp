@@ -37,10 +37,26 @@ class TMemoryDC {
 }  // namespace
 
 std::vector<std::uint8_t> ReadPictureFile(const std::wstring& FileName) {
-  std::ifstream in(std::filesystem::path(FileName), std::ios::binary);
-  if (!in) throw EInvalidGraphic(L"Cannot open the picture file " + FileName);
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EInvalidGraphic(L"Cannot read the picture file " + FileName);
+  HANDLE file = CreateFileW(FileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw EInvalidGraphic(L"Cannot open the picture file " + FileName);
+  const std::unique_ptr<void, decltype(&CloseHandle)> closer(file, &CloseHandle);
+  // A pipe or a device may never end, or never answer: a picture is a disk file.
+  if (GetFileType(file) != FILE_TYPE_DISK) throw EInvalidGraphic(L"Not a picture file: " + FileName);
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size)) throw EInvalidGraphic(L"Cannot read the picture file " + FileName);
+  if (size.QuadPart > kMaxPictureFileBytes) throw EInvalidGraphic(L"The picture file is too large: " + FileName);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    const DWORD want = DWORD(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+    if (!ReadFile(file, bytes.data() + done, want, &got, nullptr))
+      throw EInvalidGraphic(L"Cannot read the picture file " + FileName);
+    if (got == 0) break;  // shorter than it was a moment ago
+    done += got;
+  }
+  bytes.resize(done);
   return bytes;
 }
 

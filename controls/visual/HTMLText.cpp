@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cwctype>
+
+#include "vcl/PixelBuffer.h"
 
 namespace Flat {
 
@@ -552,8 +555,10 @@ void TEngine::Picture(const std::wstring& tag, const std::wstring& up, TPass pas
   std::wstring src, value;
   Attribute(tag, up, L"SRC", src);
   if (pass == TPass::Draw && c_.Anchor && Hovered() && Attribute(tag, up, L"ALT", value)) src = value;
-  int width = Attribute(tag, up, L"WIDTH", value) ? LeadingNumber(value, 0) : 0;
-  int height = Attribute(tag, up, L"HEIGHT", value) ? LeadingNumber(value, 0) : 0;
+  // No picture is shown larger than any picture may be: a hostile size must not
+  // overflow the line's arithmetic below.
+  int width = Attribute(tag, up, L"WIDTH", value) ? std::min(LeadingNumber(value, 0), kMaxPictureSide) : 0;
+  int height = Attribute(tag, up, L"HEIGHT", value) ? std::min(LeadingNumber(value, 0), kMaxPictureSide) : 0;
   THTMLPictureSource ps;
   std::wstring usrc = UpperCase(src);
   if (usrc.starts_with(L"IDX:")) {
@@ -582,13 +587,13 @@ void TEngine::Picture(const std::wstring& tag, const std::wstring& up, TPass pas
   bool stretch = width > 0 && height > 0;
   int w = stretch ? width : info.Width;
   int h = stretch ? height : info.Height;
-  w = w * s_.PixelsPerInchX() / 96;
-  h = h * s_.PixelsPerInchY() / 96;
+  w = int(std::int64_t(w) * s_.PixelsPerInchX() / 96);
+  h = int(std::int64_t(h) * s_.PixelsPerInchY() / 96);
   if (pass == TPass::Layout && w < available_ && hasContent_ && lineWidth_ + w > available_) {
     fits = false;
     return;
   }
-  TRect pr{x_ + (stretch ? 0 : info.FrameX), rect.Top + (stretch ? 0 : info.FrameY), 0, 0};
+  TRect pr{x_, rect.Top, 0, 0};
   pr.Right = pr.Left + w;
   pr.Bottom = pr.Top + h;
   if (pass == TPass::HitTest && c_.Anchor && in_.Point.X >= pr.Left && in_.Point.X < pr.Right &&

@@ -43,13 +43,12 @@ struct THTMLPictureSource {
   friend bool operator==(const THTMLPictureSource&, const THTMLPictureSource&) = default;
 };
 
-// A found picture's size (device independent pixels at 96 dpi) and, for a frame of
-// an animation, where the frame sits in it.
+// A found picture's size (device independent pixels at 96 dpi). For an animation it
+// is the whole animation's, so the text around it stays put while frames change; the
+// picture draws its frame at the frame's own place in the rectangle it is given.
 struct THTMLPictureInfo {
   int Width = 0;
   int Height = 0;
-  int FrameX = 0;
-  int FrameY = 0;
 };
 
 enum class THTMLPictureFit { Natural, Stretch, Tile };

@@ -9,11 +9,14 @@
 #include <string>
 
 #include "controls/visual/HTMLDraw.h"
+#include "controls/visual/HTMLPicture.h"
 #include "vcl/Controls.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/ImgList.h"
 #include "vcl/StringList.h"
+
+class TTimer;
 
 namespace Flat {
 
@@ -92,8 +95,12 @@ class THTMLabel : public TGraphicControl {
   void SetVAlignment(TVAlignment v) { Change(FVAlignment, v); }
   std::wstring GetVersion() const { return L"1.8.0.2"; }
   void SetVersion(const std::wstring&) {}
-  // Named and address pictures (none by default; not owned).
-  void SetPictures(THTMLPictureSet* v) { FPictures = v; Invalidate(); }
+  // Named pictures (<IMG src="logo">); none by default, not owned.
+  TPictureContainer* GetPictureContainer() const;
+  void SetPictureContainer(TPictureContainer* v);
+  // The pictures loaded from addresses (<IMG src="file://...">); cleared when the
+  // text changes.
+  THTMLPictureCache* GetPictureCache() const { return FPictureCache.get(); }
 
   // The lines of HTMLText joined by blanks.
   std::wstring GetJoinedHTMLText() const;
@@ -105,6 +112,9 @@ class THTMLabel : public TGraphicControl {
   // The anchor at a client point and its rectangle; empty and (-1,-1,-1,-1) for none.
   std::wstring AnchorAt(int x, int y, TRect& rect);
   int GetTextWidth() const { return FTextWidth; }
+  // How often the frames of animated pictures are looked at (their own delays
+  // decide when a frame changes).
+  static constexpr unsigned kAnimationTickMs = 20;
   int GetTextHeight() const { return FLineTextHeight; }
 
   TAnchorClick OnAnchorClick;
@@ -139,11 +149,16 @@ class THTMLabel : public TGraphicControl {
   TRect TextRect() const;  // the client rectangle inside bevels and border
   void InvalidateOnParent(const TRect& r);
   void HTMLTextChanged(TObject*);
+  // Runs the frame timer while an animated picture shows.
+  void UpdateAnimation();
+  void AnimationTick(TObject*);
 
   std::unique_ptr<TStringList> FHTMLText;
   std::unique_ptr<TChangeLink> FImagesLink;
   TCustomImageList* FImages = nullptr;  // not owned; cleared by Notification
-  THTMLPictureSet* FPictures = nullptr;  // not owned
+  std::unique_ptr<THTMLPictureCache> FPictureCache;
+  std::unique_ptr<class THTMLPictureLookup> FPictureLookup;
+  std::unique_ptr<TTimer> FAnimationTimer;  // made when a picture first animates
   bool FAutoSizing = false;
   TAutoSizeType FAutoSizeType = asVertical;
   bool FAnchorHint = false;

@@ -2,8 +2,11 @@
 
 #include <shellapi.h>
 
+#include "controls/visual/HTMLPictureLookup.h"
 #include "vcl/Bitmap.h"
 #include "vcl/Canvas.h"
+#include "vcl/Clock.h"
+#include "vcl/Timer.h"
 
 namespace Flat {
 
@@ -52,6 +55,7 @@ void THTMLabel::Publish(TPublisher<THTMLabel>& p) {
       .Idents(ColorIdents);
   p.Property(L"HTMLText", &THTMLabel::GetHTMLText, &THTMLabel::SetHTMLText);
   p.Property(L"Images", &THTMLabel::GetImages, &THTMLabel::SetImages);
+  p.Property(L"PictureContainer", &THTMLabel::GetPictureContainer, &THTMLabel::SetPictureContainer);
   p.Property(L"LineWidth", &THTMLabel::GetLineWidth, &THTMLabel::SetLineWidth).Default(2);
   p.Property(L"LineSpacing", &THTMLabel::GetLineSpacing, &THTMLabel::SetLineSpacing).Default(0);
   p.Property(L"ShadowColor", &THTMLabel::GetShadowColor, &THTMLabel::SetShadowColor).Default(clGray).Idents(ColorIdents);
@@ -69,7 +73,11 @@ void THTMLabel::Publish(TPublisher<THTMLabel>& p) {
 }
 
 THTMLabel::THTMLabel(TComponent* AOwner)
-    : TGraphicControl(AOwner), FHTMLText(std::make_unique<TStringList>()), FImagesLink(std::make_unique<TChangeLink>()) {
+    : TGraphicControl(AOwner),
+      FHTMLText(std::make_unique<TStringList>()),
+      FImagesLink(std::make_unique<TChangeLink>()),
+      FPictureCache(std::make_unique<THTMLPictureCache>()),
+      FPictureLookup(std::make_unique<THTMLPictureLookup>(*FPictureCache)) {
   FHTMLText->OnChange = TNotifyEvent(this, &THTMLabel::HTMLTextChanged);
   FImagesLink->OnChange = [this](TObject*) { Invalidate(); };
   SetColor(clWindow);
@@ -81,7 +89,39 @@ THTMLabel::~THTMLabel() {
   if (FImages) FImages->UnRegisterChanges(FImagesLink.get());
 }
 
-void THTMLabel::HTMLTextChanged(TObject*) { HTMLChanged(); }
+void THTMLabel::HTMLTextChanged(TObject*) {
+  // Pictures of addresses the new text may no longer name are loaded afresh.
+  FPictureLookup->Reset();
+  FPictureCache->Clear();
+  HTMLChanged();
+}
+
+TPictureContainer* THTMLabel::GetPictureContainer() const { return FPictureLookup->Container(); }
+
+void THTMLabel::SetPictureContainer(TPictureContainer* v) {
+  if (FPictureLookup->Container() == v) return;
+  FPictureLookup->SetContainer(v);
+  if (v) v->FreeNotification(this);
+  Invalidate();
+}
+
+void THTMLabel::UpdateAnimation() {
+  if (!FPictureLookup->Animating()) {
+    if (FAnimationTimer) FAnimationTimer->SetEnabled(false);
+    return;
+  }
+  if (!FAnimationTimer) {
+    FAnimationTimer = std::make_unique<TTimer>(nullptr);
+    FAnimationTimer->SetInterval(kAnimationTickMs);
+    FAnimationTimer->OnTimer = TNotifyEvent(this, &THTMLabel::AnimationTick);
+  }
+  if (!FAnimationTimer->GetEnabled()) FAnimationTimer->SetEnabled(true);
+}
+
+void THTMLabel::AnimationTick(TObject*) {
+  if (FPictureLookup->Animate(ClockNowMs())) Invalidate();
+  UpdateAnimation();
+}
 
 void THTMLabel::SetHTMLText(TStrings* v) {
   std::wstring text;
@@ -130,6 +170,10 @@ void THTMLabel::Notification(TComponent* AComponent, TOperation Operation) {
     FImages = nullptr;
     Invalidate();
   }
+  if (Operation == opRemove && AComponent == FPictureLookup->Container()) {
+    FPictureLookup->SetContainer(nullptr);
+    Invalidate();
+  }
   TGraphicControl::Notification(AComponent, Operation);
 }
 
@@ -159,7 +203,7 @@ THTMLTextInput THTMLabel::BaseInput() const {
 
 bool THTMLabel::RenderHTML(TCanvas* canvas, const TRect& rect, THTMLTextInput in, THTMLTextOutput& out) {
   in.Rect = rect;
-  bool r = DrawHTMLText(canvas, in, THTMLPictureSources{FImages, FPictures}, out);
+  bool r = DrawHTMLText(canvas, in, THTMLPictureSources{FImages, FPictureLookup.get()}, out);
   FTextWidth = out.TextWidth;
   FLineTextHeight = out.TextHeight;
   return r;
@@ -264,6 +308,7 @@ void THTMLabel::Paint() {
     r.Top = std::max(r.Top, r.Bottom - FLineTextHeight);
   }
   if (GetVisible()) RenderHTML(canvas, r, in, out);
+  UpdateAnimation();
   if (!FTransparent) BitBlt(target->GetHandle(), 0, 0, client.Width(), client.Height(), canvas->GetHandle(), 0, 0, SRCCOPY);
 }
 

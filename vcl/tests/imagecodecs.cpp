@@ -350,6 +350,84 @@ TEST(Gif, DamagedFilesAreRefused) {
   for (const Bytes* bad : {&truncated, &notGif}) EXPECT_THROW(DecodeGif(bad->data(), bad->size()), EInvalidGraphic);
 }
 
+// An animation of frames of one colour index each, every one with its own place and
+// delay (hundredths of a second).
+struct GifFrameSpec {
+  int left, top, w, h;
+  GifPixelType index;
+  int delay;
+};
+Bytes WriteAnimatedGif(int screenW, int screenH, const std::vector<GifFrameSpec>& frames) {
+  Bytes out;
+  int error = 0;
+  GifFileType* gif = EGifOpen(
+      &out,
+      [](GifFileType* g, const GifByteType* data, int n) {
+        auto* v = static_cast<Bytes*>(g->UserData);
+        v->insert(v->end(), data, data + n);
+        return n;
+      },
+      &error);
+  EXPECT_NE(gif, nullptr);
+  GifColorType colors[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+  ColorMapObject* map = GifMakeMapObject(4, colors);
+  EGifSetGifVersion(gif, true);
+  EGifPutScreenDesc(gif, screenW, screenH, 2, 0, map);
+  for (const GifFrameSpec& f : frames) {
+    GraphicsControlBlock gcb{};
+    gcb.TransparentColor = NO_TRANSPARENT_COLOR;
+    gcb.DelayTime = f.delay;
+    GifByteType ext[4];
+    EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(EGifGCBToExtension(&gcb, ext)), ext);
+    EGifPutImageDesc(gif, f.left, f.top, f.w, f.h, false, nullptr);
+    std::vector<GifPixelType> line(f.w, f.index);
+    for (int y = 0; y < f.h; ++y) EGifPutLine(gif, line.data(), f.w);
+  }
+  EGifCloseFile(gif, &error);
+  GifFreeMapObject(map);
+  return out;
+}
+
+TEST(Gif, EveryFrameWithItsPlaceAndDelay) {
+  const Bytes file = WriteAnimatedGif(8, 6, {{0, 0, 8, 6, 0, 10}, {2, 1, 3, 2, 1, 25}, {5, 4, 1, 1, 2, 0}});
+  const GifAnimation gif = DecodeGifFrames(file.data(), file.size());
+  ASSERT_EQ(gif.Frames.size(), 3u);
+  EXPECT_EQ(gif.Width, 8);
+  EXPECT_EQ(gif.Height, 6);
+  struct Expected {
+    int left, top, w, h;
+    unsigned delay;
+    std::uint32_t colour;
+  };
+  const Expected expected[3] = {{0, 0, 8, 6, 100, Argb(255, 255, 0, 0)},
+                                {2, 1, 3, 2, 250, Argb(255, 0, 255, 0)},
+                                {5, 4, 1, 1, 0, Argb(255, 0, 0, 255)}};
+  for (int i = 0; i < 3; ++i) {
+    const GifFrame& f = gif.Frames[i];
+    EXPECT_EQ(f.Left, expected[i].left) << i;
+    EXPECT_EQ(f.Top, expected[i].top) << i;
+    EXPECT_EQ(f.Pixels.width, expected[i].w) << i;
+    EXPECT_EQ(f.Pixels.height, expected[i].h) << i;
+    EXPECT_EQ(f.DelayMs, expected[i].delay) << i;
+    EXPECT_EQ(f.Pixels.at(f.Pixels.width - 1, f.Pixels.height - 1), expected[i].colour) << i;
+  }
+  EXPECT_EQ(DecodeGifFrames(file.data(), file.size(), 1).Frames.size(), 1u);
+}
+
+TEST(Gif, AnimationCutAnywhereIsRefusedWithinItsBytes) {
+  const Bytes file = WriteAnimatedGif(8, 6, {{0, 0, 8, 6, 0, 10}, {2, 1, 3, 2, 1, 25}, {5, 4, 1, 1, 2, 0}});
+  // Every shorter prefix is refused or yields only the frames it holds whole; the
+  // sanitizers see any read past the copy's end.
+  for (std::size_t n = 0; n < file.size(); ++n) {
+    const std::vector<std::uint8_t> cut(file.begin(), file.begin() + std::ptrdiff_t(n));
+    try {
+      const GifAnimation gif = DecodeGifFrames(cut.data(), cut.size());
+      EXPECT_LE(gif.Frames.size(), 3u) << n;
+    } catch (const EInvalidGraphic&) {
+    }
+  }
+}
+
 void Put16(Bytes& b, int v) {
   b.push_back(std::uint8_t(v));
   b.push_back(std::uint8_t(v >> 8));

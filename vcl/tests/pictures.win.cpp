@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <thread>
 #include <gif_lib.h>
 
 #include "testing/TempDir.h"
@@ -228,6 +230,46 @@ TEST(Picture, ErrorsLeaveThePictureAsItWas) {
   }
   EXPECT_EQ(picture.GetGraphic(), before);
   EXPECT_EQ(picture.GetWidth(), 4);
+}
+
+// Picture files may be named by outside text: what is not a disk file of a picture's
+// size is refused at once, without reading it or waiting on it.
+TEST(Picture, FilesThatAreNoPictureFilesAreRefusedWithoutReading) {
+  TempDir dir("huge");
+  const auto huge = dir / "huge.bmp";
+  {
+    std::ofstream(huge, std::ios::binary) << "BM";
+  }
+  // Sparse: the size is there at once, the disk is not filled.
+  std::filesystem::resize_file(huge, std::uintmax_t(kMaxPictureFileBytes) + 1);
+  EXPECT_THROW(ReadPictureFile(huge.wstring()), EInvalidGraphic);
+  EXPECT_THROW(ReadPictureFile(dir.path().wstring()), EInvalidGraphic);
+
+  // A pipe that is open but never written to would keep a reader waiting for ever.
+  const std::wstring pipeName = L"\\\\.\\pipe\\qorn-picture-test-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE pipe = CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0,
+                                 nullptr);
+  ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+  // Should the reader wait after all, the pipe is closed after a while so that the
+  // test fails instead of hanging.
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  bool brokeTheWait = false;
+  std::thread watchdog([&] {
+    if (WaitForSingleObject(done, 10000) == WAIT_TIMEOUT) {
+      brokeTheWait = true;
+      DisconnectNamedPipe(pipe);
+    }
+  });
+  EXPECT_THROW(ReadPictureFile(pipeName), EInvalidGraphic);
+  SetEvent(done);
+  watchdog.join();
+  EXPECT_FALSE(brokeTheWait);
+  CloseHandle(done);
+  CloseHandle(pipe);
+
+  // A file of a picture's size is still read whole.
+  WriteBytes(dir / "small.png", TestPng());
+  EXPECT_EQ(ReadPictureFile((dir / "small.png").wstring()), TestPng());
 }
 
 TEST(Picture, DataRoundTripsThroughBytesOfAnyKind) {
