@@ -5,7 +5,7 @@
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 cd "$qorn_root"
-cmake --build --preset windows -j4 --target bench_keyroad Qorn Tenvora qorn_dist >/dev/null 2>&1 ||
+cmake --build --preset windows -j4 --target bench_keyroad bare_hook Qorn Tenvora qorn_dist >/dev/null 2>&1 ||
   cmake --build --preset windows -j4 >/dev/null
 qorn_start_display
 qorn_start_wine

@@ -38,6 +38,7 @@ std::uint64_t KeyExchange::Open(TKeyCallback key, TModifierCallback modifier, Wa
   queue_.clear();
   AbandonCurrent();
   missedAnswer_ = false;
+  urgentWake_ = false;
   open_ = true;
   return ++opened_;
 }
@@ -82,8 +83,9 @@ std::optional<std::int32_t> KeyExchange::Submit(const KeyEvent& event, std::chro
   const std::uint64_t seq = ++lastSeq_;
   // Only the first event of a batch wakes the owner: a drain goes on until the queue
   // is empty, and an owner that does not drain is not flooded with messages. Now and
-  // then it is woken again, in case a wake went astray.
-  const bool wakeNeeded = queue_.empty() || now - wokenAt_ >= WakeAgainAfter;
+  // then it is woken again, in case a wake went astray. A key that waits behind
+  // passed keys whose wake may come later wakes the owner at once.
+  const bool wakeNeeded = queue_.empty() || now - wokenAt_ >= WakeAgainAfter || (waits && !urgentWake_);
   if (queue_.size() >= MaxQueued) queue_.pop_front();
   queue_.push_back({seq, event, now});
   if (waits) {
@@ -92,10 +94,11 @@ std::optional<std::int32_t> KeyExchange::Submit(const KeyEvent& event, std::chro
   }
   if (wakeNeeded) {
     wokenAt_ = now;
+    if (waits) urgentWake_ = true;
     const Wake wake = wake_;
     const std::uint64_t opened = opened_;
     lock.unlock();
-    const bool woken = wake && wake(opened);
+    const bool woken = wake && wake(opened, waits);
     lock.lock();
     if (!woken) {
       // Nobody will drain: do not let this or later keys wait for nothing.
@@ -123,6 +126,7 @@ void KeyExchange::Drain(std::uint64_t opened) {
   std::unique_lock lock(mutex_);
   if (draining_ || opened != opened_) return;
   draining_ = true;
+  urgentWake_ = false;
   // The owner answers again: keys may wait for it again.
   missedAnswer_ = false;
   const auto current = [&] { return open_ && opened == opened_; };

@@ -43,8 +43,11 @@ struct AskedKeys {
 class KeyExchange {
  public:
   using Clock = std::chrono::steady_clock;
-  // Asks the owner thread to call Drain(opened) soon; false when it cannot be reached.
-  using Wake = std::function<bool(std::uint64_t opened)>;
+  // Asks the owner thread to call Drain(opened); false when it cannot be reached.
+  // Urgent: a key waits for the answer, so at once. Otherwise only keys that passed
+  // are queued, and the owner may be woken a little later, out of the way of the
+  // keys that are on their way through the hooks right now.
+  using Wake = std::function<bool(std::uint64_t opened, bool urgent)>;
 
   // An owner that was woken but has not drained for this long is woken again.
   static constexpr std::chrono::milliseconds WakeAgainAfter{500};
@@ -105,6 +108,8 @@ class KeyExchange {
   std::deque<Entry> queue_;
   std::uint64_t lastSeq_ = 0;
   Clock::time_point wokenAt_{};
+  // Woken urgently since the last drain began: a waiting key need not wake again.
+  bool urgentWake_ = false;
   // Set when a wait ran out; cleared when the owner drains again.
   bool missedAnswer_ = false;
   // The event the hook thread waits for, and where it stands.

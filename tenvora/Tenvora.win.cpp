@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 
+#include "tenvora/DeferredWake.win.h"
 #include "tenvora/HookThread.win.h"
 #include "tenvora/KeyExchange.h"
 
@@ -17,7 +18,6 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 namespace qorn::tenvora {
 namespace {
 
-constexpr UINT WM_TENVORA_DRAIN = WM_APP + 2;    // wParam: the exchange's opening number
 constexpr UINT WM_TENVORA_DESTROY = WM_APP + 3;  // ends an owner window from another thread
 constexpr wchar_t OwnerWindowClass[] = L"TenvoraCallbacks";
 
@@ -39,6 +39,7 @@ class Library {
   std::mutex calls_;  // one exported call at a time
   KeyExchange exchange_;
   HookThread thread_{exchange_};
+  DeferredWake deferredWake_;
   HWND owner_ = nullptr;
   DWORD ownerThread_ = 0;
 };
@@ -103,7 +104,9 @@ std::int32_t Library::SetKeyboardHook(TKeyCallback key, TModifierCallback modifi
     return 0;
   }
   const HWND owner = owner_;
-  exchange_.Open(key, modifier, [owner](std::uint64_t opened) {
+  DeferredWake* deferred = deferredWake_.Start() ? &deferredWake_ : nullptr;
+  exchange_.Open(key, modifier, [owner, deferred](std::uint64_t opened, bool urgent) {
+    if (!urgent && deferred && deferred->Request(owner, opened)) return true;
     return SendNotifyMessageW(owner, WM_TENVORA_DRAIN, static_cast<WPARAM>(opened), 0) != 0;
   });
   return 1;

@@ -1,7 +1,12 @@
-// The visual component set's classes that form resources may name.
+// The flat control set's classes that form resources may name.
 #include "controls/visual/FlatProgressBar.h"
 #include "controls/visual/GlProgress.h"
+#include "controls/visual/HTMLabel.h"
+#include "controls/visual/TFlatCheckBoxUnit.h"
+#include "controls/visual/TFlatRadioButtonUnit.h"
+#include "vcl/ClassRegistry.h"
 
 void RegisterClassesOf_controls_visual() {
-  RegisterClasses<Flat::TglProgress, Flat::TFlatProgressBar>();
+  RegisterClasses<Flat::TglProgress, Flat::TFlatProgressBar, Flat::TFlatCheckBox, Flat::TFlatRadioButton,
+                  Flat::THTMLabel>();
 }

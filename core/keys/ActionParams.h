@@ -1,7 +1,9 @@
 // The parameter string of a binding (TActionParams). It is either one plain value
 // or a run of tagged entries "name:value;name|". Entries are read and written at
 // entry boundaries only, so one name that ends another ("click", "dblclick") never
-// touches the other's entry.
+// touches the other's entry. Earlier versions appended entries to a plain value
+// ("4notepad.exe" + "exetype:4;exetype|"); such a string keeps its entries when
+// read and its plain value, in front of them, when written.
 #pragma once
 #include <optional>
 #include <string>
@@ -16,7 +18,8 @@ inline constexpr std::size_t ParamsCapacity = 255;
 // A damaged tail that is no run of entries is kept, after the entries, so it can
 // never swallow the new one. nullopt (and the caller keeps its string) when
 // the result would not fit the 255-character field, when Value holds the closing
-// tag of its own name, or when Name is empty or holds ':', ';' or '|'.
+// tag of its own name, when Name is empty or holds ':', ';' or '|', or when a
+// plain value in front would read part of the result as an entry of its own.
 std::optional<std::string> SetParamOnAct(std::string_view params, std::string_view name,
                                          std::string_view value);
 

@@ -4,8 +4,9 @@
 #include <tlhelp32.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
+#include <limits>
+#include <memory>
 
 namespace {
 
@@ -126,14 +127,28 @@ std::wstring ExpandEnvVars(std::wstring_view text) {
 std::wstring GetProgramDescription(const std::wstring& path) {
   std::wstring name = path;
   if (const auto slash = name.find_last_of(L"\\/"); slash != std::wstring::npos) name = name.substr(slash + 1);
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  if (!in) return name;
-  // A version resource lies well inside the first megabytes of any program.
-  std::string bytes;
-  bytes.resize(16 * 1024 * 1024);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  const auto text = ReadProgramDescription(bytes);
+  // The file is mapped, not read: the version resource may lie anywhere in a
+  // program of any size, and only the pages the parser touches are loaded.
+  struct Handle {
+    HANDLE h;
+    ~Handle() {
+      if (h && h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+  };
+  const Handle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (file.h == INVALID_HANDLE_VALUE) return name;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.h, &size) || size.QuadPart <= 0 ||
+      static_cast<unsigned long long>(size.QuadPart) > std::numeric_limits<std::size_t>::max())
+    return name;
+  const Handle mapping{CreateFileMappingW(file.h, nullptr, PAGE_READONLY, 0, 0, nullptr)};
+  if (!mapping.h) return name;
+  const void* view = MapViewOfFile(mapping.h, FILE_MAP_READ, 0, 0, 0);
+  if (!view) return name;
+  const std::unique_ptr<const void, decltype(&UnmapViewOfFile)> unmap(view, &UnmapViewOfFile);
+  const auto text =
+      ReadProgramDescription(std::string_view(static_cast<const char*>(view), static_cast<std::size_t>(size.QuadPart)));
   if (!text) return name;
   return std::wstring(text->begin(), text->end());
 }
@@ -204,12 +219,13 @@ HWND ActivateRunningProgram(const std::wstring& exePath, DWORD processId) {
   DWORD pid = processId;
   if (pid == 0) {
     const std::wstring want = ComparablePath(Unquote(exePath));
-    const bool tailOnly = GetFileAttributesW(want.c_str()) == INVALID_FILE_ATTRIBUTES &&
+    // A bare name that is no file here names the program by its file name: the
+    // whole of it, so "pad.exe" never finds "notepad.exe".
+    const bool nameOnly = GetFileAttributesW(want.c_str()) == INVALID_FILE_ATTRIBUTES &&
                           want.find_first_of(L"\\/") == std::wstring::npos;
     for (const auto& p : GetProcessList()) {
       const std::wstring path = ComparablePath(p.path);
-      const bool match = tailOnly ? (path.size() >= want.size() && path.compare(path.size() - want.size(), want.size(), want) == 0)
-                                  : path == want;
+      const bool match = nameOnly ? path.substr(path.find_last_of(L'\\') + 1) == want : path == want;
       if (match) {
         pid = p.id;
         break;

@@ -85,8 +85,9 @@ class Exchange : public ::testing::Test {
   }
 
   void Open(bool reachable = true) {
-    g_owner.opened = exchange.Open(&OnKey, &OnModifier, [this, reachable](std::uint64_t opened) {
+    g_owner.opened = exchange.Open(&OnKey, &OnModifier, [this, reachable](std::uint64_t opened, bool urgent) {
       ++wakes;
+      if (urgent) ++urgentWakes;
       wokenWith = opened;
       return reachable;
     });
@@ -130,6 +131,7 @@ class Exchange : public ::testing::Test {
   KeyExchange exchange;
   KeyExchange::Clock::time_point now{};
   std::atomic<int> wakes{0};
+  std::atomic<int> urgentWakes{0};
   std::atomic<std::uint64_t> wokenWith{0};
 };
 
@@ -172,6 +174,26 @@ TEST_F(Exchange, KeysNotAskedAboutPassAtOnceAndAreReportedInOrder) {
   WaitForWakes(3);
   exchange.Drain(g_owner.opened);
   EXPECT_EQ(again.get(), std::optional<int32_t>(TENVORA_TAKE));
+}
+
+TEST_F(Exchange, OnlyAKeyThatWaitsWakesTheOwnerUrgently) {
+  Open();
+  AskOnly({'B'});
+  // Passed keys: one wake for the batch, which may come late.
+  EXPECT_EQ(exchange.Submit(Key('A'), Long), std::nullopt);
+  EXPECT_EQ(exchange.Submit(Key('C'), Long), std::nullopt);
+  EXPECT_EQ(wakes.load(), 1);
+  EXPECT_EQ(urgentWakes.load(), 0);
+  // A key that waits behind them wakes the owner at once, and only once.
+  auto asked = SubmitLater(Key('B'), Long);
+  WaitForWakes(2);
+  EXPECT_EQ(urgentWakes.load(), 1);
+  EXPECT_EQ(exchange.Submit(Key('D'), Short), std::nullopt);
+  EXPECT_EQ(wakes.load(), 2);
+  exchange.Drain(g_owner.opened);
+  EXPECT_EQ(asked.get(), std::optional<int32_t>(TENVORA_TAKE));
+  EXPECT_EQ(Keys(), (std::vector<int>{'A', 'C', 'B', 'D'}));
+  EXPECT_EQ(Passed(), (std::vector<bool>{true, true, false, true}));
 }
 
 TEST_F(Exchange, AKeyNotDrainedInTimePassesAndIsReportedAsPassedOnce) {

@@ -36,7 +36,12 @@ TEST(EnterLeave, ADisabledWindowlessChildAndItsParentDoNotTrade) {
   child->SetBounds(40, 30, 100, 60);
   child->SetEnabled(false);
   form->Show();
-  Pump(30ms);
+  // Tests running beside this one show windows too: keep this form above them, or the
+  // idle check would rightly find another window under the cursor.
+  SetWindowPos(form->GetHandle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const TPoint first = child->ClientToScreen({20, 20});
+  ASSERT_TRUE(PumpUntil([&] { return WindowFromPoint({first.X, first.Y}) == panel->GetHandle(); }, 10s))
+      << "another window covers the test form";
 
   for (int i = 0; i < 6; ++i) {
     const TPoint screen = child->ClientToScreen({20 + i, 20});

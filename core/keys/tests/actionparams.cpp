@@ -31,6 +31,13 @@ TEST(SetParamOnAct, StoresReplacesAndAppendsAtEntryBoundaries) {
       // A lone opening tag no longer eats the write: the value is stored first.
       {"a:1;", "a", "5", "a:5;a|a:1;"},
       {"k:1;k|a:1;", "a", "5", "k:1;k|a:5;a|a:1;"},
+      // Entries an earlier version appended to a plain value: the value stays in front.
+      {"4notepad.exeexetype:4;exetype|", "exetype", "1", "4notepad.exeexetype:1;exetype|"},
+      {"4notepad.exeexetype:4;exetype|", "switchtoloaded", "1",
+       "4notepad.exeexetype:4;exetype|switchtoloaded:1;switchtoloaded|"},
+      {"1c:\\x.exex:1;x|", "y", "2", "1c:\\x.exex:1;x|y:2;y|"},
+      // ... unless the plain value would read the new entry as part of one of its own.
+      {"zn:a:1;a|", "n", "5", std::nullopt},
       // Refused: the value would end its own entry early, or the name is no name.
       {"", "a", "x;a|y", std::nullopt},
       {"", "", "1", std::nullopt},
@@ -76,6 +83,13 @@ TEST(GetParamOnAct, ReadsOnlyWholeEntries) {
       {"", "a", "", "-nil-"},
       {"a:1;", "a", "", "-nil-"},
       {"1c:\\x.exe", "exefile", "", "-nil-"},
+      // Entries after a plain value, as earlier versions wrote them.
+      {"4notepad.exeexetype:4;exetype|switchtoloaded:1;switchtoloaded|", "exetype", "", "4"},
+      {"4notepad.exeexetype:4;exetype|switchtoloaded:1;switchtoloaded|", "switchtoloaded", "", "1"},
+      {"1c:\\music\\showosd:1;showosd|", "showosd", "", "1"},
+      {"xdblclick:0;dblclick|click:2;click|", "dblclick", "", "0"},
+      {"xdblclick:0;dblclick|click:2;click|", "click", "", "2"},
+      {"4notepad.exeexetype:4;exetype|", "exefile", "", "-nil-"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(GetParamOnAct(c.params, c.name, c.defaultValue), c.expected)

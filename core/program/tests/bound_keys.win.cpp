@@ -369,4 +369,40 @@ TEST_F(BoundKeys, QornStandsAsideInIgnoredAndFullScreenPrograms) {
   }
 }
 
+TEST_F(BoundKeys, AKeyPassesAtOnceWhileTheMainThreadIsStuck) {
+  // A plug-in that sleeps on Qorn's main thread for 2 s when asked to.
+  fs::create_directories(qorn.Root() / "plugins");
+  fs::copy_file(fs::path(QORN_BINARY_DIR) / "bin" / "testdlls" / "mainstall.dll", qorn.Root() / "plugins" / "mainstall.dll");
+  qorn.WritePluginsDb({{"Main Stall", true}});
+  const fs::path log = dir / "stall.log";
+  SetEnvironmentVariableW(L"QORN_PLUGIN_LOG", log.wstring().c_str());
+  qorn.WriteProfiles("stall", {{"stall", "-", {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("f13"))}}});
+  const bool started = qorn.Start();
+  SetEnvironmentVariableW(L"QORN_PLUGIN_LOG", nullptr);
+  ASSERT_TRUE(started) << "Qorn did not start";
+  ASSERT_TRUE(WaitFor([&] { return !Lines(log).empty(); }, 20s)) << "the plug-in was not enabled";
+  HWND stall = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (stall = FindWindowExW(HWND_MESSAGE, nullptr, L"QornTestStall", nullptr)) != nullptr; }, 10s));
+  FrontWindow front;
+  ASSERT_TRUE(front.activate());
+  // Bound keys are asked about: the first one waits, so no key depends on luck here.
+  ASSERT_TRUE(Press(VK_F13));
+  ASSERT_TRUE(WaitForMarkerLines(1));
+  ASSERT_TRUE(front.activate());
+
+  ASSERT_TRUE(PostMessageW(stall, WM_APP, 2000, 0));
+  ASSERT_TRUE(WaitFor([&] { return Lines(log).size() >= 2; }, 10s)) << "the main thread never stalled";
+  // Twenty presses: were each to wait for the stuck thread even the hook's bounded
+  // wait, they would still be on their way when it is free again.
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(Press(VK_F15));
+  ASSERT_TRUE(WaitFor([&] { return front.plainKeyDowns().size() >= 20; }, 20s)) << front.history();
+  EXPECT_EQ(Lines(log), (std::vector<std::string>{"Enable", "stall"}))
+      << "the unbound keys came only once the main thread was free again";
+  EXPECT_EQ(front.plainKeyDowns(), std::vector<WPARAM>(20, VK_F15));
+  ASSERT_TRUE(WaitFor([&] { return Lines(log).size() >= 3; }, 10s));
+  ASSERT_EQ(qorn.Close(), 0);
+  // Reported to Qorn once it was free: counted with the bound key.
+  EXPECT_EQ(KeyPressCountIn(qorn.ReadFile("stg.db")), 41 + 21);
+}
+
 }  // namespace

@@ -6,6 +6,8 @@
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -21,6 +23,40 @@ TEST(ProgramDescriptionFile, ReadsTheVersionResourceOfARealProgram) {
   // No version resource, or no file: the file name.
   EXPECT_EQ(GetProgramDescription((fs::current_path() / "testdlls" / "fakeplugin.dll").wstring()), L"fakeplugin.dll");
   EXPECT_EQ(GetProgramDescription(L"C:\\nowhere\\missing.exe"), L"missing.exe");
+}
+
+// A copy of the program whose resource section is moved to the far end of a file
+// bigger than 16 MiB, as in a program that carries a large payload before it.
+std::string WithResourcesFarAway(std::string exe, std::size_t farOffset) {
+  auto u16 = [&](std::size_t at) { return static_cast<std::uint16_t>(static_cast<std::uint8_t>(exe[at]) | static_cast<std::uint8_t>(exe[at + 1]) << 8); };
+  auto u32 = [&](std::size_t at) { return static_cast<std::uint32_t>(u16(at) | u16(at + 2) << 16); };
+  const std::size_t pe = u32(0x3C), opt = pe + 24;
+  const bool plus = u16(opt) == 0x20b;
+  const std::uint32_t resRva = u32(opt + (plus ? 112 : 96) + 2 * 8);
+  const std::size_t sections = opt + u16(pe + 20);
+  for (std::size_t i = 0; i < u16(pe + 6); ++i) {
+    const std::size_t s = sections + i * 40;
+    const std::uint32_t va = u32(s + 12), rawSize = u32(s + 16), raw = u32(s + 20);
+    if (resRva < va || resRva - va >= rawSize) continue;
+    const std::string data = exe.substr(raw, rawSize);
+    std::fill(exe.begin() + raw, exe.begin() + raw + rawSize, '\0');  // nothing left where it was
+    exe.resize(farOffset, '\0');
+    exe += data;
+    for (int b = 0; b < 4; ++b) exe[s + 20 + b] = static_cast<char>(farOffset >> (8 * b));
+    return exe;
+  }
+  return {};
+}
+
+TEST(ProgramDescriptionFile, ReadsTheVersionResourceOfAProgramOfAnySize) {
+  TempDir dir("big");
+  const std::string big = WithResourcesFarAway(ReadFileBytes(Dist() / "Qorn.exe"), 20u << 20);
+  ASSERT_GT(big.size(), 20u << 20) << "no resource section found";
+  WriteFileBytes(dir / "big.exe", big);
+  EXPECT_EQ(GetProgramDescription((dir / "big.exe").wstring()), L"Qorn multimedia keyboard utility");
+  // An empty file has nothing to map: its name.
+  WriteFileBytes(dir / "empty.exe", "");
+  EXPECT_EQ(GetProgramDescription((dir / "empty.exe").wstring()), L"empty.exe");
 }
 
 TEST(ProgramDescriptionFile, TruncatedProgramsNeverCrash) {
@@ -74,11 +110,15 @@ TEST(Processes, FindsItselfAndActivatesARunningProgramByPath) {
   for (auto& c : upper) c = towupper(c);
   EXPECT_NE(ActivateRunningProgram(L"\"" + upper + L"\"", 0), nullptr);
   {
-    // A bare name that is no file here matches the tail of a running program's path.
+    // A bare name that is no file here matches the whole file name of a running
+    // program, in any letter case, never a tail of it.
     TempDir elsewhere("cwd");
     const fs::path before = fs::current_path();
     fs::current_path(elsewhere.path());
     EXPECT_NE(ActivateRunningProgram(L"qorn.exe", 0), nullptr);
+    EXPECT_NE(ActivateRunningProgram(L"QORN.EXE", 0), nullptr);
+    EXPECT_EQ(ActivateRunningProgram(L"orn.exe", 0), nullptr);
+    EXPECT_EQ(ActivateRunningProgram(L"n.exe", 0), nullptr);
     fs::current_path(before);
   }
   EXPECT_NE(ActivateRunningProgram(L"", qorn.id()), nullptr);
