@@ -9,6 +9,8 @@
 #pragma once
 #include "controls/extended/VyGrafx.h"
 #include "vcl/Classes.h"
+#include "vcl/IniFiles.h"
+#include "vcl/Registry.h"
 #include "vcl/Messages.h"
 #include "vcl/Timer.h"
 
@@ -16,6 +18,8 @@
 #include <vector>
 
 class TControl;
+class TWinControl;
+class TMonitor;
 
 namespace Vy {
 
@@ -27,6 +31,50 @@ inline constexpr unsigned CM_VYISBLINKING = CM_PRIVATE;
 inline constexpr unsigned CM_VYSETBLINKSTATE = CM_PRIVATE + 1;
 
 class TVyFrameController;
+
+QORN_ENUM(TVyPathType, ptIniFile, ptRegistry);
+QORN_ENUM(TVyRegKey, hkeyClassesRoot, hkeyCurrentUser, hkeyLocalMachine, hkeyUsers, hkeyPerformanceData,
+          hkeyCurrentConfig, hkeyDynData);
+QORN_ENUM(TVyRegAccessKey, keyQueryValue, keySetValue, keyCreateSubKey, keyEnumerateSubKeys, keyNotify, keyCreateLink,
+          keyRead, keyWrite, keyExecute, keyAllAccess);
+using TVyRegAccess = TSet<TVyRegAccessKey>;
+
+// Where a component keeps its settings: an INI file or a registry key. Its INI and
+// registry objects are made when first asked for, and made again after any of the four
+// properties changed (the reopen flag).
+class TVyRegIniFile : public TComponent {
+  QORN_CLASS(TVyRegIniFile, TComponent)
+ public:
+  explicit TVyRegIniFile(TComponent* AOwner);
+  ~TVyRegIniFile() override;
+
+  const std::wstring& GetPath() const { return FPath; }
+  void SetPath(const std::wstring& v);
+  TVyPathType GetPathType() const { return FPathType; }
+  void SetPathType(TVyPathType v);
+  TVyRegKey GetRegKey() const { return FRegKey; }
+  void SetRegKey(TVyRegKey v);
+  TVyRegAccess GetRegAccess() const { return FRegAccess; }
+  void SetRegAccess(TVyRegAccess v);
+
+  // The objects must be made (again) before the next use.
+  bool NeedsReopen() const { return FReopen; }
+  // The INI file named by Path; the registry at RegKey with RegAccess (no key opened).
+  TIniFile& IniFile();
+  TRegistry& Registry();
+
+ private:
+  static void Publish(TPublisher<TVyRegIniFile>& p);
+  void Reopen();
+
+  std::wstring FPath;
+  TVyPathType FPathType = ptIniFile;
+  TVyRegKey FRegKey = hkeyCurrentUser;
+  TVyRegAccess FRegAccess{keyAllAccess};
+  bool FReopen = true;
+  std::unique_ptr<TIniFile> FIniFile;
+  std::unique_ptr<TRegistry> FRegistry;
+};
 
 class IVyFramingNotify {
  public:
@@ -104,6 +152,8 @@ class TVyFrameController : public TComponent {
   void SetFramingPreference(TFramingPreference v) { Change(FFramingPreference, v, TFramingCode::fcFramingPreference); }
   bool GetParentColor() const { return FParentColor; }
   void SetParentColor(bool v);
+  TVyRegIniFile* GetRegIniFile() const { return FRegIniFile; }
+  void SetRegIniFile(TVyRegIniFile* v);
 
   void Loaded() override;
 
@@ -139,6 +189,7 @@ class TVyFrameController : public TComponent {
   bool FFrameVisible = false;
   TFramingPreference FFramingPreference = fpXPThemes;
   bool FParentColor = false;
+  TVyRegIniFile* FRegIniFile = nullptr;  // not owned; cleared when it goes
 };
 
 // Joins `control` to `controller` (either may be null) in place of `current`, with the
@@ -179,6 +230,18 @@ class TVyBlinkingControlsList {
   unsigned intervalOn_ = 500;
   std::unique_ptr<TTimer> timer_;
 };
+
+// 0 Windows 95, 1 NT 4 or earlier, 2 Windows 98, 3 Windows Me, 4 Windows 2000,
+// 5 Windows XP, 6 Windows Server 2003: whether the system in use is that one. Any other
+// index is false.
+bool IsWindowsVersion(int index);
+
+// The work area of the monitor nearest to the control's window (the screen's when it
+// has none), for drop-downs that must stay on one monitor.
+TRect WindowWorkArea(TWinControl* control);
+int WindowWorkAreaWidth(TWinControl* control);
+TRect MonitorWorkArea(TMonitor* monitor);
+TRect MonitorBounds(TMonitor* monitor);
 
 // Readers for DefineProperties that take an obsolete value and drop it.
 void SkipOldBoolean(TReader& reader);

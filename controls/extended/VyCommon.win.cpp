@@ -2,6 +2,8 @@
 
 #include "vcl/Controls.h"
 #include "vcl/Filer.h"
+#include "vcl/Forms.h"
+#include "vcl/WinVersion.h"
 
 #include <algorithm>
 
@@ -34,6 +36,14 @@ void TVyFrameController::Publish(TPublisher<TVyFrameController>& p) {
   p.Property(L"FrameVisible", &T::GetFrameVisible, &T::SetFrameVisible).Default(false);
   p.Property(L"FramingPreference", &T::GetFramingPreference, &T::SetFramingPreference).Default(fpXPThemes);
   p.Property(L"ParentColor", &T::GetParentColor, &T::SetParentColor).Default(false);
+  p.Property(L"RegIniFile", &T::GetRegIniFile, &T::SetRegIniFile);
+}
+
+void TVyFrameController::SetRegIniFile(TVyRegIniFile* v) {
+  if (v == FRegIniFile) return;
+  if (FRegIniFile) FRegIniFile->RemoveFreeNotification(this);
+  FRegIniFile = v;
+  if (v) v->FreeNotification(this);
 }
 
 void TVyFrameController::DefineProperties(TFiler& Filer) {
@@ -143,7 +153,9 @@ void TVyFrameController::Loaded() {
 
 void TVyFrameController::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
-  if (Operation == opRemove) RemoveControl(AComponent);
+  if (Operation != opRemove) return;
+  if (AComponent == FRegIniFile) FRegIniFile = nullptr;
+  RemoveControl(AComponent);
 }
 
 void TVyFrameController::ApplyToControls(TFramingCode code) {
@@ -256,6 +268,93 @@ void TVyBlinkingControlsList::Tick() {
     delete this;
   }
 }
+
+// --- settings place
+
+TVyRegIniFile::TVyRegIniFile(TComponent* AOwner) : TComponent(AOwner) {}
+TVyRegIniFile::~TVyRegIniFile() = default;
+
+void TVyRegIniFile::Publish(TPublisher<TVyRegIniFile>& p) {
+  using T = TVyRegIniFile;
+  p.Property(L"Path", &T::GetPath, &T::SetPath);
+  p.Property(L"PathType", &T::GetPathType, &T::SetPathType).Default(ptIniFile);
+  p.Property(L"RegKey", &T::GetRegKey, &T::SetRegKey).Default(hkeyCurrentUser);
+  p.Property(L"RegAccess", &T::GetRegAccess, &T::SetRegAccess).Default(TVyRegAccess{keyAllAccess});
+}
+
+void TVyRegIniFile::SetPath(const std::wstring& v) {
+  FPath = v;
+  FReopen = true;
+}
+void TVyRegIniFile::SetPathType(TVyPathType v) {
+  FPathType = v;
+  FReopen = true;
+}
+void TVyRegIniFile::SetRegKey(TVyRegKey v) {
+  FRegKey = v;
+  FReopen = true;
+}
+void TVyRegIniFile::SetRegAccess(TVyRegAccess v) {
+  FRegAccess = v;
+  FReopen = true;
+}
+
+void TVyRegIniFile::Reopen() {
+  if (!FReopen && FIniFile && FRegistry) return;
+  static const HKEY roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,   HKEY_LOCAL_MACHINE, HKEY_USERS,
+                               HKEY_PERFORMANCE_DATA, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA};
+  static const REGSAM rights[] = {KEY_QUERY_VALUE, KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_ENUMERATE_SUB_KEYS,
+                                  KEY_NOTIFY,      KEY_CREATE_LINK, KEY_READ,         KEY_WRITE,
+                                  KEY_EXECUTE,     KEY_ALL_ACCESS};
+  REGSAM access = 0;
+  for (int i = 0; i <= int(keyAllAccess); ++i)
+    if (FRegAccess.Contains(TVyRegAccessKey(i))) access |= rights[i];
+  FIniFile = std::make_unique<TIniFile>(FPath);
+  FRegistry = std::make_unique<TRegistry>(access);
+  FRegistry->SetRootKey(roots[int(FRegKey)]);
+  FReopen = false;
+}
+
+TIniFile& TVyRegIniFile::IniFile() {
+  Reopen();
+  return *FIniFile;
+}
+
+TRegistry& TVyRegIniFile::Registry() {
+  Reopen();
+  return *FRegistry;
+}
+
+// --- platform queries
+
+bool IsWindowsVersion(int index) {
+  const TWindowsVersion& v = WindowsVersion();
+  const bool nineX = v.Platform == Win32PlatformWindows, nt = v.Platform == Win32PlatformNT;
+  switch (index) {
+    case 0: return nineX && v.Major <= 4 && v.Minor == 0;
+    case 1: return nt && v.Major <= 4;
+    case 2: return nineX && v.Major <= 4 && v.Minor == 10;
+    case 3: return nineX && v.Major <= 4 && v.Minor == 90;
+    case 4: return nt && v.Major == 5 && v.Minor == 0;
+    case 5: return nt && v.Major == 5 && v.Minor == 1;
+    case 6: return nt && v.Major == 5 && v.Minor == 2;
+    default: return false;
+  }
+}
+
+TRect MonitorWorkArea(TMonitor* monitor) { return monitor ? monitor->GetWorkareaRect() : TRect{}; }
+TRect MonitorBounds(TMonitor* monitor) { return monitor ? monitor->GetBoundsRect() : TRect{}; }
+
+TRect WindowWorkArea(TWinControl* control) {
+  HMONITOR m = MonitorFromWindow(control && control->HandleAllocated() ? control->GetHandle() : nullptr,
+                                 MONITOR_DEFAULTTONEAREST);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(m, &info)) return {};
+  return Rect(info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom);
+}
+
+int WindowWorkAreaWidth(TWinControl* control) { return WindowWorkArea(control).Width(); }
 
 // --- obsolete values
 

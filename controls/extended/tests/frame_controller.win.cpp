@@ -6,6 +6,7 @@
 #include "controls/extended/VyLabel.h"
 #include "vcl/Filer.h"
 #include "vcl/Forms.h"
+#include "vcl/WinVersion.h"
 
 #include <string>
 #include <vector>
@@ -172,6 +173,61 @@ TEST(VyFrameController, EitherSideMayGoFirst) {
   EXPECT_EQ(controller->ControlCount(), 0);
   controller->SetFrameStyle(fsBump);  // pushes to nobody
   delete controller;
+}
+
+TEST(VyRegIniFile, ChangesAskForNewObjectsMadeFromTheSettings) {
+  TVyRegIniFile place(nullptr);
+  EXPECT_TRUE(place.NeedsReopen());
+  place.SetPathType(ptRegistry);
+  place.SetRegKey(hkeyLocalMachine);
+  place.SetRegAccess(TVyRegAccess{keyRead, keyNotify});
+  place.SetPath(L"C:\\settings.ini");
+  EXPECT_EQ(place.Registry().RootKey(), HKEY_LOCAL_MACHINE);
+  EXPECT_EQ(place.Registry().Access(), REGSAM(KEY_READ | KEY_NOTIFY));
+  EXPECT_EQ(place.IniFile().FileName(), L"C:\\settings.ini");
+  EXPECT_FALSE(place.NeedsReopen());
+  TRegistry* made = &place.Registry();
+  EXPECT_EQ(&place.Registry(), made) << "kept while nothing changed";
+  place.SetRegKey(hkeyUsers);
+  EXPECT_TRUE(place.NeedsReopen());
+  EXPECT_EQ(place.Registry().RootKey(), HKEY_USERS);
+  const std::string text = WriteComponentToText(&place);
+  EXPECT_NE(text.find("RegAccess = [keyNotify, keyRead]"), std::string::npos) << text;
+  TVyRegIniFile fresh(nullptr);
+  const std::string plain = WriteComponentToText(&fresh);
+  for (const char* name : {"PathType", "RegKey", "RegAccess"}) EXPECT_EQ(plain.find(name), std::string::npos) << plain;
+}
+
+TEST(VyRegIniFile, AControllerForgetsAFreedSettingsPlace) {
+  TVyFrameController controller(nullptr);
+  auto* place = new TVyRegIniFile(nullptr);
+  controller.SetRegIniFile(place);
+  EXPECT_EQ(controller.GetRegIniFile(), place);
+  delete place;
+  EXPECT_EQ(controller.GetRegIniFile(), nullptr);
+}
+
+TEST(VyPlatform, WindowsVersionsByIndex) {
+  struct Case {
+    TWindowsVersion version;
+    int yes;  // the one index that holds, -1 for none
+  } cases[] = {
+      {{4, 0, 950, Win32PlatformWindows}, 0},
+      {{4, 0, 1381, Win32PlatformNT}, 1},
+      {{3, 51, 1057, Win32PlatformNT}, 1},
+      {{4, 10, 1998, Win32PlatformWindows}, 2},
+      {{4, 90, 3000, Win32PlatformWindows}, 3},
+      {{5, 0, 2195, Win32PlatformNT}, 4},
+      {{5, 1, 2600, Win32PlatformNT}, 5},
+      {{5, 2, 3790, Win32PlatformNT}, 6},
+      {{6, 1, 7601, Win32PlatformNT}, -1},
+      {{10, 0, 19045, Win32PlatformNT}, -1},
+  };
+  for (const Case& c : cases) {
+    TWindowsVersionOverride use(c.version);
+    for (int i = -1; i <= 7; ++i)
+      EXPECT_EQ(IsWindowsVersion(i), c.yes >= 0 && i == c.yes) << c.version.Major << "." << c.version.Minor << " index " << i;
+  }
 }
 
 }  // namespace
