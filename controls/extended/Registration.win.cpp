@@ -6,4 +6,4 @@
 #include "vcl/ClassRegistry.h"
 #include "vcl/Classes.h"
 
-void RegisterClassesOf_controls_extended() { RegisterClasses<Vy::TVyBorder, Vy::TVyProgressBar, Vy::TVyFrameController, Vy::TVyLabel>(); }
+void RegisterClassesOf_controls_extended() { RegisterClasses<Vy::TVyBorder, Vy::TVyProgressBar, Vy::TVyFrameController, Vy::TVyRegIniFile, Vy::TVyLabel>(); }
