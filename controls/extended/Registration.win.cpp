@@ -1,4 +1,5 @@
 // The component classes of the extended control library that form resources may name.
+#include "controls/extended/VyBckgnd.h"
 #include "controls/extended/VyBorder.h"
 #include "controls/extended/VyCommon.h"
 #include "controls/extended/VyLabel.h"
@@ -7,4 +8,7 @@
 #include "vcl/ClassRegistry.h"
 #include "vcl/Classes.h"
 
-void RegisterClassesOf_controls_extended() { RegisterClasses<Vy::TVyBorder, Vy::TVyProgressBar, Vy::TVyFrameController, Vy::TVyRegIniFile, Vy::TVyLabel, Vy::TVyPanel, Vy::TVyStatusBar>(); }
+void RegisterClassesOf_controls_extended() {
+  RegisterClasses<Vy::TVyBorder, Vy::TVyProgressBar, Vy::TVyFrameController, Vy::TVyRegIniFile, Vy::TVyLabel,
+                  Vy::TVyPanel, Vy::TVyStatusBar, Vy::TVyBackground, Vy::TVySeparator>();
+}

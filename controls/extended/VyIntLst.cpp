@@ -173,11 +173,9 @@ void TVyIntegerList::WriteIntegers(TWriter& writer) const {
 void TVyIntegerList::DefineProperties(TFiler& Filer) {
   TPersistent::DefineProperties(Filer);
   Filer.DefineProperty(
-      L"Min", [this](TReader& r) { SetMin(r.ReadInteger()); }, [this](TWriter& w) { w.WriteInteger(FMin); },
-      FMin != 0);
+      L"Min", [this](TReader& r) { SetMin(r.ReadInteger()); }, [this](TWriter& w) { w.WriteInteger(FMin); }, FMin != 0);
   Filer.DefineProperty(
-      L"Max", [this](TReader& r) { SetMax(r.ReadInteger()); }, [this](TWriter& w) { w.WriteInteger(FMax); },
-      FMax != 0);
+      L"Max", [this](TReader& r) { SetMax(r.ReadInteger()); }, [this](TWriter& w) { w.WriteInteger(FMax); }, FMax != 0);
   // There is no form inheritance here, so no ancestor's list to compare with.
   Filer.DefineProperty(
       L"Integers", [this](TReader& r) { ReadIntegers(r); }, [this](TWriter& w) { WriteIntegers(w); }, Count() > 0);

@@ -25,8 +25,7 @@ UINT HorizontalFlags(TAlignment a) {
 }
 }  // namespace
 
-TRect PanelInnerRect(TRect r, TFrameStyleEx outer, TFrameStyleEx inner, TSides sides, int bevelWidth,
-                     int borderWidth) {
+TRect PanelInnerRect(TRect r, TFrameStyleEx outer, TFrameStyleEx inner, TSides sides, int bevelWidth, int borderWidth) {
   InflateRect(r, -borderWidth, -borderWidth);
   for (TFrameStyleEx style : {outer, inner}) {
     const int by = FrameStyleWidth(style, bevelWidth);
@@ -98,10 +97,8 @@ TColor TVyCustomPanel::ParentColorValue() const { return GetParent() ? GetParent
 void TVyCustomPanel::SetTransparent(bool v) {
   if (v == FTransparent) return;
   FTransparent = v;
-  if (v)
-    ControlStyle.Exclude(csOpaque);
-  else
-    ControlStyle.Include(csOpaque);
+  if (v) ControlStyle.Exclude(csOpaque);
+  else ControlStyle.Include(csOpaque);
   for (int i = 0; i < ControlCount(); ++i) Controls(i)->Invalidate();
   Invalidate();
 }
@@ -249,8 +246,7 @@ void TVyCustomPanel::WMWindowPosChanged(TMessage& m) {
   QORN_INHERITED(m);
   // The frame's right and bottom sides move with the size: drawn again wholly, so no
   // old frame line stays behind inside.
-  if (HandleAllocated() && (GetWidth() != oldWidth || GetHeight() != oldHeight || !GetCaption().empty()))
-    Invalidate();
+  if (HandleAllocated() && (GetWidth() != oldWidth || GetHeight() != oldHeight || !GetCaption().empty())) Invalidate();
 }
 
 void TVyCustomPanel::CMMouseEnter(TMessage& m) {
@@ -533,8 +529,7 @@ void TVyStatusBar::WMLButtonDown(TMessage& m) {
 
 void TVyStatusBar::WMSetCursor(TMessage& m) {
   POINT pt;
-  if (FShowSizeGrip && FGripValid && GetCursorPos(&pt) && ::ScreenToClient(GetHandle(), &pt) &&
-      InGrip({pt.x, pt.y})) {
+  if (FShowSizeGrip && FGripValid && GetCursorPos(&pt) && ::ScreenToClient(GetHandle(), &pt) && InGrip({pt.x, pt.y})) {
     ::SetCursor(CursorHandle(crSizeNWSE));
     m.Result = 1;
     return;

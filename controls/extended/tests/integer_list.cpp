@@ -40,11 +40,9 @@ TEST(VyIntegerList, SortedAddUnderEachDuplicatesRule) {
     int index;
     TValues after;
   } cases[] = {
-      {dupIgnore, 5, 1, {3, 5, 5, 9}},   // found: nothing added, the index it met
+      {dupIgnore, 5, 1, {3, 5, 5, 9}},     // found: nothing added, the index it met
       {dupAccept, 5, 1, {3, 5, 5, 5, 9}},  // in front of the equal ones
-      {dupAccept, 4, 1, {3, 4, 5, 5, 9}},
-      {dupIgnore, 10, 4, {3, 5, 5, 9, 10}},
-      {dupIgnore, -1, 0, {-1, 3, 5, 5, 9}},
+      {dupAccept, 4, 1, {3, 4, 5, 5, 9}}, {dupIgnore, 10, 4, {3, 5, 5, 9, 10}}, {dupIgnore, -1, 0, {-1, 3, 5, 5, 9}},
   };
   for (const Case& c : cases) {
     TList l({9, 5, 3, 5}, true, dupAccept);
@@ -197,7 +195,9 @@ class TStopsHolder : public TComponent {
   void SetStops(TVyIntegerList* v) { FStops->Assign(v); }
 
  private:
-  static void Publish(TPublisher<TStopsHolder>& p) { p.Property(L"Stops", &TStopsHolder::GetStops, &TStopsHolder::SetStops); }
+  static void Publish(TPublisher<TStopsHolder>& p) {
+    p.Property(L"Stops", &TStopsHolder::GetStops, &TStopsHolder::SetStops);
+  }
   std::unique_ptr<TVyIntegerList> FStops = std::make_unique<TVyIntegerList>();
 };
 QORN_REGISTER_CLASS(TStopsHolder);
