@@ -410,6 +410,13 @@ std::wstring TReader::ReadIdent() {
   return v.Text;
 }
 
+std::vector<std::wstring> TReader::ReadSet() {
+  const TFormValue& v = Current(L"Set");
+  if (v.Kind != TFormValueKind::Set) ValueError(L"Set");
+  Advance();
+  return v.Names;
+}
+
 void TReader::ReadListBegin() {
   const TFormValue& v = Current(L"List");
   if (v.Kind != TFormValueKind::List) ValueError(L"List");

@@ -77,6 +77,8 @@ class TReader : public TFiler {
   double ReadFloat();
   std::wstring ReadString();
   std::wstring ReadIdent();
+  // The element names of a set value ("[a, b]"), as written.
+  std::vector<std::wstring> ReadSet();
   void ReadListBegin();
   bool EndOfList() const;
   void ReadListEnd();

@@ -1,7 +1,14 @@
 // The component classes of the extended control library that form resources may name.
+#include "controls/extended/VyBckgnd.h"
 #include "controls/extended/VyBorder.h"
+#include "controls/extended/VyCommon.h"
+#include "controls/extended/VyLabel.h"
+#include "controls/extended/VyPanel.h"
 #include "controls/extended/VyPrgres.h"
 #include "vcl/ClassRegistry.h"
 #include "vcl/Classes.h"
 
-void RegisterClassesOf_controls_extended() { RegisterClasses<Vy::TVyBorder, Vy::TVyProgressBar>(); }
+void RegisterClassesOf_controls_extended() {
+  RegisterClasses<Vy::TVyBorder, Vy::TVyProgressBar, Vy::TVyFrameController, Vy::TVyRegIniFile, Vy::TVyLabel,
+                  Vy::TVyPanel, Vy::TVyStatusBar, Vy::TVyBackground, Vy::TVySeparator>();
+}

@@ -9,6 +9,7 @@
 #pragma once
 #include "controls/extended/VyGrafxColor.h"
 #include "vcl/Canvas.h"
+#include "vcl/Controls.h"
 #include "vcl/TypInfo.h"
 
 namespace Vy {
@@ -79,11 +80,38 @@ void PaintSegmentedProgress(TCanvas* canvas, const TRect& rect, bool vertical, b
 void PaintTraditionalProgress(TCanvas* canvas, const TRect& rect, bool vertical, bool showPercent, int percent,
                               TColor backColor, TColor barColor);
 
+// --- lines and focus
+// Every second pixel in black, from one pixel after `from` to before `to`.
+void DottedHorzLine(TCanvas* canvas, int y, int from, int to);
+void DottedVertLine(TCanvas* canvas, int x, int from, int to);
+void DottedHorzLine(TCanvas* canvas, int y, int from, int to, TColor color);
+void DottedVertLine(TCanvas* canvas, int x, int from, int to, TColor color);
+// A dotted frame on the rect's edges; returns the rect one pixel in.
+TRect PaintFocusRect(TCanvas* canvas, TRect rect);
+
+// --- fonts
+// A font like `font` turned by `angle` degrees counter-clockwise (escapement); the
+// handle deletes it.
+TGdiHandle<HFONT> CreateRotatedFont(TFont* font, int angle);
+// Only TrueType fonts can be turned.
+bool IsTrueTypeFont(TFont* font);
+// Text height + 2.
+int FontLineHeight(TCanvas* canvas);
+int AverageCharWidth(TCanvas* canvas);
+
 // --- misc
 // The screen has no palette (more than 256 colours).
 bool HasTrueColorScreen();
 // The graphic repeated from the rect's top-left, the last row and column clipped.
 // An empty graphic (or one with a zero side) draws nothing.
 void TileImage(TCanvas* canvas, TGraphic* graphic, const TRect& rect);
+// Fills (0, 0, width, height) of the DC by doubling copies of its painted top-left
+// tile (tileWidth x tileHeight): first across, then down. A zero tile does nothing.
+void ExpandStrip(HDC dc, int width, int height, int tileWidth, int tileHeight);
+// What the control's parent shows behind the control, drawn into dc (whose origin is
+// the control's top-left): the parent's erase and paint, clipped to its client area.
+// A parent that is neither a custom control nor a form is invalidated when asked.
+// Nothing for a control without a parent.
+void PaintParentBackground(TControl* control, HDC dc, bool invalidateParent);
 
 }  // namespace Vy

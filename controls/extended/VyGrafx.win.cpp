@@ -1,6 +1,7 @@
 #include "controls/extended/VyGrafx.h"
 
 #include "vcl/Bitmap.h"
+#include "vcl/Forms.h"
 #include "vcl/Picture.h"
 #include "vcl/Themes.h"
 #include "vcl/Win.h"
@@ -441,6 +442,85 @@ void TileImage(TCanvas* canvas, TGraphic* graphic, const TRect& rect) {
     for (int x = rect.Left; x < rect.Right; x += w) canvas->Draw(x, y, graphic);
   RestoreDC(dc, saved);
   canvas->Refresh();
+}
+
+void DottedHorzLine(TCanvas* canvas, int y, int from, int to, TColor color) {
+  for (int x = from + 1; x < to; x += 2) canvas->SetPixel(x, y, color);
+}
+
+void DottedVertLine(TCanvas* canvas, int x, int from, int to, TColor color) {
+  for (int y = from + 1; y < to; y += 2) canvas->SetPixel(x, y, color);
+}
+
+void DottedHorzLine(TCanvas* canvas, int y, int from, int to) { DottedHorzLine(canvas, y, from, to, clBlack); }
+void DottedVertLine(TCanvas* canvas, int x, int from, int to) { DottedVertLine(canvas, x, from, to, clBlack); }
+
+TRect PaintFocusRect(TCanvas* canvas, TRect r) {
+  DottedVertLine(canvas, r.Left, r.Top, r.Bottom);
+  DottedVertLine(canvas, r.Right - 1, r.Top, r.Bottom);
+  DottedHorzLine(canvas, r.Top, r.Left, r.Right);
+  DottedHorzLine(canvas, r.Bottom - 1, r.Left, r.Right);
+  InflateRect(r, -1, -1);
+  return r;
+}
+
+TGdiHandle<HFONT> CreateRotatedFont(TFont* font, int angle) {
+  LOGFONTW lf{};
+  lf.lfHeight = font->GetHeight();
+  lf.lfWidth = 0;
+  lf.lfEscapement = angle * 10;
+  lf.lfOrientation = 0;
+  const TFontStyles style = font->GetStyle();
+  lf.lfWeight = style.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = style.Contains(fsItalic);
+  lf.lfUnderline = style.Contains(fsUnderline);
+  lf.lfStrikeOut = style.Contains(fsStrikeOut);
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  switch (font->GetPitch()) {
+    case fpVariable: lf.lfPitchAndFamily = VARIABLE_PITCH; break;
+    case fpFixed: lf.lfPitchAndFamily = FIXED_PITCH; break;
+    default: lf.lfPitchAndFamily = DEFAULT_PITCH; break;
+  }
+  const std::wstring& name = font->GetName();
+  lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
+  return TGdiHandle<HFONT>(CreateFontIndirectW(&lf));
+}
+
+bool IsTrueTypeFont(TFont* font) { return font->IsTrueType(); }
+
+int FontLineHeight(TCanvas* canvas) { return canvas->TextHeight(L"Wg") + 2; }
+
+int AverageCharWidth(TCanvas* canvas) {
+  const int w = canvas->TextWidth(L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  return int(std::nearbyint(w / 52.0));
+}
+
+void ExpandStrip(HDC dc, int width, int height, int tileWidth, int tileHeight) {
+  if (tileWidth <= 0 || tileHeight <= 0 || width <= 0 || height <= 0) return;
+  // Doubling: each copy takes what is already there, so the area fills in log steps.
+  for (int w = std::min(tileWidth, width); w < width; w *= 2)
+    BitBlt(dc, w, 0, std::min(w, width - w), std::min(tileHeight, height), dc, 0, 0, SRCCOPY);
+  for (int h = std::min(tileHeight, height); h < height; h *= 2)
+    BitBlt(dc, 0, h, width, std::min(h, height - h), dc, 0, 0, SRCCOPY);
+}
+
+void PaintParentBackground(TControl* control, HDC dc, bool invalidateParent) {
+  TWinControl* parent = control ? control->GetParent() : nullptr;
+  if (!parent || !dc) return;
+  const int saved = SaveDC(dc);
+  POINT origin;
+  GetViewportOrgEx(dc, &origin);
+  SetViewportOrgEx(dc, origin.x - control->GetLeft(), origin.y - control->GetTop(), nullptr);
+  const TRect client = parent->GetClientRect();
+  IntersectClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
+  parent->Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(dc), reinterpret_cast<intptr_t>(dc));
+  parent->Perform(WM_PAINT, reinterpret_cast<uintptr_t>(dc), 0);
+  RestoreDC(dc, saved);
+  if (invalidateParent && !dynamic_cast<TCustomControl*>(parent) && !dynamic_cast<TCustomForm*>(parent))
+    parent->Invalidate();
 }
 
 }  // namespace Vy
