@@ -2,11 +2,12 @@
 #include "controls/visual/FlatProgressBar.h"
 #include "controls/visual/GlProgress.h"
 #include "controls/visual/HTMLabel.h"
+#include "controls/visual/TFlatButtonUnit.h"
 #include "controls/visual/TFlatCheckBoxUnit.h"
 #include "controls/visual/TFlatRadioButtonUnit.h"
 #include "vcl/ClassRegistry.h"
 
 void RegisterClassesOf_controls_visual() {
   RegisterClasses<Flat::TglProgress, Flat::TFlatProgressBar, Flat::TFlatCheckBox, Flat::TFlatRadioButton,
-                  Flat::THTMLabel>();
+                  Flat::THTMLabel, Flat::TFlatButton>();
 }
