@@ -122,7 +122,21 @@ bool SaveScreenshot(const std::filesystem::path& file) {
 bool SaveWindowShot(HWND wnd, const std::filesystem::path& file) {
   RECT r{};
   if (!GetWindowRect(wnd, &r)) return false;
-  return SaveScreenRect(r, file);
+  // Tests running beside this one show windows too: the window is lifted above them
+  // (without taking the activation) and painted afresh before its area is read.
+  const bool wasTopmost = (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  constexpr UINT still = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  if (!wasTopmost) SetWindowPos(wnd, HWND_TOPMOST, 0, 0, 0, 0, still);
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // A window of another thread or program paints on its own turn, and the display
+  // shows a window's drawing only once it is flushed: once the window has answered a
+  // message sent after the redraw, give its paint a moment to land on the screen.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  WaitFor([] { return false; }, std::chrono::milliseconds(200));
+  const bool saved = SaveScreenRect(r, file);
+  if (!wasTopmost) SetWindowPos(wnd, HWND_NOTOPMOST, 0, 0, 0, 0, still);
+  return saved;
 }
 
 std::filesystem::path ScreenshotDir() { return std::filesystem::path(QORN_TESTING_BINARY_DIR) / "screenshots"; }

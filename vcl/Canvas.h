@@ -138,6 +138,9 @@ class TCanvas : public TPersistent {
   TPen FPen;
   TBrush FBrush;
   HGDIOBJ FOriginalFont = nullptr;
+  // The font colour last given to the DC: a colour change makes no new GDI font, so
+  // it is applied again when the colour differs at the next drawing.
+  TColor FAppliedTextColor = clNone;
   HGDIOBJ FOriginalPen = nullptr;
   HGDIOBJ FOriginalBrush = nullptr;
   TCopyMode FCopyMode = cmSrcCopy;

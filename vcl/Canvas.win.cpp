@@ -54,14 +54,20 @@ void TCanvas::RequiredState(unsigned State) {
     if (!FHandle) throw EInvalidGraphic("Canvas does not allow drawing");
   }
   const unsigned need = State & ~FState;
-  if (need & FontValid) SelectFont();
+  if (need & FontValid) {
+    SelectFont();
+  } else if ((State & FontValid) && FFont.GetColor() != FAppliedTextColor) {
+    FAppliedTextColor = FFont.GetColor();
+    SetTextColor(FHandle, ColorToRGB(FAppliedTextColor));
+  }
   if (need & PenValid) SelectPen();
   if (need & BrushValid) SelectBrush();
 }
 
 void TCanvas::SelectFont() {
   FOriginalFont = SelectObject(FHandle, FFont.GetHandle());
-  SetTextColor(FHandle, ColorToRGB(FFont.GetColor()));
+  FAppliedTextColor = FFont.GetColor();
+  SetTextColor(FHandle, ColorToRGB(FAppliedTextColor));
   FState |= FontValid;
 }
 

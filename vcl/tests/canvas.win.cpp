@@ -220,6 +220,32 @@ TEST(Text, DrawnInTheFontColourInsideItsExtent) {
   EXPECT_LE(ink.Bottom, 5 + ext.cy);
 }
 
+// Engraved text draws twice in two colours: the second colour must reach the DC
+// although a colour change makes no new font.
+TEST(Text, AColourChangeBetweenTwoTextsReachesTheSecond) {
+  auto bmp = Surface(120, 40);
+  TCanvas* c = bmp->GetCanvas();
+  c->GetFont()->SetName(L"Tahoma");
+  c->GetFont()->SetSize(12);
+  c->GetBrush()->SetStyle(bsClear);
+  c->GetFont()->SetColor(clRed);
+  c->TextOut(5, 5, L"Q");
+  c->GetFont()->SetColor(clBlue);
+  c->TextOut(60, 5, L"Q");
+  bool red = false, blue = false;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 120; ++x) {
+      const TColor p = bmp->GetPixel(x, y);
+      if (x < 50 && p == clRed) red = true;
+      if (x >= 60 && p == clBlue) blue = true;
+      EXPECT_FALSE(x >= 60 && p == clRed) << "the second text kept the first colour at " << x << "," << y;
+      if (x >= 60 && p == clRed) return;
+    }
+  }
+  EXPECT_TRUE(red);
+  EXPECT_TRUE(blue);
+}
+
 TEST(Text, OpaqueBrushFillsBehindText) {
   auto bmp = Surface(80, 30);
   TCanvas* c = bmp->GetCanvas();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/visual/FlatProgressBar.h"
+#include "testing/MemoryPaint.h"
 #include "testing/PumpApplication.h"
 #include "testing/WinTesting.h"
 #include "vcl/Forms.h"
@@ -32,30 +33,6 @@ class TTestFlatProgressForm : public TForm {
 };
 QORN_REGISTER_CLASS(TTestFlatProgressForm);
 
-// A control painted into a memory bitmap of its size.
-class TPainted {
- public:
-  explicit TPainted(TControl* control) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    bmp_ = CreateCompatibleBitmap(screen, 400, 400);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bmp_);
-    control->Perform(WM_PAINT, reinterpret_cast<uintptr_t>(dc_), 0);
-  }
-  ~TPainted() {
-    SelectObject(dc_, old_);
-    DeleteObject(bmp_);
-    DeleteDC(dc_);
-  }
-  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-
- private:
-  HDC dc_;
-  HBITMAP bmp_;
-  HGDIOBJ old_;
-};
-
 constexpr COLORREF kElement = 0x996633;
 
 class FlatProgress : public ::testing::Test {
@@ -70,7 +47,7 @@ class FlatProgress : public ::testing::Test {
     Pump(10ms);
   }
   // Blocks of a horizontal bar, read at the middle of each block's place.
-  static int HorizontalBlocks(const TPainted& p, int width) {
+  static int HorizontalBlocks(const TMemoryPaint& p, int width) {
     int n = 0;
     for (int x = 6; x < width - 2; x += 9) n += p.At(x, 8) == kElement;
     return n;
@@ -120,7 +97,7 @@ TEST_F(FlatProgress, SnapsToWholeBlocksAndFillsAtZeroFiftyAndHundred) {
   } cases[] = {{0, 0}, {50, 5}, {100, 10}};
   for (const auto& c : cases) {
     bar->SetPosition(c.position);
-    TPainted p(bar);
+    TMemoryPaint p(bar);
     EXPECT_EQ(bar->GetWidth(), 93);
     EXPECT_EQ(HorizontalBlocks(p, 93), c.blocks) << c.position;
     EXPECT_EQ(p.At(0, 8), COLORREF(0x8396A0));   // the border
@@ -132,20 +109,20 @@ TEST_F(FlatProgress, SnapsToWholeBlocksAndFillsAtZeroFiftyAndHundred) {
 
 TEST_F(FlatProgress, SmoothBarCountsFromMin) {
   TFlatProgressBar* bar = form->SmoothBar;  // 200 wide, 50..150 at 100: half of 196
-  TPainted p(bar);
+  TMemoryPaint p(bar);
   EXPECT_EQ(p.At(2, 8), RGB(0, 128, 0));
   EXPECT_EQ(p.At(99, 8), RGB(0, 128, 0));
   EXPECT_EQ(p.At(100, 8), RGB(255, 255, 255));
   EXPECT_EQ(bar->GetWidth(), 200);  // a smooth bar is not snapped
   bar->SetMin(150);                 // Max = Min: an empty bar, no division by zero
   EXPECT_EQ(bar->GetPosition(), 150);
-  TPainted empty(bar);
+  TMemoryPaint empty(bar);
   EXPECT_EQ(empty.At(2, 8), RGB(255, 255, 255));
 }
 
 TEST_F(FlatProgress, VerticalBarGrowsUpwards) {
   TFlatProgressBar* bar = form->Upright;  // 100 high: snapped to 93; 30 % = 3 blocks
-  TPainted p(bar);
+  TMemoryPaint p(bar);
   EXPECT_EQ(bar->GetHeight(), 93);
   EXPECT_EQ(p.At(8, 93 - 6), kElement);
   EXPECT_EQ(p.At(8, 93 - 6 - 18), kElement);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/visual/GlProgress.h"
+#include "testing/MemoryPaint.h"
 #include "testing/PumpApplication.h"
 #include "testing/WinTesting.h"
 #include "vcl/Forms.h"
@@ -31,33 +32,6 @@ class TTestGlProgressForm : public TForm {
   }
 };
 QORN_REGISTER_CLASS(TTestGlProgressForm);
-
-// A control painted into a memory bitmap of its size, read back pixel by pixel.
-class TPainted {
- public:
-  explicit TPainted(TControl* control) : w_(control->GetWidth()), h_(control->GetHeight()) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    bmp_ = CreateCompatibleBitmap(screen, w_, h_);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bmp_);
-    const RECT all{0, 0, w_, h_};
-    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    control->Perform(WM_PAINT, reinterpret_cast<uintptr_t>(dc_), 0);
-  }
-  ~TPainted() {
-    SelectObject(dc_, old_);
-    DeleteObject(bmp_);
-    DeleteDC(dc_);
-  }
-  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-
- private:
-  int w_, h_;
-  HDC dc_;
-  HBITMAP bmp_;
-  HGDIOBJ old_;
-};
 
 COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
 
@@ -116,7 +90,7 @@ TEST_F(GlProgress, FormatsItsCaptionAndShowsABadFormatAsItStands) {
   for (const auto& c : cases) {
     bar->SetCaption(c.caption);
     EXPECT_EQ(bar->FormattedCaption(), c.shown) << c.caption;
-    TPainted painted(bar);  // and painting it does not fail
+    TMemoryPaint painted(bar);  // and painting it does not fail
   }
 }
 
@@ -124,7 +98,7 @@ TEST_F(GlProgress, PaintsFrameAndBackgroundOnlyAtZero) {
   TglProgress* bar = form->VolumeBar;  // 200 x 20, one bvSpace line, bar area x 1..197, y 2..17
   bar->SetCaption(L"");
   bar->SetPercent(0);
-  TPainted p(bar);
+  TMemoryPaint p(bar);
   EXPECT_EQ(p.At(0, 10), Rgb(clBtnShadow));
   EXPECT_EQ(p.At(199, 10), Rgb(clBtnShadow));
   EXPECT_EQ(p.At(50, 0), Rgb(clBtnShadow));
@@ -135,7 +109,7 @@ TEST_F(GlProgress, FillsHalfTheBarInSegmentsAtFifty) {
   TglProgress* bar = form->VolumeBar;
   bar->SetCaption(L"");
   bar->SetPercent(50);
-  TPainted p(bar);
+  TMemoryPaint p(bar);
   // Gaps of 1 every 5 pixels from the left of the bar area, in the background colour.
   for (int x : {1, 6, 11, 51, 96}) EXPECT_EQ(p.At(x, 8), Rgb(clSilver)) << x;
   // Segments between them start at lime and darken towards green.
@@ -158,7 +132,7 @@ TEST_F(GlProgress, ReachesTheEndColourAtHundred) {
   TglProgress* bar = form->VolumeBar;
   bar->SetCaption(L"");
   bar->SetPercent(100);
-  TPainted p(bar);
+  TMemoryPaint p(bar);
   EXPECT_EQ(p.At(197, 8), Rgb(clGreen));
   EXPECT_EQ(p.At(196, 8), Rgb(clSilver));  // the gap at 1 + 39 x 5
   EXPECT_EQ(p.At(198, 8), Rgb(clSilver));  // the bar stops one short of the frame
@@ -169,7 +143,7 @@ TEST_F(GlProgress, ShadowedCaptionIsCentredInTheFontColour) {
   TglProgress* bar = form->VolumeBar;
   bar->SetPercent(0);
   bar->SetCaption(L"%d%%");
-  TPainted p(bar);
+  TMemoryPaint p(bar);
   int white = 0, minX = 1000, maxX = -1;
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 200; ++x)
@@ -181,7 +155,7 @@ TEST_F(GlProgress, ShadowedCaptionIsCentredInTheFontColour) {
   EXPECT_GT(white, 10);
   EXPECT_NEAR((minX + maxX) / 2, 100, 4);
   bar->SetCaption(L" ");  // the popup's bar: no caption to see
-  TPainted blank(bar);
+  TMemoryPaint blank(bar);
   EXPECT_EQ(blank.At(100, 10), Rgb(clSilver));
 }
 
@@ -192,17 +166,17 @@ TEST_F(GlProgress, SurvivesZeroPeriodsAndOneBand) {
   bar->SetStep(0);
   bar->SetInterspace(0);
   {
-    TPainted p(bar);
+    TMemoryPaint p(bar);
     EXPECT_NE(p.At(6, 8), Rgb(clSilver));  // no gaps cut: the bar is one piece
   }
   bar->SetStep(-3);
   bar->SetInterspace(3);
-  { TPainted p(bar); }
+  { TMemoryPaint p(bar); }
   // A bar area one pixel wide is one band: the start colour, not a colour made of -1.
   bar->SetBounds(10, 10, 4, 20);
   bar->SetStep(3);
   bar->SetInterspace(0);
-  TPainted narrow(bar);
+  TMemoryPaint narrow(bar);
   EXPECT_EQ(narrow.At(1, 8), Rgb(clLime));
 }
 
@@ -211,7 +185,7 @@ TEST_F(GlProgress, DrawsNoBarBelowSixteenBitsPerPixel) {
   bar->SetCaption(L"");
   bar->SetPercent(100);
   TDisplayDepthOverride depth(8);
-  TPainted p(bar);
+  TMemoryPaint p(bar);
   for (int x : {2, 50, 150}) EXPECT_EQ(p.At(x, 8), Rgb(clSilver)) << x;
 }
 
@@ -243,11 +217,11 @@ TEST_F(GlProgress, TransparentBarShowsTheParentAndFollowsItsChanges) {
   bar->SetCaption(L"");
   bar->SetPercent(0);
   {
-    TPainted p(bar);
+    TMemoryPaint p(bar);
     EXPECT_EQ(p.At(100, 12), Rgb(clNavy));
   }
   form->SetColor(clMaroon);
-  TPainted p(bar);
+  TMemoryPaint p(bar);
   EXPECT_EQ(p.At(100, 12), Rgb(clMaroon));
 }
 
