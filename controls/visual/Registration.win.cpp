@@ -5,9 +5,10 @@
 #include "controls/visual/TFlatButtonUnit.h"
 #include "controls/visual/TFlatCheckBoxUnit.h"
 #include "controls/visual/TFlatRadioButtonUnit.h"
+#include "controls/visual/TFlatSpeedButtonUnit.h"
 #include "vcl/ClassRegistry.h"
 
 void RegisterClassesOf_controls_visual() {
   RegisterClasses<Flat::TglProgress, Flat::TFlatProgressBar, Flat::TFlatCheckBox, Flat::TFlatRadioButton,
-                  Flat::THTMLabel, Flat::TFlatButton>();
+                  Flat::THTMLabel, Flat::TFlatButton, Flat::TFlatSpeedButton>();
 }

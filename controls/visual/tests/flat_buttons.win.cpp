@@ -6,9 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "controls/visual/TFlatButtonUnit.h"
+#include "controls/visual/TFlatSpeedButtonUnit.h"
+#include "testing/MemoryPaint.h"
 #include "testing/PumpApplication.h"
 #include "testing/WinTesting.h"
+#include "vcl/ActnList.h"
 #include "vcl/Bitmap.h"
+#include "vcl/Filer.h"
+#include "vcl/ImgList.h"
 #include "vcl/Clock.h"
 #include "vcl/Forms.h"
 
@@ -16,6 +21,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Flat::TFlatButton;
+using Flat::TFlatSpeedButton;
 
 class TTestFlatButtonsForm : public TForm {
   QORN_CLASS(TTestFlatButtonsForm, TForm)
@@ -23,6 +29,7 @@ class TTestFlatButtonsForm : public TForm {
   explicit TTestFlatButtonsForm(TComponent* AOwner) : TForm(AOwner) {}
   TFlatButton *ButtonOk = nullptr, *ButtonCancel = nullptr, *ButtonLeft = nullptr, *ButtonRight = nullptr,
               *ButtonToggle = nullptr, *ButtonDisabled = nullptr, *ButtonPicture = nullptr;
+  TFlatSpeedButton *SpeedBold = nullptr, *SpeedItalic = nullptr, *SpeedPlain = nullptr, *SpeedPicture = nullptr;
 
  private:
   static void Publish(TPublisher<TTestFlatButtonsForm>& p) {
@@ -33,6 +40,10 @@ class TTestFlatButtonsForm : public TForm {
     p.Field(L"ButtonToggle", &TTestFlatButtonsForm::ButtonToggle);
     p.Field(L"ButtonDisabled", &TTestFlatButtonsForm::ButtonDisabled);
     p.Field(L"ButtonPicture", &TTestFlatButtonsForm::ButtonPicture);
+    p.Field(L"SpeedBold", &TTestFlatButtonsForm::SpeedBold);
+    p.Field(L"SpeedItalic", &TTestFlatButtonsForm::SpeedItalic);
+    p.Field(L"SpeedPlain", &TTestFlatButtonsForm::SpeedPlain);
+    p.Field(L"SpeedPicture", &TTestFlatButtonsForm::SpeedPicture);
   }
 };
 QORN_REGISTER_CLASS(TTestFlatButtonsForm);
@@ -75,12 +86,30 @@ class FlatButtons : public ::testing::Test {
     SendMessageW(c->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(releaseX, releaseY));
     Pump(10ms);
   }
-  static void ClickAt(TWinControl* c) { PressRelease(c, c->GetWidth() / 2, c->GetHeight() / 2, c->GetWidth() / 2,
-                                                     c->GetHeight() / 2); }
-  static std::unique_ptr<TBitmap> Snapshot(TWinControl* c) {
-    auto bmp = std::make_unique<TBitmap>(c->GetWidth(), c->GetHeight());
-    c->PaintTo(bmp->GetCanvas()->GetHandle(), 0, 0);
-    return bmp;
+  static void ClickAt(TWinControl* c) {
+    PressRelease(c, c->GetWidth() / 2, c->GetHeight() / 2, c->GetWidth() / 2, c->GetHeight() / 2);
+  }
+  // The control painted into a memory bitmap (black where it paints nothing).
+  struct TShot {
+    explicit TShot(TControl* c) : paint(c), w(c->GetWidth()), h(c->GetHeight()) {}
+    int GetWidth() const { return w; }
+    int GetHeight() const { return h; }
+    TColor GetPixel(int x, int y) const { return static_cast<TColor>(paint.At(x, y)); }
+    TMemoryPaint paint;
+    int w, h;
+  };
+  static std::unique_ptr<TShot> Snapshot(TControl* c) { return std::make_unique<TShot>(c); }
+  // A press and release of a windowless button, through its parent's window.
+  static void ClickSpeed(TControl* c, int x, int y, int releaseX, int releaseY) {
+    HWND parent = c->GetParent()->GetHandle();
+    const TPoint s = c->ClientToScreen({x, y});
+    SetCursorPos(s.X, s.Y);
+    const int l = c->GetLeft(), t = c->GetTop();
+    SendMessageW(parent, WM_MOUSEMOVE, 0, MAKELPARAM(l + x, t + y));
+    SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(l + x, t + y));
+    SendMessageW(parent, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(l + releaseX, t + releaseY));
+    SendMessageW(parent, WM_LBUTTONUP, 0, MAKELPARAM(l + releaseX, t + releaseY));
+    Pump(10ms);
   }
   void MoveCursorAway() {
     const TPoint away = form->ClientToScreen({form->GetClientWidth() - 3, form->GetClientHeight() - 3});
@@ -211,15 +240,19 @@ TEST_F(FlatButtons, GroupedButtonsByTheMouse) {
   ClickAt(toggle);
   EXPECT_FALSE(toggle->GetDown());
 
-  // The accelerator of a grouped button sets it down, then clicks.
-  TFlatButton* accel = form->ButtonOk;
-  int accelClicks = 0;
-  accel->OnClick = [&](TObject*) { ++accelClicks; };
-  TMessage m{};
-  m.Msg = CM_DIALOGCHAR;
-  m.WParam = L'o';
-  accel->Perform(m.Msg, m.WParam, 0);
-  EXPECT_EQ(accelClicks, 1);
+  // The accelerator of a grouped button sets it down, then clicks; of a plain
+  // one it clicks; another character is not taken.
+  ASSERT_TRUE(right->GetDown());
+  EXPECT_EQ(left->Perform(CM_DIALOGCHAR, L'l', 0), 1);
+  EXPECT_TRUE(left->GetDown());
+  EXPECT_FALSE(right->GetDown());
+  EXPECT_EQ(leftClicks, 2);
+  int okClicks = 0;
+  form->ButtonOk->OnClick = [&](TObject*) { ++okClicks; };
+  EXPECT_EQ(form->ButtonOk->Perform(CM_DIALOGCHAR, L'o', 0), 1);
+  EXPECT_EQ(form->ButtonOk->Perform(CM_DIALOGCHAR, L'k', 0), 0);
+  EXPECT_EQ(okClicks, 1);
+  EXPECT_FALSE(form->ButtonOk->GetDown());
 }
 
 TEST_F(FlatButtons, EveryClickCopiesModalResult) {
@@ -295,6 +328,8 @@ TEST_F(FlatButtons, GlyphCellsByState) {
   EXPECT_EQ(b->GetNumGlyphs(), 1);
   auto face = Snapshot(b);
   EXPECT_EQ(face->GetPixel(mid, mid), TColor(0xC5D6D9)) << "down colour, no glyph";
+  b->SetEnabled(false);
+  EXPECT_EQ(Snapshot(b)->GetPixel(mid, mid), kFormColor) << "disabled and empty: the face colour only";
 }
 
 TEST_F(FlatButtons, FramesAndHover) {
@@ -347,11 +382,184 @@ TEST_F(FlatButtons, FramesAndHover) {
       if (disabled->GetPixel(x, y) == ColorToRGB(clBtnShadow)) ++shadow;
   EXPECT_GT(shadow, 10);
 
-
   form->ButtonPicture->SetGlyph(Strip({clRed, clGray}).get());
-  form->Repaint();
+  form->SpeedPicture->SetGlyph(Strip({clBlue}).get());
+  form->Invalidate();
   Pump(20ms);
   EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "flat_buttons.png"));
+}
+
+TEST_F(FlatButtons, StoresOnlyWhatDiffersFromItsDefaults) {
+  auto* button = new TFlatButton(form);
+  auto* speed = new TFlatSpeedButton(form);
+  const std::string fresh = WriteComponentToText(button) + WriteComponentToText(speed);
+  for (const char* name : {"TransparentMode", "Default", "AllowAllUp", "GroupIndex", "Down", "Layout", "Margin",
+                           "NumGlyphs", "Spacing", "ModalResult", "ColorFocused", "ColorDown", "ColorBorder",
+                           "ColorHighLight", "ColorShadow", "AdvColor", "UseAdvColors", "TabStop", "\n  Color ="})
+    EXPECT_EQ(fresh.find(name), std::string::npos) << name << " written at its default:\n" << fresh;
+
+  button->SetSpacing(2);
+  button->SetLayout(blGlyphLeft);
+  button->SetColorShadow(clNavy);
+  button->SetTabStop(false);
+  speed->SetGroupIndex(4);
+  speed->SetDown(true);
+  const std::string changed = WriteComponentToText(button) + WriteComponentToText(speed);
+  for (const char* line : {"Spacing = 2", "Layout = blGlyphLeft", "ColorShadow = clNavy", "TabStop = False",
+                           "GroupIndex = 4", "Down = True"})
+    EXPECT_NE(changed.find(line), std::string::npos) << line << " missing:\n" << changed;
+}
+
+TEST_F(FlatButtons, SpeedButtonsGroupAmongThemselves) {
+  TFlatSpeedButton* bold = form->SpeedBold;
+  TFlatSpeedButton* italic = form->SpeedItalic;
+  EXPECT_STREQ(bold->ClassName().c_str(), L"TFlatSpeedButton");
+  ASSERT_TRUE(bold->GetDown());
+  ASSERT_TRUE(form->ButtonLeft->GetDown());
+
+  int italicClicks = 0;
+  italic->OnClick = [&](TObject*) { ++italicClicks; };
+  const int mid = italic->GetHeight() / 2;
+  ClickSpeed(italic, 10, mid, 10, mid);
+  EXPECT_EQ(italicClicks, 1);
+  EXPECT_TRUE(italic->GetDown());
+  EXPECT_FALSE(bold->GetDown()) << "its own group comes up";
+  EXPECT_TRUE(form->ButtonLeft->GetDown()) << "flat buttons of the same group index are another family";
+
+  // A release outside: no click, the look of a button held down.
+  ClickSpeed(italic, 10, mid, 10, italic->GetHeight() + 8);
+  EXPECT_EQ(italicClicks, 1);
+  EXPECT_EQ(italic->GetState(), bsExclusive);
+
+  // The accelerator only clicks; a character that is not one goes on to the default handling.
+  int boldClicks = 0;
+  bold->OnClick = [&](TObject*) { ++boldClicks; };
+  EXPECT_EQ(bold->Perform(CM_DIALOGCHAR, L'b', 0), 1);
+  EXPECT_EQ(boldClicks, 1);
+  EXPECT_FALSE(bold->GetDown());
+  bold->Perform(CM_DIALOGCHAR, L'x', 0);
+  EXPECT_EQ(boldClicks, 1);
+
+  // Click from code, as the program's dialogs run it: OnClick and the form's ModalResult.
+  int plainClicks = 0;
+  form->SpeedPlain->OnClick = [&](TObject*) { ++plainClicks; };
+  form->SetModalResult(mrNone);
+  form->SpeedPlain->Click();
+  EXPECT_EQ(plainClicks, 1);
+  EXPECT_EQ(form->GetModalResult(), mrNo);
+  form->SetModalResult(mrNone);
+
+  // A double click on the windowless button clicks once too.
+  HWND parent = form->GetHandle();
+  const LPARAM at = MAKELPARAM(form->SpeedPlain->GetLeft() + 10, form->SpeedPlain->GetTop() + 10);
+  SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(parent, WM_LBUTTONUP, 0, at);
+  SendMessageW(parent, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageW(parent, WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(plainClicks, 2);
+}
+
+TEST_F(FlatButtons, SpeedButtonHoverAndFrames) {
+  TManualClock clock;
+  TClockOverride useClock(clock);
+  TFlatSpeedButton* plain = form->SpeedPlain;
+  MoveCursorAway();
+  Pump(10ms);
+  auto idle = Snapshot(plain);
+  EXPECT_EQ(idle->GetPixel(0, 0), TColor(0x8396A0));
+  EXPECT_EQ(idle->GetPixel(2, 2), kFormColor);
+
+  const TPoint inside = plain->ClientToScreen({10, 10});
+  SetCursorPos(inside.X, inside.Y);
+  SendMessageW(form->GetHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(plain->GetLeft() + 10, plain->GetTop() + 10));
+  ASSERT_TRUE(plain->MouseOver());
+  EXPECT_EQ(TFlatSpeedButton::ClassHoverTimer().Watched(), plain);
+  EXPECT_EQ(TFlatButton::ClassHoverTimer().Watched(), nullptr) << "each class has its own timer";
+  auto hot = Snapshot(plain);
+  EXPECT_EQ(hot->GetPixel(0, 0), clWhite);
+  EXPECT_EQ(hot->GetPixel(plain->GetWidth() - 1, plain->GetHeight() - 1), clBlack);
+
+  MoveCursorAway();
+  clock.Advance(110);
+  EXPECT_TRUE(PumpUntil([&] { return !plain->MouseOver(); }));
+}
+
+TEST_F(FlatButtons, NothingBeforeTheWindowExistsCreatesIt) {
+  auto* hidden = new TForm(nullptr);
+  std::unique_ptr<TForm> owner(hidden);
+  auto* b = new TFlatButton(hidden);
+  b->SetParent(hidden);
+  b->SetGroupIndex(3);
+  b->SetDown(true);
+  b->SetAllowAllUp(true);
+  b->SetDown(false);
+  b->SetGlyph(Strip({clRed, clBlue}).get());
+  b->SetEnabled(false);
+  b->SetEnabled(true);
+  b->SetDefault(true);
+  b->SetCaption(L"Later");
+  b->Click();
+  EXPECT_FALSE(b->HandleAllocated());
+  EXPECT_FALSE(hidden->HandleAllocated());
+}
+
+TEST_F(FlatButtons, TransparentModesShowTheParent) {
+  TFlatButton* b = form->ButtonCancel;
+  b->SetColor(clYellow);
+  EXPECT_EQ(Snapshot(b)->GetPixel(5, 5), clYellow);
+  b->SetTransparentMode(Flat::tmAlways);
+  EXPECT_EQ(Snapshot(b)->GetPixel(5, 5), kFormColor) << "the form's colour behind it";
+  b->SetTransparentMode(Flat::tmNotFocused);
+  EXPECT_EQ(Snapshot(b)->GetPixel(5, 5), kFormColor) << "not under the mouse";
+  b->SetFocus();  // the focused button is hot, so it fills
+  Pump(10ms);
+  EXPECT_EQ(Snapshot(b)->GetPixel(5, 5), TColor(0xE1EAEB)) << "ColorFocused";
+
+  // The windowless one paints nothing behind: the memory bitmap stays black there.
+  TFlatSpeedButton* s = form->SpeedPicture;
+  EXPECT_EQ(Snapshot(s)->GetPixel(5, 5), clBlack);
+  EXPECT_EQ(Snapshot(s)->GetPixel(0, 0), TColor(0x8396A0)) << "the frame is drawn";
+}
+
+TEST_F(FlatButtons, AdvColorsFollowTheParentColour) {
+  TFlatButton* b = form->ButtonCancel;
+  b->SetUseAdvColors(true);
+  form->SetColor(clWhite);
+  // White lightened comes out grey: the luminance ceiling of the shades is 100 of 240.
+  EXPECT_EQ(b->GetColor(), clWhite);
+  EXPECT_EQ(ColorToRGB(b->GetColorFocused()), TColor(0x6A6A6A));
+  EXPECT_EQ(b->GetColorBorder(), Flat::AdjustColorLightness(clWhite, clNone, 50, Flat::TColorCalcType::Darken));
+  b->SetAdvColorFocused(0);
+  EXPECT_EQ(ColorToRGB(b->GetColorFocused()), TColor(0x6A6A6A)) << "percent 0 keeps the colour it has";
+}
+
+TEST_F(FlatButtons, SpeedButtonTakesItsActionsPicture) {
+  auto* images = new TImageList(form);
+  images->SetWidth(16);
+  images->SetHeight(16);
+  TBitmap picture(16, 16, pf24bit);
+  picture.GetCanvas()->GetBrush()->SetColor(clLime);
+  picture.GetCanvas()->FillRect({0, 0, 16, 16});
+  images->AddMasked(&picture, clNone);
+  auto* list = new TActionList(form);
+  list->SetImages(images);
+  auto* action = new TAction(form);
+  action->SetActionList(list);
+  action->SetImageIndex(0);
+
+  TFlatSpeedButton* s = form->SpeedPicture;
+  s->SetAction(action);
+  ASSERT_FALSE(s->GetGlyph()->Empty());
+  EXPECT_EQ(s->GetGlyph()->GetWidth(), 16);
+  EXPECT_EQ(s->GetGlyph()->GetPixel(8, 8), clLime);
+
+  // A glyph of its own stays; an index outside the list gives none.
+  TFlatSpeedButton* plain = form->SpeedPlain;
+  auto* outside = new TAction(form);
+  outside->SetActionList(list);
+  outside->SetImageIndex(5);
+  plain->SetAction(outside);
+  EXPECT_TRUE(plain->GetGlyph()->Empty());
 }
 
 }  // namespace
