@@ -88,20 +88,8 @@ void PaintFlatButtonFace(TCanvas* canvas, const TRect& client, const TFlatButton
 
   DrawGlyph(canvas, face, place.GlyphPos);
 
-  canvas->GetBrush()->SetStyle(bsClear);
-  const UINT flags = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
-  TRect text = place.TextRect;
-  if (face.State == bsDisabled) {
-    const TColor own = canvas->GetFont()->GetColor();
-    TRect moved{text.Left + 1, text.Top + 1, text.Right + 1, text.Bottom + 1};
-    canvas->GetFont()->SetColor(clBtnHighlight);
-    canvas->DrawText(face.Caption, moved, flags);
-    canvas->GetFont()->SetColor(clBtnShadow);
-    canvas->DrawText(face.Caption, text, flags);
-    canvas->GetFont()->SetColor(own);
-  } else {
-    canvas->DrawText(face.Caption, text, flags);
-  }
+  DrawFlatCaption(canvas, face.Caption, place.TextRect, DT_SINGLELINE | DT_VCENTER | DT_CENTER,
+                  face.State != bsDisabled);
 }
 
 // ---- the behaviour of both buttons ----
