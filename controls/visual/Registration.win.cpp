@@ -2,6 +2,7 @@
 #include "controls/visual/FlatProgressBar.h"
 #include "controls/visual/GlProgress.h"
 #include "controls/visual/HTMLabel.h"
+#include "controls/visual/SevenButton.h"
 #include "controls/visual/TFlatButtonUnit.h"
 #include "controls/visual/TFlatCheckBoxUnit.h"
 #include "controls/visual/TFlatGroupBoxUnit.h"
@@ -13,5 +14,5 @@
 void RegisterClassesOf_controls_visual() {
   RegisterClasses<Flat::TglProgress, Flat::TFlatProgressBar, Flat::TFlatCheckBox, Flat::TFlatRadioButton,
                   Flat::THTMLabel, Flat::TFlatButton, Flat::TFlatSpeedButton, Flat::TFlatPanel,
-                  Flat::TFlatGroupBox>();
+                  Flat::TFlatGroupBox, Flat::TSevenButton>();
 }
