@@ -6,6 +6,7 @@
 #include "controls/visual/TFlatButtonUnit.h"
 #include "controls/visual/TFlatCheckBoxUnit.h"
 #include "controls/visual/TFlatGroupBoxUnit.h"
+#include "controls/visual/TFlatHintUnit.h"
 #include "controls/visual/TFlatPanelUnit.h"
 #include "controls/visual/TFlatRadioButtonUnit.h"
 #include "controls/visual/TFlatSpeedButtonUnit.h"
@@ -14,5 +15,5 @@
 void RegisterClassesOf_controls_visual() {
   RegisterClasses<Flat::TglProgress, Flat::TFlatProgressBar, Flat::TFlatCheckBox, Flat::TFlatRadioButton,
                   Flat::THTMLabel, Flat::TFlatButton, Flat::TFlatSpeedButton, Flat::TFlatPanel,
-                  Flat::TFlatGroupBox, Flat::TSevenButton>();
+                  Flat::TFlatGroupBox, Flat::TSevenButton, Flat::TFlatHint>();
 }
