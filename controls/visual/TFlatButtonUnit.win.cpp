@@ -96,6 +96,8 @@ void TFlatButton::WMEraseBkgnd(TMessage& m) { m.Result = 1; }
 
 void TFlatButton::Publish(TPublisher<TFlatButton>& p) {
   PublishCommon(p);
+  // Actions are the speed button's; the windowed one has none.
+  p.Hide(L"Action");
   p.Message(CM_DIALOGCHAR, &TFlatButton::CMDialogChar);
   p.Message(WM_SETFOCUS, &TFlatButton::WMSetFocus);
   p.Message(WM_KILLFOCUS, &TFlatButton::WMKillFocus);
