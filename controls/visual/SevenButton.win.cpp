@@ -320,7 +320,7 @@ void TSevenButton::WndProc(TMessage& m) {
       }
       break;
     case CM_FOCUSCHANGED: {
-      const bool focused = reinterpret_cast<TControl*>(m.LParam) == this;
+      const bool focused = reinterpret_cast<TWinControl*>(m.LParam) == this;
       if (focused && FState == S::Normal) FState = S::Focused;
       if (!focused && FState == S::Focused) FState = S::Normal;
       DrawNow();
