@@ -74,6 +74,11 @@ TGlyphAndCaption LayoutGlyphAndCaption(TCanvas* canvas, const TRect& client, TPo
                                        const std::wstring& caption, TBitmap* glyph, int cells, int margin,
                                        int spacing, TButtonLayout layout);
 
+// Draws text with a clear brush in the canvas's font colour; disabled, engraved:
+// once in clBtnHighlight one pixel down-right, then in clBtnShadow. The font
+// colour is left as it was.
+void DrawFlatCaption(TCanvas* canvas, const std::wstring& text, const TRect& rect, unsigned flags, bool enabled);
+
 TEXTMETRICW GetFontTextMetrics(TFont* font);
 // The font's line height with an eighth of leading.
 int GetFontHeight(TFont* font);

@@ -96,6 +96,22 @@ TGlyphAndCaption LayoutGlyphAndCaption(TCanvas* canvas, const TRect& client, TPo
                                     static_cast<TGlyphSide>(layout));
 }
 
+void DrawFlatCaption(TCanvas* canvas, const std::wstring& text, const TRect& rect, unsigned flags, bool enabled) {
+  canvas->GetBrush()->SetStyle(bsClear);
+  TRect r = rect;
+  if (enabled) {
+    canvas->DrawText(text, r, flags);
+    return;
+  }
+  const TColor own = canvas->GetFont()->GetColor();
+  TRect moved{rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1};
+  canvas->GetFont()->SetColor(clBtnHighlight);
+  canvas->DrawText(text, moved, flags);
+  canvas->GetFont()->SetColor(clBtnShadow);
+  canvas->DrawText(text, r, flags);
+  canvas->GetFont()->SetColor(own);
+}
+
 TEXTMETRICW GetFontTextMetrics(TFont* font) {
   TEXTMETRICW tm{};
   HDC dc = GetDC(nullptr);
