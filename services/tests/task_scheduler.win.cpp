@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "services/TaskScheduler.h"
+#include "testing/WinTesting.h"
 #include "services/TaskTriggerInterfaces.h"
 #include "services/ComText.h"
 #include "vcl/Clock.h"
@@ -267,10 +268,16 @@ TEST_F(TaskSchedulerTest, Version1JobFileHeldByAReaderIsDeletedOnceItLetsGo) {
   auto scheduler = Open(true);
   const std::wstring name = Prefix + L"Held";
   scheduler->Add(name)->Save();
-  auto holdOpen = [&] {
-    return CreateFileW(JobFile(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  // The test's own reader may meet the service's one too: it waits its turn.
+  auto holdOpen = [](const std::wstring& job) {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    qorn::testing::WaitFor([&] {
+      h = CreateFileW(JobFile(job).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+      return h != INVALID_HANDLE_VALUE;
+    }, std::chrono::seconds(10));
+    return h;
   };
-  HANDLE reader = holdOpen();
+  HANDLE reader = holdOpen(name);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
   int calls = 0;
   const HRESULT deleted = RetryWhileTheServiceReads([&] {
@@ -285,7 +292,7 @@ TEST_F(TaskSchedulerTest, Version1JobFileHeldByAReaderIsDeletedOnceItLetsGo) {
   // A reader that never lets go: the refusal comes back once the second is over.
   const std::wstring kept = Prefix + L"HeldForGood";
   scheduler->Add(kept)->Save();
-  reader = CreateFileW(JobFile(kept).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  reader = holdOpen(kept);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
   TManualClock clock;
   TClockOverride useClock(clock);
