@@ -42,6 +42,11 @@ qorn_start_wine() {
     timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     # The server that set the prefix up keeps the service database locked until it
     # ends (a service started meanwhile is refused, or times out): let it end first.
+    # Then the services the tests use are started once, in a session of their own:
+    # a program ending while a service starts for the first time in a new prefix
+    # was seen to hang in its exit.
+    timeout 120 wineserver -w >/dev/null 2>&1
+    timeout 60 wine net start Schedule >/dev/null 2>&1
     timeout 120 wineserver -w >/dev/null 2>&1
   fi
   wineserver -p >/dev/null 2>&1 &
