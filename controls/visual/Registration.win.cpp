@@ -10,6 +10,7 @@
 #include "controls/visual/TFlatCheckBoxUnit.h"
 #include "controls/visual/TFlatComboBoxUnit.h"
 #include "controls/visual/TFlatEditUnit.h"
+#include "controls/visual/TFlatListBoxUnit.h"
 #include "controls/visual/TFlatGroupBoxUnit.h"
 #include "controls/visual/TFlatHintUnit.h"
 #include "controls/visual/TFlatMemoUnit.h"
@@ -23,7 +24,8 @@ void RegisterClassesOf_controls_visual() {
   RegisterClasses<Flat::TglProgress, Flat::TFlatProgressBar, Flat::TFlatCheckBox, Flat::TFlatRadioButton>();
   RegisterClasses<Flat::TFlatButton, Flat::TFlatSpeedButton, Flat::TFlatPanel, Flat::TFlatGroupBox,
                   Flat::TSevenButton, Flat::TFlatHint>();
-  RegisterClasses<Flat::TFlatEdit, Flat::TFlatMemo, Flat::TFlatSpinEditInteger, Flat::TFlatComboBox>();
+  RegisterClasses<Flat::TFlatEdit, Flat::TFlatMemo, Flat::TFlatSpinEditInteger, Flat::TFlatComboBox,
+                  Flat::TFlatListBox>();
   RegisterClasses<Flat::THTMLabel, Flat::THTMLPicture, Flat::TPictureItem, Flat::TPictureCollection,
                   Flat::TPictureContainer>();
   RegisterClasses<Flat::TPngImageList, Flat::TPngImageCollection>();

@@ -22,18 +22,6 @@ void Frame(HDC dc, const RECT& r, TColor color) {
   DeleteObject(brush);
 }
 
-void Triangle(HDC dc, const POINT (&pts)[3], TColor color) {
-  HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(color));
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-  HGDIOBJ oldPen = SelectObject(dc, pen);
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  Polygon(dc, pts, 3);
-  SelectObject(dc, oldPen);
-  SelectObject(dc, oldBrush);
-  DeleteObject(pen);
-  DeleteObject(brush);
-}
-
 }  // namespace
 
 TCustomFlatComboBox::TCustomFlatComboBox(TComponent* AOwner)
@@ -114,15 +102,7 @@ void TCustomFlatComboBox::DrawButton(HDC dc) {
   const POINT down[3] = {{x0 + 4, y0}, {x0 + 8, y0}, {x0 + 6, y0 + 2}};
   const POINT up[3] = {{x0 + 4, y0 + 2}, {x0 + 8, y0 + 2}, {x0 + 6, y0}};
   const POINT(&arrow)[3] = FListShown ? up : down;
-  if (GetEnabled()) {
-    Triangle(dc, arrow, FColorArrow);
-  } else {
-    const POINT engraved[3] = {{arrow[0].x + 1, arrow[0].y + 1},
-                               {arrow[1].x + 1, arrow[1].y + 1},
-                               {arrow[2].x + 1, arrow[2].y + 1}};
-    Triangle(dc, engraved, clWhite);
-    Triangle(dc, arrow, static_cast<TColor>(0x808080));
-  }
+  DrawFlatArrow(dc, arrow, FColorArrow, GetEnabled());
   // The native arrow underneath must not paint over the flat one.
   const int cw = GetClientWidth();
   ExcludeClipRect(dc, cw - FSysBtnWidth, 0, cw, GetClientHeight());
