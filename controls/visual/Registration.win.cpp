@@ -16,6 +16,7 @@
 #include "controls/visual/TFlatMemoUnit.h"
 #include "controls/visual/TFlatPanelUnit.h"
 #include "controls/visual/TFlatRadioButtonUnit.h"
+#include "controls/visual/TFlatScrollbarUnit.h"
 #include "controls/visual/TFlatSpeedButtonUnit.h"
 #include "controls/visual/TFlatSpinEditUnit.h"
 #include "vcl/ClassRegistry.h"
@@ -25,7 +26,7 @@ void RegisterClassesOf_controls_visual() {
   RegisterClasses<Flat::TFlatButton, Flat::TFlatSpeedButton, Flat::TFlatPanel, Flat::TFlatGroupBox,
                   Flat::TSevenButton, Flat::TFlatHint>();
   RegisterClasses<Flat::TFlatEdit, Flat::TFlatMemo, Flat::TFlatSpinEditInteger, Flat::TFlatComboBox,
-                  Flat::TFlatListBox>();
+                  Flat::TFlatListBox, Flat::TFlatScrollbar>();
   RegisterClasses<Flat::THTMLabel, Flat::THTMLPicture, Flat::TPictureItem, Flat::TPictureCollection,
                   Flat::TPictureContainer>();
   RegisterClasses<Flat::TPngImageList, Flat::TPngImageCollection>();
