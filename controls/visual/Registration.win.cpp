@@ -8,6 +8,7 @@
 #include "controls/visual/SevenButton.h"
 #include "controls/visual/TFlatButtonUnit.h"
 #include "controls/visual/TFlatCheckBoxUnit.h"
+#include "controls/visual/TFlatColorComboBoxUnit.h"
 #include "controls/visual/TFlatComboBoxUnit.h"
 #include "controls/visual/TFlatEditUnit.h"
 #include "controls/visual/TFlatListBoxUnit.h"
@@ -26,7 +27,7 @@ void RegisterClassesOf_controls_visual() {
   RegisterClasses<Flat::TFlatButton, Flat::TFlatSpeedButton, Flat::TFlatPanel, Flat::TFlatGroupBox,
                   Flat::TSevenButton, Flat::TFlatHint>();
   RegisterClasses<Flat::TFlatEdit, Flat::TFlatMemo, Flat::TFlatSpinEditInteger, Flat::TFlatComboBox,
-                  Flat::TFlatListBox, Flat::TFlatScrollbar>();
+                  Flat::TFlatListBox, Flat::TFlatScrollbar, Flat::TFlatColorComboBox>();
   RegisterClasses<Flat::THTMLabel, Flat::THTMLPicture, Flat::TPictureItem, Flat::TPictureCollection,
                   Flat::TPictureContainer>();
   RegisterClasses<Flat::TPngImageList, Flat::TPngImageCollection>();
