@@ -334,6 +334,19 @@ TEST_F(FlatListBox, PaintsRowsStripsAndArrows) {
   EXPECT_EQ(shot.At(mid + 6, bottom - 6), RGB(0x80, 0x80, 0x80));
 }
 
+TEST_F(FlatListBox, AdvancedColoursDarkenTheParentsColour) {
+  TFlatListBox* l = form->Short;
+  l->SetColor(static_cast<TColor>(0x40C080));
+  EXPECT_FALSE(l->GetParentColor());
+  l->SetUseAdvColors(true);
+  EXPECT_TRUE(l->GetParentColor()) << "the strips take the form's colour again";
+  EXPECT_EQ(l->GetColor(), form->GetColor());
+  const TColor expected = Flat::AdjustColorLightness(form->GetColor(), 0x8396A0, 40, Flat::TColorCalcType::Darken);
+  EXPECT_EQ(l->GetColorBorder(), expected);
+  form->SetColor(static_cast<TColor>(0x602020));
+  EXPECT_EQ(l->GetColorBorder(), Flat::AdjustColorLightness(0x602020, 0, 40, Flat::TColorCalcType::Darken));
+}
+
 TEST_F(FlatListBox, Screenshot) {
   form->Players->SetItemIndex(2);
   form->Many->SetSelected(1, true);
