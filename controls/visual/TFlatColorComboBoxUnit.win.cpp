@@ -16,10 +16,10 @@ struct TNamedColor {
 };
 
 constexpr TNamedColor kColors[] = {
-    {L"Black", 0x000000},  {L"Maroon", 0x000080}, {L"Green", 0x008000},   {L"Olive", 0x008080},
-    {L"Navy", 0x800000},   {L"Purple", 0x800080}, {L"Teal", 0x808000},    {L"Gray", 0x808080},
-    {L"Silver", 0xC0C0C0}, {L"Red", 0x0000FF},    {L"Lime", 0x00FF00},    {L"Yellow", 0x00FFFF},
-    {L"Blue", 0xFF0000},   {L"Fuchsia", 0xFF00FF}, {L"Aqua", 0xFFFF00},   {L"White", 0xFFFFFF},
+    {L"Black", 0x000000},  {L"Maroon", 0x000080},  {L"Green", 0x008000}, {L"Olive", 0x008080},
+    {L"Navy", 0x800000},   {L"Purple", 0x800080},  {L"Teal", 0x808000},  {L"Gray", 0x808080},
+    {L"Silver", 0xC0C0C0}, {L"Red", 0x0000FF},     {L"Lime", 0x00FF00},  {L"Yellow", 0x00FFFF},
+    {L"Blue", 0xFF0000},   {L"Fuchsia", 0xFF00FF}, {L"Aqua", 0xFFFF00},  {L"White", 0xFFFFFF},
 };
 
 void* AsObject(TColor c) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(c)); }
@@ -145,9 +145,7 @@ void TFlatColorComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState 
 void TFlatColorComboBox::Publish(TPublisher<TFlatColorComboBox>& p) {
   using T = TFlatColorComboBox;
   p.Property(L"Style", &T::GetStyle, &T::SetStyle).Default(csOwnerDrawFixed);
-  p.Property(L"ColorHighlight", &T::GetColorHighlight, &T::SetColorHighlight)
-      .Default(clHighlight)
-      .Idents(ColorIdents);
+  p.Property(L"ColorHighlight", &T::GetColorHighlight, &T::SetColorHighlight).Default(clHighlight).Idents(ColorIdents);
   // Made with 30 but stored against 50, so forms always carry their value.
   p.Property(L"AdvColorHighlight", &T::GetAdvColorHighlight, &T::SetAdvColorHighlight).Default(50);
   p.Property(L"BoxWidth", &T::GetBoxWidth, &T::SetBoxWidth);

@@ -282,10 +282,7 @@ void TCustomFlatComboBox::Publish(TPublisher<TCustomFlatComboBox>& p) {
   p.Message(CM_FONTCHANGED, &T::CMFontChanged);
   p.Message(CM_SYSCOLORCHANGE, &T::CMColorsFollow);
   p.Message(CM_PARENTCOLORCHANGED, &T::CMColorsFollow);
-  p.Property(L"Color", &T::GetColor, &T::SetColor)
-      .Default(kFlatComboColor)
-      .Idents(ColorIdents)
-      .Stored(&T::ColorStored);
+  p.Property(L"Color", &T::GetColor, &T::SetColor).Default(kFlatComboColor).Idents(ColorIdents).Stored(&T::ColorStored);
   p.Property(L"ItemHeight", &T::GetItemHeight, &T::SetItemHeight).Default(13);
   p.Property(L"ColorArrow", &T::GetColorArrow, &T::SetColorArrow).Default(clBlack).Idents(ColorIdents);
   p.Property(L"ColorArrowBackground", &T::GetColorArrowBackground, &T::SetColorArrowBackground)
@@ -293,8 +290,7 @@ void TCustomFlatComboBox::Publish(TPublisher<TCustomFlatComboBox>& p) {
       .Idents(ColorIdents);
   p.Property(L"ColorBorder", &T::GetColorBorder, &T::SetColorBorder).Default(kFlatComboBorder).Idents(ColorIdents);
   p.Property(L"AdvColorBorder", &T::GetAdvColorBorder, &T::SetAdvColorBorder).Default(50);
-  p.Property(L"AdvColorArrowBackground", &T::GetAdvColorArrowBackground, &T::SetAdvColorArrowBackground)
-      .Default(10);
+  p.Property(L"AdvColorArrowBackground", &T::GetAdvColorArrowBackground, &T::SetAdvColorArrowBackground).Default(10);
   p.Property(L"UseAdvColors", &T::GetUseAdvColors, &T::SetUseAdvColors).Default(false);
 }
 

@@ -131,7 +131,7 @@ class TFlatListBox : public TCustomControl {
   int FTopIndex = 0;
   int FVisibleCount = 0;
   int FItemIndex = -1;
-  int FWheelCarry = 0;     // the part of a wheel delta short of a notch
+  int FWheelCarry = 0;  // the part of a wheel delta short of a notch
   bool FRepeatDown = false;
   unsigned FWheelRollMsg;  // the older wheel drivers' registered message
 };

@@ -281,8 +281,7 @@ void TFlatListBox::Paint() {
   const TRect c = GetClientRect();
   TCanvas* canvas = FBuffer.Begin(GetCanvas()->GetHandle(), c);
   canvas->GetFont()->Assign(GetFont());
-  const bool fill =
-      FTransparentMode == tmNone || (FTransparentMode == tmNotFocused && Focused());
+  const bool fill = FTransparentMode == tmNone || (FTransparentMode == tmNotFocused && Focused());
   if (fill) {
     canvas->GetBrush()->SetStyle(bsSolid);
     canvas->GetBrush()->SetColor(FColorItemsRect);
@@ -294,7 +293,8 @@ void TFlatListBox::Paint() {
   canvas->GetBrush()->SetColor(FColorBorder);
   canvas->FrameRect(c);
   if (FScrollBars) {
-    for (const TRect& strip : {TRect(c.Left, c.Top, c.Right, c.Top + 11), TRect(c.Left, c.Bottom - 11, c.Right, c.Bottom)}) {
+    for (const TRect& strip :
+         {TRect(c.Left, c.Top, c.Right, c.Top + 11), TRect(c.Left, c.Bottom - 11, c.Right, c.Bottom)}) {
       canvas->GetBrush()->SetColor(GetColor());
       canvas->FillRect(strip);
       canvas->GetBrush()->SetColor(FColorBorder);
@@ -458,7 +458,10 @@ void TFlatListBox::Publish(TPublisher<TFlatListBox>& p) {
   p.Property(L"ScrollBars", &T::GetScrollBars, &T::SetScrollBars).Default(false);
   p.Property(L"Sorted", &T::GetSorted, &T::SetSorted).Default(false);
   p.Property(L"Items", &T::GetItems, &T::SetItems);
-  p.Property(L"Color", &T::GetColor, &T::SetColor).Default(kFlatButtonColor).Idents(ColorIdents).Stored(&T::ColorStored);
+  p.Property(L"Color", &T::GetColor, &T::SetColor)
+      .Default(kFlatButtonColor)
+      .Idents(ColorIdents)
+      .Stored(&T::ColorStored);
   p.Property(L"ParentColor", &T::GetParentColor, &T::SetParentColor).Default(true);
   p.Property(L"ColorArrow", &T::GetColorArrow, &T::SetColorArrow).Default(clBlack).Idents(ColorIdents);
   p.Property(L"ColorBorder", &T::GetColorBorder, &T::SetColorBorder).Default(0x8396A0).Idents(ColorIdents);

@@ -93,6 +93,7 @@ class TFlatScrollbarButton : public TFlatButton {
   TFlatScrollbarButton(TComponent* AOwner, TFlatScrollbar* bar, int direction);
   ~TFlatScrollbarButton() override;
   bool Repeating() const { return FTimer != nullptr; }
+  void StopRepeat() { FTimer.reset(); }
 
  protected:
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

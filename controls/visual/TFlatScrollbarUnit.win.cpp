@@ -51,10 +51,8 @@ void TFlatScrollbarThumb::MouseMove(TShiftState shift, int x, int y) {
     const int length = FTrack->Length(), thumb = horizontal ? GetWidth() : GetHeight();
     int offset = (horizontal ? x + GetLeft() : y + GetTop()) - FPressAt;
     offset = std::clamp(offset, 0, std::max(0, length - thumb));
-    if (horizontal)
-      SetLeft(offset);
-    else
-      SetTop(offset);
+    if (horizontal) SetLeft(offset);
+    else SetTop(offset);
     FTrack->FPosition = FlatPositionForOffset(offset, length, thumb, FTrack->GetMin(), FTrack->GetMax());
     FBar->FPosition = FTrack->FPosition;
     FBar->DoScroll();
@@ -93,28 +91,22 @@ void TFlatScrollbarTrack::SetPosition(int v) {
   FPosition = std::clamp(v, FMin, std::max(FMin, FMax));
   const int thumb = FKind == sbHorizontal ? FThumb->GetWidth() : FThumb->GetHeight();
   const int offset = FlatThumbOffset(Length(), thumb, FMin, FMax, FPosition);
-  if (FKind == sbHorizontal)
-    FThumb->SetLeft(offset);
-  else
-    FThumb->SetTop(offset);
+  if (FKind == sbHorizontal) FThumb->SetLeft(offset);
+  else FThumb->SetTop(offset);
 }
 
 void TFlatScrollbarTrack::SetKind(TScrollBarKind v) {
   if (v == FKind) return;
   FKind = v;
-  if (v == sbHorizontal)
-    FThumb->SetBounds(0, 0, kFlatThumbLength, GetHeight());
-  else
-    FThumb->SetBounds(0, 0, GetWidth(), kFlatThumbLength);
+  if (v == sbHorizontal) FThumb->SetBounds(0, 0, kFlatThumbLength, GetHeight());
+  else FThumb->SetBounds(0, 0, GetWidth(), kFlatThumbLength);
   SetPosition(FPosition);
 }
 
 void TFlatScrollbarTrack::WMSize(TMessage& m) {
   QORN_INHERITED(m);
-  if (FKind == sbVertical)
-    FThumb->SetWidth(GetWidth());
-  else
-    FThumb->SetHeight(GetHeight());
+  if (FKind == sbVertical) FThumb->SetWidth(GetWidth());
+  else FThumb->SetHeight(GetHeight());
 }
 
 void TFlatScrollbarTrack::Paint() {
@@ -246,6 +238,8 @@ void TFlatScrollbar::LoadGlyphs() {
 void TFlatScrollbar::EnableArrow(TFlatScrollbarButton* button, bool first, bool enabled) {
   const std::unique_ptr<TBitmap> glyph = ThumbGlyph(FKind, first, enabled);
   button->SetGlyph(glyph.get());
+  // A greyed arrow may never hear the release of a press it was holding.
+  if (!enabled) button->StopRepeat();
   button->SetEnabled(enabled);
 }
 
@@ -324,11 +318,11 @@ void TFlatScrollbar::WMKeyDown(TMessage& m) {
 
 void TFlatScrollbar::WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTARROWS; }
 
-#define QORN_FLAT_COLOUR_SETTER(Name, Field, Target, Call)     \
-  void TFlatScrollbar::Set##Name(TColor v) {                    \
-    if (v == Field) return;                                     \
-    Field = v;                                                  \
-    Target([v](TFlatButton* b) { b->Call(v); });                \
+#define QORN_FLAT_COLOUR_SETTER(Name, Field, Target, Call) \
+  void TFlatScrollbar::Set##Name(TColor v) {               \
+    if (v == Field) return;                                \
+    Field = v;                                             \
+    Target([v](TFlatButton* b) { b->Call(v); });           \
   }
 QORN_FLAT_COLOUR_SETTER(ButtonColor, FButtonColor, ToButtons, SetColor)
 QORN_FLAT_COLOUR_SETTER(ButtonFocusedColor, FButtonFocusedColor, ToButtons, SetColorFocused)

@@ -48,7 +48,7 @@ TEST(FlatAllControls, OneFormHoldsEveryFlatControl) {
   form->Show();
   SetForegroundWindow(form->GetHandle());
   Pump(80ms);
-  TWinControl* controls[] = {form->Player, form->Name, form->Times, form->Shade,
+  TWinControl* controls[] = {form->Player, form->Name, form->Times,  form->Shade,
                              form->Volume, form->Note, form->Players};
   for (TWinControl* c : controls) {
     ASSERT_NE(c, nullptr);

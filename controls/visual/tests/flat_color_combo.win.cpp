@@ -85,9 +85,8 @@ TEST_F(FlatColorCombo, LoadsWithItsColoursAndValue) {
     int index;
     const wchar_t* name;
     TColor color;
-  } lines[] = {{0, L"Black", 0x000000},  {1, L"Maroon", 0x000080}, {6, L"Teal", 0x808000},
-               {8, L"Silver", 0xC0C0C0}, {9, L"Red", 0x0000FF},    {13, L"Fuchsia", 0xFF00FF},
-               {15, L"White", 0xFFFFFF}, {16, L"Other", 0}};
+  } lines[] = {{0, L"Black", 0x000000}, {1, L"Maroon", 0x000080},   {6, L"Teal", 0x808000},   {8, L"Silver", 0xC0C0C0},
+               {9, L"Red", 0x0000FF},   {13, L"Fuchsia", 0xFF00FF}, {15, L"White", 0xFFFFFF}, {16, L"Other", 0}};
   for (const auto& l : lines) {
     EXPECT_EQ(c->GetItems()->Get(l.index), l.name);
     EXPECT_EQ(c->ColorAt(l.index), l.color) << l.name;

@@ -264,8 +264,8 @@ TEST_F(FlatListBox, TheWheelReadsTheWholeDelta) {
       int delta;
       int top;
     };
-    const Step steps[] = {{-120, 3}, {-240, 8}, {120, 5}, {-60, 5}, {-60, 8}, {360, 0},
-                          {-240, 6}, {-30, 6}, {60, 6}, {60, 3}};
+    const Step steps[] = {{-120, 3}, {-240, 8}, {120, 5}, {-60, 5}, {-60, 8},
+                          {360, 0},  {-240, 6}, {-30, 6}, {60, 6},  {60, 3}};
     for (const Step& s : steps) {
       Wheel(l, s.delta);
       EXPECT_EQ(l->TopIndex(), s.top) << s.delta;

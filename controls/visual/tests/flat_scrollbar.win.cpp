@@ -56,9 +56,7 @@ class FlatScrollbar : public ::testing::Test {
     Pump(10ms);
   }
   static HWND ThumbOf(TFlatScrollbar* b) { return b->Track()->Thumb()->GetHandle(); }
-  static void Mouse(HWND wnd, UINT msg, int x, int y, WPARAM keys) {
-    SendMessageW(wnd, msg, keys, MAKELPARAM(x, y));
-  }
+  static void Mouse(HWND wnd, UINT msg, int x, int y, WPARAM keys) { SendMessageW(wnd, msg, keys, MAKELPARAM(x, y)); }
   TTestFlatScrollbarForm* form = nullptr;
 };
 
@@ -199,12 +197,14 @@ TEST_F(FlatScrollbar, MessagesAndKeysMoveTheTrackOnly) {
     int track;
   };
   const Step steps[] = {
-      {WM_HSCROLL, SB_LINEDOWN, 1},   {WM_HSCROLL, SB_PAGEDOWN, 2},         {WM_HSCROLL, SB_BOTTOM, 9},
-      {WM_HSCROLL, SB_LINEDOWN, 9},   {WM_VSCROLL, SB_LINEUP, 8},           {WM_HSCROLL, SB_TOP, 0},
-      {WM_HSCROLL, SB_PAGEUP, 0},     {WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 6), 6},
-      {WM_HSCROLL, SB_ENDSCROLL, 6},  {SBM_SETPOS, 3, 3},
-      {WM_KEYDOWN, VK_RIGHT, 4},      {WM_KEYDOWN, VK_NEXT, 5},             {WM_KEYDOWN, VK_UP, 5},
-      {WM_KEYDOWN, VK_LEFT, 4},       {WM_KEYDOWN, VK_PRIOR, 3},
+      {WM_HSCROLL, SB_LINEDOWN, 1},  {WM_HSCROLL, SB_PAGEDOWN, 2},
+      {WM_HSCROLL, SB_BOTTOM, 9},    {WM_HSCROLL, SB_LINEDOWN, 9},
+      {WM_VSCROLL, SB_LINEUP, 8},    {WM_HSCROLL, SB_TOP, 0},
+      {WM_HSCROLL, SB_PAGEUP, 0},    {WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 6), 6},
+      {WM_HSCROLL, SB_ENDSCROLL, 6}, {SBM_SETPOS, 3, 3},
+      {WM_KEYDOWN, VK_RIGHT, 4},     {WM_KEYDOWN, VK_NEXT, 5},
+      {WM_KEYDOWN, VK_UP, 5},        {WM_KEYDOWN, VK_LEFT, 4},
+      {WM_KEYDOWN, VK_PRIOR, 3},
   };
   for (const Step& st : steps) {
     SendMessageW(h, st.msg, st.wp, 0);
@@ -250,6 +250,13 @@ TEST_F(FlatScrollbar, EnableArrowsGreysAndRestores) {
   EXPECT_TRUE(same) << "the disabled picture of its side";
   SendMessageW(h, SBM_ENABLE_ARROWS, ESB_ENABLE_BOTH, 0);
   EXPECT_TRUE(s->FirstButton()->GetEnabled());
+
+  // Greyed while held down, the arrow stops stepping.
+  SendMessageW(s->SecondButton()->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  ASSERT_TRUE(s->SecondButton()->Repeating());
+  SendMessageW(h, SBM_ENABLE_ARROWS, ESB_DISABLE_BOTH, 0);
+  EXPECT_FALSE(s->SecondButton()->Repeating());
+  SendMessageW(h, SBM_ENABLE_ARROWS, ESB_ENABLE_BOTH, 0);
   EXPECT_TRUE(s->SecondButton()->GetEnabled());
 }
 
