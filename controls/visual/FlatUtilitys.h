@@ -79,6 +79,10 @@ TGlyphAndCaption LayoutGlyphAndCaption(TCanvas* canvas, const TRect& client, TPo
 // colour is left as it was.
 void DrawFlatCaption(TCanvas* canvas, const std::wstring& text, const TRect& rect, unsigned flags, bool enabled);
 
+// The small triangle of an arrow button, filled and outlined in color; disabled,
+// engraved: once in white one pixel down-right, then in grey (0x808080) in place.
+void DrawFlatArrow(HDC dc, const POINT (&points)[3], TColor color, bool enabled);
+
 TEXTMETRICW GetFontTextMetrics(TFont* font);
 // The font's line height with an eighth of leading.
 int GetFontHeight(TFont* font);

@@ -127,4 +127,31 @@ int GetFontHeight(TFont* font) {
   return static_cast<int>(std::nearbyint(h + h / 8));
 }
 
+namespace {
+
+void FilledTriangle(HDC dc, const POINT (&points)[3], TColor color) {
+  HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(color));
+  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  HGDIOBJ oldBrush = SelectObject(dc, brush);
+  Polygon(dc, points, 3);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+  DeleteObject(pen);
+  DeleteObject(brush);
+}
+
+}  // namespace
+
+void DrawFlatArrow(HDC dc, const POINT (&points)[3], TColor color, bool enabled) {
+  if (enabled) {
+    FilledTriangle(dc, points, color);
+    return;
+  }
+  POINT engraved[3];
+  for (int i = 0; i < 3; ++i) engraved[i] = POINT{points[i].x + 1, points[i].y + 1};
+  FilledTriangle(dc, engraved, clWhite);
+  FilledTriangle(dc, points, static_cast<TColor>(0x808080));
+}
+
 }  // namespace Flat
