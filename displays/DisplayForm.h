@@ -24,6 +24,13 @@ class TDisplayForm : public TForm {
   void ShowWithoutActivation();
   // Hides the window (the displays' own hide).
   void HideDisplay();
+  // A resizable frame without a title bar (the framed look of a display and its
+  // look while the user places and sizes it). A display never shows a title bar,
+  // so the frame stays without one through later changes of the border style.
+  void RemoveTitleBar();
+  // Takes the size constraints off, or fixes the size to the present one.
+  void FreeSize();
+  void FixSize();
 
   void WMShowWindow(TMessage& m);
   void WMNCHitTest(TMessage& m);
@@ -32,6 +39,9 @@ class TDisplayForm : public TForm {
  protected:
   void CreateParams(TCreateParams& params) override;
   void Activate() override;
+
+ private:
+  bool noTitleBar_ = false;
 };
 
 // Whether the topmost windows were normalised on the first display activation

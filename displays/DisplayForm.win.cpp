@@ -9,6 +9,45 @@ bool DisplayTopMostsNormalized() { return topMostsNormalized; }
 void TDisplayForm::CreateParams(TCreateParams& p) {
   inherited::CreateParams(p);
   p.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+  const TFormBorderStyle border = GetBorderStyle();
+  if (!noTitleBar_ || (p.Style & WS_CAPTION) != WS_CAPTION) return;
+  // A pop-up: the system gives every overlapped window a caption.
+  if (border == bsSingle || border == bsSizeable) {
+    p.Style = (p.Style & ~WS_CAPTION) | WS_BORDER | WS_POPUP;
+  } else if (border == bsDialog) {
+    p.Style = (p.Style & ~WS_CAPTION) | WS_DLGFRAME | DS_MODALFRAME | WS_POPUP;
+  }
+}
+
+void TDisplayForm::RemoveTitleBar() {
+  const int width = GetWidth();
+  const int height = GetHeight();
+  if (!noTitleBar_ || GetBorderStyle() != bsSizeable) {
+    noTitleBar_ = true;
+    if (GetBorderStyle() == bsSizeable)
+      RecreateWnd();
+    else
+      SetBorderStyle(bsSizeable);
+  }
+  // The client size is read from the window from now on, not from the styles.
+  HandleNeeded();
+  SetBounds(GetLeft(), GetTop(), width, height);
+}
+
+void TDisplayForm::FreeSize() {
+  TSizeConstraints* c = GetConstraints();
+  c->SetMinWidth(0);
+  c->SetMinHeight(0);
+  c->SetMaxWidth(0);
+  c->SetMaxHeight(0);
+}
+
+void TDisplayForm::FixSize() {
+  TSizeConstraints* c = GetConstraints();
+  c->SetMinWidth(GetWidth());
+  c->SetMaxWidth(GetWidth());
+  c->SetMinHeight(GetHeight());
+  c->SetMaxHeight(GetHeight());
 }
 
 void TDisplayForm::ShowWithoutActivation() {
