@@ -156,6 +156,15 @@ TEST_F(TextDisplay, TheWindowFitsTheTextAndTheBarWithTheirMargins) {
   EXPECT_EQ(form->GetClientHeight(), label->GetHeight() + 20);
 }
 
+TEST_F(TextDisplay, TakesTheFontOfTheSettings) {
+  CreateDefaultFonts(FontSlots);
+  form.reset(CreateForm<TOSDtForm>(Application));
+  EXPECT_EQ(form->VyLabel1->GetFont()->GetName(), L"Courier New");
+  form->showing(tkNotice, L"Font");
+  EXPECT_EQ(form->VyLabel1->GetFont()->GetName(), L"Courier New");
+  EXPECT_TRUE(form->VyLabel1->GetFont()->GetStyle().Contains(fsBold));
+}
+
 TEST_F(TextDisplay, AnAmpersandIsShownAsItIs) {
   form->showing(tkNotice, L"Tom & Jerry");
   EXPECT_FALSE(form->VyLabel1->GetShowAccelChar());
