@@ -53,8 +53,17 @@ class TextDisplay : public ::testing::Test {
 
 TEST_F(TextDisplay, ShowsTopmostWithoutActivationAsALayeredToolWindow) {
   MainSettings.osdtr2 = 0x1B4;  // only the low byte is the opacity
-  HWND before = GetForegroundWindow();
+  // The window the user types in.
+  std::unique_ptr<TForm> user(CreateFormNew<TForm>(Application));
+  user->SetBounds(50, 50, 300, 200);
+  user->Show();
+  HWND before = user->GetHandle();
+  ASSERT_TRUE(PumpUntil([&] {
+    if (GetForegroundWindow() != before) SetForegroundWindow(before);
+    return GetForegroundWindow() == before;
+  }));
   form->showing(tkNotice, L"Volume up");
+  Pump(20ms);
   ASSERT_TRUE(OnScreen());
   HWND wnd = form->WindowHandle();
   const LONG_PTR ex = GetWindowLongPtrW(wnd, GWL_EXSTYLE);
