@@ -102,6 +102,10 @@ function(qorn_link_all target)
   if(WIN32)
     if(QORN_FORMS_RC)
       target_sources(${target} PRIVATE ${QORN_FORMS_RC})
+      # Source properties belong to a directory: a program made in another folder
+      # (Qorn.exe) must hear of changed forms too, or it keeps the old resources.
+      set_source_files_properties(${QORN_FORMS_RC} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS
+                                  "${QORN_FORM_FILES}")
     endif()
     if(QORN_PICTURES_RC)
       target_sources(${target} PRIVATE ${QORN_PICTURES_RC})

@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+"""Draws the displays' built-in pictures (128 x 128, white background, which the
+mute picture's colour key makes see-through) and prints each as the hexadecimal
+lines of a form resource's picture data. Run it and paste the output into the
+forms when a picture changes."""
+import math
+import struct
+import sys
+import zlib
+
+SIZE = 128
+WHITE = (255, 255, 255)
+
+
+def png(pixels):
+    raw = b"".join(b"\0" + bytes(c for px in row for c in px) for row in pixels)
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 2, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def canvas():
+    return [[WHITE] * SIZE for _ in range(SIZE)]
+
+
+def speaker(px, colour):
+    # The box and the cone of a loudspeaker, facing right.
+    for y in range(SIZE):
+        for x in range(SIZE):
+            box = 18 <= x < 40 and 48 <= y < 80
+            cone = 40 <= x < 66 and abs(y - 64) <= 16 + (x - 40) * 1.1
+            if box or cone:
+                px[y][x] = colour
+
+
+def waves(px, colour):
+    for y in range(SIZE):
+        for x in range(SIZE):
+            d = math.hypot(x - 60, y - 64)
+            angle = abs(math.degrees(math.atan2(y - 64, x - 60)))
+            if x > 66 and angle < 50 and any(abs(d - r) < 3.5 for r in (24, 38, 52)):
+                px[y][x] = colour
+
+
+def cross(px, colour):
+    for y in range(SIZE):
+        for x in range(SIZE):
+            if 74 <= x <= 116 and 43 <= y <= 85 and (abs((x - 95) - (y - 64)) < 5 or abs((x - 95) + (y - 64)) < 5):
+                px[y][x] = colour
+
+
+def clock(px):
+    for y in range(SIZE):
+        for x in range(SIZE):
+            d = math.hypot(x - 64, y - 68)
+            if 44 <= d < 52:
+                px[y][x] = (40, 40, 120)
+            elif d < 44:
+                px[y][x] = (235, 240, 255)
+            if 56 <= x < 72 and 6 <= y < 16:
+                px[y][x] = (40, 40, 120)
+    for y in range(SIZE):
+        for x in range(SIZE):
+            if 61 <= x <= 67 and 34 <= y <= 68:
+                px[y][x] = (40, 40, 120)
+            if 64 <= x <= 90 and 65 <= y <= 71:
+                px[y][x] = (200, 30, 30)
+
+
+def hexlines(data, indent):
+    text = data.hex().upper()
+    return "\n".join(indent + text[i:i + 64] for i in range(0, len(text), 64))
+
+
+def main():
+    on = canvas()
+    speaker(on, (60, 60, 60))
+    cross(on, (210, 20, 20))
+    off = canvas()
+    speaker(off, (60, 60, 60))
+    waves(off, (20, 140, 40))
+    timer = canvas()
+    clock(timer)
+    for name, px in (("mute on", on), ("mute off", off), ("timer", timer)):
+        print("//", name)
+        print(hexlines(png(px), "      "))
+
+
+if __name__ == "__main__":
+    sys.exit(main())
