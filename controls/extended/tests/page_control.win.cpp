@@ -1,0 +1,276 @@
+// The page control read from a form: which page shows after loading, the events of a
+// click at a tab's computed place, keys, hidden and disabled tabs, refused changes,
+// page moves and their errors, and a screenshot of each tab style.
+// ctest-lock: keyboard
+#include <gtest/gtest.h>
+
+#include "controls/extended/VyTabs.h"
+#include "testing/MemoryPaint.h"
+#include "testing/PumpApplication.h"
+#include "testing/WinTesting.h"
+#include "vcl/Exceptions.h"
+#include "vcl/Filer.h"
+#include "vcl/Forms.h"
+#include "vcl/StdCtrls.h"
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace Vy;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class TTestPagesForm : public TForm {
+  QORN_CLASS(TTestPagesForm, TForm)
+ public:
+  explicit TTestPagesForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+QORN_REGISTER_CLASS(TTestPagesForm);
+
+const char* kForm = R"(object F: TTestPagesForm
+  Left = 60
+  Top = 60
+  Width = 420
+  Height = 240
+  Caption = 'Pages'
+  object Pages: TVyPageControl
+    Left = 8
+    Top = 8
+    Width = 390
+    Height = 180
+    ActivePage = Second
+    ActivePageDefault = First
+    TabIndex = 2
+    TabStyle = tsCutCorner
+    FixedDimension = 20
+    object First: TVyTabSheet
+      Caption = '&General'
+      PageIndex = 0
+      object Edit1: TEdit
+        Left = 10
+        Top = 10
+        Width = 120
+        Height = 21
+      end
+    end
+    object Second: TVyTabSheet
+      Caption = '&Keys'
+      PageIndex = 1
+    end
+    object Third: TVyTabSheet
+      Caption = '&Display'
+      PageIndex = 2
+    end
+  end
+end
+)";
+
+class VyPages : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.reset(CreateFormNew<TTestPagesForm>(nullptr));
+    ReadComponentFromText(form.get(), kForm, L"TEST");
+    pages = dynamic_cast<TVyPageControl*>(form->FindComponent(L"Pages"));
+    first = dynamic_cast<TVyTabSheet*>(form->FindComponent(L"First"));
+    second = dynamic_cast<TVyTabSheet*>(form->FindComponent(L"Second"));
+    third = dynamic_cast<TVyTabSheet*>(form->FindComponent(L"Third"));
+    ASSERT_TRUE(pages && first && second && third);
+    pages->OnChanging = [this](TObject*, int index, bool& allow) {
+      log.push_back(L"changing " + std::to_wstring(index));
+      allow = allowChange;
+    };
+    pages->OnChange = [this](TObject*) { log.push_back(L"change " + std::to_wstring(pages->GetTabIndex())); };
+    pages->OnTabClick = [this](TObject*) { log.push_back(L"click"); };
+    form->Show();
+    Pump(60ms);
+  }
+  void TearDown() override {
+    form.reset();
+    Pump(10ms);
+  }
+  void ClickTab(int i) {
+    const TRect r = pages->TabClientRect(i);
+    const LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2 + 2);
+    SendMessageW(pages->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(pages->GetHandle(), WM_LBUTTONUP, 0, at);
+  }
+  void Key(WORD key) { SendMessageW(pages->GetHandle(), WM_KEYDOWN, key, 0); }
+  std::unique_ptr<TTestPagesForm> form;
+  TVyPageControl* pages = nullptr;
+  TVyTabSheet *first = nullptr, *second = nullptr, *third = nullptr;
+  std::vector<std::wstring> log;
+  bool allowChange = true;
+};
+
+TEST_F(VyPages, LoadingShowsTheDefaultPageWithoutEvents) {
+  EXPECT_EQ(pages->GetActivePage(), first) << "the default wins over the streamed page";
+  EXPECT_EQ(pages->GetTabIndex(), 0) << "the streamed tab index is not kept";
+  EXPECT_TRUE(first->Showing());
+  EXPECT_FALSE(second->Showing());
+  EXPECT_FALSE(third->Showing());
+  EXPECT_TRUE(log.empty());
+  const TRect display = pages->DisplayRect();
+  EXPECT_EQ(first->GetBoundsRect(), display) << "the page fills the card";
+  EXPECT_GT(display.Top, pages->GetFixedDimension() - 1) << "below the tabs";
+}
+
+TEST_F(VyPages, AClickAsksSwapsAndTellsInOrder) {
+  ClickTab(2);
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"changing 2", L"change 2", L"click"}));
+  EXPECT_EQ(pages->GetActivePage(), third);
+  EXPECT_TRUE(third->Showing());
+  EXPECT_FALSE(first->Showing());
+
+  log.clear();
+  allowChange = false;
+  ClickTab(1);
+  pages->SetActivePage(second);
+  Key(VK_RIGHT);
+  EXPECT_EQ(pages->GetActivePage(), third) << "a refused change keeps the page";
+  EXPECT_EQ(pages->GetTabIndex(), 2);
+  EXPECT_FALSE(second->Showing());
+  EXPECT_EQ(log.front(), L"changing 1");
+}
+
+TEST_F(VyPages, KeysSkipDisabledTabsAndWrap) {
+  second->SetTabEnabled(false);
+  log.clear();
+  Key(VK_RIGHT);
+  EXPECT_EQ(pages->GetTabIndex(), 2) << "the disabled tab is passed over";
+  EXPECT_EQ(pages->GetActivePage(), third);
+  Key(VK_RIGHT);
+  EXPECT_EQ(pages->GetTabIndex(), 0) << "wrapped round";
+  Key(VK_END);
+  EXPECT_EQ(pages->GetTabIndex(), 2);
+  Key(VK_HOME);
+  EXPECT_EQ(pages->GetActivePage(), first);
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"changing 2", L"change 2", L"click", L"changing 0", L"change 0", L"click",
+                                            L"changing 2", L"change 2", L"click", L"changing 0", L"change 0",
+                                            L"click"}));
+  // A click on a disabled tab does nothing.
+  log.clear();
+  ClickTab(1);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(VyPages, HiddenTabsRenumberWithoutAskingAndKeepThePage) {
+  pages->SetActivePage(third);
+  log.clear();
+  second->SetTabVisible(false);
+  EXPECT_EQ(pages->TabCount(), 2);
+  EXPECT_EQ(third->GetTabIndex(), 1);
+  EXPECT_EQ(pages->GetTabIndex(), 1) << "the highlighted tab follows its page";
+  EXPECT_EQ(pages->GetActivePage(), third);
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"change 1"})) << "no question for a renumbering";
+
+  // The active page's own tab hidden: no tab is selected while the page stays.
+  third->SetTabVisible(false);
+  EXPECT_EQ(pages->GetTabIndex(), -1);
+  EXPECT_EQ(pages->GetActivePage(), third);
+  EXPECT_TRUE(third->Showing());
+
+  // Showing a page without a tab asks first too.
+  pages->SetActivePage(first);
+  log.clear();
+  allowChange = false;
+  pages->SetActivePage(second);
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"changing -1"}));
+  EXPECT_EQ(pages->GetActivePage(), first);
+  EXPECT_FALSE(second->Showing());
+  allowChange = true;
+  pages->SetActivePage(second);
+  EXPECT_EQ(pages->GetActivePage(), second);
+  EXPECT_TRUE(second->Showing());
+  EXPECT_EQ(pages->GetTabIndex(), -1);
+}
+
+TEST_F(VyPages, PagesMoveAndRefuseBadPlaces) {
+  pages->SetActivePage(second);
+  third->SetPageIndex(0);
+  EXPECT_EQ(pages->GetPage(0), third);
+  EXPECT_EQ(second->GetPageIndex(), 2);
+  EXPECT_EQ(pages->GetActivePage(), second);
+  EXPECT_EQ(pages->GetTabIndex(), 2);
+  try {
+    first->SetPageIndex(3);
+    ADD_FAILURE() << "no error";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), L"3 is an invalid PageIndex value. PageIndex must be between 0 and 2");
+  }
+  EXPECT_THROW(pages->SetActivePageIndex(5), EListError);
+  EXPECT_THROW(first->SetVisible(true), Exception);
+
+  // A sheet of another control is not taken, and a freed active page leaves none.
+  TVyPageControl other(nullptr);
+  auto* stranger = new TVyTabSheet(form.get());
+  stranger->SetPageControl(&other);
+  pages->SetActivePage(stranger);
+  EXPECT_EQ(pages->GetActivePage(), second);
+  delete second;
+  EXPECT_EQ(pages->GetActivePage(), nullptr);
+  EXPECT_EQ(pages->GetTabIndex(), -1);
+  EXPECT_EQ(pages->GetPageCount(), 2);
+  delete stranger;
+}
+
+TEST_F(VyPages, CtrlTabAndAcceleratorsChangePages) {
+  auto* edit = dynamic_cast<TEdit*>(form->FindComponent(L"Edit1"));
+  ASSERT_TRUE(edit);
+  edit->SetFocus();
+  Pump(20ms);
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  const intptr_t result = pages->Perform(CM_DIALOGKEY, VK_TAB, 0);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(pages->GetActivePage(), second);
+
+  EXPECT_EQ(pages->Perform(CM_DIALOGCHAR, L'd', 0), 1);
+  EXPECT_EQ(pages->GetActivePage(), third);
+  EXPECT_EQ(log.back(), L"click");
+}
+
+TEST_F(VyPages, HitsFollowTheLayoutBeforeAnyPaint) {
+  // Hidden controls never paint; their geometry must still be current.
+  pages->SetVisible(false);
+  pages->SetTabOrientation(TVyTabOrientation::toBottom);
+  const TRect tab = pages->TabClientRect(1);
+  EXPECT_GT(tab.Top, pages->GetHeight() / 2) << "the tabs moved to the bottom";
+  EXPECT_EQ(pages->TabAtPos({(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2}), 1);
+  EXPECT_EQ(pages->TabAtPos({5, 5}), -1) << "the card is no tab";
+  EXPECT_LT(first->GetBoundsRect().Bottom, tab.Top + 2) << "the page sits above the tabs";
+  EXPECT_EQ(log, std::vector<std::wstring>{}) << "laying out asks nothing";
+}
+
+TEST_F(VyPages, EachStylePaintsTabsAndCard) {
+  const TVyTabStyle styles[] = {TVyTabStyle::tsSingleSlant, TVyTabStyle::tsDoubleSlant, TVyTabStyle::tsCutCorner,
+                                TVyTabStyle::tsRoundCorners};
+  const TVyTabOrientation sides[] = {TVyTabOrientation::toTop, TVyTabOrientation::toBottom,
+                                     TVyTabOrientation::toTop, TVyTabOrientation::toLeft};
+  const wchar_t* names[] = {L"single-slant", L"double-slant", L"cut-corner", L"round-corners"};
+  pages->SetActivePage(second);
+  for (int k = 0; k < 4; ++k) {
+    SCOPED_TRACE(k);
+    pages->SetTabStyle(styles[k]);
+    pages->SetTabOrientation(sides[k]);
+    log.clear();
+    TMemoryPaint paint(pages);
+    EXPECT_TRUE(log.empty()) << "painting changes nothing";
+    const TRect tab = pages->TabClientRect(0), card = pages->DisplayRect();
+    const TPoint mid{(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2};
+    EXPECT_NE(paint.At(mid.X, mid.Y), 0u) << "an unselected tab is filled";
+    EXPECT_EQ(paint.At(card.Left + 40, card.Top + 40), ColorToRGB(second->GetColor())) << "the card in the page colour";
+    Pump(30ms);
+    const std::wstring file = std::wstring(L"vy-pages-") + names[k] + L".png";
+    EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / file));
+  }
+}
+
+}  // namespace
