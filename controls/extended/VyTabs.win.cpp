@@ -14,6 +14,18 @@ namespace Vy {
 
 namespace {
 
+// A caption's lines: it breaks at each CR LF.
+std::vector<std::wstring> CaptionLines(const std::wstring& caption) {
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  for (;;) {
+    const size_t at = caption.find(L"\r\n", start);
+    lines.push_back(caption.substr(start, at == std::wstring::npos ? std::wstring::npos : at - start));
+    if (at == std::wstring::npos) return lines;
+    start = at + 2;
+  }
+}
+
 // The caption as drawn: the first "&" of a line marks the accelerator, "&&" is one "&".
 std::wstring ShownCaption(const std::wstring& caption) {
   std::wstring out;
@@ -33,6 +45,56 @@ std::wstring ShownCaption(const std::wstring& caption) {
 
 }  // namespace
 
+// --- colour sets
+
+void TVyTabColors::Publish(TPublisher<TVyTabColors>& p) {
+  using T = TVyTabColors;
+  p.Property(L"HighlightBar", &T::GetHighlightBar, &T::SetHighlightBar).Default(clHighlight).Idents(ColorIdents);
+  p.Property(L"Shadow", &T::GetShadow, &T::SetShadow).Default(clBtnFace).Idents(ColorIdents);
+  p.Property(L"Unselected", &T::GetUnselected, &T::SetUnselected).Default(clWindow).Idents(ColorIdents);
+}
+
+void TVyTabColors::Assign(const TPersistent* Source) {
+  auto* src = dynamic_cast<const TVyTabColors*>(Source);
+  if (!src) return TPersistent::Assign(Source);
+  FHighlightBar = src->FHighlightBar;
+  FShadow = src->FShadow;
+  FUnselected = src->FUnselected;
+  if (OnChange) OnChange();
+}
+
+void TVyTabColors::Set(TColor& field, TColor v) {
+  if (field == v) return;
+  field = v;
+  if (OnChange) OnChange();
+}
+
+void TVyTextColors::Publish(TPublisher<TVyTextColors>& p) {
+  using T = TVyTextColors;
+  p.Property(L"DisabledHighlight", &T::GetDisabledHighlight, &T::SetDisabledHighlight)
+      .Default(clBtnHighlight)
+      .Idents(ColorIdents);
+  p.Property(L"DisabledShadow", &T::GetDisabledShadow, &T::SetDisabledShadow).Default(clBtnShadow).Idents(ColorIdents);
+  p.Property(L"Selected", &T::GetSelected, &T::SetSelected).Default(clBtnText).Idents(ColorIdents);
+  p.Property(L"Unselected", &T::GetUnselected, &T::SetUnselected).Default(clBtnText).Idents(ColorIdents);
+}
+
+void TVyTextColors::Assign(const TPersistent* Source) {
+  auto* src = dynamic_cast<const TVyTextColors*>(Source);
+  if (!src) return TPersistent::Assign(Source);
+  FDisabledHighlight = src->FDisabledHighlight;
+  FDisabledShadow = src->FDisabledShadow;
+  FSelected = src->FSelected;
+  FUnselected = src->FUnselected;
+  if (OnChange) OnChange();
+}
+
+void TVyTextColors::Set(TColor& field, TColor v) {
+  if (field == v) return;
+  field = v;
+  if (OnChange) OnChange();
+}
+
 // --- sheet
 
 TVyTabSheet::TVyTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -49,6 +111,9 @@ void TVyTabSheet::Publish(TPublisher<TVyTabSheet>& p) {
   p.Message(CM_TEXTCHANGED, &T::CMTextChanged);
   p.Property(L"Caption", &T::GetCaption, &T::SetCaption);
   p.Property(L"Color", &T::GetSheetColor, &T::SetSheetColor).Default(clBtnFace).Idents(ColorIdents);
+  p.Property(L"DisabledIndex", &T::GetDisabledIndex, &T::SetDisabledIndex).Default(-1);
+  p.Property(L"ImageIndex", &T::GetImageIndex, &T::SetImageIndex).Default(-1);
+  p.Property(L"OnPaintBackground", &T::OnPaintBackground);
   p.Property(L"PageIndex", &T::GetPageIndex, &T::SetPageIndex);
   p.Property(L"TabEnabled", &T::GetTabEnabled, &T::SetTabEnabled).Default(true);
   p.Property(L"TabVisible", &T::GetTabVisible, &T::SetTabVisible).Default(true);
@@ -114,8 +179,26 @@ void TVyTabSheet::SetTabEnabled(bool v) {
   TabsChanged();
 }
 
+void TVyTabSheet::SetImageIndex(int v) {
+  if (v == FImageIndex) return;
+  FImageIndex = v;
+  TabsChanged();
+}
+
+void TVyTabSheet::SetDisabledIndex(int v) {
+  if (v == FDisabledIndex) return;
+  FDisabledIndex = v;
+  TabsChanged();
+}
+
 void TVyTabSheet::SetSheetColor(TColor v) {
   if (v == GetColor()) return;
+  if (TVyPageControl* pc = FPageControl) {
+    // A page of its own colour turns coloured tabs on; without them a page only takes
+    // the control's colour back.
+    if (!pc->FUseColoredTabs && v != pc->GetColor()) pc->SetUseColoredTabs(true);
+    if (!pc->FUseColoredTabs && !(GetColor() != pc->GetColor() && v == pc->GetColor())) return;
+  }
   SetColor(v);
   TabsChanged();
 }
@@ -129,6 +212,9 @@ void TVyTabSheet::CMTextChanged(TMessage& m) {
 
 void TVyTabSheet::Paint() {
   TCanvas* c = GetCanvas();
+  bool handled = false;
+  if (OnPaintBackground) OnPaintBackground(this, c, GetClientRect(), handled);
+  if (handled) return;
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetColor(GetColor());
   c->FillRect(GetClientRect());
@@ -136,10 +222,25 @@ void TVyTabSheet::Paint() {
 
 // --- page control
 
-TVyPageControl::TVyPageControl(TComponent* AOwner) : TCustomControl(AOwner) {
+TVyPageControl::TVyPageControl(TComponent* AOwner)
+    : TCustomControl(AOwner),
+      FImageLink(std::make_unique<TChangeLink>()),
+      FTabColors(std::make_unique<TVyTabColors>()),
+      FTextColors(std::make_unique<TVyTextColors>()),
+      FBitmap(std::make_unique<TBitmap>()) {
   ControlStyle << csOpaque << csCaptureMouse << csClickEvents << csDoubleClicks;
+  // The scroller exists before any size is set: every layout places it.
+  FScroller = std::make_unique<TVyTabScroller>(nullptr);
   SetBounds(0, 0, 300, 150);
   SetTabStop(true);
+  FImageLink->OnChange = [this](TObject* sender) { ImagesChanged(sender); };
+  FTabColors->OnChange = [this] { InvalidateTabs(); };
+  FTextColors->OnChange = [this] { InvalidateTabs(); };
+  FScroller->SetBounds(-100, -100, 31, 16);
+  FScroller->SetParent(this);
+  FScroller->HalfEnabled = [this](int half) { return ScrollHalfEnabled(half); };
+  FScroller->OnUpRightClick = [this](TObject*) { ScrollTabs(ScrollerForward(1)); };
+  FScroller->OnDownLeftClick = [this](TObject*) { ScrollTabs(ScrollerForward(0)); };
 }
 
 TVyPageControl::~TVyPageControl() {
@@ -147,6 +248,7 @@ TVyPageControl::~TVyPageControl() {
   for (TVyTabSheet* page : FPages) page->FPageControl = nullptr;
   FPages.clear();
   FActivePage = nullptr;
+  if (FImages) FImages->UnRegisterChanges(FImageLink.get());
 }
 
 void TVyPageControl::Publish(TPublisher<TVyPageControl>& p) {
@@ -159,6 +261,7 @@ void TVyPageControl::Publish(TPublisher<TVyPageControl>& p) {
   p.Message(CM_FOCUSCHANGED, &T::CMFocusChanged);
   p.Message(CM_FONTCHANGED, &T::CMFontChanged);
   p.Message(CM_PARENTCOLORCHANGED, &T::CMParentColorChanged);
+  p.Message(CM_COLORCHANGED, &T::CMColorChanged);
   p.Property(L"ActivePage", &T::GetActivePage, &T::SetActivePage);
   p.Property(L"ActivePageDefault", &T::GetActivePageDefault, &T::SetActivePageDefault);
   p.Property(L"AlignTabs", &T::GetAlignTabs, &T::SetAlignTabs).Default(false);
@@ -171,6 +274,32 @@ void TVyPageControl::Publish(TPublisher<TVyPageControl>& p) {
   p.Property(L"FlatColor", &T::GetFlatColor, &T::SetFlatColor).Default(clBtnShadow).Idents(ColorIdents);
   p.Property(L"FlatColorAdjustment", &T::GetFlatColorAdjustment, &T::SetFlatColorAdjustment).Default(0);
   p.Property(L"HotTrack", &T::GetHotTrack, &T::SetHotTrack).Default(true);
+  p.Property(L"HotTrackColor", &T::GetHotTrackColor, &T::SetHotTrackColor).Default(clHighlight).Idents(ColorIdents);
+  p.Property(L"HotTrackColorType", &T::GetHotTrackColorType, &T::SetHotTrackColorType)
+      .Default(TVyHotTrackColorType::htctComplement);
+  p.Property(L"HotTrackStyle", &T::GetHotTrackStyle, &T::SetHotTrackStyle).Default(TVyHotTrackStyle::htsTab);
+  p.Property(L"ImageAlignment", &T::GetImageAlignment, &T::SetImageAlignment).Default(TVyHorizontalAlignment::haCenter);
+  p.Property(L"ImageAlignmentVertical", &T::GetImageAlignmentVertical, &T::SetImageAlignmentVertical)
+      .Default(TVyVerticalAlignment::vaCenter);
+  p.Property(L"ImageMargin", &T::GetImageMargin, &T::SetImageMargin).Default(2);
+  p.Property(L"ImagePosition", &T::GetImagePosition, &T::SetImagePosition).Default(TVyImagePosition::ipLeft);
+  p.Property(L"Images", &T::GetImages, &T::SetImages);
+  p.Property(L"SaveResources", &T::GetSaveResources, &T::SetSaveResources).Default(false);
+  p.Property(L"ShowCloseButton", &T::GetShowCloseButton, &T::SetShowCloseButton).Default(false);
+  p.Property(L"TabColors", &T::GetTabColors, &T::SetTabColors);
+  p.Property(L"TabHints", &T::GetTabHints, &T::SetTabHints).Default(false);
+  p.Property(L"TabSequence", &T::GetTabSequence, &T::SetTabSequence).Default(TVyTabSequence::tsStandard);
+  p.Property(L"TextAlignment", &T::GetTextAlignment, &T::SetTextAlignment).Default(TVyHorizontalAlignment::haCenter);
+  p.Property(L"TextAlignmentVertical", &T::GetTextAlignmentVertical, &T::SetTextAlignmentVertical)
+      .Default(TVyVerticalAlignment::vaCenter);
+  p.Property(L"TextColors", &T::GetTextColors, &T::SetTextColors);
+  p.Property(L"TextOrientation", &T::GetTextOrientation, &T::SetTextOrientation).Default(orHorizontal);
+  p.Property(L"UseColoredTabs", &T::GetUseColoredTabs, &T::SetUseColoredTabs).Default(false);
+  p.Property(L"OnClose", &T::OnClose);
+  p.Property(L"OnGetTextColor", &T::OnGetTextColor);
+  p.Property(L"OnPaintBackground", &T::OnPaintBackground);
+  p.Property(L"OnPaintCardBackground", &T::OnPaintCardBackground);
+  p.Property(L"OnPaintTabBackground", &T::OnPaintTabBackground);
   p.Property(L"Margin", &T::GetMargin, &T::SetMargin).Default(0);
   p.Property(L"MultiLine", &T::GetMultiLine, &T::SetMultiLine).Default(false);
   p.Property(L"ParentBackgroundColor", &T::GetParentBackgroundColor, &T::SetParentBackgroundColor).Default(true);
@@ -232,6 +361,9 @@ void TVyPageControl::UpdateTabs() {
     t.Caption = p->GetCaption();
     t.Color = p->GetColor();
     t.Enabled = p->FTabEnabled;
+    t.Hint = p->GetHint();
+    t.ImageIndex = p->FImageIndex;
+    t.DisabledIndex = p->FDisabledIndex;
     FTabs.push_back(t);
   }
   if (FActivePage && !Loading()) {
@@ -252,6 +384,7 @@ void TVyPageControl::TabsChanged() {
 }
 
 TPoint TVyPageControl::Measure(const std::wstring& caption, bool bold) {
+  if (caption.empty()) return {};
   if (MeasureCaption) return MeasureCaption(caption, bold);
   TBitmap scratch;
   scratch.SetSize(1, 1);
@@ -262,33 +395,81 @@ TPoint TVyPageControl::Measure(const std::wstring& caption, bool bold) {
     st.Include(fsBold);
     c->GetFont()->SetStyle(st);
   }
-  const std::wstring shown = ShownCaption(caption);
-  if (shown.empty()) return {};
-  const TSize s = c->TextExtent(shown);
-  return {s.cx, s.cy};
+  // Lines one under the other; turned captions put them side by side.
+  TPoint size;
+  for (const std::wstring& line : CaptionLines(caption)) {
+    const TSize e = c->TextExtent(ShownCaption(line));
+    if (FSettings.VerticalText) {
+      size.X += e.cy;
+      size.Y = std::max<int>(size.Y, e.cx);
+    } else {
+      size.X = std::max<int>(size.X, e.cx);
+      size.Y += e.cy;
+    }
+  }
+  return size;
+}
+
+TPoint TVyPageControl::ImageSize(const TVyTabData& t) const {
+  if (!FImages || t.ImageIndex == -1) return {};
+  return {FImages->GetWidth(), FImages->GetHeight()};
 }
 
 void TVyPageControl::EnsureLayout() {
   if (!FLayoutDirty) return;
   FLayoutDirty = false;
   const TPoint sample = Measure(FSettings.Style == TVyTabStyle::tsRoundCorners ? L"AAA" : L"A", FBoldCurrentTab);
+  const int fontHeight = std::abs(GetFont()->GetHeight());
+  const TPoint minTab = FSettings.VerticalText ? TPoint{fontHeight, sample.Y} : TPoint{sample.X, fontHeight};
   std::vector<TVyTabBox> boxes;
   for (TVyTabData& t : FTabs) {
-    t.Box.Content = t.Caption.empty() ? TPoint{} : Measure(t.Caption, FBoldCurrentTab);
+    const TPoint text = Measure(t.Caption, FBoldCurrentTab), image = ImageSize(t);
+    const int m = image == TPoint{} ? 0 : FImageMargin;
+    TPoint c;
+    switch (FImagePosition) {
+      case TVyImagePosition::ipLeft:
+      case TVyImagePosition::ipRight: c = {m + image.X + text.X, std::max(image.Y, text.Y)}; break;
+      case TVyImagePosition::ipTop:
+      case TVyImagePosition::ipBottom: c = {std::max(image.X, text.X), m + image.Y + text.Y}; break;
+      case TVyImagePosition::ipBack: c = {std::max(image.X, text.X), std::max(image.Y, text.Y)}; break;
+      case TVyImagePosition::ipStretch: c = text; break;
+    }
+    t.Box.Content = c;
     t.Box.Visible = true;
     boxes.push_back(t.Box);
   }
-  const bool side = IsVerticalStrip(FSettings.Orientation);
-  const int stripLength = (side ? GetHeight() : GetWidth()) - 1;
-  FLayout = LayoutTabs(FSettings, boxes, stripLength, sample);
+  const int stripLength = StripLength();
+  FLayout = LayoutTabs(FSettings, boxes, stripLength, minTab);
   BringRowToFront(FSettings, FLayout, boxes, FTabIndex);
   for (size_t i = 0; i < boxes.size(); ++i) FTabs[i].Box = boxes[i];
+  FRegions.Clear();
+  const int limit = stripLength - 2 * FSettings.Margin - CloseButtonSize();
+  const bool reverse = FSettings.Sequence == TVyTabSequence::tsReverse;
   FNeedScroller = !FSettings.MultiLine && !FTabs.empty() &&
-                  FTabs.back().Box.Rect.Right > stripLength - 2 * FSettings.Margin;
+                  (reverse ? FTabs.front().Box.Rect.Right : FTabs.back().Box.Rect.Right) > limit;
   if (!FNeedScroller) FFirstVisibleTab = 0;
   FFirstVisibleTab = std::clamp(FFirstVisibleTab, 0, std::max(0, TabCount() - 1));
   BringTabIntoView();
+  PlaceButtons();
 }
+
+int TVyPageControl::StripLength() {
+  const TRect a = TabArea();
+  return IsVerticalStrip(FSettings.Orientation) ? a.Height() : a.Width();
+}
+
+int TVyPageControl::ScrollButtonSize() {
+  const TPoint a = Measure(L"A", FBoldCurrentTab);
+  const int t = FSettings.VerticalText ? a.X + 2 : a.Y + 4;
+  const bool side = IsVerticalStrip(FSettings.Orientation);
+  const bool fixedThickness = side ? (FSettings.VerticalText && FSettings.TabWidth >= 1)
+                                   : (!FSettings.VerticalText && FSettings.TabHeight >= 1);
+  // Before the first layout the row has no thickness yet: never a negative size.
+  const int room = std::max(0, FLayout.FixedDimension - 2);
+  return std::max(0, fixedThickness ? std::max(t, room) : std::min(t, room));
+}
+
+int TVyPageControl::CloseButtonSize() { return FShowCloseButton && !FTabs.empty() ? ScrollButtonSize() : 0; }
 
 int TVyPageControl::GetFixedDimension() {
   EnsureLayout();
@@ -303,7 +484,8 @@ int TVyPageControl::GetRowCount() {
 int TVyPageControl::ScrollOffset() const {
   if (FTabs.empty()) return 0;
   const int m = FSettings.Margin + (FSettings.Style == TVyTabStyle::tsRoundCorners ? 2 : 0);
-  return FTabs[size_t(FFirstVisibleTab)].Box.Rect.Left - m;
+  const TRect& r = FTabs[size_t(FFirstVisibleTab)].Box.Rect;
+  return FSettings.Sequence == TVyTabSequence::tsReverse ? r.Right + m : r.Left - m;
 }
 
 TRect TVyPageControl::TabArea() { return TabAreaRect(FSettings, FLayout, GetWidth(), GetHeight(), FShowShadow); }
@@ -311,11 +493,102 @@ TRect TVyPageControl::TabArea() { return TabAreaRect(FSettings, FLayout, GetWidt
 bool TVyPageControl::TabShown(int i) {
   if (i < 0 || i >= TabCount()) return false;
   if (!FNeedScroller) return true;
-  const bool side = IsVerticalStrip(FSettings.Orientation);
-  const int visible = (side ? GetHeight() : GetWidth()) - 1 - 2 * FSettings.Margin;
+  const TRect a = TabArea();
+  const int length = IsVerticalStrip(FSettings.Orientation) ? a.Height() : a.Width();
+  const int visible = length - 2 * ScrollButtonSize() - 2 * FSettings.Margin - CloseButtonSize();
   const TRect& r = FTabs[size_t(i)].Box.Rect;
   const int s = ScrollOffset();
+  if (FSettings.Sequence == TVyTabSequence::tsReverse) return s >= r.Right && s - r.Left <= visible;
   return r.Left >= s && r.Right - s <= visible;
+}
+
+void TVyPageControl::ScrollTabs(bool forward) {
+  EnsureLayout();
+  if (!FNeedScroller || FTabs.empty()) return;
+  const int old = FFirstVisibleTab;
+  if (forward) {
+    if (TabShown(TabCount() - 1) || FFirstVisibleTab >= TabCount() - 1) return;
+    do ++FFirstVisibleTab;
+    while (FFirstVisibleTab < TabCount() && !TabShown(FFirstVisibleTab));
+    if (FFirstVisibleTab >= TabCount()) FFirstVisibleTab = old;
+  } else {
+    if (FFirstVisibleTab == 0 || TabShown(0)) return;
+    --FFirstVisibleTab;
+  }
+  if (FFirstVisibleTab != old) {
+    InvalidateTabs();
+    FScroller->Invalidate();
+  }
+}
+
+// Which scroller half moves towards the end of the row: the right or top one, except on
+// right-hand tabs, and the other way round for a reversed row.
+bool TVyPageControl::ScrollerForward(int half) const {
+  bool forward = half == 1;
+  if (FSettings.Orientation == TVyTabOrientation::toRight) forward = !forward;
+  if (FSettings.Sequence == TVyTabSequence::tsReverse) forward = !forward;
+  return forward;
+}
+
+bool TVyPageControl::ScrollHalfEnabled(int half) {
+  if (FTabs.empty()) return false;
+  return ScrollerForward(half) ? !TabShown(TabCount() - 1) : FFirstVisibleTab != 0;
+}
+
+void TVyPageControl::PlaceButtons() {
+  if (Loading() || !FScroller->GetParent()) return;
+  const TRect A = TabArea();
+  const int s = ScrollButtonSize(), close = CloseButtonSize(), margin = FSettings.Margin;
+  const bool reverse = FSettings.Sequence == TVyTabSequence::tsReverse;
+  const auto o = FSettings.Orientation;
+  if (FShowCloseButton && FCloseButton) {
+    const int c = close;
+    TPoint at;
+    switch (o) {
+      case TVyTabOrientation::toTop:
+        at = reverse ? TPoint{A.Left + margin, A.Bottom - c - 2}
+                     : TPoint{A.Right + (FShowShadow ? 0 : 2) - c - margin - 1, A.Bottom - c - 2};
+        break;
+      case TVyTabOrientation::toLeft:
+        at = reverse ? TPoint{A.Right - c - 2, A.Bottom - c - margin + 1} : TPoint{A.Right - c - 2, A.Top + margin};
+        break;
+      case TVyTabOrientation::toBottom:
+        at = reverse ? TPoint{A.Left + margin, A.Top + 2} : TPoint{A.Right - c - margin + 1, A.Top + 2};
+        break;
+      case TVyTabOrientation::toRight:
+        at = reverse ? TPoint{A.Left + 2, A.Top + margin} : TPoint{A.Left + 2, A.Bottom - c - margin + 1};
+        break;
+    }
+    FCloseButton->SetBounds(at.X, at.Y, c, c);
+  }
+  const bool side = IsVerticalStrip(o);
+  const int w = side ? s : std::max(0, 2 * s - 1), h = side ? std::max(0, 2 * s - 1) : s;
+  if (!FNeedScroller) {
+    // Kept for the next time a row grows too long, out of sight.
+    FScroller->SetBounds(-w - 1, -h - 1, w, h);
+    return;
+  }
+  FScroller->SetOrientation(side ? orVertical : orHorizontal);
+  const int E = FShowCloseButton ? close + margin + 2 : margin;
+  TPoint at;
+  switch (o) {
+    case TVyTabOrientation::toTop:
+      at = reverse ? TPoint{A.Left + E, A.Bottom - h - 2}
+                   : TPoint{(FShowShadow ? A.Right - w - 1 : A.Right - w + 1) - E, A.Bottom - h - 2};
+      break;
+    case TVyTabOrientation::toLeft:
+      at = reverse ? TPoint{A.Right - w - 2, A.Bottom - h + 1 - E} : TPoint{A.Right - w - 2, A.Top + E};
+      break;
+    case TVyTabOrientation::toBottom:
+      at = reverse ? TPoint{A.Left + E, A.Top + 2}
+                   : TPoint{FShowCloseButton ? A.Right - w - close - margin - 1 : A.Right - w - margin + 1, A.Top + 2};
+      break;
+    case TVyTabOrientation::toRight:
+      at = reverse ? TPoint{A.Left + 2, A.Top + E} : TPoint{A.Left + 2, A.Bottom - h + 1 - E};
+      break;
+  }
+  FScroller->SetBounds(at.X, at.Y, w, h);
+  FScroller->Invalidate();
 }
 
 void TVyPageControl::BringTabIntoView() {
@@ -328,7 +601,7 @@ TRect TVyPageControl::TabClientRect(int i) {
   EnsureLayout();
   if (i < 0 || i >= TabCount()) return {};
   const TRect strip = TabStripRect(FSettings, FTabs[size_t(i)].Box, i == FTabIndex);
-  return StripRectToClient(FSettings.Orientation, strip, TabArea(), ScrollOffset());
+  return StripRectToClient(FSettings, strip, TabArea(), ScrollOffset());
 }
 
 int TVyPageControl::TabAtPos(TPoint p) {
@@ -337,11 +610,11 @@ int TVyPageControl::TabAtPos(TPoint p) {
   auto hit = [&](int i) {
     if (!TabShown(i)) return false;
     const TRect strip = TabStripRect(FSettings, FTabs[size_t(i)].Box, i == FTabIndex);
-    const TRect r = StripRectToClient(FSettings.Orientation, strip, TabArea(), ScrollOffset());
+    const TRect r = StripRectToClient(FSettings, strip, TabArea(), ScrollOffset());
     if (!r.Contains(p)) return false;
     std::vector<POINT> pts;
     for (TPoint q : TabOutline(FSettings, strip)) {
-      const TPoint c = StripToClient(FSettings.Orientation, q, TabArea(), ScrollOffset());
+      const TPoint c = StripToClient(FSettings, q, TabArea(), ScrollOffset());
       pts.push_back({c.X, c.Y});
     }
     HRGN region = CreatePolygonRgn(pts.data(), int(pts.size()), WINDING);
@@ -433,8 +706,12 @@ void TVyPageControl::SetTabIndex(int i) {
     for (size_t k = 0; k < boxes.size(); ++k) FTabs[k].Box = boxes[k];
   }
   BringTabIntoView();
-  if (FTabIndex != oldIndex || FFirstVisibleTab != oldFirst) Invalidate();
+  if (FTabIndex != oldIndex || FFirstVisibleTab != oldFirst) {
+    InvalidateTabs();
+    FScroller->Invalidate();
+  }
   if (FTabIndex != oldIndex) Change();
+  if (FShowCloseButton && FCloseButton) FCloseButton->Invalidate();
 }
 
 void TVyPageControl::ChangeActivePage(TVyTabSheet* page) {
@@ -448,7 +725,10 @@ void TVyPageControl::ChangeActivePage(TVyTabSheet* page) {
     page->ShowPage(true);
     if (form && old && form->GetActiveControl() == old) form->SetActiveControl(page->CanFocus() ? static_cast<TWinControl*>(page) : this);
   }
-  if (old) old->ShowPage(false);
+  if (old) {
+    old->ShowPage(false);
+    if (FSaveResources && !ComponentState().Contains(csDesigning)) old->DestroyHandle();
+  }
   FActivePage = page;
   if (form && page && form->GetActiveControl() == page) page->SelectFirst();
 }
@@ -500,6 +780,8 @@ void TVyPageControl::SelectNextPage(bool goForward) {
 
 void TVyPageControl::Loaded() {
   TCustomControl::Loaded();
+  FStripHint = GetHint();
+  if (FSettings.VerticalText && !IsTrueTypeFont(GetFont())) GetFont()->SetName(L"Verdana");
   FInLoaded = true;
   TOnExit done([this] { FInLoaded = false; });
   // Sheets that gave their place before all of them were read take it now.
@@ -618,12 +900,161 @@ void TVyPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
   if (button != mbLeft || !GetEnabled()) return;
   const int tab = TabAtPos({x, y});
   if (tab < 0 || !FTabs[size_t(tab)].Enabled) return;
-  if (GetTabStop() && tab == FTabIndex) {
+  if (GetTabStop() && tab == FTabIndex && !ComponentState().Contains(csDesigning)) {
     if (CanFocus()) SetFocus();
     if (!Focused()) return;
   }
   SetTabIndex(tab);
   if (FTabIndex == tab) TabClick();
+}
+
+// --- hot tracking and tab hints
+
+void TVyPageControl::MouseMove(TShiftState shift, int x, int y) {
+  if ((FHotTrack || FTabHints) && !ComponentState().Contains(csDesigning)) {
+    const int hot = TabAtPos({x, y});
+    if (hot < 0) {
+      const bool inArea = TabArea().Contains({x, y});
+      if (FTabHints && (FHotIndex >= 0 || inArea) && Application) Application->CancelHint();
+      if (FHotIndex >= 0) EndHotTrack();
+      // No hint between the tabs; the control's own comes back off the strip.
+      if (FTabHints) SetHint(inArea ? std::wstring() : FStripHint);
+    } else if (hot != FHotIndex) {
+      FHotIndex = hot;
+      if (FHotTrack) {
+        FHotTrackRepaint = true;
+        const TRect a = TabArea();
+        const RECT r{a.Left, a.Top, a.Right + 1, a.Bottom + 1};
+        InvalidateRect(GetHandle(), &r, FALSE);
+      }
+      if (FTabHints) {
+        if (Application) Application->CancelHint();
+        const std::wstring& hint = FTabs[size_t(hot)].Hint;
+        SetHint(hint.empty() ? FStripHint : hint);
+      }
+      if (!FHotTimer) {
+        FHotTimer = std::make_unique<TTimer>(nullptr);
+        FHotTimer->SetInterval(60);
+        FHotTimer->OnTimer = [this](TObject* sender) { HotTimerTick(sender); };
+      }
+      FHotTimer->SetEnabled(true);
+    }
+  }
+  TCustomControl::MouseMove(shift, x, y);
+}
+
+void TVyPageControl::HotTimerTick(TObject*) {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const TPoint p = ScreenToClient({cursor.x, cursor.y});
+  // The mouse may have left the control without a move message over it.
+  if (WindowFromPoint(cursor) != GetHandle() || TabAtPos(p) < 0) EndHotTrack();
+}
+
+void TVyPageControl::EndHotTrack() {
+  if (FHotTimer) FHotTimer->SetEnabled(false);
+  const bool was = FHotIndex >= 0;
+  FHotIndex = -1;
+  if (FTabHints) SetHint(FStripHint);
+  if (was && HandleAllocated()) {
+    FHotTrackRepaint = true;
+    const TRect a = TabArea();
+    const RECT r{a.Left, a.Top, a.Right + 1, a.Bottom + 1};
+    InvalidateRect(GetHandle(), &r, FALSE);
+  }
+}
+
+void TVyPageControl::SetHotTrack(bool v) {
+  if (v == FHotTrack) return;
+  FHotTrack = v;
+  if (!FHotTrack && !FTabHints) EndHotTrack();
+  InvalidateTabs();
+}
+
+void TVyPageControl::SetTabHints(bool v) {
+  if (v == FTabHints) return;
+  FTabHints = v;
+  if (!FHotTrack && !FTabHints) EndHotTrack();
+}
+
+// --- look setters with more to them
+
+void TVyPageControl::SetFlatColor(TColor v) {
+  if (v == FFlatColor) return;
+  FFlatColor = v;
+  const TColor frame = AdjustColorBy(FFlatColor, FFlatColorAdjustment);
+  FScroller->SetFrameColor(frame);
+  if (FCloseButton) FCloseButton->SetFrameColor(frame);
+  InvalidateTabs();
+}
+
+void TVyPageControl::SetFlatColorAdjustment(int v) {
+  if (v == FFlatColorAdjustment) return;
+  FFlatColorAdjustment = v;
+  const TColor frame = AdjustColorBy(FFlatColor, FFlatColorAdjustment);
+  FScroller->SetFrameColor(frame);
+  if (FCloseButton) FCloseButton->SetFrameColor(frame);
+  InvalidateTabs();
+}
+
+void TVyPageControl::SetShowCloseButton(bool v) {
+  if (v == FShowCloseButton) return;
+  FShowCloseButton = v;
+  if (v && !FCloseButton) {
+    FCloseButton = std::make_unique<TVyTabCloseButton>(nullptr);
+    FCloseButton->SetFrameColor(AdjustColorBy(FFlatColor, FFlatColorAdjustment));
+    FCloseButton->Active = [this] { return FTabIndex != -1; };
+    FCloseButton->OnClose = [this](TObject*) { DoClose(); };
+    FCloseButton->SetParent(this);
+  }
+  if (FCloseButton) FCloseButton->SetVisible(v && !ComponentState().Contains(csDesigning));
+  TabsChanged();
+}
+
+void TVyPageControl::DoClose() {
+  if (FTabIndex == -1) return;
+  bool allow = false;
+  if (OnClose) OnClose(this, allow);
+  if (allow) CloseActiveTab();
+}
+
+void TVyPageControl::CloseActiveTab() {
+  if (!FActivePage) return;
+  const int old = FTabIndex;
+  delete FActivePage;  // leaves the pages on its way out
+  SetTabIndex(old == 0 ? 0 : old - 1);
+}
+
+void TVyPageControl::SetImages(TCustomImageList* v) {
+  if (SetImageListSlot(FImages, v, nullptr, FImageLink.get(), this)) TabsChanged();
+}
+
+void TVyPageControl::SetUseColoredTabs(bool v) {
+  if (v == FUseColoredTabs) return;
+  FUseColoredTabs = v;
+  // Back to one colour: every page takes the control's.
+  if (!v && GetParent()) Perform(CM_COLORCHANGED, 0, 0);
+  InvalidateTabs();
+}
+
+void TVyPageControl::CMColorChanged(TMessage& m) {
+  if (!FUseColoredTabs)
+    for (TVyTabSheet* p : FPages) p->SetColor(GetColor());
+  if (FUseColoredTabs) {
+    TMessage parentColor{CM_PARENTCOLORCHANGED, 0, 0, 0};
+    Broadcast(parentColor);
+    return;
+  }
+  QORN_INHERITED(m);
+  UpdateTabs();
+}
+
+void TVyPageControl::SetTextOrientation(TOrientation v) {
+  const bool vertical = v == orVertical;
+  if (vertical == FSettings.VerticalText) return;
+  FSettings.VerticalText = vertical;
+  if (!Loading() && !IsTrueTypeFont(GetFont())) GetFont()->SetName(L"Verdana");
+  TabsChanged();
 }
 
 void TVyPageControl::CMDialogKey(TMessage& m) {
@@ -650,133 +1081,6 @@ void TVyPageControl::CMDialogChar(TMessage& m) {
     m.Result = 1;
     return;
   }
-}
-
-// --- painting: only draws; the layout is made by the changes themselves
-
-void TVyPageControl::PaintCard(TCanvas* c) {
-  const bool any = !FTabs.empty();
-  TRect card = CardRect(FSettings, FLayout, 0, GetClientWidth(), GetClientHeight(), any);
-  if (card.IsEmpty()) return;
-  const TColor fill = FActivePage && FTabIndex >= 0 ? FActivePage->GetColor() : GetColor();
-  c->GetBrush()->SetStyle(bsSolid);
-  c->GetBrush()->SetColor(fill);
-  c->FillRect(Rect(card.Left, card.Top, card.Right + 1, card.Bottom + 1));
-  if (!FShowCardFrame) return;
-  c->GetPen()->SetColor(AdjustColorBy(FFlatColor, FFlatColorAdjustment));
-  c->GetPen()->SetWidth(1);
-  const int shadow = FSettings.Orientation == TVyTabOrientation::toTop && FShowShadow ? 2 : 0;
-  const TPoint p0{card.Left, card.Top}, p1{card.Right - shadow, card.Top}, p2{card.Right - shadow, card.Bottom - shadow},
-      p3{card.Left, card.Bottom - shadow};
-  if (FShowFullFrame)
-    c->Polyline({p0, p1, p2, p3, p0});
-  else
-    c->Polyline({p0, p1});
-  if (shadow) {
-    // A soft edge right and below: the background darkened a little.
-    const TColor dark = BlendColors(clBlack, FBackgroundColor, 30), light = BlendColors(clBlack, FBackgroundColor, 15);
-    c->GetPen()->SetColor(dark);
-    c->Polyline({{p1.X + 1, p1.Y + 1}, {p2.X + 1, p2.Y + 1}, {p3.X, p3.Y + 1}});
-    c->GetPen()->SetColor(light);
-    c->Polyline({{p1.X + 2, p1.Y + 2}, {p2.X + 2, p2.Y + 2}, {p3.X + 1, p3.Y + 2}});
-  }
-  // The selected tab opens into the card: its base is not drawn.
-  if (FTabIndex >= 0 && TabShown(FTabIndex) && FTabs[size_t(FTabIndex)].Box.Row == 0) {
-    const TRect strip = TabStripRect(FSettings, FTabs[size_t(FTabIndex)].Box, true);
-    const auto outline = TabOutline(FSettings, strip);
-    const TPoint a = StripToClient(FSettings.Orientation, outline.front(), TabArea(), ScrollOffset());
-    const TPoint b = StripToClient(FSettings.Orientation, outline.back(), TabArea(), ScrollOffset());
-    c->GetPen()->SetColor(fill);
-    c->MoveTo(std::min(a.X, b.X) + (a.X == b.X ? 0 : 1), std::min(a.Y, b.Y) + (a.Y == b.Y ? 0 : 1));
-    c->LineTo(std::max(a.X, b.X) + (a.X == b.X ? 1 : 0), std::max(a.Y, b.Y) + (a.Y == b.Y ? 1 : 0));
-  }
-}
-
-void TVyPageControl::PaintTab(TCanvas* c, int i) {
-  const TVyTabData& t = FTabs[size_t(i)];
-  const bool selected = i == FTabIndex;
-  const TRect strip = TabStripRect(FSettings, t.Box, selected);
-  std::vector<TPoint> points;
-  for (TPoint q : TabOutline(FSettings, strip)) points.push_back(StripToClient(FSettings.Orientation, q, TabArea(), ScrollOffset()));
-  const TColor face = selected && FActivePage ? FActivePage->GetColor() : GetColor();
-  const TColor unselected = FUseGradients ? AdjustColorBy(GetColor(), 10) : GetColor();
-  c->GetBrush()->SetStyle(bsSolid);
-  c->GetBrush()->SetColor(selected ? face : unselected);
-  c->GetPen()->SetColor(selected ? face : unselected);
-  c->Polygon(points);
-  c->GetPen()->SetColor(AdjustColorBy(FFlatColor, FFlatColorAdjustment));
-  c->Polyline(points);
-  if (selected && FHotTrack) {
-    // The highlight bar along the outer edge of the selected tab.
-    HRGN region = nullptr;
-    std::vector<POINT> pts;
-    for (TPoint q : points) pts.push_back({q.X, q.Y});
-    region = CreatePolygonRgn(pts.data(), int(pts.size()), WINDING);
-    TRect band = StripRectToClient(FSettings.Orientation,
-                                   Rect(strip.Left, strip.Top, strip.Right,
-                                        strip.Top + (FSettings.Orientation == TVyTabOrientation::toTop ||
-                                                             FSettings.Orientation == TVyTabOrientation::toLeft
-                                                         ? 3
-                                                         : 2)),
-                                   TabArea(), ScrollOffset());
-    if (region) {
-      SelectClipRgn(c->GetHandle(), region);
-      c->GetBrush()->SetColor(clHighlight);
-      c->FillRect(band);
-      SelectClipRgn(c->GetHandle(), nullptr);
-      DeleteObject(region);
-    }
-  }
-  const TRect r = StripRectToClient(FSettings.Orientation, strip, TabArea(), ScrollOffset());
-  c->SetFont(GetFont());
-  if (selected && FBoldCurrentTab) {
-    TFontStyles st = c->GetFont()->GetStyle();
-    st.Include(fsBold);
-    c->GetFont()->SetStyle(st);
-  }
-  c->GetBrush()->SetStyle(bsClear);
-  std::wstring caption = t.Caption;
-  TRect text = r;
-  UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-  if (!t.Enabled) {
-    TRect light = text;
-    OffsetRect(light, 1, 1);
-    c->GetFont()->SetColor(clBtnHighlight);
-    c->DrawText(caption, light, format);
-    c->GetFont()->SetColor(clBtnShadow);
-  } else {
-    c->GetFont()->SetColor(clBtnText);
-  }
-  c->DrawText(caption, text, format);
-  if (selected && FShowFocusRect && Focused()) {
-    TRect focus = r;
-    InflateRect(focus, -3, -3);
-    c->GetBrush()->SetStyle(bsSolid);
-    c->DrawFocusRect(focus);
-  }
-}
-
-void TVyPageControl::Paint() {
-  const int w = GetWidth(), h = GetHeight();
-  if (w <= 0 || h <= 0) return;
-  // A change since the last layout is laid out by whoever changed it; painting never
-  // selects tabs or swaps pages, it only shows what is there.
-  EnsureLayout();
-  TBitmap bitmap;
-  bitmap.SetSize(w, h);
-  TCanvas* c = bitmap.GetCanvas();
-  if (FTransparent && GetParent()) {
-    PaintParentBackground(this, c->GetHandle(), false);
-  } else {
-    c->GetBrush()->SetStyle(bsSolid);
-    c->GetBrush()->SetColor(FBackgroundColor);
-    c->FillRect(Rect(0, 0, w, h));
-  }
-  PaintCard(c);
-  for (int i = 0; i < TabCount(); ++i)
-    if (i != FTabIndex && TabShown(i)) PaintTab(c, i);
-  if (TabShown(FTabIndex)) PaintTab(c, FTabIndex);
-  GetCanvas()->Draw(0, 0, &bitmap);
 }
 
 }  // namespace Vy

@@ -73,8 +73,13 @@ TPoint TabOuterSize(const TVyTabLayoutSettings& s, TPoint content) {
       r = side ? TPoint{w + 6, h + 2 + 2 * TabSlant(s.Style, w + 2) + s.TabHeight + 4}
                : TPoint{2 * TabSlant(s.Style, h + 2) + w + 2 + s.TabHeight + 4, h + 6};
       break;
-    case TVyTabStyle::tsCutCorner: r = side ? TPoint{w + 7 + C, h + 10} : TPoint{w + 8 + 2 * C, h + 7}; break;
-    case TVyTabStyle::tsRoundCorners: r = {w + 16, h + 6}; break;
+    case TVyTabStyle::tsCutCorner:
+      if (side)
+        r = s.VerticalText ? TPoint{w + 7, h + 8 + 2 * C} : TPoint{w + 7 + C, h + 10};
+      else
+        r = s.VerticalText ? TPoint{w + 10, h + 7 + C} : TPoint{w + 8 + 2 * C, h + 7};
+      break;
+    case TVyTabStyle::tsRoundCorners: r = s.VerticalText ? TPoint{w + 6, h + 16} : TPoint{w + 16, h + 6}; break;
   }
   if (s.TabWidth > 0) r.X = s.TabWidth;
   if (s.TabHeight > 0) r.Y = s.TabHeight;
@@ -156,6 +161,16 @@ TVyTabLayout LayoutTabs(const TVyTabLayoutSettings& s, std::vector<TVyTabBox>& t
       }
     }
   }
+  if (s.Sequence == TVyTabSequence::tsReverse) {
+    // The mirror image of the standard placement, moved back so that the first tab ends
+    // at the strip's far end: in one row by the length all tabs take, in several rows by
+    // the whole strip. The scroll offset follows the first tab, so the shift cancels.
+    const int shift = s.MultiLine ? stripLength + 1 : pos;
+    for (TVyTabBox& t : tabs) {
+      if (!t.Visible) continue;
+      t.Rect = Rect(shift - t.Rect.Right, t.Rect.Top, shift - t.Rect.Left, t.Rect.Bottom);
+    }
+  }
   return out;
 }
 
@@ -191,8 +206,16 @@ TRect TabAreaRect(const TVyTabLayoutSettings& s, const TVyTabLayout& layout, int
   return {};
 }
 
-TPoint StripToClient(TVyTabOrientation o, TPoint p, const TRect& a, int scroll) {
-  switch (o) {
+TPoint StripToClient(const TVyTabLayoutSettings& s, TPoint p, const TRect& a, int scroll) {
+  if (s.Sequence == TVyTabSequence::tsReverse) {
+    switch (s.Orientation) {
+      case TVyTabOrientation::toTop: return {p.X + a.Right - scroll, p.Y + a.Top};
+      case TVyTabOrientation::toLeft: return {p.Y + a.Left, scroll + a.Top - p.X};
+      case TVyTabOrientation::toBottom: return {p.X + a.Right - scroll, a.Bottom - p.Y};
+      case TVyTabOrientation::toRight: return {a.Right - p.Y, a.Bottom + p.X - scroll};
+    }
+  }
+  switch (s.Orientation) {
     case TVyTabOrientation::toTop: return {p.X + a.Left - scroll, p.Y + a.Top};
     case TVyTabOrientation::toLeft: return {p.Y + a.Left, a.Bottom + scroll - p.X};
     case TVyTabOrientation::toBottom: return {p.X + a.Left - scroll, a.Bottom - p.Y};
@@ -201,14 +224,14 @@ TPoint StripToClient(TVyTabOrientation o, TPoint p, const TRect& a, int scroll) 
   return p;
 }
 
-TRect StripRectToClient(TVyTabOrientation o, const TRect& r, const TRect& area, int scroll) {
-  const TPoint a = StripToClient(o, r.TopLeft(), area, scroll), b = StripToClient(o, r.BottomRight(), area, scroll);
+TRect StripRectToClient(const TVyTabLayoutSettings& s, const TRect& r, const TRect& area, int scroll) {
+  const TPoint a = StripToClient(s, r.TopLeft(), area, scroll), b = StripToClient(s, r.BottomRight(), area, scroll);
   return Rect(std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y));
 }
 
 TRect TabStripRect(const TVyTabLayoutSettings& s, const TVyTabBox& tab, bool selected) {
   TRect r = tab.Rect;
-  OffsetRect(r, tab.Row * s.RowIndent, 0);
+  OffsetRect(r, (s.Sequence == TVyTabSequence::tsReverse ? -1 : 1) * tab.Row * s.RowIndent, 0);
   if (selected && s.Style == TVyTabStyle::tsRoundCorners) {
     r.Left -= 2;
     r.Right += 2;
@@ -231,8 +254,9 @@ std::vector<TPoint> TabOutline(const TVyTabLayoutSettings& s, const TRect& r) {
 TRect CardRect(const TVyTabLayoutSettings& s, const TVyTabLayout& layout, int k, int width, int height, bool anyTab) {
   const int L = 0, T = 0, R = width - 1, B = height - 1;
   if (!anyTab) return Rect(L, T, R, B);
-  const int t = StripThickness(s, layout), d = k * (layout.FixedDimension - s.RowOverlap), i = k * s.RowIndent,
-            j = (layout.RowCount - k - 1) * s.RowIndent;
+  const int t = StripThickness(s, layout), d = k * (layout.FixedDimension - s.RowOverlap);
+  int i = k * s.RowIndent, j = (layout.RowCount - k - 1) * s.RowIndent;
+  if (s.Sequence == TVyTabSequence::tsReverse) std::swap(i, j);  // the rows step in from the other end
   TRect r;
   switch (s.Orientation) {
     case TVyTabOrientation::toTop: r = Rect(L + i, T + t - d, R - j, B - d); break;

@@ -21,6 +21,8 @@ QORN_ENUM_INFO(TVyTabStyle, tsSingleSlant, tsDoubleSlant, tsCutCorner, tsRoundCo
 struct TVyTabLayoutSettings {
   TVyTabStyle Style = TVyTabStyle::tsSingleSlant;
   TVyTabOrientation Orientation = TVyTabOrientation::toTop;
+  TVyTabSequence Sequence = TVyTabSequence::tsStandard;
+  bool VerticalText = false;  // captions turned a quarter round
   int TabHeight = 0;  // 0: automatic
   int TabWidth = 0;   // 0: automatic
   int CutCornerSize = 6;
@@ -63,8 +65,9 @@ int StripThickness(const TVyTabLayoutSettings& s, const TVyTabLayout& layout);
 // The band of the client area (bounds 0..width-1, 0..height-1) the strip takes.
 TRect TabAreaRect(const TVyTabLayoutSettings& s, const TVyTabLayout& layout, int width, int height, bool shadow);
 // A strip point in client coordinates; scroll is the strip x shown at the area's start.
-TPoint StripToClient(TVyTabOrientation o, TPoint p, const TRect& area, int scroll);
-TRect StripRectToClient(TVyTabOrientation o, const TRect& r, const TRect& area, int scroll);
+// Tabs in reverse sequence start at the far end of the strip and grow backwards.
+TPoint StripToClient(const TVyTabLayoutSettings& s, TPoint p, const TRect& area, int scroll);
+TRect StripRectToClient(const TVyTabLayoutSettings& s, const TRect& r, const TRect& area, int scroll);
 // A tab's rectangle in strip coordinates as drawn and hit: moved by its row's indent,
 // and the selected round-cornered tab grown on three sides.
 TRect TabStripRect(const TVyTabLayoutSettings& s, const TVyTabBox& tab, bool selected);

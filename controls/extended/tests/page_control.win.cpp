@@ -264,7 +264,10 @@ TEST_F(VyPages, EachStylePaintsTabsAndCard) {
     TMemoryPaint paint(pages);
     EXPECT_TRUE(log.empty()) << "painting changes nothing";
     const TRect tab = pages->TabClientRect(0), card = pages->DisplayRect();
-    const TPoint mid{(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2};
+    // Beside the caption, a few pixels from the tab's card side.
+    const bool left = sides[k] == TVyTabOrientation::toLeft, bottom = sides[k] == TVyTabOrientation::toBottom;
+    const TPoint mid{left ? tab.Right - 3 : (tab.Left + tab.Right) / 2,
+                     left ? (tab.Top + tab.Bottom) / 2 : bottom ? tab.Top + 3 : tab.Bottom - 3};
     EXPECT_NE(paint.At(mid.X, mid.Y), 0u) << "an unselected tab is filled";
     EXPECT_EQ(paint.At(card.Left + 40, card.Top + 40), ColorToRGB(second->GetColor())) << "the card in the page colour";
     Pump(30ms);

@@ -131,9 +131,71 @@ TEST(TabsLayout, StripToClientPerOrientation) {
       {TVyTabOrientation::toBottom, {10 + 5 - 3, 220 - 2}},
       {TVyTabOrientation::toRight, {110 - 2, 5 + 20 - 3}},
   };
-  for (const Case& c : cases) EXPECT_EQ(StripToClient(c.o, {5, 2}, area, 3), c.client) << int(c.o);
-  EXPECT_EQ(StripRectToClient(TVyTabOrientation::toBottom, Rect(0, 0, 50, 20), area, 0), Rect(10, 200, 60, 220))
-      << "normalised";
+  for (const Case& c : cases) {
+    TVyTabLayoutSettings s;
+    s.Orientation = c.o;
+    EXPECT_EQ(StripToClient(s, {5, 2}, area, 3), c.client) << int(c.o);
+  }
+  TVyTabLayoutSettings bottom;
+  bottom.Orientation = TVyTabOrientation::toBottom;
+  EXPECT_EQ(StripRectToClient(bottom, Rect(0, 0, 50, 20), area, 0), Rect(10, 200, 60, 220)) << "normalised";
+
+  const Case reverse[] = {
+      {TVyTabOrientation::toTop, {5 + 110 - 3, 20 + 2}},
+      {TVyTabOrientation::toLeft, {10 + 2, 3 + 20 - 5}},
+      {TVyTabOrientation::toBottom, {5 + 110 - 3, 220 - 2}},
+      {TVyTabOrientation::toRight, {110 - 2, 220 + 5 - 3}},
+  };
+  for (const Case& c : reverse) {
+    TVyTabLayoutSettings s;
+    s.Orientation = c.o;
+    s.Sequence = TVyTabSequence::tsReverse;
+    EXPECT_EQ(StripToClient(s, {5, 2}, area, 3), c.client) << "reverse " << int(c.o);
+  }
+}
+
+TEST(TabsLayout, ReverseSequenceMirrorsThePlacement) {
+  TVyTabLayoutSettings s;
+  s.Style = TVyTabStyle::tsCutCorner;
+  s.Margin = 3;
+  s.Sequence = TVyTabSequence::tsReverse;
+  auto tabs = Tabs({{40, 13}, {20, 13}});  // 60 and 40 px
+  LayoutTabs(s, tabs, 400, kSample);
+  // Standard: (3, 63) and (65, 105), the pen ending at 107; mirrored and moved by 107.
+  EXPECT_EQ(tabs[0].Rect, Rect(44, 0, 104, 20));
+  EXPECT_EQ(tabs[1].Rect, Rect(2, 0, 42, 20));
+  // The first tab ends a margin before the strip's far end once mapped.
+  const TRect area = Rect(0, 0, 400, 20);
+  const int scroll = tabs[0].Rect.Right + s.Margin;
+  EXPECT_EQ(StripRectToClient(s, tabs[0].Rect, area, scroll).Right, 400 - 3);
+  EXPECT_LT(StripRectToClient(s, tabs[1].Rect, area, scroll).Right, StripRectToClient(s, tabs[0].Rect, area, scroll).Left)
+      << "the second tab lies before the first";
+
+  // Rows step in from the other end: the card of the front row is indented on the left.
+  s.MultiLine = true;
+  TVyTabLayout two{20, 2};
+  EXPECT_EQ(CardRect(s, two, 0, 300, 150, true), Rect(5, 35, 299, 149));
+  TVyTabBox back{{}, true, Rect(40, 0, 80, 20), 1};
+  EXPECT_EQ(TabStripRect(s, back, false), Rect(35, 0, 75, 20));
+}
+
+TEST(TabsLayout, VerticalTextTurnsTheTabFrame) {
+  struct Case {
+    TVyTabStyle style;
+    TVyTabOrientation orientation;
+    TPoint outer;
+  } cases[] = {
+      {TVyTabStyle::tsCutCorner, TVyTabOrientation::toTop, {13 + 10, 40 + 7 + 6}},
+      {TVyTabStyle::tsCutCorner, TVyTabOrientation::toLeft, {13 + 7, 40 + 8 + 12}},
+      {TVyTabStyle::tsRoundCorners, TVyTabOrientation::toRight, {13 + 6, 40 + 16}},
+  };
+  for (const Case& c : cases) {
+    TVyTabLayoutSettings s;
+    s.Style = c.style;
+    s.Orientation = c.orientation;
+    s.VerticalText = true;
+    EXPECT_EQ(TabOuterSize(s, {13, 40}), c.outer) << int(c.style) << "/" << int(c.orientation);
+  }
 }
 
 TEST(TabsLayout, OutlinesAndTheSelectedRoundTabGrows) {
