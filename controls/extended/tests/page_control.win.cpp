@@ -4,6 +4,7 @@
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
 
+#include "controls/extended/VyGrafxColor.h"
 #include "controls/extended/VyTabs.h"
 #include "testing/MemoryPaint.h"
 #include "testing/PumpApplication.h"
@@ -274,6 +275,152 @@ TEST_F(VyPages, EachStylePaintsTabsAndCard) {
     const std::wstring file = std::wstring(L"vy-pages-") + names[k] + L".png";
     EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / file));
   }
+}
+
+TEST_F(VyPages, ScrollerFiresOnlyWhenReleasedOnThePressedHalf) {
+  for (int k = 0; k < 6; ++k) {
+    auto* extra = new TVyTabSheet(form.get());
+    extra->SetCaption(L"A long extra page " + std::to_wstring(k));
+    extra->SetPageControl(pages);
+  }
+  ASSERT_TRUE(pages->GetNeedScroller());
+  TVyTabScroller* scroller = pages->GetScroller();
+  ASSERT_TRUE(scroller);
+  EXPECT_GE(scroller->GetLeft(), 0) << "in view on the strip";
+  EXPECT_EQ(scroller->GetHeight(), pages->ScrollButtonSize());
+  EXPECT_EQ(scroller->GetWidth(), 2 * pages->ScrollButtonSize() - 1);
+  EXPECT_EQ(pages->GetFirstVisibleTab(), 0);
+  HWND h = scroller->GetHandle();
+  const int right = scroller->GetWidth() - 3, mid = scroller->GetHeight() / 2;
+  // Pressed on the forward half, slid off and released: nothing.
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(right, mid));
+  SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1, mid));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(1, mid));
+  EXPECT_EQ(pages->GetFirstVisibleTab(), 0);
+  // Slid back in before the release: one tab on.
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(right, mid));
+  SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1, mid));
+  SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(right, mid));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(right, mid));
+  EXPECT_EQ(pages->GetFirstVisibleTab(), 1);
+  EXPECT_FALSE(pages->TabAtPos({pages->TabClientRect(0).Left + 3, pages->TabClientRect(0).Bottom - 3}) == 0)
+      << "the first tab scrolled out of reach";
+  // The back half returns to the start.
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, mid));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(1, mid));
+  EXPECT_EQ(pages->GetFirstVisibleTab(), 0);
+  EXPECT_TRUE(log.empty()) << "scrolling changes no page";
+  Pump(30ms);
+  EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "vy-pages-scroller.png"));
+
+  // Fitting again, the scroller moves out of sight and stays made.
+  pages->SetMultiLine(true);
+  EXPECT_FALSE(pages->GetNeedScroller());
+  EXPECT_EQ(pages->GetScroller(), scroller);
+  EXPECT_LT(scroller->GetLeft() + scroller->GetWidth(), 0);
+  EXPECT_GT(pages->GetRowCount(), 1);
+}
+
+TEST_F(VyPages, CloseButtonFreesThePageOnlyWhenAllowed) {
+  pages->SetShowCloseButton(true);
+  TVyTabCloseButton* button = pages->GetCloseButton();
+  ASSERT_TRUE(button);
+  EXPECT_EQ(button->GetWidth(), pages->CloseButtonSize());
+  EXPECT_GT(button->GetWidth(), 0);
+  pages->SetActivePage(third);
+  auto click = [&] {
+    SendMessageW(button->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(button->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  };
+  click();
+  EXPECT_EQ(pages->GetPageCount(), 3) << "without a handler nothing closes";
+  int asked = 0;
+  bool allow = false;
+  pages->OnClose = [&](TObject*, bool& allowClose) {
+    ++asked;
+    allowClose = allow;
+  };
+  click();
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(pages->GetPageCount(), 3) << "refused";
+  allow = true;
+  click();
+  EXPECT_EQ(pages->GetPageCount(), 2);
+  EXPECT_EQ(pages->GetTabIndex(), 1) << "the tab before the closed one";
+  EXPECT_EQ(pages->GetActivePage(), second);
+  third = nullptr;
+  Pump(30ms);
+  EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "vy-pages-close.png"));
+}
+
+TEST_F(VyPages, HotTabBarTakesTheComplementaryHue) {
+  pages->SetTabStyle(TVyTabStyle::tsRoundCorners);
+  pages->SetHotTrackColor(HueSatLumToColor(200, 240, 120));
+  const TRect tab = pages->TabClientRect(2);
+  SendMessageW(pages->GetHandle(), WM_MOUSEMOVE, 0, MAKELPARAM((tab.Left + tab.Right) / 2, tab.Bottom - 3));
+  EXPECT_EQ(pages->GetHotIndex(), 2);
+  {
+    TMemoryPaint paint(pages);
+    const COLORREF bar = paint.At((tab.Left + tab.Right) / 2, tab.Top + 2);
+    // The colour's hue reads back near 200 (the scale is not exact both ways): a third round.
+    const int hue = HueOfColor(pages->GetHotTrackColor());
+    ASSERT_NEAR(hue, 200, 2);
+    EXPECT_EQ(bar, ColorToRGB(HueSatLumToColor(hue - 120, 240, 140)));
+  }
+  pages->SetHotTrackColorType(TVyHotTrackColorType::htctActual);
+  {
+    TMemoryPaint paint(pages);
+    EXPECT_EQ(paint.At((tab.Left + tab.Right) / 2, tab.Top + 2), ColorToRGB(pages->GetHotTrackColor()));
+  }
+  // Off the tabs the hot state ends.
+  SendMessageW(pages->GetHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(100, 100));
+  EXPECT_EQ(pages->GetHotIndex(), -1);
+}
+
+TEST_F(VyPages, ShadowDarkensTheParentBehindTheCard) {
+  form->SetColor(TColor(0x80A0C0));
+  pages->SetTransparent(true);
+  const int w = pages->GetWidth();
+  const int top = pages->DisplayRect().Top + 10;
+  TMemoryPaint paint(pages);
+  EXPECT_EQ(paint.At(w - 1, top), ColorToRGB(BlendColors(clBlack, TColor(0x80A0C0), 30)));
+  EXPECT_EQ(paint.At(w - 1, pages->DisplayRect().Top - 1), ColorToRGB(BlendColors(clBlack, TColor(0x80A0C0), 15)));
+  EXPECT_EQ(paint.At(w - 2, 2), ColorToRGB(TColor(0x80A0C0))) << "the parent shows beside the tabs";
+}
+
+TEST_F(VyPages, PaintEventsAndTextColoursTakeOver) {
+  pages->SetTabStyle(TVyTabStyle::tsCutCorner);
+  std::vector<int> tabsPainted;
+  pages->OnPaintTabBackground = [&](TObject*, TCanvas* c, int i, const TRect& r, bool& handled) {
+    tabsPainted.push_back(i);
+    c->GetBrush()->SetColor(clRed);
+    c->FillRect(r);
+    handled = true;
+  };
+  pages->OnPaintCardBackground = [&](TObject*, TCanvas* c, int row, const TRect& r, bool& handled) {
+    EXPECT_EQ(row, 0);
+    c->GetBrush()->SetColor(clLime);
+    c->FillRect(r);
+    handled = true;
+  };
+  std::vector<TVyTextStyle> asked;
+  pages->OnGetTextColor = [&](TObject*, int, TVyTextStyle style, TColor& color, bool& handled) {
+    asked.push_back(style);
+    color = clBlue;
+    handled = true;
+  };
+  second->SetTabEnabled(false);
+  TMemoryPaint paint(pages);
+  EXPECT_EQ(tabsPainted, (std::vector<int>{2, 1, 0})) << "back to front, the selected tab last";
+  const TRect tab = pages->TabClientRect(2), card = pages->DisplayRect();
+  EXPECT_EQ(paint.At(tab.Left + 3, tab.Bottom - 2), ColorToRGB(clRed));
+  EXPECT_EQ(paint.At(card.Left + 40, card.Top + 40), ColorToRGB(clLime));
+  EXPECT_NE(std::find(asked.begin(), asked.end(), TVyTextStyle::tsDisabledHighlight), asked.end());
+  EXPECT_NE(std::find(asked.begin(), asked.end(), TVyTextStyle::tsSelected), asked.end());
+  bool blue = false;
+  for (int x = tab.Left; x < tab.Right && !blue; ++x)
+    for (int y = tab.Top; y < tab.Bottom && !blue; ++y) blue = paint.At(x, y) == ColorToRGB(clBlue);
+  EXPECT_TRUE(blue) << "the caption in the colour the handler gave";
 }
 
 }  // namespace
