@@ -5,10 +5,11 @@
 #include "controls/extended/VyLabel.h"
 #include "controls/extended/VyPanel.h"
 #include "controls/extended/VyPrgres.h"
+#include "controls/extended/VyTabs.h"
 #include "vcl/ClassRegistry.h"
 #include "vcl/Classes.h"
 
 void RegisterClassesOf_controls_extended() {
-  RegisterClasses<Vy::TVyBorder, Vy::TVyProgressBar, Vy::TVyFrameController, Vy::TVyRegIniFile, Vy::TVyLabel,
+  RegisterClasses<Vy::TVyPageControl, Vy::TVyTabSheet, Vy::TVyBorder, Vy::TVyProgressBar, Vy::TVyFrameController, Vy::TVyRegIniFile, Vy::TVyLabel,
                   Vy::TVyPanel, Vy::TVyStatusBar, Vy::TVyBackground, Vy::TVySeparator>();
 }

@@ -169,6 +169,8 @@ class TVyStatusBar : public TVyCustomPanel {
   TRect GetClientRect() const override;
   // The grip shows on a sizeable form that is not maximized.
   bool GripValid() const;
+  // Whether a press at this client point starts sizing the form.
+  bool GripAt(TPoint client) const { return FShowSizeGrip && FGripValid && InGrip(client); }
   void Loaded() override;
 
  protected:

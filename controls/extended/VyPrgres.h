@@ -1,6 +1,7 @@
 // TVyProgressBar: a percentage as a filled bar with a centred percentage text
 // (traditional style) or as a row of segments (LED style), inside the bevelled border.
 #pragma once
+#include "controls/extended/VyCommon.h"
 #include "controls/extended/VyGrafx.h"
 #include "vcl/Controls.h"
 
@@ -10,10 +11,11 @@ QORN_ENUM(TBarStyle, bsTraditional, bsLED);
 
 using TProgressChangeEvent = TEvent<void(TObject* Sender, int Percent)>;
 
-class TVyProgressBar : public TGraphicControl {
+class TVyProgressBar : public TGraphicControl, public IVyFramingNotify {
   QORN_CLASS(TVyProgressBar, TGraphicControl)
  public:
   explicit TVyProgressBar(TComponent* AOwner);
+  ~TVyProgressBar() override;
 
   TColor GetBackColor() const { return FBackColor; }
   void SetBackColor(TColor v) { Change(FBackColor, v); }
@@ -37,6 +39,8 @@ class TVyProgressBar : public TGraphicControl {
   void SetFlatColor(TColor v) { Change(FFlatColor, v); }
   int GetFlatColorAdjustment() const { return FFlatColorAdjustment; }
   void SetFlatColorAdjustment(int v) { Change(FFlatColorAdjustment, v); }
+  TVyFrameController* GetFrameController() const { return FFrameController; }
+  void SetFrameController(TVyFrameController* v) { LinkFrameController(this, FFrameController, v); }
   int GetInteriorOffset() const { return FInteriorOffset; }
   void SetInteriorOffset(int v) { Change(FInteriorOffset, v); }
   int GetNumSegments() const { return FNumSegments; }
@@ -60,11 +64,17 @@ class TVyProgressBar : public TGraphicControl {
   // Turns vertical when taller than wide.
   void SetBounds(int left, int top, int width, int height) override;
 
+  // A visible controller frame replaces the border and the back colour.
+  void FramingChanged() override;
+
   TProgressChangeEvent OnChange;
 
  protected:
   void Paint() override;
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // On a status bar the grip at the right end stays reachable through the bar.
+  void CMHitTest(TMessage& m);
   virtual void DoChange(int percent) {
     if (OnChange) OnChange(this, percent);
   }
@@ -97,6 +107,7 @@ class TVyProgressBar : public TGraphicControl {
   bool FShowPercent = true;
   bool FThemeAware = true;
   unsigned FTotalParts = 0;
+  TVyFrameController* FFrameController = nullptr;  // not owned; cleared when it goes
 };
 
 }  // namespace Vy

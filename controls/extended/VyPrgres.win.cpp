@@ -1,16 +1,27 @@
 #include "controls/extended/VyPrgres.h"
 
+#include "controls/extended/VyPanel.h"
 #include "vcl/Bitmap.h"
+#include "vcl/Messages.h"
 #include "vcl/Themes.h"
 
 #include <cmath>
 
 namespace Vy {
 
+namespace {
+// How far from the bar's right end a press is left to a status bar's grip.
+constexpr int kStatusGripReach = 12;
+constexpr int kStatusBackground = 0;
+constexpr int kStatusPane = 1;
+}  // namespace
+
 TVyProgressBar::TVyProgressBar(TComponent* AOwner) : TGraphicControl(AOwner) {
   ControlStyle.Include(csOpaque);
   SetBounds(0, 0, 200, 24);
 }
+
+TVyProgressBar::~TVyProgressBar() { LinkFrameController(this, FFrameController, nullptr); }
 
 void TVyProgressBar::Publish(TPublisher<TVyProgressBar>& p) {
   using T = TVyProgressBar;
@@ -24,6 +35,8 @@ void TVyProgressBar::Publish(TPublisher<TVyProgressBar>& p) {
   p.Property(L"BorderWidth", &T::GetBorderWidth, &T::SetBorderWidth).Default(0);
   p.Property(L"FlatColor", &T::GetFlatColor, &T::SetFlatColor).Default(clBtnShadow).Idents(ColorIdents);
   p.Property(L"FlatColorAdjustment", &T::GetFlatColorAdjustment, &T::SetFlatColorAdjustment).Default(30);
+  p.Message(CM_HITTEST, &T::CMHitTest);
+  p.Property(L"FrameController", &T::GetFrameController, &T::SetFrameController);
   p.Property(L"InteriorOffset", &T::GetInteriorOffset, &T::SetInteriorOffset).Default(0);
   p.Property(L"NumSegments", &T::GetNumSegments, &T::SetNumSegments).Default(20);
   p.Property(L"Orientation", &T::GetOrientation, &T::SetOrientation).Default(orHorizontal);
@@ -81,6 +94,30 @@ void TVyProgressBar::Loaded() {
   FPartsComplete = std::min(FPartsComplete, FTotalParts);
 }
 
+void TVyProgressBar::FramingChanged() {
+  if (!FFrameController || !FFrameController->GetFrameVisible()) return;
+  FBorderOuter = FFrameController->GetFrameStyle();
+  FFlatColor = FFrameController->GetFrameColor();
+  FFlatColorAdjustment = 0;
+  SetBackColor(FFrameController->GetColor());
+  SetParentColor(FFrameController->GetParentColor());
+  Invalidate();
+}
+
+void TVyProgressBar::Notification(TComponent* AComponent, TOperation Operation) {
+  TGraphicControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FFrameController) FFrameController = nullptr;
+}
+
+void TVyProgressBar::CMHitTest(TMessage& m) {
+  m.Result = HTCLIENT;
+  auto* status = dynamic_cast<TVyStatusBar*>(GetParent());
+  if (!status) return;
+  const TPoint p{short(LOWORD(m.LParam)), short(HIWORD(m.LParam))};
+  // Not ours: the press then reaches the status bar, which starts sizing from its grip.
+  if (p.X >= GetWidth() - kStatusGripReach && status->GripAt({GetLeft() + p.X, GetTop() + p.Y})) m.Result = HTNOWHERE;
+}
+
 void TVyProgressBar::SetBounds(int left, int top, int width, int height) {
   TGraphicControl::SetBounds(left, top, width, height);
   SetOrientation(GetWidth() < GetHeight() ? orVertical : orHorizontal);
@@ -96,9 +133,27 @@ void TVyProgressBar::Paint() {
   TRect r = Rect(0, 0, w, h);
   const bool vertical = FOrientation == orVertical;
   // A bar that is not theme-aware keeps the colours its owner chose on a themed desktop too.
-  const bool themed = FThemeAware && ThemeServices().ThemesEnabled();
+  auto* status = dynamic_cast<TVyStatusBar*>(GetParent());
+  const bool themed = FThemeAware && ThemeServices().ThemesEnabled() && (!status || status->GetThemeAware());
   TRect interior;
-  if (themed) {
+  if (themed && status) {
+    // The bar sits in a themed status pane: the bar's background and the pane under it.
+    TThemeServices& t = ThemeServices();
+    TBitmap back;
+    back.SetSize(status->GetWidth(), status->GetHeight());
+    t.DrawElement(back.GetCanvas()->GetHandle(), t.GetElementDetails(L"STATUS", kStatusBackground, 0),
+                  Rect(0, 0, status->GetWidth(), status->GetHeight()));
+    BitBlt(c->GetHandle(), 0, 0, w, h, back.GetCanvas()->GetHandle(), GetLeft(), GetTop(), SRCCOPY);
+    t.DrawElement(c->GetHandle(), t.GetElementDetails(L"STATUS", kStatusPane, 0), r);
+    if (FInteriorOffset > 0)
+      InflateRect(r, -(FInteriorOffset + 2), -(FInteriorOffset + 1));
+    else
+      InflateRect(r, -3, -2);
+    t.DrawElement(c->GetHandle(), t.GetElementDetails(L"PROGRESS", vertical ? 2 : 1, 0), r);
+    interior = r;
+    const int by = FInteriorOffset + (FBarStyle == bsTraditional ? 3 : 1);
+    InflateRect(interior, -by, -by);
+  } else if (themed) {
     c->GetBrush()->SetColor(GetParent() ? GetParent()->GetColor() : clBtnFace);
     c->FillRect(r);
     ThemeServices().DrawElement(c->GetHandle(), ThemeServices().GetElementDetails(L"PROGRESS", vertical ? 2 : 1, 0),
