@@ -6,9 +6,8 @@ namespace Vy {
 
 namespace {
 
-// Length along the strip and thickness across it of a screen size.
+// Length along the strip of a screen size.
 int Along(const TVyTabLayoutSettings& s, TPoint p) { return IsVerticalStrip(s.Orientation) ? p.Y : p.X; }
-int Across(const TVyTabLayoutSettings& s, TPoint p) { return IsVerticalStrip(s.Orientation) ? p.X : p.Y; }
 
 int AvailableLength(const TVyTabLayoutSettings& s, int stripLength) { return stripLength - 2 * s.Margin; }
 
