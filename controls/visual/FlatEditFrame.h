@@ -26,11 +26,36 @@ struct TFlatEditColors {
   // The controls' own flag: Flat follows the parent's Color.
   bool ParentColor = true;
 
+  // The controls' setters: each returns whether the band must be drawn again, and
+  // does nothing on an equal value. SetFlat turns ParentColor off; SetParentColor
+  // and SetUseAdv take the parent's colour from control when they turn it on.
+  bool SetFocused(TColor v);
+  bool SetBorder(TColor v);
+  bool SetFlat(TColor v);
+  bool SetParentColor(bool v, TControl* control);
+  bool SetAdvFocused(TAdvColors v);
+  bool SetAdvBorder(TAdvColors v);
+  bool SetUseAdv(bool v, TControl* control);
+
   // With UseAdv, Focused and Border derived from Flat.
   void Recompute();
   // The parent's colour changed (or the system's): follow it where asked.
   void ParentChanged(TControl* control);
 };
+
+// The colour properties of a control C with the accessors of TCustomFlatEdit,
+// with their streamed defaults.
+template <class C>
+void PublishFlatEditColors(TPublisher<C>& p) {
+  p.Property(L"ColorFocused", &C::GetColorFocused, &C::SetColorFocused).Default(clWhite).Idents(ColorIdents);
+  p.Property(L"ColorBorder", &C::GetColorBorder, &C::SetColorBorder).Default(0x8396A0).Idents(ColorIdents);
+  p.Property(L"ColorFlat", &C::GetColorFlat, &C::SetColorFlat).Default(kFlatDefaultColor).Idents(ColorIdents);
+  // On by default, as a new control is: a form that turned it off says so.
+  p.Property(L"ParentColor", &C::GetFlatParentColor, &C::SetFlatParentColor).Default(true);
+  p.Property(L"AdvColorFocused", &C::GetAdvColorFocused, &C::SetAdvColorFocused).Default(10);
+  p.Property(L"AdvColorBorder", &C::GetAdvColorBorder, &C::SetAdvColorBorder).Default(50);
+  p.Property(L"UseAdvColors", &C::GetUseAdvColors, &C::SetUseAdvColors).Default(false);
+}
 
 // Paints the band of control: active (focused or hovered) or idle. sizeBox also
 // fills the square between two scroll bars. Nothing without a window.

@@ -1,6 +1,61 @@
 #include "controls/visual/FlatEditFrame.h"
 
+#include <algorithm>
+
 namespace Flat {
+
+bool TFlatEditColors::SetFocused(TColor v) {
+  if (v == Focused) return false;
+  Focused = v;
+  return true;
+}
+
+bool TFlatEditColors::SetBorder(TColor v) {
+  if (v == Border) return false;
+  Border = v;
+  return true;
+}
+
+bool TFlatEditColors::SetFlat(TColor v) {
+  if (v == Flat && !ParentColor) return false;
+  Flat = v;
+  ParentColor = false;
+  return true;
+}
+
+bool TFlatEditColors::SetParentColor(bool v, TControl* control) {
+  if (v == ParentColor) return false;
+  ParentColor = v;
+  if (!v) return false;
+  if (TWinControl* parent = control->GetParent()) Flat = parent->GetColor();
+  return true;
+}
+
+bool TFlatEditColors::SetAdvFocused(TAdvColors v) {
+  v = std::min(v, kMaxAdvColors);
+  if (v == AdvFocused) return false;
+  AdvFocused = v;
+  if (!UseAdv) return false;
+  Recompute();
+  return true;
+}
+
+bool TFlatEditColors::SetAdvBorder(TAdvColors v) {
+  v = std::min(v, kMaxAdvColors);
+  if (v == AdvBorder) return false;
+  AdvBorder = v;
+  if (!UseAdv) return false;
+  Recompute();
+  return true;
+}
+
+bool TFlatEditColors::SetUseAdv(bool v, TControl* control) {
+  if (v == UseAdv) return false;
+  UseAdv = v;
+  SetParentColor(v, control);
+  Recompute();
+  return true;
+}
 
 void TFlatEditColors::Recompute() {
   if (!UseAdv) return;

@@ -1,7 +1,5 @@
 #include "controls/visual/TFlatEditUnit.h"
 
-#include <algorithm>
-
 #include "vcl/Forms.h"
 
 namespace Flat {
@@ -20,51 +18,25 @@ void TCustomFlatEdit::CreateParams(TCreateParams& params) {
 }
 
 void TCustomFlatEdit::SetColorFocused(TColor v) {
-  if (v == FColors.Focused) return;
-  FColors.Focused = v;
-  RedrawBorder();
+  if (FColors.SetFocused(v)) RedrawBorder();
 }
 void TCustomFlatEdit::SetColorBorder(TColor v) {
-  if (v == FColors.Border) return;
-  FColors.Border = v;
-  RedrawBorder();
+  if (FColors.SetBorder(v)) RedrawBorder();
 }
 void TCustomFlatEdit::SetColorFlat(TColor v) {
-  if (v == FColors.Flat && !FColors.ParentColor) return;
-  FColors.Flat = v;
-  FColors.ParentColor = false;
-  RedrawBorder();
+  if (FColors.SetFlat(v)) RedrawBorder();
 }
 void TCustomFlatEdit::SetFlatParentColor(bool v) {
-  if (v == FColors.ParentColor) return;
-  FColors.ParentColor = v;
-  if (v) {
-    if (GetParent()) FColors.Flat = GetParent()->GetColor();
-    RedrawBorder();
-  }
+  if (FColors.SetParentColor(v, this)) RedrawBorder();
 }
 void TCustomFlatEdit::SetAdvColorFocused(TAdvColors v) {
-  v = std::min(v, kMaxAdvColors);
-  if (v == FColors.AdvFocused) return;
-  FColors.AdvFocused = v;
-  if (!FColors.UseAdv) return;
-  FColors.Recompute();
-  RedrawBorder();
+  if (FColors.SetAdvFocused(v)) RedrawBorder();
 }
 void TCustomFlatEdit::SetAdvColorBorder(TAdvColors v) {
-  v = std::min(v, kMaxAdvColors);
-  if (v == FColors.AdvBorder) return;
-  FColors.AdvBorder = v;
-  if (!FColors.UseAdv) return;
-  FColors.Recompute();
-  RedrawBorder();
+  if (FColors.SetAdvBorder(v)) RedrawBorder();
 }
 void TCustomFlatEdit::SetUseAdvColors(bool v) {
-  if (v == FColors.UseAdv) return;
-  FColors.UseAdv = v;
-  SetFlatParentColor(v);
-  FColors.Recompute();
-  RedrawBorder();
+  if (FColors.SetUseAdv(v, this)) RedrawBorder();
 }
 
 bool TCustomFlatEdit::ShowsActiveLook() const {
@@ -142,24 +114,7 @@ void TCustomFlatEdit::Publish(TPublisher<TCustomFlatEdit>& p) {
   p.Message(CM_SYSCOLORCHANGE, &TCustomFlatEdit::CMColorsFollow);
   p.Message(CM_PARENTCOLORCHANGED, &TCustomFlatEdit::CMColorsFollow);
   p.Message(CM_FONTCHANGED, &TCustomFlatEdit::CMFontChanged);
-  p.Property(L"ColorFocused", &TCustomFlatEdit::GetColorFocused, &TCustomFlatEdit::SetColorFocused)
-      .Default(clWhite)
-      .Idents(ColorIdents);
-  p.Property(L"ColorBorder", &TCustomFlatEdit::GetColorBorder, &TCustomFlatEdit::SetColorBorder)
-      .Default(0x8396A0)
-      .Idents(ColorIdents);
-  p.Property(L"ColorFlat", &TCustomFlatEdit::GetColorFlat, &TCustomFlatEdit::SetColorFlat)
-      .Default(kFlatDefaultColor)
-      .Idents(ColorIdents);
-  // On by default, as a new control is: a form that turned it off says so.
-  p.Property(L"ParentColor", &TCustomFlatEdit::GetFlatParentColor, &TCustomFlatEdit::SetFlatParentColor)
-      .Default(true);
-  p.Property(L"AdvColorFocused", &TCustomFlatEdit::GetAdvColorFocused, &TCustomFlatEdit::SetAdvColorFocused)
-      .Default(10);
-  p.Property(L"AdvColorBorder", &TCustomFlatEdit::GetAdvColorBorder, &TCustomFlatEdit::SetAdvColorBorder)
-      .Default(50);
-  p.Property(L"UseAdvColors", &TCustomFlatEdit::GetUseAdvColors, &TCustomFlatEdit::SetUseAdvColors)
-      .Default(false);
+  PublishFlatEditColors(p);
 }
 
 }  // namespace Flat

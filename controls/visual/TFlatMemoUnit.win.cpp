@@ -1,7 +1,5 @@
 #include "controls/visual/TFlatMemoUnit.h"
 
-#include <algorithm>
-
 #include "vcl/Forms.h"
 
 namespace Flat {
@@ -19,51 +17,25 @@ void TFlatMemo::CreateParams(TCreateParams& params) {
 }
 
 void TFlatMemo::SetColorFocused(TColor v) {
-  if (v == FColors.Focused) return;
-  FColors.Focused = v;
-  RedrawBorder();
+  if (FColors.SetFocused(v)) RedrawBorder();
 }
 void TFlatMemo::SetColorBorder(TColor v) {
-  if (v == FColors.Border) return;
-  FColors.Border = v;
-  RedrawBorder();
+  if (FColors.SetBorder(v)) RedrawBorder();
 }
 void TFlatMemo::SetColorFlat(TColor v) {
-  if (v == FColors.Flat && !FColors.ParentColor) return;
-  FColors.Flat = v;
-  FColors.ParentColor = false;
-  RedrawBorder();
+  if (FColors.SetFlat(v)) RedrawBorder();
 }
 void TFlatMemo::SetFlatParentColor(bool v) {
-  if (v == FColors.ParentColor) return;
-  FColors.ParentColor = v;
-  if (v) {
-    if (GetParent()) FColors.Flat = GetParent()->GetColor();
-    RedrawBorder();
-  }
+  if (FColors.SetParentColor(v, this)) RedrawBorder();
 }
 void TFlatMemo::SetAdvColorFocused(TAdvColors v) {
-  v = std::min(v, kMaxAdvColors);
-  if (v == FColors.AdvFocused) return;
-  FColors.AdvFocused = v;
-  if (!FColors.UseAdv) return;
-  FColors.Recompute();
-  RedrawBorder();
+  if (FColors.SetAdvFocused(v)) RedrawBorder();
 }
 void TFlatMemo::SetAdvColorBorder(TAdvColors v) {
-  v = std::min(v, kMaxAdvColors);
-  if (v == FColors.AdvBorder) return;
-  FColors.AdvBorder = v;
-  if (!FColors.UseAdv) return;
-  FColors.Recompute();
-  RedrawBorder();
+  if (FColors.SetAdvBorder(v)) RedrawBorder();
 }
 void TFlatMemo::SetUseAdvColors(bool v) {
-  if (v == FColors.UseAdv) return;
-  FColors.UseAdv = v;
-  SetFlatParentColor(v);
-  FColors.Recompute();
-  RedrawBorder();
+  if (FColors.SetUseAdv(v, this)) RedrawBorder();
 }
 
 bool TFlatMemo::ShowsActiveLook() const {
@@ -129,24 +101,7 @@ void TFlatMemo::Publish(TPublisher<TFlatMemo>& p) {
   p.Message(CM_ENABLEDCHANGED, &TFlatMemo::CMEnabledChanged);
   p.Message(CM_SYSCOLORCHANGE, &TFlatMemo::CMColorsFollow);
   p.Message(CM_PARENTCOLORCHANGED, &TFlatMemo::CMColorsFollow);
-  p.Property(L"ColorFocused", &TFlatMemo::GetColorFocused, &TFlatMemo::SetColorFocused)
-      .Default(clWhite)
-      .Idents(ColorIdents);
-  p.Property(L"ColorBorder", &TFlatMemo::GetColorBorder, &TFlatMemo::SetColorBorder)
-      .Default(0x8396A0)
-      .Idents(ColorIdents);
-  p.Property(L"ColorFlat", &TFlatMemo::GetColorFlat, &TFlatMemo::SetColorFlat)
-      .Default(kFlatDefaultColor)
-      .Idents(ColorIdents);
-  // On by default, as a new control is: a form that turned it off says so.
-  p.Property(L"ParentColor", &TFlatMemo::GetFlatParentColor, &TFlatMemo::SetFlatParentColor)
-      .Default(true);
-  p.Property(L"AdvColorFocused", &TFlatMemo::GetAdvColorFocused, &TFlatMemo::SetAdvColorFocused)
-      .Default(10);
-  p.Property(L"AdvColorBorder", &TFlatMemo::GetAdvColorBorder, &TFlatMemo::SetAdvColorBorder)
-      .Default(50);
-  p.Property(L"UseAdvColors", &TFlatMemo::GetUseAdvColors, &TFlatMemo::SetUseAdvColors)
-      .Default(false);
+  PublishFlatEditColors(p);
 }
 
 }  // namespace Flat
