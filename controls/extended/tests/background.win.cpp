@@ -3,6 +3,7 @@
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
 
+#include "controls/extended/tests/VyFormTest.h"
 #include "controls/extended/VyBckgnd.h"
 #include "testing/PumpApplication.h"
 #include "vcl/Bitmap.h"
@@ -18,13 +19,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class TTestVyControlsForm : public TForm {
-  QORN_CLASS(TTestVyControlsForm, TForm)
- public:
-  explicit TTestVyControlsForm(TComponent* AOwner) : TForm(AOwner) {}
-};
-QORN_REGISTER_CLASS(TTestVyControlsForm);
-
 // Within a few steps of the colour in every channel (gradient bands round).
 bool Near(TColor got, TColor want, int by = 12) {
   want = ColorToRGB(want);
@@ -33,28 +27,8 @@ bool Near(TColor got, TColor want, int by = 12) {
   return true;
 }
 
-class VyBackgroundForm : public ::testing::Test {
+class VyBackgroundForm : public VyFormTest {
  protected:
-  void SetUp() override {
-    form = CreateForm<TTestVyControlsForm>(Application);
-    form->Show();
-    Pump(60ms);
-  }
-  void TearDown() override {
-    delete form;
-    Pump(10ms);
-  }
-  template <class T>
-  T* Find(const wchar_t* name) {
-    auto* c = dynamic_cast<T*>(form->FindComponent(name));
-    EXPECT_NE(c, nullptr) << "no " << name << " of its class";
-    return c;
-  }
-  void Snapshot() {
-    shot.SetSize(form->GetClientWidth(), form->GetClientHeight());
-    form->PaintTo(shot.GetCanvas()->GetHandle(), 0, 0);
-  }
-  TColor At(TControl* c, int x, int y) { return shot.GetCanvas()->GetPixel(c->GetLeft() + x, c->GetTop() + y); }
   static void SetSolid(TPicture* picture, int w, int h, TColor color) {
     TBitmap bmp;
     bmp.SetSize(w, h);
@@ -62,8 +36,6 @@ class VyBackgroundForm : public ::testing::Test {
     bmp.GetCanvas()->FillRect(Rect(0, 0, w, h));
     picture->SetBitmap(&bmp);
   }
-  TTestVyControlsForm* form = nullptr;
-  TBitmap shot;
 };
 
 TEST_F(VyBackgroundForm, PopupGradientRunsFromStartAtTheTopToStopAtTheBottom) {

@@ -3,6 +3,7 @@
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
 
+#include "controls/extended/tests/VyFormTest.h"
 #include "controls/extended/VyBorder.h"
 #include "controls/extended/VyPrgres.h"
 #include "testing/PumpApplication.h"
@@ -19,39 +20,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class TTestVyControlsForm : public TForm {
-  QORN_CLASS(TTestVyControlsForm, TForm)
- public:
-  explicit TTestVyControlsForm(TComponent* AOwner) : TForm(AOwner) {}
-};
-QORN_REGISTER_CLASS(TTestVyControlsForm);
-
-class VyControls : public ::testing::Test {
- protected:
-  void SetUp() override {
-    form = CreateForm<TTestVyControlsForm>(Application);
-    form->Show();
-    Pump(60ms);
-  }
-  void TearDown() override {
-    delete form;
-    Pump(10ms);
-  }
-  template <class T>
-  T* Find(const wchar_t* name) {
-    auto* c = dynamic_cast<T*>(form->FindComponent(name));
-    EXPECT_NE(c, nullptr) << "no " << name << " of its class";
-    return c;
-  }
-  // The form as painted now, in a memory bitmap: pixels in client coordinates.
-  void Snapshot() {
-    shot.SetSize(form->GetClientWidth(), form->GetClientHeight());
-    form->PaintTo(shot.GetCanvas()->GetHandle(), 0, 0);
-  }
-  TColor At(TControl* c, int x, int y) { return shot.GetCanvas()->GetPixel(c->GetLeft() + x, c->GetTop() + y); }
-  TTestVyControlsForm* form = nullptr;
-  TBitmap shot;
-};
+class VyControls : public VyFormTest {};
 
 TEST_F(VyControls, InformationDisplaysBorder) {
   auto* border = Find<TVyBorder>(L"InfoBorder");

@@ -4,6 +4,7 @@
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
 
+#include "controls/extended/tests/VyFormTest.h"
 #include "controls/extended/VyLabel.h"
 #include "testing/PumpApplication.h"
 #include "vcl/Bitmap.h"
@@ -22,34 +23,13 @@ namespace {
 using namespace std::chrono_literals;
 using TPixels = std::set<std::pair<int, int>>;
 
-class TTestVyControlsForm : public TForm {
-  QORN_CLASS(TTestVyControlsForm, TForm)
- public:
-  explicit TTestVyControlsForm(TComponent* AOwner) : TForm(AOwner) {}
-};
-QORN_REGISTER_CLASS(TTestVyControlsForm);
-
-class VyLabelForm : public ::testing::Test {
+class VyLabelForm : public VyFormTest {
  protected:
-  void SetUp() override {
-    form = CreateForm<TTestVyControlsForm>(Application);
-    form->Show();
-    Pump(60ms);
-  }
-  void TearDown() override {
-    delete form;
-    Pump(10ms);
-  }
   TVyLabel* Label(const wchar_t* name) {
     auto* c = dynamic_cast<TVyLabel*>(form->FindComponent(name));
     EXPECT_NE(c, nullptr) << "no label " << name;
     return c;
   }
-  void Snapshot() {
-    shot.SetSize(form->GetClientWidth(), form->GetClientHeight());
-    form->PaintTo(shot.GetCanvas()->GetHandle(), 0, 0);
-  }
-  TColor At(TControl* c, int x, int y) { return shot.GetCanvas()->GetPixel(c->GetLeft() + x, c->GetTop() + y); }
   // The pixels of one colour inside a control, in its own coordinates.
   TPixels PixelsOf(TControl* c, TColor color) {
     TPixels out;
@@ -69,8 +49,6 @@ class VyLabelForm : public ::testing::Test {
       if (!whole.count(p)) return false;
     return true;
   }
-  TTestVyControlsForm* form = nullptr;
-  TBitmap shot;
 };
 
 TEST_F(VyLabelForm, RecessedTextHasALightCopyBelowAndADarkOneAbove) {

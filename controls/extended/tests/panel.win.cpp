@@ -4,6 +4,7 @@
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
 
+#include "controls/extended/tests/VyFormTest.h"
 #include "controls/extended/VyLabel.h"
 #include "controls/extended/VyPanel.h"
 #include "controls/extended/VyPrgres.h"
@@ -22,42 +23,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class TTestVyControlsForm : public TForm {
-  QORN_CLASS(TTestVyControlsForm, TForm)
- public:
-  explicit TTestVyControlsForm(TComponent* AOwner) : TForm(AOwner) {}
-};
-QORN_REGISTER_CLASS(TTestVyControlsForm);
-
-class VyPanelForm : public ::testing::Test {
+class VyPanelForm : public VyFormTest {
  protected:
-  void SetUp() override {
-    form = CreateForm<TTestVyControlsForm>(Application);
-    form->Show();
-    Pump(60ms);
-  }
-  void TearDown() override {
-    delete form;
-    Pump(10ms);
-  }
-  template <class T>
-  T* Find(const wchar_t* name) {
-    auto* c = dynamic_cast<T*>(form->FindComponent(name));
-    EXPECT_NE(c, nullptr) << "no " << name << " of its class";
-    return c;
-  }
-  void Snapshot() {
-    shot.SetSize(form->GetClientWidth(), form->GetClientHeight());
-    form->PaintTo(shot.GetCanvas()->GetHandle(), 0, 0);
-  }
   // A pixel of a control in its own coordinates (the control may sit inside another).
   TColor At(TControl* c, int x, int y) {
     TPoint p = c->ClientToScreen({x, y});
     p = form->ScreenToClient(p);
     return shot.GetCanvas()->GetPixel(p.X, p.Y);
   }
-  TTestVyControlsForm* form = nullptr;
-  TBitmap shot;
 };
 
 TEST_F(VyPanelForm, ChildrenStayInsideEachFrame) {
