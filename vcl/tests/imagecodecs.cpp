@@ -14,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "testing/GifWriter.h"
 #include "vcl/BmpCodec.h"
 #include "vcl/GifCodec.h"
 #include "vcl/IconCodec.h"
@@ -350,43 +351,7 @@ TEST(Gif, DamagedFilesAreRefused) {
   for (const Bytes* bad : {&truncated, &notGif}) EXPECT_THROW(DecodeGif(bad->data(), bad->size()), EInvalidGraphic);
 }
 
-// An animation of frames of one colour index each, every one with its own place and
-// delay (hundredths of a second).
-struct GifFrameSpec {
-  int left, top, w, h;
-  GifPixelType index;
-  int delay;
-};
-Bytes WriteAnimatedGif(int screenW, int screenH, const std::vector<GifFrameSpec>& frames) {
-  Bytes out;
-  int error = 0;
-  GifFileType* gif = EGifOpen(
-      &out,
-      [](GifFileType* g, const GifByteType* data, int n) {
-        auto* v = static_cast<Bytes*>(g->UserData);
-        v->insert(v->end(), data, data + n);
-        return n;
-      },
-      &error);
-  EXPECT_NE(gif, nullptr);
-  GifColorType colors[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
-  ColorMapObject* map = GifMakeMapObject(4, colors);
-  EGifSetGifVersion(gif, true);
-  EGifPutScreenDesc(gif, screenW, screenH, 2, 0, map);
-  for (const GifFrameSpec& f : frames) {
-    GraphicsControlBlock gcb{};
-    gcb.TransparentColor = NO_TRANSPARENT_COLOR;
-    gcb.DelayTime = f.delay;
-    GifByteType ext[4];
-    EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(EGifGCBToExtension(&gcb, ext)), ext);
-    EGifPutImageDesc(gif, f.left, f.top, f.w, f.h, false, nullptr);
-    std::vector<GifPixelType> line(f.w, f.index);
-    for (int y = 0; y < f.h; ++y) EGifPutLine(gif, line.data(), f.w);
-  }
-  EGifCloseFile(gif, &error);
-  GifFreeMapObject(map);
-  return out;
-}
+using qorn::testing::WriteAnimatedGif;
 
 TEST(Gif, EveryFrameWithItsPlaceAndDelay) {
   const Bytes file = WriteAnimatedGif(8, 6, {{0, 0, 8, 6, 0, 10}, {2, 1, 3, 2, 1, 25}, {5, 4, 1, 1, 2, 0}});

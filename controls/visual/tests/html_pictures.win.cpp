@@ -1,11 +1,11 @@
 // Pictures in the HTML label: named ones from its picture container, address ones
 // through its picture cache, GIF frames at their places and moved on by the clock,
 // and data that is no picture refused without harm.
-#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include "controls/visual/HTMLPicture.h"
 #include "controls/visual/HTMLabel.h"
+#include "testing/GifWriter.h"
 #include "testing/PumpApplication.h"
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"
@@ -37,41 +37,9 @@ class TTestHTMLPictureForm : public TForm {
 };
 QORN_REGISTER_CLASS(TTestHTMLPictureForm);
 
-// Frames of one colour each: 0 red, 1 lime, 2 blue, 3 white; delay in 1/100 s.
-struct FrameSpec {
-  int left, top, w, h;
-  GifPixelType index;
-  int delay;
-};
-Bytes WriteGif(int screenW, int screenH, const std::vector<FrameSpec>& frames) {
-  Bytes out;
-  int error = 0;
-  GifFileType* gif = EGifOpen(
-      &out,
-      [](GifFileType* g, const GifByteType* data, int n) {
-        auto* v = static_cast<Bytes*>(g->UserData);
-        v->insert(v->end(), data, data + n);
-        return n;
-      },
-      &error);
-  EXPECT_NE(gif, nullptr);
-  GifColorType colors[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
-  ColorMapObject* map = GifMakeMapObject(4, colors);
-  EGifSetGifVersion(gif, true);
-  EGifPutScreenDesc(gif, screenW, screenH, 2, 3, map);
-  for (const FrameSpec& f : frames) {
-    GraphicsControlBlock gcb{};
-    gcb.TransparentColor = NO_TRANSPARENT_COLOR;
-    gcb.DelayTime = f.delay;
-    GifByteType ext[4];
-    EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(EGifGCBToExtension(&gcb, ext)), ext);
-    EGifPutImageDesc(gif, f.left, f.top, f.w, f.h, false, nullptr);
-    std::vector<GifPixelType> line(f.w, f.index);
-    for (int y = 0; y < f.h; ++y) EGifPutLine(gif, line.data(), f.w);
-  }
-  EGifCloseFile(gif, &error);
-  GifFreeMapObject(map);
-  return out;
+// The logical screen behind the frames is white (palette index 3).
+Bytes WriteGif(int screenW, int screenH, const std::vector<qorn::testing::TGifFrame>& frames) {
+  return qorn::testing::WriteAnimatedGif(screenW, screenH, frames, 3);
 }
 
 // A 12 x 10 lime logo, and a 20 x 16 animation: a red frame, a lime one at (4, 3),
