@@ -77,13 +77,14 @@ void TForm_Fog::PlaceOver(TCustomForm* over) {
 }
 
 void TForm_Fog::ShowWithoutActivation() {
-  HWND wnd = GetHandle();
-  // Right under a dialog already on the screen, else on top of the others.
-  HWND after = GetFormStyle() == fsStayOnTop ? HWND_TOPMOST : HWND_TOP;
-  if (TCustomForm* dialog = WatchedDialog(); dialog && dialog->Showing()) after = dialog->GetHandle();
-  SetWindowPos(wnd, after, GetLeft(), GetTop(), GetWidth(), GetHeight(), SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  const HWND top = GetFormStyle() == fsStayOnTop ? HWND_TOPMOST : HWND_TOP;
+  SetWindowPos(GetHandle(), top, GetLeft(), GetTop(), GetWidth(), GetHeight(), SWP_NOACTIVATE | SWP_SHOWWINDOW);
   // The window is on the screen already: the form only takes note.
   SetVisible(true);
+  // A dialog already on the screen stays over the overlay (one about to be shown
+  // comes over it anyway).
+  if (TCustomForm* dialog = WatchedDialog(); dialog && dialog->Showing())
+    SetWindowPos(dialog->GetHandle(), top, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TForm_Fog::StartPhase(TPhase phase, int fromStep) {

@@ -28,6 +28,15 @@ BYTE AlphaOf(HWND w) {
   return alpha;
 }
 
+// Whether a is before b in the order of the top-level windows.
+bool Above(HWND a, HWND b) {
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (w == a) return true;
+    if (w == b) return false;
+  }
+  return false;
+}
+
 RECT WindowRectOf(HWND w) {
   RECT r{};
   GetWindowRect(w, &r);
@@ -123,18 +132,20 @@ TEST_F(DimmingOverlay, LiesOverTheClientAreaAsALayeredWindowThatIsNeverActivated
   // The dialog is over the overlay, the overlay over the window.
   EXPECT_EQ(dialog->Tag(), 1);
   EXPECT_TRUE(IsWindowVisible(dialog->GetHandle()));
-  bool fogSeen = false, overSeen = false;
-  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (w == dialog->GetHandle()) {
-      EXPECT_FALSE(fogSeen) << "the dialog is below the overlay";
-    }
-    if (w == fog) fogSeen = true;
-    if (w == over->GetHandle()) {
-      overSeen = true;
-      EXPECT_TRUE(fogSeen) << "the overlay is below the window it darkens";
-    }
-  }
-  EXPECT_TRUE(overSeen);
+  EXPECT_TRUE(Above(dialog->GetHandle(), fog));
+  EXPECT_TRUE(Above(fog, over->GetHandle()));
+}
+
+TEST_F(DimmingOverlay, ADialogAlreadyOnTheScreenStaysOverTheOverlay) {
+  SetWindowPos(dialog->GetHandle(), HWND_TOP, 230, 170, 240, 140, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  ShowFogged(dialog.get(), over.get(), false, clBlack, 50, 200);
+  EXPECT_TRUE(Above(dialog->GetHandle(), Fog()));
+  EXPECT_TRUE(Above(Fog(), over->GetHandle()));
+  // Also while and after it fades.
+  Step();
+  EXPECT_TRUE(Above(dialog->GetHandle(), Fog()));
+  Step(200);
+  EXPECT_TRUE(Above(dialog->GetHandle(), Fog()));
 }
 
 TEST_F(DimmingOverlay, ABorderlessWindowKeepsAMarginOfSixPixels) {
