@@ -141,6 +141,36 @@ TEST_F(Popup, HoldsForItsTimeThenGoesAndItsClockStops) {
   EXPECT_FALSE(form->Shown());
 }
 
+TEST_F(Popup, HoldsOnTimeWhereA32BitClockWouldWrapAndAtTimeZero) {
+  for (std::uint64_t start : {0xFFFFFFFFull - 500, 0ull}) {
+    SCOPED_TRACE(start);
+    clock.Set(start);
+    form->showing(L"Late", L"", L"", L"Night", 0, 0, 0);
+    clock.Advance(800);
+    Ticks(1);
+    EXPECT_TRUE(OnScreen());
+    clock.Advance(201);
+    Ticks(1);
+    EXPECT_FALSE(OnScreen());
+  }
+}
+
+TEST_F(Popup, TheGradientBackgroundFollowsTheSettings) {
+  PopupSettings.popupgradient = 1;
+  PopupSettings.popupcolorgroundgradientdirection = 2;
+  ColorSettings.popupcolorground = 0x00FFFFFF;
+  ColorSettings.popupcolorground2 = 0x00C08040;
+  form->showing(L"Gradient", L"", L"", L"Body", 0, 0, 0);
+  EXPECT_TRUE(form->popupbacgradient->GetActive());
+  EXPECT_TRUE(form->popupbacgradient->GetVisible());
+  EXPECT_EQ(form->popupbacgradient->GetGradientColorStop(), 0x00C08040u);
+  EXPECT_EQ(form->popupbacgradient->GetGradientDirection(), Vy::gdVerticalEnd);
+  PopupSettings.popupgradient = 0;
+  form->gradientset();
+  EXPECT_FALSE(form->popupbacgradient->GetActive());
+  EXPECT_FALSE(form->popupbacgradient->GetVisible());
+}
+
 TEST_F(Popup, FadesInHoldsAndFadesOut) {
   PopupSettings.popupfade = 1;
   PopupSettings.popupopauqe = 200;
