@@ -110,6 +110,8 @@ void TPopupForm::SetBody(const std::wstring& text) {
   TStringList lines;
   lines.SetText(Displays::PopupBodyMarkup(text));
   popuptext3->SetHTMLText(&lines);
+  // The label sizes itself as it paints, which needs its parent's window.
+  popuptext3->GetParent()->HandleNeeded();
   popuptext3->RedrawNow();
 }
 

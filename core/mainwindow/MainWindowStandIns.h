@@ -8,14 +8,17 @@
 #include <vector>
 
 #include "core/keys/KeyEngineWorld.h"
+#include "core/mainwindow/PopupConnection.h"
 #include "core/settings/ProfilesKeyList.h"
 
 // Until the text display, the popup and the tray icon exist.
 class TNoticeDisplaysStandIn final : public INoticeDisplays {
  public:
   void ShowText(int, const std::wstring&) override {}
-  void ShowPopup(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&, int, int,
-                 int) override {}
+  void ShowPopup(const std::wstring& caption, const std::wstring& second, const std::wstring& third,
+                 const std::wstring& text, int a, int b, int c) override {
+    ShowNoticeInPopup(caption, second, third, text, a, b, c);
+  }
   void IndicateInTrayIcon(const std::string&, int) override {}
 };
 

@@ -388,6 +388,7 @@ TEST_F(Popup, TheProgramsSkinShowsInALayeredWindowOverThePopup) {
   EXPECT_FALSE(form->FlatPanel1->GetVisible());
   EXPECT_TRUE(form->GetTransparentColor());
   EXPECT_EQ(form->popupcaption->GetLeft(), 12);
+  EXPECT_GT(form->popuptext3->GetWidth(), 80) << "the body sized itself before it was drawn into the skin";
 
   PastTheHold();
   EXPECT_FALSE(IsWindowVisible(sw)) << "the skin goes with the popup";

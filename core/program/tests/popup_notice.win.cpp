@@ -111,10 +111,12 @@ TEST_F(PopupNotice, ABoundKeysNoticeShowsInTheSkinnedPopup) {
   ASSERT_TRUE(front.activate());
   EXPECT_FALSE(Visible(Popup()));
   ASSERT_TRUE(Press(VK_F13));
-  ASSERT_TRUE(WaitFor([&] { return Visible(SkinWindow()); }, 20s)) << "no skinned popup came";
+  ASSERT_TRUE(WaitFor([&] { return Visible(SkinWindow()) && Visible(Popup()); }, 20s)) << "no skinned popup came";
   const RECT popup = RectOf(Popup());
   const RECT skin = RectOf(SkinWindow());
-  EXPECT_TRUE(EqualRect(&popup, &skin)) << "the skin lies over the popup";
+  EXPECT_TRUE(EqualRect(&popup, &skin)) << "the skin lies over the popup: " << popup.left << "," << popup.top << " "
+                                        << popup.right << "," << popup.bottom << " and " << skin.left << ","
+                                        << skin.top << " " << skin.right << "," << skin.bottom;
   EXPECT_EQ(skin.right, GetSystemMetrics(SM_CXSCREEN) - 2) << "bottom right, 2 pixels in";
   EXPECT_GE(skin.right - skin.left, 286) << "the skin's minimum width";
   EXPECT_TRUE(GetWindowLongPtrW(SkinWindow(), GWL_EXSTYLE) & WS_EX_LAYERED);
