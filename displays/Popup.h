@@ -107,6 +107,8 @@ class TPopupForm : public TDisplayForm {
   void DrawSkin(bool reblend);
   // The first volume or track popup shows the window off the screen once.
   void PrimeOnce();
+  // A volume or track popup shown afresh: at its place, holding.
+  void ShowHolding(bool skinned);
   std::wstring Text(const char* key, const wchar_t* fallback) const;
 
   std::unique_ptr<TPopupSkin> skin_;

@@ -64,8 +64,7 @@ bool TPopupForm::SkinOn() {
 
 void TPopupForm::ApplyFonts() {
   Displays::ApplyFontSlot(popupcaption->GetFont(), 1);
-  for (TControl* label : std::initializer_list<TControl*>{popuptext1, popuptext2})
-    Displays::ApplyFontSlot(static_cast<Vy::TVyLabel*>(label)->GetFont(), 2);
+  for (Vy::TVyLabel* label : {popuptext1, popuptext2}) Displays::ApplyFontSlot(label->GetFont(), 2);
   Displays::ApplyFontSlot(popuptext3->GetFont(), 2);
   popuptext3->GetFont()->SetStyle({});
 }
@@ -316,6 +315,18 @@ void TPopupForm::showing(const std::wstring& Caption, const std::wstring& Pos, c
   lastHeight_ = GetHeight();
 }
 
+void TPopupForm::ShowHolding(bool skinned) {
+  StartHolding();
+  if (skinned) {
+    PrepareSkin();
+    DrawSkin(false);
+    MoveSkinWindow();
+  }
+  ShowWindowNow();
+  lastWidth_ = GetWidth();
+  lastHeight_ = GetHeight();
+}
+
 void TPopupForm::PrimeOnce() {
   if (!firstUse_) return;
   firstUse_ = false;
@@ -371,16 +382,8 @@ void TPopupForm::showingff(const std::wstring& Caption, const std::wstring& Pos,
   slide_ = {};
   PlaceResting();
   alpha_ = Opacity();
-  StartHolding();
   trackShown_ = true;
-  if (skinned) {
-    PrepareSkin();
-    DrawSkin(false);
-    MoveSkinWindow();
-  }
-  ShowWindowNow();
-  lastWidth_ = GetWidth();
-  lastHeight_ = GetHeight();
+  ShowHolding(skinned);
 }
 
 void TPopupForm::showingvol(std::uint8_t Kind, std::int32_t Percent) {
@@ -437,15 +440,7 @@ void TPopupForm::showingvol(std::uint8_t Kind, std::int32_t Percent) {
   PlaceResting();
   volumeShown_ = true;
   alpha_ = Opacity();
-  StartHolding();
-  if (skinned) {
-    PrepareSkin();
-    DrawSkin(false);
-    MoveSkinWindow();
-  }
-  ShowWindowNow();
-  lastWidth_ = GetWidth();
-  lastHeight_ = GetHeight();
+  ShowHolding(skinned);
 }
 
 void TPopupForm::ShowSkinPreview(const std::wstring& SkinFolder) {
