@@ -374,7 +374,8 @@ void TPopupForm::showingff(const std::wstring& Caption, const std::wstring& Pos,
     PlainLayout(true);
   }
   popupbar->SetPosition(Percent);
-  popupbar->SetVisible(!skinned);
+  // Under a skin the bars show on the see-through popup, which lies over the skin.
+  popupbar->SetVisible(true);
   if (Opacity() == 255) SetAlphaBlend(false);
   else ApplyBlend(Opacity());
   ApplyColours();
@@ -397,7 +398,7 @@ void TPopupForm::showingvol(std::uint8_t Kind, std::int32_t Percent) {
   if (Kind >= 1 && Kind <= 4) popupcaption->SetCaption(Text(keys[Kind - 1], fallbacks[Kind - 1]));
   const std::wstring volumeText = Text("OSD.Volume", L"Volume") + L": " + std::to_wstring(Percent) + L"%";
   if (volumeShown_) {
-    popupvol->SetVisible(!skinned);
+    popupvol->SetVisible(true);
     popupvol->SetPercent(Percent);
     popuptext1->SetCaption(volumeText);
     if (skinned) DrawSkin(true);
@@ -430,7 +431,7 @@ void TPopupForm::showingvol(std::uint8_t Kind, std::int32_t Percent) {
     gradientset();
   }
   popupvol->SetStep(MainSettings.osdvolstep);
-  popupvol->SetVisible(!skinned);
+  popupvol->SetVisible(true);
   popupvol->SetPercent(Percent);
   if (Opacity() < 255) ApplyBlend(Opacity());
   else if (Fade()) ApplyBlend(255);

@@ -9,6 +9,7 @@
 #include "controls/visual/HTMLText.h"
 #include "core/settings/Settings.h"
 #include "displays/Popup.h"
+#include "displays/SkinFolder.h"
 #include "displays/TextDisplay.h"
 #include "testing/PumpApplication.h"
 #include "testing/WinTesting.h"
@@ -392,6 +393,17 @@ TEST_F(Popup, TheProgramsSkinShowsInALayeredWindowOverThePopup) {
 
   PastTheHold();
   EXPECT_FALSE(IsWindowVisible(sw)) << "the skin goes with the popup";
+
+  // The volume bar shows on the see-through popup over the skin, inside its border.
+  form->showingvol(1, 70);
+  ASSERT_TRUE(IsWindowVisible(sw));
+  EXPECT_TRUE(form->popupvol->GetVisible());
+  EXPECT_EQ(form->popupvol->GetParent(), form.get());
+  const auto& margins = Displays::ReadSkinFolder(ProgramSkins + L"Glass").Config;
+  EXPECT_EQ(form->popupvol->GetLeft(), margins.Left + 2);
+  EXPECT_EQ(form->popupvol->GetTop() + form->popupvol->GetHeight(), form->GetHeight() - margins.Bottom - 2);
+  EXPECT_TRUE(qorn::testing::SaveWindowShot(form->WindowHandle(),
+                                            qorn::testing::ScreenshotDir() / "displays_popup_skin_volume.png"));
 }
 
 TEST_F(Popup, ABadSkinIsRefusedOnceAndThePopupShowsPlain) {
