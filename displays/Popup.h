@@ -122,6 +122,7 @@ class TPopupForm : public TDisplayForm {
   bool trackShown_ = false;
   bool skinLayoutDone_ = false;
   bool firstUse_ = true;
+  bool previewing_ = false;
   int lastWidth_ = 0, lastHeight_ = 0;
   POINT savedCursor_{};
   std::wstring lastTrackText_;

@@ -9,6 +9,7 @@
 #include "displays/TextDisplay.h"
 #include "vcl/Clock.h"
 #include "vcl/DateUtils.h"
+#include "vcl/ScopeGuards.h"
 
 using Displays::ColorChosen;
 
@@ -57,6 +58,7 @@ bool TPopupForm::Gate() const { return MainSettings.osdwa == 1 && !(FullScreenIn
 
 bool TPopupForm::SkinOn() {
   if (PopupSettings.popupuseskin != 1) return false;
+  if (previewing_) return skin_->Usable();
   const std::string_view name = StringSettings.PopupSkinName.view();
   if (name.empty()) return false;
   return skin_->Load(SkinsFolder + AnsiToString(name) + L"\\");
@@ -446,6 +448,9 @@ void TPopupForm::showingvol(std::uint8_t Kind, std::int32_t Percent) {
 
 void TPopupForm::ShowSkinPreview(const std::wstring& SkinFolder) {
   skin_->Load(SkinFolder);
+  // The preview shows the skin of its folder, whatever the settings name.
+  previewing_ = true;
+  TOnExit done([&] { previewing_ = false; });
   showing(L"Test", DateToStr(Now()), TimeToStr(Now()), L"Preview PopUp window", 0, 0, 0);
 }
 

@@ -435,6 +435,13 @@ TEST_F(Popup, PreviewingTheLoadedSkinDoesNotReadItAgain) {
   EXPECT_EQ(messages.texts.size(), 1u);
   EXPECT_EQ(form->popupcaption->GetCaption(), L"Test");
   EXPECT_EQ(form->popuptext3->GetJoinedHTMLText(), L"Preview PopUp window");
+  PastTheHold();
+
+  // The preview shows the skin it was given, not the one the settings name.
+  form->ShowSkinPreview(ProgramSkins + L"Paper\\");
+  ASSERT_NE(form->SkinWindow(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(form->SkinWindow()->WindowHandle()));
+  EXPECT_EQ(form->GetWidth(), 300) << "Paper's minimum width";
 }
 
 TEST_F(Popup, Screenshots) {
