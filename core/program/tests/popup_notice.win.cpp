@@ -10,6 +10,7 @@
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"
 
+#include <fstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -115,14 +116,36 @@ TEST_F(PopupNotice, ABoundKeysNoticeShowsInTheSkinnedPopup) {
   const RECT popup = RectOf(Popup());
   const RECT skin = RectOf(SkinWindow());
   EXPECT_TRUE(EqualRect(&popup, &skin)) << "the skin lies over the popup: " << popup.left << "," << popup.top << " "
-                                        << popup.right << "," << popup.bottom << " and " << skin.left << ","
-                                        << skin.top << " " << skin.right << "," << skin.bottom;
+                                        << popup.right << "," << popup.bottom << " and " << skin.left << "," << skin.top
+                                        << " " << skin.right << "," << skin.bottom;
   EXPECT_EQ(skin.right, GetSystemMetrics(SM_CXSCREEN) - 2) << "bottom right, 2 pixels in";
   EXPECT_GE(skin.right - skin.left, 286) << "the skin's minimum width";
   EXPECT_TRUE(GetWindowLongPtrW(SkinWindow(), GWL_EXSTYLE) & WS_EX_LAYERED);
   EXPECT_EQ(GetForegroundWindow(), front.hwnd) << "the popup never takes the focus";
   EXPECT_EQ(Messages(), "") << "the program's own skin is good";
   EXPECT_TRUE(SaveWindowShot(SkinWindow(), ScreenshotDir() / "qorn_popup_notice_skinned.png"));
+  EXPECT_EQ(qorn.Close(), 0);
+}
+
+TEST_F(PopupNotice, ABrokenSkinIsReportedOnceAndTheNoticeShowsPlain) {
+  // A skin from elsewhere whose picture lies outside its folder.
+  const fs::path broken = qorn.Root() / "skins" / "Popup" / "Broken";
+  fs::create_directories(broken);
+  std::ofstream(broken / "config.skin") << "[Background]\r\nImage=..\\Glass\\back.png\r\nLeft=1\r\nTop=1\r\n"
+                                           "Right=1\r\nBottom=1\r\n";
+  TSettingsRecords settings = Settings(true);
+  settings.Strings.PopupSkinName = "Broken";
+  qorn.WriteSettings(settings);
+  ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+  FrontWindow front;
+  ASSERT_TRUE(front.activate());
+  for (int press = 0; press < 2; ++press) {
+    ASSERT_TRUE(Press(VK_F13));
+    ASSERT_TRUE(WaitFor([&] { return Visible(Popup()); }, 20s)) << "no popup came";
+  }
+  EXPECT_FALSE(Visible(SkinWindow()));
+  EXPECT_EQ(Messages(), "Qorn\tSkin Broken: the picture \"..\\Glass\\back.png\" is not in the skin's folder.\n")
+      << "told once, through the message seam";
   EXPECT_EQ(qorn.Close(), 0);
 }
 
