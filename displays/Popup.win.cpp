@@ -4,6 +4,7 @@
 
 #include "core/settings/Settings.h"
 #include "displays/DisplayLook.h"
+#include "displays/OnScreenDisplays.h"
 #include "displays/PopupSkin.h"
 #include "displays/PopupText.h"
 #include "displays/TextDisplay.h"
@@ -242,7 +243,7 @@ void TPopupForm::showing(const std::wstring& Caption, const std::wstring& Pos, c
                          const std::wstring& Text, std::uint8_t Spare, std::uint8_t Kind, std::uint8_t Percent) {
   if (!Gate()) return;
   if (MainSettings.washowosd == 1 && !Displays::IsPopupPreview(Caption, Text, this->Text("OSD.TestMsg", L""))) {
-    if (OSDtForm) OSDtForm->showing(tkNotice, Displays::PopupNoticeAsOsdText(Caption, Pos, Time, Text));
+    OnScreenDisplays().ShowText(tkNotice, Displays::PopupNoticeAsOsdText(Caption, Pos, Time, Text));
     return;
   }
   if (Kind == 2) {
@@ -340,10 +341,7 @@ void TPopupForm::showingff(const std::wstring& Caption, const std::wstring& Pos,
                            const std::wstring& Text, std::uint8_t, std::uint8_t, std::uint8_t Percent) {
   if (!Gate()) return;
   if (MainSettings.washowosd == 1) {
-    if (OSDtForm) {
-      OSDtForm->waosd->SetPercent(Percent);
-      OSDtForm->showing(tkWithBar, Displays::PopupTrackAsOsdText(Caption, Pos, Time, Text));
-    }
+    OnScreenDisplays().ShowText(tkWithBar, Displays::PopupTrackAsOsdText(Caption, Pos, Time, Text), Percent);
     return;
   }
   if (Opacity() == 0) return;

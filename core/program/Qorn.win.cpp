@@ -7,6 +7,7 @@
 #include "core/mainwindow/SettingsHKForm.h"
 #include "core/utils/MessageSink.h"
 #include "core/utils/ProgramRestart.h"
+#include "displays/DimmingOverlay.h"
 #include "displays/InfoDisplay.h"
 #include "displays/MutePicture.h"
 #include "displays/Popup.h"
@@ -107,6 +108,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     Application->CreateForm(DonateForm);
     Application->CreateForm(SettingsHKForm);
     Application->CreateForm(OSDmForm);
+    // The user's own mute pictures are named in the extended settings.
+    OSDmForm->Settings = &MainForm->ExtSettings();
     MainForm->TranslateComponents(L"DonateForm");
     MainForm->TranslateComponents(L"SettingsHKForm");
     started = true;
@@ -122,6 +125,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   // plug-ins while everything they might reach still exists.
   Application->SetMainForm(nullptr);
   DeleteForm(MainForm);
+  DeleteForm(Form_Fog);
   DeleteForm(OSDmForm);
   DeleteForm(SettingsHKForm);
   DeleteForm(DonateForm);
