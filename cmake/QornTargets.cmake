@@ -146,6 +146,21 @@ function(qorn_make_pictures_rc)
   set(QORN_PICTURES_RC ${out}/pictures.rc PARENT_SCOPE)
 endfunction()
 
+# The popup skins the program ships: pictures drawn by our own script beside their
+# descriptions, in build/<preset>/generated/skins/Popup/NAME/, laid into the program
+# folder's "skins" by the dist target; tests read them there.
+function(qorn_make_popup_skins)
+  set(script ${CMAKE_SOURCE_DIR}/displays/skins/draw_skins.py)
+  set(out ${CMAKE_BINARY_DIR}/generated/skins)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  execute_process(COMMAND ${Python3_EXECUTABLE} ${script} ${out} RESULT_VARIABLE drawn)
+  if(NOT drawn EQUAL 0)
+    message(FATAL_ERROR "Drawing the popup skins failed (${script})")
+  endif()
+  file(GLOB descriptions ${CMAKE_SOURCE_DIR}/displays/skins/*/config.skin)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${script} ${descriptions})
+endfunction()
+
 # Helper programs of tests (a key injector, a fake server...): FOLDER/tests/tools/*.cpp,
 # one program each, named after its file, in the bin folder beside the tests.
 function(qorn_test_tools folder)

@@ -5,8 +5,10 @@
 
 namespace Displays {
 
-void ApplyTextDisplayFont(TFont* font) {
-  const TFontSlot& slot = FontSlots[0];
+void ApplyTextDisplayFont(TFont* font) { ApplyFontSlot(font, 0); }
+
+void ApplyFontSlot(TFont* font, std::size_t index) {
+  const TFontSlot& slot = FontSlots[index];
   if (!slot.Present) return;
   HFONT handle = CreateSlotFont(slot);
   if (!handle) return;

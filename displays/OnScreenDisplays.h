@@ -4,7 +4,7 @@
 // that a test can install a recorder in their place.
 //
 // The program's own displays are the forms it makes at start (OSDtForm, OSDvForm,
-// OSDmForm, OSDinfo); a call before one is made, or after it is gone, shows nothing.
+// OSDmForm, OSDinfo, PopupForm); a call before one is made, or after it is gone, shows nothing.
 // Every call comes from the GUI thread, from the main loop: never from a hook
 // callback, since each may lay out and show a window.
 #pragma once
@@ -25,7 +25,13 @@ class IOnScreenDisplays {
   virtual void ShowInfo(const std::wstring& text, const std::wstring& bigText, bool bigFont,
                         const std::wstring& pictName, std::uint8_t flag, std::int32_t timeMs) = 0;
   virtual void CloseInfo() = 0;
-  // The popup (TPopupForm) joins here once it is built: its text, volume and track forms.
+  // The popup (TPopupForm::showing, showingff, showingvol). Its body text is
+  // tagged text: outside texts in it are escaped (Flat::EscapeHTMLText).
+  virtual void ShowPopup(const std::wstring& caption, const std::wstring& pos, const std::wstring& time,
+                         const std::wstring& text, std::uint8_t kind, std::uint8_t percent) = 0;
+  virtual void ShowPopupTrack(const std::wstring& caption, const std::wstring& pos, const std::wstring& time,
+                              const std::wstring& text, std::uint8_t percent) = 0;
+  virtual void ShowPopupVolume(std::uint8_t kind, std::int32_t percent) = 0;
 };
 
 // The program's displays unless a test installed its recorder.

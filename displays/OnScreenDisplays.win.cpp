@@ -2,6 +2,7 @@
 
 #include "displays/InfoDisplay.h"
 #include "displays/MutePicture.h"
+#include "displays/Popup.h"
 #include "displays/TextDisplay.h"
 #include "displays/VolumeDisplay.h"
 
@@ -26,6 +27,17 @@ class TProgramDisplays final : public IOnScreenDisplays {
   }
   void CloseInfo() override {
     if (OSDinfo) OSDinfo->closeosd();
+  }
+  void ShowPopup(const std::wstring& caption, const std::wstring& pos, const std::wstring& time,
+                 const std::wstring& text, std::uint8_t kind, std::uint8_t percent) override {
+    if (PopupForm) PopupForm->showing(caption, pos, time, text, 0, kind, percent);
+  }
+  void ShowPopupTrack(const std::wstring& caption, const std::wstring& pos, const std::wstring& time,
+                      const std::wstring& text, std::uint8_t percent) override {
+    if (PopupForm) PopupForm->showingff(caption, pos, time, text, 0, 0, percent);
+  }
+  void ShowPopupVolume(std::uint8_t kind, std::int32_t percent) override {
+    if (PopupForm) PopupForm->showingvol(kind, percent);
   }
 };
 

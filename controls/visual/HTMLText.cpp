@@ -694,6 +694,22 @@ std::wstring StripHTMLTags(std::wstring_view text) {
   return r;
 }
 
+std::wstring HTMLToPlainText(std::wstring_view text) { return DecodeEntities(StripHTMLTags(text)); }
+
+std::wstring EscapeHTMLText(std::wstring_view text) {
+  std::wstring r;
+  r.reserve(text.size());
+  for (wchar_t c : text) {
+    switch (c) {
+      case L'&': r += L"&amp;"; break;
+      case L'<': r += L"&lt;"; break;
+      case L'>': r += L"&gt;"; break;
+      default: r += c;
+    }
+  }
+  return r;
+}
+
 TColor HTMLColorByName(std::wstring_view name) {
   struct TNamed {
     std::wstring_view Name;

@@ -119,6 +119,11 @@ bool LayoutHTMLText(const THTMLTextInput& input, THTMLSurface& surface, THTMLTex
 // Plain text of tagged text: <BR> and <HR> become CR LF, <Z>...</Z> is dropped,
 // every other tag is dropped.
 std::wstring StripHTMLTags(std::wstring_view text);
+// What tagged text reads as without its look: tags stripped, then entities decoded.
+std::wstring HTMLToPlainText(std::wstring_view text);
+// Plain text (a track title, a file name) as tagged text that shows it as it is:
+// "&", "<" and ">" become entities, so nothing in it is read as a tag.
+std::wstring EscapeHTMLText(std::wstring_view text);
 // "clred", "clbtnface"...: the colour of that name; black for any other.
 TColor HTMLColorByName(std::wstring_view lowerCaseName);
 // "#RRGGBB" (hex digits in either case); `fallback` for anything else.

@@ -1,11 +1,11 @@
 // The key road's notices on the screen. The key engine queues them and they are
-// shown from the main loop, after the hook has its answer: the text display
-// through the program's displays; the popup and the tray indicator with their
-// own windows.
+// shown from the main loop, after the hook has its answer: the text display and
+// the popup through the program's displays; the tray indicator with its own window.
 #pragma once
 #include <cstdint>
 #include <string>
 
+#include "controls/visual/HTMLText.h"
 #include "core/keys/KeyEngineWorld.h"
 #include "displays/OnScreenDisplays.h"
 
@@ -14,9 +14,13 @@ class TNoticeDisplays final : public INoticeDisplays {
   void ShowText(int kind, const std::wstring& text) override {
     OnScreenDisplays().ShowText(static_cast<std::uint8_t>(kind), text);
   }
-  // TPopupForm.showing: the popup is not built yet, so a notice meant for it shows nowhere.
-  void ShowPopup(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&, int, int,
-                 int) override {}
+  // TPopupForm.showing. Notices are plain text from bindings, file names and
+  // window titles: the popup's tagged body shows them as they are.
+  void ShowPopup(const std::wstring& caption, const std::wstring& second, const std::wstring& third,
+                 const std::wstring& text, int, int kind, int percent) override {
+    OnScreenDisplays().ShowPopup(caption, second, third, Flat::EscapeHTMLText(text), static_cast<std::uint8_t>(kind),
+                                 static_cast<std::uint8_t>(percent));
+  }
   // The tray icon is not built yet.
   void IndicateInTrayIcon(const std::string&, int) override {}
 };

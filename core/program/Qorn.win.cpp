@@ -2,6 +2,7 @@
 // window exists, the windows in their order of creation, and the message loop.
 #include "core/mainwindow/DonateForm.h"
 #include "core/mainwindow/MainWindow.h"
+#include "core/mainwindow/PopupConnection.h"
 #include "core/settings/SettingsFolder.h"
 #include "core/mainwindow/SettingsHKForm.h"
 #include "core/utils/MessageSink.h"
@@ -103,6 +104,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     Application->CreateForm(OSDvForm);
     Application->CreateForm(OSDtForm);
     Application->CreateForm(PopupForm);
+    ConnectPopup(*PopupForm, *MainForm);
     Application->CreateForm(DonateForm);
     Application->CreateForm(SettingsHKForm);
     Application->CreateForm(OSDmForm);

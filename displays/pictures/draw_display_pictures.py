@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the displays' built-in pictures (128 x 128, white background, which the
-mute picture's colour key makes see-through) and prints each as the hexadecimal
+mute picture's colour key makes see-through, and the popup's title icon) and prints each as the hexadecimal
 lines of a form resource's picture data. Run it and paste the output into the
 forms when a picture changes."""
 import math
@@ -68,6 +68,28 @@ def clock(px):
                 px[y][x] = (200, 30, 30)
 
 
+def popup_icon():
+    """The popup's 16 x 16 title icon: a key cap, with alpha."""
+    n = 16
+    px = [[(0, 0, 0, 0)] * n for _ in range(n)]
+    for y in range(n):
+        for x in range(n):
+            outer = 1 <= x <= 14 and 2 <= y <= 14 and not ((x in (1, 14)) and (y in (2, 14)))
+            top = 3 <= x <= 12 and 3 <= y <= 10
+            if outer:
+                px[y][x] = (70, 90, 130, 255)
+            if top:
+                px[y][x] = (235, 240, 250, 255)
+            if 6 <= x <= 9 and y in (5, 8) or x == 6 and 5 <= y <= 8:
+                px[y][x] = (40, 70, 150, 255)
+    raw = b"".join(b"\0" + bytes(c for p in row for c in p) for row in px)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", n, n, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
 def hexlines(data, indent):
     text = data.hex().upper()
     return "\n".join(indent + text[i:i + 64] for i in range(0, len(text), 64))
@@ -85,6 +107,8 @@ def main():
     for name, px in (("mute on", on), ("mute off", off), ("timer", timer)):
         print("//", name)
         print(hexlines(png(px), "      "))
+    print("// popup icon")
+    print(hexlines(popup_icon(), "          "))
 
 
 if __name__ == "__main__":

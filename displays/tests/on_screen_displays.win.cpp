@@ -109,6 +109,11 @@ TEST_F(OnScreen, ARecorderTakesThePlaceOfTheDisplays) {
     void ShowInfo(const std::wstring&, const std::wstring&, bool, const std::wstring&, std::uint8_t,
                   std::int32_t) override {}
     void CloseInfo() override {}
+    void ShowPopup(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&, std::uint8_t,
+                   std::uint8_t) override {}
+    void ShowPopupTrack(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&,
+                        std::uint8_t) override {}
+    void ShowPopupVolume(std::uint8_t, std::int32_t) override {}
   } recorder;
   SetOnScreenDisplays(&recorder);
   OnScreenDisplays().ShowVolume(70);

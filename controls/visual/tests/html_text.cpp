@@ -305,6 +305,20 @@ TEST(HTMLText, StripHTMLTags) {
   EXPECT_EQ(StripHTMLTags(L"a<b"), L"a");
 }
 
+TEST(HTMLText, EscapedPlainTextShowsAsItIsAndReadsBackOnce) {
+  // A track title with markup, an entity and an ampersand of its own.
+  const std::wstring title = L"<b>Tom</b> & Jerry &lt;live&gt; &amp;";
+  const std::wstring escaped = EscapeHTMLText(title);
+  EXPECT_EQ(escaped, L"&lt;b&gt;Tom&lt;/b&gt; &amp; Jerry &amp;lt;live&amp;gt; &amp;amp;");
+  EXPECT_EQ(HTMLToPlainText(escaped), title);
+  EXPECT_EQ(HTMLToPlainText(L"<b>a &amp; b</b><br>c"), L"a & b\r\nc");
+  // Laid out, it shows the title's own characters in the plain font: no tag taken from it.
+  TFixedSurface s;
+  Layout(Input(escaped), s);
+  EXPECT_EQ(DrawnLines(s), title);
+  for (const auto& d : s.drawn) EXPECT_FALSE(d.Font.Bold);
+}
+
 TEST(HTMLText, GradientBandsCoverTheRectangle) {
   auto bands = GradientBands(0x000000, 0x0000FF, true, TRect{0, 0, 64, 10}, 4);
   ASSERT_EQ(bands.size(), 4u);
