@@ -533,6 +533,9 @@ class TVyGroupBar : public TCustomControl {
   int BorderWidthOf(TFrameStyleEx style) const;
 
   std::vector<TVyGroup*> FGroups;  // the group order; the groups belong to the form
+  // Where the last layout put each group. The scroll sums read these, not the windows:
+  // a window's position stops at 16 bits, a long bar's groups do not.
+  std::vector<TRect> FPlaces;
   bool FExclusiveMode = false;
   int FBorderWidth = 0;
   int FBevelWidth = 1;

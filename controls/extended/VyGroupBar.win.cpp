@@ -259,6 +259,7 @@ void TVyGroup::Publish(TPublisher<TVyGroup>& p) {
   p.Message(WM_SETCURSOR, &T::WMSetCursor);
   p.Message(WM_SIZE, &T::WMSize);
   p.Message(WM_ERASEBKGND, &T::WMEraseBkgnd);
+  p.Property(L"Caption", &T::GetCaption, &T::SetCaption);
   p.Property(L"Left", &T::GetLeft, &T::SetLeft).Stored(false);
   p.Property(L"Top", &T::GetTop, &T::SetTop).Stored(false);
   p.Property(L"Width", &T::GetWidth, &T::SetWidth).Stored(false);
@@ -416,6 +417,7 @@ void TVyGroup::SetGroupStyle(TVyGroupBarStyle v) {
       FDividerVisible = true;
       FDividerColor = clHighlight;
       FCanClose = false;
+      FOpened = true;  // a task-list section cannot be closed, so none stays closed
       break;
     case gbsOutlook:
       FCanClose = true;
@@ -631,7 +633,7 @@ void TVyGroup::ScrollItemsDown(TObject*) {
 }
 
 void TVyGroup::UpdateScrollButtons() {
-  if (!FScrollUp || !FItems) return;
+  if (!FScrollUp || !FScrollDown || !FItems) return;
   const bool open = FGroupBar && FStyle == gbsOutlook && FOpened;
   PlaceScrollButtons();
   FScrollUp->SetVisible(open && FFirstShownItem > 0);
@@ -639,6 +641,7 @@ void TVyGroup::UpdateScrollButtons() {
 }
 
 void TVyGroup::PlaceScrollButtons() {
+  if (!FScrollUp || !FScrollDown) return;  // still being made
   const int x = GetClientWidth() - 21;
   FScrollUp->SetBounds(x, FCaptionHeight + 4, 17, 17);
   FScrollDown->SetBounds(x, FOpened ? GetClientHeight() - 21 : FCaptionHeight + 4, 17, 17);
@@ -646,7 +649,8 @@ void TVyGroup::PlaceScrollButtons() {
 
 void TVyGroup::Resize() {
   TCustomControl::Resize();
-  PlaceScrollButtons();
+  // Whether the items still fit changes with the height.
+  UpdateScrollButtons();
 }
 
 void TVyGroup::Loaded() {
@@ -1014,6 +1018,7 @@ void TVyGroupBar::Publish(TPublisher<TVyGroupBar>& p) {
   p.Message(CM_COLORCHANGED, &T::CMColorChanged);
   p.Message(CM_FOCUSCHANGED, &T::CMFocusChanged);
   p.Message(CM_VYITEMSELECTED, &T::CMItemSelected);
+  p.Property(L"Caption", &T::GetCaption, &T::SetCaption);
   p.Property(L"Align", &T::GetAlign, &T::SetAlign).Default(alLeft);
   p.Property(L"Width", &T::GetWidth, &T::SetWidth).Default(160);
   p.Property(L"TabStop", &T::GetTabStop, &T::SetTabStop).Default(false);
@@ -1059,6 +1064,7 @@ TVyGroup* TVyGroupBar::GetGroup(int index) const {
 
 void TVyGroupBar::AddGroup(TVyGroup* group) {
   FGroups.push_back(group);
+  FPlaces.clear();
   group->FGroupBar = this;
   group->SetParent(this);
   group->SetGroupStyle(FStyle);
@@ -1081,6 +1087,7 @@ void TVyGroupBar::RemoveGroup(TVyGroup* group) {
     group->SetParent(nullptr);
   }
   FGroups.erase(FGroups.begin() + index);
+  FPlaces.clear();
   if (oneOpen && index == firstOpen && !FGroups.empty()) {
     TVyGroup* next = FGroups[size_t(std::max(0, index - 1))];
     next->FOpened = false;
@@ -1095,6 +1102,7 @@ void TVyGroupBar::MoveGroup(TVyGroup* group, int index) {
   FGroups.erase(it);
   index = std::clamp(index, 0, GetGroupCount());
   FGroups.insert(FGroups.begin() + index, group);
+  FPlaces.clear();
   FReordering = true;
   const TOnExit done([this] { FReordering = false; });
   Realign();
@@ -1253,10 +1261,9 @@ void TVyGroupBar::PositionGroups() {
   std::vector<TGroupSlot> slots;
   slots.reserve(FGroups.size());
   for (TVyGroup* g : FGroups) slots.push_back(SlotOf(g));
-  const std::vector<TRect> places = Vy::PositionGroups(FStyle, slots, FGroupBorderSize, GetClientWidth(),
-                                                       GetClientHeight(), FScrollPosition);
+  FPlaces = Vy::PositionGroups(FStyle, slots, FGroupBorderSize, GetClientWidth(), GetClientHeight(), FScrollPosition);
   for (size_t i = 0; i < FGroups.size(); ++i) {
-    if (FGroups[i]->GetBoundsRect() != places[i]) FGroups[i]->SetBoundsRect(places[i]);
+    if (FGroups[i]->GetBoundsRect() != FPlaces[i]) FGroups[i]->SetBoundsRect(FPlaces[i]);
   }
 }
 
@@ -1289,9 +1296,8 @@ bool TVyGroupBar::HasVerticalScrollBar() const {
 
 int TVyGroupBar::ContentHeight() {
   if (FStyle == gbsOutlook) return GetClientHeight() - 1;
-  if (FGroups.empty()) return 2 * FGroupBorderSize;
-  return GroupsContentHeight(FGroupBorderSize, FGroups.front()->GetTop(), FGroups.back()->GetBoundsRect().Bottom,
-                             GetGroupCount());
+  if (FPlaces.empty()) return 2 * FGroupBorderSize;
+  return GroupsContentHeight(FGroupBorderSize, FPlaces.front().Top, FPlaces.back().Bottom, int(FPlaces.size()));
 }
 
 void TVyGroupBar::UpdateScrollBar() {
@@ -1328,16 +1334,18 @@ void TVyGroupBar::ScrollGroups(int delta) {
 }
 
 void TVyGroupBar::FillGap() {
-  if (FGroups.empty()) return;
-  const int delta = FillGapDelta(FGroups.front()->GetTop(), FGroups.back()->GetBoundsRect().Bottom,
-                                 FGroupBorderSize, GetClientHeight(), ContentHeight());
+  if (FPlaces.empty()) return;
+  const int delta =
+      FillGapDelta(FPlaces.front().Top, FPlaces.back().Bottom, FGroupBorderSize, GetClientHeight(), ContentHeight());
   if (delta) ScrollGroups(delta);
 }
 
 void TVyGroupBar::ScrollInView(TVyGroup* group) {
   if (!group->FOpened || group->Loading()) return;
   UpdateScrollBar();
-  const TRect r = group->GetBoundsRect();
+  const int index = group->GetGroupIndex();
+  if (index < 0 || index >= int(FPlaces.size())) return;
+  const TRect r = FPlaces[size_t(index)];
   const int delta = ScrollInViewDelta(r.Top, r.Bottom, FGroupBorderSize, GetClientHeight());
   if (delta) ScrollGroups(delta);
 }
