@@ -301,6 +301,39 @@ TEST_F(VyGroupBarTest, RapidFireButtonsScrollTheItemsOnTheTestClock) {
   EXPECT_EQ(g[1]->GetFirstShownItem(), 5) << "no repeats after the release";
 }
 
+TEST_F(VyGroupBarTest, RapidFireButtonShowsScrollArrowsAndStopsRepeatingWhenAClickFails) {
+  TManualClock clock;
+  TClockOverride useClock(clock);
+  auto* button = new TVyRapidFireButton(form.get());
+  button->SetBounds(250, 20, 17, 17);
+  button->SetParent(form.get());
+  button->SetScrollStyle(scsUp);
+  EXPECT_EQ(button->GetGlyph()->GetWidth(), 9);
+  EXPECT_EQ(button->GetGlyph()->GetHeight(), 6);
+  button->SetScrollStyle(scsLeft);
+  EXPECT_EQ(button->GetGlyph()->GetHeight(), 9);
+  button->SetScrollStyle(scsNone);
+  EXPECT_TRUE(button->GetGlyph()->Empty());
+  std::vector<std::wstring> reported;
+  Application->OnException = [&reported](TObject*, const std::wstring& message) { reported.push_back(message); };
+  int clicks = 0;
+  button->OnClick = [&clicks](TObject*) {
+    if (++clicks == 2) throw Exception(L"scroll failed");
+  };
+  const TPoint at{258, 28};
+  Press(form.get(), at);
+  for (int step = 0; step < 16; ++step) {
+    clock.Advance(50);
+    Pump(15ms);
+  }
+  Application->OnException = nullptr;
+  EXPECT_EQ(clicks, 2) << "the failing repeat was the last";
+  EXPECT_EQ(reported, std::vector<std::wstring>{L"scroll failed"});
+  EXPECT_FALSE(button->GetRepeatTimer()->GetEnabled());
+  Release(form.get(), at);
+  EXPECT_EQ(clicks, 3) << "the release still clicks";
+}
+
 TEST_F(VyGroupBarTest, DeletingItemsClampsWhatTheGroupRemembers) {
   TVyGroup* group = g[1];
   for (int i = 0; i < 6; ++i) group->ScrollItemsDown();
