@@ -22,6 +22,7 @@
 #include "vcl/ImgList.h"
 #include "vcl/Menus.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -370,6 +371,10 @@ class TVyGroup : public TCustomControl {
   void ApplyItemFont(TCanvas* c, const TVyGroupItem& item) const;
   void DrawImage(TCanvas* c, TCustomImageList* images, int x, int y, const TVyGroupItem& item) const;
   void DrawDivider(TCanvas* c, int y);
+  // The caption's image at the left; returns where the text starts.
+  int DrawLeftCaptionImage(TCanvas* c);
+  // The caption's text from x, clear of the caption button.
+  void DrawLeftCaption(TCanvas* c, int x);
   bool GradientsOn() const;
   TCanvas* MeasureCanvas() const;
 
@@ -393,7 +398,7 @@ class TVyGroup : public TCustomControl {
   int FItemIndent = 20;
   TVyItemStyle FItemStyle = isSmall;
   std::unique_ptr<TFont> FItemStaticFont;
-  TPopupMenu* FItemPopupMenu = nullptr;    // not owned; cleared when it goes
+  TPopupMenu* FItemPopupMenu = nullptr;      // not owned; cleared when it goes
   TCustomImageList* FLargeImages = nullptr;  // not owned; cleared when it goes
   TCustomImageList* FSmallImages = nullptr;  // not owned; cleared when it goes
   bool FOpened = true;

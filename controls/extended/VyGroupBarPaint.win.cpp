@@ -47,16 +47,12 @@ void PaintBarGradient(TCanvas* c, const TRect& rect, bool themed, int amount, TC
   TRect ramp = rect;
   // Which third stays plain: the bottom one for a lighter top-to-bottom ramp, and mirrored.
   const bool plainBottom = (amount > 0) == (path == gpTopToBottom);
-  if (plainBottom)
-    ramp.Bottom -= third;
-  else
-    ramp.Top += third;
+  if (plainBottom) ramp.Bottom -= third;
+  else ramp.Top += third;
   // gdHorizontalEnd: the first colour at the bottom, the second at the top.
   const bool lightTop = path == gpTopToBottom;
-  if (amount > 0)
-    PaintGradient(c, ramp, gdHorizontalEnd, 1, lightTop ? color : shade, lightTop ? shade : color);
-  else
-    PaintGradient(c, ramp, gdHorizontalEnd, 1, lightTop ? shade : color, lightTop ? color : shade);
+  if (amount > 0) PaintGradient(c, ramp, gdHorizontalEnd, 1, lightTop ? color : shade, lightTop ? shade : color);
+  else PaintGradient(c, ramp, gdHorizontalEnd, 1, lightTop ? shade : color, lightTop ? color : shade);
 }
 
 }  // namespace
@@ -89,10 +85,8 @@ void TVyGroup::Paint() {
     case gbsOutlook: DrawOutlookView(c); break;
     case gbsTaskList: DrawTaskListView(c); break;
     case gbsCategoryView:
-      if (FGroupBar->Themed())
-        DrawThemedCategoryView(c);
-      else
-        DrawCategoryView(c);
+      if (FGroupBar->Themed()) DrawThemedCategoryView(c);
+      else DrawCategoryView(c);
       break;
   }
 }
@@ -113,7 +107,7 @@ void TVyGroup::DrawOutlookView(TCanvas* c) {
   if (!Designing() && FCaptionState == 1) c->GetFont()->SetColor(FCaptionHotColor);
   if (!Designing() && FCaptionState == 2)
     c->GetFont()->SetColor(BlendColors(Plain(clBtnShadow), Plain(FCaptionHotColor), 128));
-  const TFrameStyle frame = Designing()            ? fsPopup
+  const TFrameStyle frame = Designing()          ? fsPopup
                             : FCaptionState == 1 ? fsStatus
                             : FCaptionState == 2 ? fsNone
                                                  : fsGroove;
@@ -134,20 +128,27 @@ void TVyGroup::DrawOutlookView(TCanvas* c) {
   DrawItems(c);
 }
 
+int TVyGroup::DrawLeftCaptionImage(TCanvas* c) {
+  TCustomImageList* images = SmallImageList();
+  if (!images || FCaptionImageIndex == -1) return 8;
+  images->Draw(c, 8, (FCaptionHeight - images->GetHeight()) / 2, FCaptionImageIndex, GetEnabled());
+  return images->GetWidth() + 12;
+}
+
+void TVyGroup::DrawLeftCaption(TCanvas* c, int x) {
+  const std::wstring caption = GetCaption();
+  c->GetBrush()->SetStyle(bsClear);
+  c->TextRect(Rect(x, 0, GetWidth() - 24, FCaptionHeight), x, (FCaptionHeight - c->TextHeight(caption)) / 2,
+              caption);
+}
+
 void TVyGroup::DrawTaskListView(TCanvas* c) {
   const int width = GetWidth();
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetColor(GetColor());
   c->FillRect(Rect(0, 0, width, FCaptionHeight));
   c->SetFont(FCaptionFont.get());
-  int x = 8;
-  if (TCustomImageList* images = SmallImageList(); images && FCaptionImageIndex != -1) {
-    images->Draw(c, 8, (FCaptionHeight - images->GetHeight()) / 2, FCaptionImageIndex, GetEnabled());
-    x = images->GetWidth() + 12;
-  }
-  const std::wstring caption = GetCaption();
-  c->GetBrush()->SetStyle(bsClear);
-  c->TextRect(Rect(x, 0, width - 24, FCaptionHeight), x, (FCaptionHeight - c->TextHeight(caption)) / 2, caption);
+  DrawLeftCaption(c, DrawLeftCaptionImage(c));
   if (FDividerVisible) DrawDivider(c, FCaptionHeight - 1);
   if (Designing()) {
     c->GetBrush()->SetStyle(bsClear);
@@ -172,7 +173,7 @@ void TVyGroup::DrawCategoryView(TCanvas* c) {
   TColor text = FSpecial ? FCaptionColor : FCaptionFont->GetColor();
   if (!Designing() && FCaptionState == 1) {
     text = ColorsNearlyEqual(Plain(FCaptionHotColor), Plain(brush)) ? BlendColors(Plain(text), Plain(brush), 128)
-                                                                     : FCaptionHotColor;
+                                                                    : FCaptionHotColor;
   } else if (!Designing() && FCaptionState == 2) {
     const TColor pressed = BlendColors(Plain(clBtnShadow), Plain(FCaptionHotColor), 128);
     text = ColorsNearlyEqual(pressed, Plain(brush)) ? BlendColors(Plain(text), Plain(brush), 96) : pressed;
@@ -189,18 +190,11 @@ void TVyGroup::DrawCategoryView(TCanvas* c) {
   }
   c->SetFont(FCaptionFont.get());
   c->GetFont()->SetColor(text);
-  int x = 8;
-  if (TCustomImageList* images = SmallImageList(); images && FCaptionImageIndex != -1) {
-    images->Draw(c, 8, (FCaptionHeight - images->GetHeight()) / 2, FCaptionImageIndex, GetEnabled());
-    x = images->GetWidth() + 12;
-  }
-  const std::wstring caption = GetCaption();
-  c->GetBrush()->SetStyle(bsClear);
-  c->TextRect(Rect(x, 0, width - 24, FCaptionHeight), x, (FCaptionHeight - c->TextHeight(caption)) / 2, caption);
+  DrawLeftCaption(c, DrawLeftCaptionImage(c));
   if (FCanClose) {
     DrawCaptionButton(c, FOpened, width - 20, text, FGroupBar->GetColor(), (FCaptionHeight - kCaptionButtonSize) / 2);
-    for (TPoint p : {TPoint{0, 0}, TPoint{1, 0}, TPoint{0, 1}, TPoint{width - 1, 0}, TPoint{width - 2, 0},
-                     TPoint{width - 1, 1}})
+    for (TPoint p :
+         {TPoint{0, 0}, TPoint{1, 0}, TPoint{0, 1}, TPoint{width - 1, 0}, TPoint{width - 2, 0}, TPoint{width - 1, 1}})
       c->SetPixel(p.X, p.Y, corner);
   }
   if (FDividerVisible && FOpened) DrawDivider(c, FCaptionHeight - 1);
@@ -247,13 +241,8 @@ void TVyGroup::DrawThemedCategoryView(TCanvas* c) {
   themes.DrawElement(dc, ExplorerBarPart(kHeaderBackground), bar, &caption);
   const auto head = ExplorerBarPart(kGroupHead[special]);
   themes.DrawElement(dc, head, caption);
-  int x = 8;
-  if (TCustomImageList* images = SmallImageList(); images && FCaptionImageIndex != -1) {
-    images->Draw(c, 8, (FCaptionHeight - images->GetHeight()) / 2, FCaptionImageIndex, GetEnabled());
-    x = images->GetWidth() + 12;
-  }
-  themes.DrawText(dc, head, GetCaption(), Rect(x, 0, width - 24, FCaptionHeight),
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  const int x = DrawLeftCaptionImage(c);
+  themes.DrawText(dc, head, GetCaption(), Rect(x, 0, width - 24, FCaptionHeight), DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   if (FCanClose) {
     const int state = Designing() ? 1 : FCaptionState + 1;
     const auto button = ExplorerBarPart(FOpened ? kGroupCollapse[special] : kGroupExpand[special], state);
@@ -293,10 +282,8 @@ void TVyGroup::ApplyItemFont(TCanvas* c, const TVyGroupItem& item) const {
 }
 
 void TVyGroup::DrawImage(TCanvas* c, TCustomImageList* images, int x, int y, const TVyGroupItem& item) const {
-  if (item.FDisabledIndex == -1)
-    images->Draw(c, x, y, item.FImageIndex, item.FEnabled);
-  else
-    images->Draw(c, x, y, item.FEnabled ? item.FImageIndex : item.FDisabledIndex, true);
+  if (item.FDisabledIndex == -1) images->Draw(c, x, y, item.FImageIndex, item.FEnabled);
+  else images->Draw(c, x, y, item.FEnabled ? item.FImageIndex : item.FDisabledIndex, true);
 }
 
 void TVyGroup::DrawItems(TCanvas* c) {

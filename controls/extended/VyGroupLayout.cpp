@@ -32,8 +32,8 @@ bool SeparatorDrawn(const std::vector<TGroupItemEntry>& items, int index, int fi
   return true;
 }
 
-TGroupItemsWalk WalkGroupItems(const std::vector<TGroupItemEntry>& items, int firstShown,
-                               const TGroupItemsMetrics& m, const TCaptionMeasure& measure) {
+TGroupItemsWalk WalkGroupItems(const std::vector<TGroupItemEntry>& items, int firstShown, const TGroupItemsMetrics& m,
+                               const TCaptionMeasure& measure) {
   TGroupItemsWalk walk;
   if (items.empty()) {
     walk.ContentHeight = m.CaptionHeight;
@@ -95,10 +95,8 @@ std::vector<TRect> PositionGroups(TVyGroupBarStyle style, const std::vector<TGro
       continue;
     }
     int height;
-    if (outlook)
-      height = int(i) == open ? std::max(0, clientHeight - captions - 2 * border) : g.CaptionHeight;
-    else
-      height = (style == gbsCategoryView && !g.Opened) ? g.CaptionHeight : g.OpenHeight;
+    if (outlook) height = int(i) == open ? std::max(0, clientHeight - captions - 2 * border) : g.CaptionHeight;
+    else height = (style == gbsCategoryView && !g.Opened) ? g.CaptionHeight : g.OpenHeight;
     out.push_back(Bounds(border, top + border, width, height));
     top = out.back().Bottom;
   }

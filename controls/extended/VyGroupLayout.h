@@ -73,8 +73,8 @@ inline int SmallItemLeft(const TGroupItemsMetrics& m, int indentLevel) {
 }
 // Walks the visible items from `firstShown` on, starting below the caption. The content
 // height ends below the last item walked, its image row included (large items).
-TGroupItemsWalk WalkGroupItems(const std::vector<TGroupItemEntry>& items, int firstShown,
-                               const TGroupItemsMetrics& m, const TCaptionMeasure& measure);
+TGroupItemsWalk WalkGroupItems(const std::vector<TGroupItemEntry>& items, int firstShown, const TGroupItemsMetrics& m,
+                               const TCaptionMeasure& measure);
 
 // --- the groups of a bar
 

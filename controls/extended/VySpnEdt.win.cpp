@@ -68,10 +68,22 @@ void TVyRapidFireButton::BuildScrollGlyph() {
   UINT arrow = DFCS_SCROLLLEFT;
   TPoint from{4, 4};
   switch (FScrollStyle) {
-    case scsLeft: arrow = DFCS_SCROLLLEFT; from = {4, 4}; break;
-    case scsUp: arrow = DFCS_SCROLLUP; from = {4, 5}; break;
-    case scsRight: arrow = DFCS_SCROLLRIGHT; from = {6, 4}; break;
-    case scsDown: arrow = DFCS_SCROLLDOWN; from = {4, 6}; break;
+    case scsLeft:
+      arrow = DFCS_SCROLLLEFT;
+      from = {4, 4};
+      break;
+    case scsUp:
+      arrow = DFCS_SCROLLUP;
+      from = {4, 5};
+      break;
+    case scsRight:
+      arrow = DFCS_SCROLLRIGHT;
+      from = {6, 4};
+      break;
+    case scsDown:
+      arrow = DFCS_SCROLLDOWN;
+      from = {4, 6};
+      break;
     case scsNone: break;
   }
   if (GetDown()) arrow |= DFCS_PUSHED;
@@ -81,8 +93,7 @@ void TVyRapidFireButton::BuildScrollGlyph() {
   DrawFrameControl(scratch.GetCanvas()->GetHandle(), &all, DFC_SCROLL, arrow);
   glyph.SetSize(9, across ? 9 : 6);
   const TRect dest = Rect(0, 0, glyph.GetWidth(), glyph.GetHeight());
-  glyph.GetCanvas()->CopyRect(dest, scratch.GetCanvas(),
-                              Bounds(from.X, from.Y, glyph.GetWidth(), glyph.GetHeight()));
+  glyph.GetCanvas()->CopyRect(dest, scratch.GetCanvas(), Bounds(from.X, from.Y, glyph.GetWidth(), glyph.GetHeight()));
   SetGlyph(&glyph);
 }
 

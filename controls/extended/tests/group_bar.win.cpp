@@ -32,9 +32,7 @@ class TTestVyGroupBarForm : public TForm {
   std::vector<std::wstring> clicked;
 
  private:
-  static void Publish(TPublisher<TTestVyGroupBarForm>& p) {
-    p.Handler(L"ItemClick", &TTestVyGroupBarForm::ItemClick);
-  }
+  static void Publish(TPublisher<TTestVyGroupBarForm>& p) { p.Handler(L"ItemClick", &TTestVyGroupBarForm::ItemClick); }
 };
 QORN_REGISTER_CLASS(TTestVyGroupBarForm);
 
@@ -240,7 +238,8 @@ TEST_F(VyGroupBarTest, GroupIndexOutsideTheListRaisesAndKeepsTheOrder) {
       g[1]->SetGroupIndex(bad);
       ADD_FAILURE() << "no error for " << bad;
     } catch (const EListError& e) {
-      EXPECT_EQ(e.Message(), std::to_wstring(bad) + L" is an invalid GroupIndex value. GroupIndex must be between 0 and 2");
+      EXPECT_EQ(e.Message(),
+                std::to_wstring(bad) + L" is an invalid GroupIndex value. GroupIndex must be between 0 and 2");
     }
     EXPECT_EQ(bar->GetGroup(1), g[1]);
   }

@@ -16,8 +16,8 @@ TEST(GroupLayout, ItemCaptionsDropSingleAmpersandsAndKeepPairsAsOne) {
     const wchar_t* raw;
     const wchar_t* shown;
   } cases[] = {
-      {L"a&&b", L"a&b"}, {L"&File", L"File"}, {L"a&", L"a&"},   {L"&&&x", L"&x"},
-      {L"a&&", L"a&"},   {L"Plain", L"Plain"}, {L"&", L"&"},    {L"", L""},
+      {L"a&&b", L"a&b"}, {L"&File", L"File"},  {L"a&", L"a&"}, {L"&&&x", L"&x"},
+      {L"a&&", L"a&"},   {L"Plain", L"Plain"}, {L"&", L"&"},   {L"", L""},
   };
   for (const auto& c : cases) EXPECT_EQ(GroupItemShownCaption(c.raw), c.shown) << "raw: " << std::wstring(c.raw).size();
 }
@@ -36,10 +36,10 @@ TEST(GroupLayout, SeparatorsTakeRoomOnlyBetweenItems) {
     bool drawn;
   } cases[] = {
       {Items({L"a", L"-", L"b"}), 1, 0, true},
-      {Items({L"-", L"a", L"b"}), 0, 0, false},           // the first shown item
-      {Items({L"a", L"b", L"-"}), 2, 0, false},           // the last item
-      {Items({L"a", L"-", L"-", L"b"}), 2, 0, false},     // right after another separator
-      {Items({L"a", L"-", L"b"}), 1, 1, false},           // first shown after scrolling
+      {Items({L"-", L"a", L"b"}), 0, 0, false},                            // the first shown item
+      {Items({L"a", L"b", L"-"}), 2, 0, false},                            // the last item
+      {Items({L"a", L"-", L"-", L"b"}), 2, 0, false},                      // right after another separator
+      {Items({L"a", L"-", L"b"}), 1, 1, false},                            // first shown after scrolling
       {{{L"a", false, 0}, {L"-", true, 0}, {L"b", true, 0}}, 1, 0, true},  // only hidden items before it
       {{{L"-", true, 0}, {L"a", false, 0}, {L"-", true, 0}, {L"b", true, 0}}, 2, 0, false},  // a hidden item between
   };
