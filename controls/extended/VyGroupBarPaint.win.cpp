@@ -138,8 +138,7 @@ int TVyGroup::DrawLeftCaptionImage(TCanvas* c) {
 void TVyGroup::DrawLeftCaption(TCanvas* c, int x) {
   const std::wstring caption = GetCaption();
   c->GetBrush()->SetStyle(bsClear);
-  c->TextRect(Rect(x, 0, GetWidth() - 24, FCaptionHeight), x, (FCaptionHeight - c->TextHeight(caption)) / 2,
-              caption);
+  c->TextRect(Rect(x, 0, GetWidth() - 24, FCaptionHeight), x, (FCaptionHeight - c->TextHeight(caption)) / 2, caption);
 }
 
 void TVyGroup::DrawTaskListView(TCanvas* c) {

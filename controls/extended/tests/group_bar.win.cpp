@@ -172,6 +172,33 @@ TEST_F(VyGroupBarTest, ItemHitRectanglesFollowTheText) {
   EXPECT_EQ(g[0]->GetItems()->GetItem(1)->GetImageRect().Top - image.Top, g[0]->GetItemHeight());
 }
 
+TEST_F(VyGroupBarTest, TheHandShowsOverClickableItemsAndCaptionsOnly) {
+  Paint(g[0]);
+  auto cursorAt = [](TVyGroup* group, TPoint p) {
+    const TPoint screen = group->ClientToScreen(p);
+    SetCursorPos(screen.X, screen.Y);
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    SendMessageW(group->GetHandle(), WM_SETCURSOR, WPARAM(group->GetHandle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+  };
+  const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+  TVyGroupItems* items = g[0]->GetItems();
+  EXPECT_EQ(cursorAt(g[0], Middle(items->GetItem(0)->GetTextRect())), hand);
+  EXPECT_EQ(cursorAt(g[0], Middle(items->GetItem(0)->GetImageRect())), hand);
+  EXPECT_EQ(cursorAt(g[1], {40, 10}), hand) << "an outlook caption";
+  EXPECT_NE(cursorAt(g[0], {g[0]->GetWidth() - 10, g[0]->GetHeight() - 10}), hand) << "below the items";
+  // An item with only a hint is no link: no hand, no hot state, drawn in the static font.
+  items->GetItem(2)->OnClick = nullptr;
+  items->GetItem(2)->SetHint(L"Plays media files");
+  Paint(g[0]);
+  const TPoint plain = Middle(items->GetItem(2)->GetTextRect());
+  EXPECT_NE(cursorAt(g[0], plain), hand);
+  SendMessageW(g[0]->GetHandle(), WM_MOUSEMOVE, 0, At(plain));
+  EXPECT_EQ(items->GetItem(2)->GetHotState(), 0);
+  SendMessageW(g[0]->GetHandle(), WM_MOUSEMOVE, 0, At(Middle(items->GetItem(1)->GetTextRect())));
+  EXPECT_EQ(items->GetItem(1)->GetHotState(), 1);
+}
+
 TEST_F(VyGroupBarTest, OutlookCaptionsAreGroovedButtonsOverWhiteGroups) {
   TMemoryPaint paint(g[1]);
   const TColor shadow = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight);
