@@ -147,6 +147,7 @@ void TVyGroupBar::Loaded() {
   const TOnExit done([this] { FReordering = false; });
   Realign();
   PositionGroups();
+  UpdateScrollBar();
 }
 
 void TVyGroupBar::CreateParams(TCreateParams& params) {
