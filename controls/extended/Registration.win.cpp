@@ -2,9 +2,11 @@
 #include "controls/extended/VyBckgnd.h"
 #include "controls/extended/VyBorder.h"
 #include "controls/extended/VyCommon.h"
+#include "controls/extended/VyGroupBar.h"
 #include "controls/extended/VyLabel.h"
 #include "controls/extended/VyPanel.h"
 #include "controls/extended/VyPrgres.h"
+#include "controls/extended/VySpnEdt.h"
 #include "controls/extended/VyTabs.h"
 #include "vcl/ClassRegistry.h"
 #include "vcl/Classes.h"
@@ -12,4 +14,5 @@
 void RegisterClassesOf_controls_extended() {
   RegisterClasses<Vy::TVyPageControl, Vy::TVyTabSheet, Vy::TVyBorder, Vy::TVyProgressBar, Vy::TVyFrameController, Vy::TVyRegIniFile, Vy::TVyLabel,
                   Vy::TVyPanel, Vy::TVyStatusBar, Vy::TVyBackground, Vy::TVySeparator>();
+  RegisterClasses<Vy::TVyGroupBar, Vy::TVyGroup, Vy::TVyGroupController, Vy::TVyRapidFireButton>();
 }
