@@ -9,11 +9,12 @@
 #include "controls/extended/VyPanel.h"
 #include "controls/extended/VyPrgres.h"
 #include "controls/extended/VyTabs.h"
+#include "controls/extended/VyTrkBar.h"
 #include "vcl/ClassRegistry.h"
 #include "vcl/Classes.h"
 
 void RegisterClassesOf_controls_extended() {
   RegisterClasses<Vy::TVyPageControl, Vy::TVyTabSheet, Vy::TVyBorder, Vy::TVyProgressBar, Vy::TVyFrameController, Vy::TVyRegIniFile, Vy::TVyLabel,
                   Vy::TVyPanel, Vy::TVyStatusBar, Vy::TVyBackground, Vy::TVySeparator>();
-  RegisterClasses<Vy::TVyControlButton, Vy::TVyEdit, Vy::TVyButtonEdit>();
+  RegisterClasses<Vy::TVyControlButton, Vy::TVyEdit, Vy::TVyButtonEdit, Vy::TVyTrackBar>();
 }
