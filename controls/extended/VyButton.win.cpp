@@ -263,18 +263,7 @@ void TVyButton::SetDefault(bool v) {
     form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<intptr_t>(form->GetActiveControl()));
 }
 
-void TVyButton::BroadcastGroup() {
-  if (FGroupIndex == 0 || !GetParent()) return;
-  TMessage m{};
-  m.Msg = CM_VYBUTTONPRESSED;
-  m.WParam = static_cast<uintptr_t>(FGroupIndex);
-  m.LParam = reinterpret_cast<intptr_t>(this);
-  // Control by control through their own message road: only the library's controls hear it.
-  for (int i = 0; i < GetParent()->ControlCount(); ++i) {
-    TControl* c = GetParent()->Controls(i);
-    if (c != this) c->WindowProc(m);
-  }
-}
+void TVyButton::BroadcastGroup() { TellGroup(this, CM_VYBUTTONPRESSED, FGroupIndex); }
 
 void TVyButton::SetDown(bool v) {
   if (ComponentState().Contains(csLoading)) {
@@ -330,16 +319,9 @@ void TVyButton::DrawCaption() {
 }
 
 void TVyButton::PaintDownPattern(TCanvas* canvas, const TRect& r) {
-  // An 8 x 8 checker of the face colour and silver (grey on a silver face).
+  // Silver dots on the face (grey ones on a silver face).
   const TColor face = ColorToRGB(GetColor());
-  const TColor dots = face == clSilver ? clGray : clSilver;
-  TBitmap pattern(8, 8);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) pattern.SetPixel(x, y, (x % 2) == (y % 2) ? dots : face);
-  HBRUSH brush = CreatePatternBrush(pattern.GetHandle());
-  RECT rr{r.Left, r.Top, r.Right, r.Bottom};
-  FillRect(canvas->GetHandle(), &rr, brush);
-  DeleteObject(brush);
+  FillChecker(canvas, r, face == clSilver ? clGray : clSilver, face);
 }
 
 void TVyButton::PaintClassic(TCanvas* canvas, TRect r) {

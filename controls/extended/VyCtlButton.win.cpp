@@ -121,12 +121,7 @@ void TVyControlButton::MouseUp(TMouseButton button, TShiftState shift, int x, in
 }
 
 void TVyControlButton::CheckHover() {
-  if (!GetParent() || !GetParent()->HandleAllocated()) return;
-  POINT screen{};
-  GetCursorPos(&screen);
-  const TPoint p = ScreenToClient(TPoint{screen.x, screen.y});
-  const bool over = p.X >= 0 && p.Y >= 0 && p.X < GetWidth() && p.Y < GetHeight();
-  Perform(over ? CM_MOUSEENTER : CM_MOUSELEAVE);
+  if (GetParent() && GetParent()->HandleAllocated()) Perform(PointerOver(this) ? CM_MOUSEENTER : CM_MOUSELEAVE);
 }
 
 void TVyControlButton::CMMouseEnter(TMessage& m) {

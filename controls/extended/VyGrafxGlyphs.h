@@ -17,4 +17,16 @@ void PaintDropDownArrow(TCanvas* canvas, const TRect& rect, bool xpStyle, bool e
 void PaintNonClientFrame(TCanvas* canvas, int width, int height, bool keepRing, TSides sides, TColor frameColor,
                          TColor controlColor, TFrameStyle style);
 
+// Fills rect with an 8 x 8 checker: pixels whose x and y have the same parity in `even`,
+// the others in `odd` (the down pattern of grouped buttons).
+void FillChecker(TCanvas* canvas, const TRect& rect, TColor even, TColor odd);
+
+// Whether the mouse pointer is over the control now (false while it has no parent window).
+bool PointerOver(TControl* control);
+
+// Tells the other controls of sender's parent that sender went down in its group: each
+// gets msg (WParam the group, LParam the sender) through its own message road, so only
+// the library's controls hear of it, never a foreign window.
+void TellGroup(TControl* sender, unsigned msg, int group);
+
 }  // namespace Vy

@@ -1,5 +1,7 @@
 #include "controls/extended/VyGrafxGlyphs.h"
 
+#include "vcl/Bitmap.h"
+
 namespace Vy {
 
 void PaintDropDownArrow(TCanvas* canvas, const TRect& rect, bool xpStyle, bool enabled, bool pressed) {
@@ -31,6 +33,35 @@ void PaintNonClientFrame(TCanvas* canvas, int width, int height, bool keepRing, 
       if (controlColor == clWindow) PaintFrame(canvas, r, style, sides);
       else PaintColorFrame(canvas, r, controlColor, style, sides);
   }
+}
+
+void FillChecker(TCanvas* canvas, const TRect& rect, TColor even, TColor odd) {
+  TBitmap pattern(8, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) pattern.SetPixel(x, y, (x % 2) == (y % 2) ? ColorToRGB(even) : ColorToRGB(odd));
+  HBRUSH brush = CreatePatternBrush(pattern.GetHandle());
+  RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+  FillRect(canvas->GetHandle(), &r, brush);
+  DeleteObject(brush);
+}
+
+bool PointerOver(TControl* control) {
+  if (!control->GetParent() || !control->GetParent()->HandleAllocated()) return false;
+  POINT screen{};
+  GetCursorPos(&screen);
+  const TPoint p = control->ScreenToClient(TPoint{screen.x, screen.y});
+  return p.X >= 0 && p.Y >= 0 && p.X < control->GetWidth() && p.Y < control->GetHeight();
+}
+
+void TellGroup(TControl* sender, unsigned msg, int group) {
+  TWinControl* parent = sender->GetParent();
+  if (group == 0 || !parent) return;
+  TMessage m{};
+  m.Msg = msg;
+  m.WParam = static_cast<uintptr_t>(group);
+  m.LParam = reinterpret_cast<intptr_t>(sender);
+  for (int i = 0; i < parent->ControlCount(); ++i)
+    if (TControl* c = parent->Controls(i); c != sender) c->WindowProc(m);
 }
 
 }  // namespace Vy

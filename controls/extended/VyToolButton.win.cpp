@@ -2,6 +2,7 @@
 
 #include "controls/extended/VyButtonRules.h"
 #include "controls/extended/VyCommon.h"
+#include "controls/extended/VyGrafxGlyphs.h"
 #include "vcl/Clock.h"
 #include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
@@ -107,17 +108,7 @@ void TVyToolButton::SetGroupIndex(int v) {
   BroadcastGroup();
 }
 
-void TVyToolButton::BroadcastGroup() {
-  if (FGroupIndex == 0 || !GetParent()) return;
-  TMessage m{};
-  m.Msg = CM_BUTTONPRESSED;
-  m.WParam = static_cast<uintptr_t>(FGroupIndex);
-  m.LParam = reinterpret_cast<intptr_t>(this);
-  for (int i = 0; i < GetParent()->ControlCount(); ++i) {
-    TControl* c = GetParent()->Controls(i);
-    if (c != this) c->WindowProc(m);
-  }
-}
+void TVyToolButton::BroadcastGroup() { TellGroup(this, CM_BUTTONPRESSED, FGroupIndex); }
 
 void TVyToolButton::SetDown(bool v) {
   if (ComponentState().Contains(csLoading)) {
@@ -186,11 +177,7 @@ void TVyToolButton::CMEnabledChanged(TMessage& m) {
 }
 
 void TVyToolButton::CheckHover() {
-  if (!GetParent() || !GetParent()->HandleAllocated()) return;
-  POINT screen{};
-  GetCursorPos(&screen);
-  const TPoint p = ScreenToClient(TPoint{screen.x, screen.y});
-  const bool over = Inside(p.X, p.Y);
+  const bool over = PointerOver(this);
   if (over != FMouseOver) Perform(over ? CM_MOUSEENTER : CM_MOUSELEAVE);
 }
 
@@ -388,15 +375,8 @@ void TVyToolButton::Paint() {
     canvas->FillRect(r);
   }
   if (FState == TState::Exclusive && !(FFlat && hot)) {
-    TBitmap pattern(8, 8);
-    const TColor a = FTransparent ? ColorToRGB(clBtnFace) : ColorToRGB(GetColor());
-    const TColor b = FTransparent ? ColorToRGB(clBtnHighlight) : LightenColor(GetColor(), 20);
-    for (int y = 0; y < 8; ++y)
-      for (int x = 0; x < 8; ++x) pattern.SetPixel(x, y, (x + y) % 2 ? a : b);
-    HBRUSH brush = CreatePatternBrush(pattern.GetHandle());
-    RECT rr{r.Left, r.Top, r.Right, r.Bottom};
-    FillRect(canvas->GetHandle(), &rr, brush);
-    DeleteObject(brush);
+    if (FTransparent) FillChecker(canvas, r, clBtnHighlight, clBtnFace);
+    else FillChecker(canvas, r, LightenColor(GetColor(), 20), GetColor());
   }
   if (FToolStyle == tsDropDown) {
     const int w = GetWidth(), h = GetHeight();
