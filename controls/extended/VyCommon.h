@@ -14,10 +14,12 @@
 #include "vcl/Messages.h"
 #include "vcl/Timer.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class TControl;
+class TFiler;
 class TWinControl;
 class TMonitor;
 
@@ -247,5 +249,12 @@ TRect MonitorBounds(TMonitor* monitor);
 void SkipOldBoolean(TReader& reader);
 void SkipOldIdent(TReader& reader);
 void SkipOldStrings(TReader& reader);
+
+// The frame settings of older form resources, read and never written: "FrameFlat"
+// (hot tracking; on, it also means the status frame going lowered when hot),
+// "FrameFocusStyle" (the hot style by name) and "FrameFlatStyle" (dropped).
+void DefineOldFrameProperties(TFiler& filer, const std::function<void(bool)>& setHotTrack,
+                              const std::function<void(TFrameStyle)>& setStyle,
+                              const std::function<void(TFrameStyle)>& setHotStyle);
 
 }  // namespace Vy

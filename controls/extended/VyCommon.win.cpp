@@ -48,27 +48,9 @@ void TVyFrameController::SetRegIniFile(TVyRegIniFile* v) {
 
 void TVyFrameController::DefineProperties(TFiler& Filer) {
   TComponent::DefineProperties(Filer);
-  Filer.DefineProperty(
-      L"FrameFlat",
-      [this](TReader& r) {
-        const bool flat = r.ReadBoolean();
-        SetFrameHotTrack(flat);
-        if (flat) {
-          SetFrameStyle(fsStatus);
-          SetFrameHotStyle(fsLowered);
-        }
-      },
-      nullptr, false);
-  Filer.DefineProperty(
-      L"FrameFocusStyle",
-      [this](TReader& r) {
-        const std::wstring ident = r.ReadIdent();
-        const int style = EnumInfoOf(TFrameStyle{}).ValueOf(ident);
-        if (style < 0) r.Error(0, L"Invalid property value " + ident);
-        SetFrameHotStyle(TFrameStyle(style));
-      },
-      nullptr, false);
-  Filer.DefineProperty(L"FrameFlatStyle", SkipOldIdent, nullptr, false);
+  DefineOldFrameProperties(
+      Filer, [this](bool v) { SetFrameHotTrack(v); }, [this](TFrameStyle v) { SetFrameStyle(v); },
+      [this](TFrameStyle v) { SetFrameHotStyle(v); });
 }
 
 void TVyFrameController::SetColor(TColor v) {
@@ -369,6 +351,32 @@ void SkipOldStrings(TReader& reader) {
   reader.ReadListBegin();
   while (!reader.EndOfList()) reader.ReadString();
   reader.ReadListEnd();
+}
+
+void DefineOldFrameProperties(TFiler& filer, const std::function<void(bool)>& setHotTrack,
+                              const std::function<void(TFrameStyle)>& setStyle,
+                              const std::function<void(TFrameStyle)>& setHotStyle) {
+  filer.DefineProperty(
+      L"FrameFlat",
+      [=](TReader& r) {
+        const bool flat = r.ReadBoolean();
+        setHotTrack(flat);
+        if (flat) {
+          setStyle(fsStatus);
+          setHotStyle(fsLowered);
+        }
+      },
+      nullptr, false);
+  filer.DefineProperty(
+      L"FrameFocusStyle",
+      [=](TReader& r) {
+        const std::wstring ident = r.ReadIdent();
+        const int style = EnumInfoOf(TFrameStyle{}).ValueOf(ident);
+        if (style < 0) r.Error(0, L"Invalid property value " + ident);
+        setHotStyle(TFrameStyle(style));
+      },
+      nullptr, false);
+  filer.DefineProperty(L"FrameFlatStyle", SkipOldIdent, nullptr, false);
 }
 
 }  // namespace Vy

@@ -29,6 +29,14 @@ QORN_ENUM(TGradientDirection, gdDiagonalUp, gdDiagonalDown, gdHorizontalEnd, gdH
 
 QORN_ENUM(TOrientation, orHorizontal, orVertical);
 
+// How a hot colour is used: as it is, or its complement (the hue turned half way round).
+enum class TVyHotTrackColorType { htctComplement, htctActual };
+QORN_ENUM_INFO(TVyHotTrackColorType, htctComplement, htctActual);
+
+// Text drawn plain, raised or recessed (a light and a dark copy), or over its shadow.
+enum class TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
+QORN_ENUM_INFO(TTextStyle, tsNormal, tsRaised, tsRecessed, tsShadow);
+
 // --- frames
 // A colour of clNone leaves its sides undrawn; the result shrinks on every chosen side anyway.
 TRect PaintSides(TCanvas* canvas, TRect rect, TColor ulColor, TSides sides, TColor lrColor);

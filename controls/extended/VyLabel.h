@@ -14,8 +14,6 @@
 
 namespace Vy {
 
-enum class TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
-QORN_ENUM_INFO(TTextStyle, tsNormal, tsRaised, tsRecessed, tsShadow);
 enum class TRotation { roNone, roFlat, roCurve };
 QORN_ENUM_INFO(TRotation, roNone, roFlat, roCurve);
 enum class TCenterPoint {

@@ -27,8 +27,6 @@ enum class TVyVerticalAlignment { vaTop, vaCenter, vaBottom };
 QORN_ENUM_INFO(TVyVerticalAlignment, vaTop, vaCenter, vaBottom);
 enum class TVyImagePosition { ipLeft, ipTop, ipRight, ipBottom, ipBack, ipStretch };
 QORN_ENUM_INFO(TVyImagePosition, ipLeft, ipTop, ipRight, ipBottom, ipBack, ipStretch);
-enum class TVyHotTrackColorType { htctComplement, htctActual };
-QORN_ENUM_INFO(TVyHotTrackColorType, htctComplement, htctActual);
 enum class TVyHotTrackStyle { htsTab, htsText };
 QORN_ENUM_INFO(TVyHotTrackStyle, htsTab, htsText);
 // The state whose text colour is asked for.

@@ -324,7 +324,9 @@ def thumb_images(kind, horizontal):
             p = Picture(w, h, WHITE)
             p.polygon(points, BLACK)
         else:
-            p = Picture(w, h, WHITE)
+            # Black outside the outline: the thumb is drawn by ANDing the mask over the
+            # background and ORing the picture in, so the outside must add nothing.
+            p = Picture(w, h, BLACK)
             face = {'': SILVER, '_HOT': FUCHSIA, '_DISABLED': SILVER}[variant]
             if kind.startswith('XP'):
                 face = {'': (232, 232, 224), '_HOT': (255, 224, 160), '_DISABLED': (224, 224, 224)}[variant]

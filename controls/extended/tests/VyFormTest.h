@@ -1,5 +1,5 @@
-// What the tests of the extended controls share: their test form
-// (TestVyControlsForm.form) shown for each test, its controls found by name, and
+// What the tests of the extended controls share: a test form (by default
+// TestVyControlsForm.form) shown for each test, its controls found by name, and
 // the whole form painted into a memory bitmap to read pixels from.
 #pragma once
 #include <gtest/gtest.h>
@@ -18,10 +18,11 @@ class TTestVyControlsForm : public TForm {
 };
 QORN_REGISTER_CLASS(TTestVyControlsForm);
 
-class VyFormTest : public ::testing::Test {
+template <class TTestForm>
+class VyFormTestOf : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = CreateForm<TTestVyControlsForm>(Application);
+    form = CreateForm<TTestForm>(Application);
     form->Show();
     Pump(std::chrono::milliseconds(60));
   }
@@ -42,6 +43,8 @@ class VyFormTest : public ::testing::Test {
   }
   // A pixel of a control placed directly on the form, in the control's coordinates.
   TColor At(TControl* c, int x, int y) { return shot.GetCanvas()->GetPixel(c->GetLeft() + x, c->GetTop() + y); }
-  TTestVyControlsForm* form = nullptr;
+  TTestForm* form = nullptr;
   TBitmap shot;
 };
+
+using VyFormTest = VyFormTestOf<TTestVyControlsForm>;
