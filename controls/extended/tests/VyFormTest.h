@@ -18,10 +18,12 @@ class TTestVyControlsForm : public TForm {
 };
 QORN_REGISTER_CLASS(TTestVyControlsForm);
 
-class VyFormTest : public ::testing::Test {
+// The fixture over a test form of class F (read from the resource of its name).
+template <class F>
+class VyFormTestOf : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = CreateForm<TTestVyControlsForm>(Application);
+    form = CreateForm<F>(Application);
     form->Show();
     Pump(std::chrono::milliseconds(60));
   }
@@ -42,6 +44,8 @@ class VyFormTest : public ::testing::Test {
   }
   // A pixel of a control placed directly on the form, in the control's coordinates.
   TColor At(TControl* c, int x, int y) { return shot.GetCanvas()->GetPixel(c->GetLeft() + x, c->GetTop() + y); }
-  TTestVyControlsForm* form = nullptr;
+  F* form = nullptr;
   TBitmap shot;
 };
+
+using VyFormTest = VyFormTestOf<TTestVyControlsForm>;
