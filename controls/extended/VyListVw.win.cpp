@@ -57,6 +57,8 @@ void TVyCustomListView::Notification(TComponent* AComponent, TOperation Operatio
 
 void TVyCustomListView::CreateWnd() {
   TCustomListView::CreateWnd();
+  // Only the window knows the client width its border leaves.
+  FillColumn();
   UpdateHeaderItems();
   PostMessageW(WindowHandle(), WM_VYUPDATEHEADER, 0, 0);
 }
@@ -86,8 +88,7 @@ void TVyCustomListView::WndProc(TMessage& m) {
     return;
   }
   FramedWndProc(m, [&] { TCustomListView::WndProc(m); });
-  // A column set anew loses its header format: the sections stay ours.
-  if (m.Msg == LVM_SETCOLUMNW || m.Msg == LVM_INSERTCOLUMNW || m.Msg == WM_PARENTNOTIFY) UpdateHeaderItems();
+  if (m.Msg == WM_PARENTNOTIFY) UpdateHeaderItems();
 }
 
 // --- the last column
@@ -102,7 +103,10 @@ void TVyCustomListView::FillColumn() {
   for (int i = 0; i < count - 1; ++i) others += Column(i)->GetWidth();
   const bool keepScrollBar = GetItems()->Count() == 0 || Loading();
   const int width = LastColumnWidth(GetClientWidth(), others, keepScrollBar, GetSystemMetrics(SM_CXVSCROLL));
-  if (width > 0 && Column(count - 1)->GetWidth() != width) Column(count - 1)->SetWidth(width);
+  if (width <= 0 || Column(count - 1)->GetWidth() == width) return;
+  Column(count - 1)->SetWidth(width);
+  // A column set anew in the window loses its header format.
+  UpdateHeaderItems();
 }
 
 void TVyCustomListView::SetFillLastColumn(bool v) {
@@ -157,6 +161,7 @@ void TVyCustomListView::SetSortColumn(int v) {
   };
   invalidate(FSortColumn);
   FSortColumn = v;
+  UpdateHeaderItems();
   invalidate(FSortColumn);
 }
 
@@ -192,7 +197,9 @@ void TVyCustomListView::UpdateHeaderItems() {
   TOnExit done([this] { --FHeaderUpdating; });
   for (int i = GetColumns()->Count() - 1; i >= 0; --i) {
     HDITEMW item{};
-    item.mask = HDI_FORMAT;
+    // The width goes along: the list view takes a changed header item's width as the
+    // column's.
+    item.mask = HDI_FORMAT | HDI_WIDTH;
     if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item))) continue;
     const int align = item.fmt & HDF_JUSTIFYMASK;
     if (FHeaderSortDisplayMode != hsdmNone) {
