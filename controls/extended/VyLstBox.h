@@ -20,6 +20,7 @@
 #include "vcl/StdCtrls.h"
 #include "vcl/Timer.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,11 @@ class TVyListStrings : public TStringList {
   // A line of data: never a group header.
   int AddPlain(const String& s, void* object = nullptr);
   bool Updating() const { return UpdateCount() > 0; }
+  // Told when an update begins (true) and when the outermost one ends (false).
+  std::function<void(bool updating)> OnUpdateState;
+
+ protected:
+  void SetUpdateState(bool updating) override;
 
  private:
   int AddPacket(const String& s, std::unique_ptr<TPacket> packet);
@@ -155,10 +161,13 @@ class TVyCustomListBox : public TCustomListBox, public TVyWindowFrame {
   void MouseLeft() override;
   virtual void DoMatch();
   virtual void DoDeleteItems();
+  // Lines added between the items' BeginUpdate and EndUpdate are neither drawn nor
+  // measured one by one: the window draws once at the end, and this runs once.
+  virtual void ItemsUpdated();
   // A search that found nothing (MessageBeep by default).
   virtual void Beep();
   // The width a line needs when scrolled sideways.
-  virtual int ItemExtent(HDC dc, const std::wstring& line);
+  virtual int ItemExtent(TCanvas* canvas, const std::wstring& line);
   // Line `index` as the window holds it, whatever its length.
   std::wstring WindowText(int index) const;
   bool ItemsUpdating() const { return Lines()->Updating(); }
@@ -195,6 +204,7 @@ class TVyCustomListBox : public TCustomListBox, public TVyWindowFrame {
   void ShowItemHint(TPoint p);
   void HideItemHint();
   void GroupFontChange(TObject*);
+  void ItemsUpdateState(bool updating);
   // The scrollable width follows added lines one at a time, and is measured anew only
   // when the widest may have gone.
   void ExtentAfterChange(const TMessage& m, int64_t deletedWidth);
@@ -285,7 +295,8 @@ class TVyCustomTabbedListBox : public TVyCustomListBox {
   void CreateWnd() override;
   void Loaded() override;
   void WndProc(TMessage& m) override;
-  int ItemExtent(HDC dc, const std::wstring& line) override;
+  int ItemExtent(TCanvas* canvas, const std::wstring& line) override;
+  void ItemsUpdated() override;
   // The width of one column's text of a line for the automatic stops.
   virtual int ColumnTextWidth(TCanvas* canvas, int index, int col, const std::wstring& text);
 

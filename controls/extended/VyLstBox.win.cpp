@@ -75,6 +75,11 @@ void TVyListStrings::Clear() {
   TStringList::Clear();
 }
 
+void TVyListStrings::SetUpdateState(bool updating) {
+  TStringList::SetUpdateState(updating);
+  if (OnUpdateState) OnUpdateState(updating);
+}
+
 void TVyListStrings::Assign(const TPersistent* Source) {
   auto* other = dynamic_cast<const TVyListStrings*>(Source);
   if (!other) {
@@ -106,9 +111,22 @@ void TVyCustomListBox::Init() {
   FGroupFont->SetStyle(TFontStyles{fsBold});
   FGroupFont->SetColor(clHighlight);
   FGroupFont->OnChange = TNotifyEvent(this, &TVyCustomListBox::GroupFontChange);
+  Lines()->OnUpdateState = [this](bool updating) { ItemsUpdateState(updating); };
+}
+
+void TVyCustomListBox::ItemsUpdateState(bool updating) {
+  if (HandleAllocated()) SendMessageW(WindowHandle(), WM_SETREDRAW, updating ? FALSE : TRUE, 0);
+  if (updating) return;
+  if (HandleAllocated()) Invalidate();
+  ItemsUpdated();
+}
+
+void TVyCustomListBox::ItemsUpdated() {
+  if (FHorzScrollBar && !IsVirtual()) UpdateHorzExtent();
 }
 
 TVyCustomListBox::~TVyCustomListBox() {
+  Lines()->OnUpdateState = nullptr;
   FSearchTimer.reset();
   FGroupFont.reset();
   UnlinkFrameController();
@@ -376,18 +394,13 @@ std::wstring TVyCustomListBox::WindowText(int index) const {
   return text;
 }
 
-int TVyCustomListBox::ItemExtent(HDC dc, const std::wstring& line) {
-  const std::wstring text = line + L"x";
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  return size.cx;
-}
+int TVyCustomListBox::ItemExtent(TCanvas* canvas, const std::wstring& line) { return canvas->TextWidth(line + L"x"); }
 
 void TVyCustomListBox::UpdateHorzExtent() {
   TMeasureDC measure(GetFont());
   int64_t widest = 0;
   for (int i = 0; i < GetItems()->Count(); ++i)
-    widest = std::max<int64_t>(widest, ItemExtent(measure.Handle(), GetItems()->Get(i)));
+    widest = std::max<int64_t>(widest, ItemExtent(measure.Canvas(), GetItems()->Get(i)));
   SetHorzExtent(ClampExtent(widest));
 }
 
@@ -396,7 +409,7 @@ void TVyCustomListBox::ExtentAfterChange(const TMessage& m, int64_t deletedWidth
     const int index = static_cast<int>(m.Result);
     if (index < 0 || index >= GetItems()->Count()) return UpdateHorzExtent();
     TMeasureDC measure(GetFont());
-    SetHorzExtent(ClampExtent(std::max<int64_t>(FHorzExtent, ItemExtent(measure.Handle(), GetItems()->Get(index)))));
+    SetHorzExtent(ClampExtent(std::max<int64_t>(FHorzExtent, ItemExtent(measure.Canvas(), GetItems()->Get(index)))));
   } else if (m.Msg == LB_RESETCONTENT) {
     SetHorzExtent(0);
   } else if (deletedWidth >= FHorzExtent) {
@@ -418,7 +431,7 @@ void TVyCustomListBox::WndProc(TMessage& m) {
   int64_t deletedWidth = 0;
   if (extentFollows && m.Msg == LB_DELETESTRING) {
     TMeasureDC measure(GetFont());
-    deletedWidth = ItemExtent(measure.Handle(), WindowText(static_cast<int>(m.WParam)));
+    deletedWidth = ItemExtent(measure.Canvas(), WindowText(static_cast<int>(m.WParam)));
   }
   FramedWndProc(m, [&] { TCustomListBox::WndProc(m); });
   if (extentFollows) ExtentAfterChange(m, deletedWidth);

@@ -107,6 +107,11 @@ void TVyCustomTabbedListBox::CMFontChanged(TMessage& m) {
   if (FTabStopsMode == tsmAutomatic && !ItemsUpdating()) CalcAutoTabStops();
 }
 
+void TVyCustomTabbedListBox::ItemsUpdated() {
+  TVyCustomListBox::ItemsUpdated();
+  if (FTabStopsMode == tsmAutomatic && !IsVirtual()) CalcAutoTabStops();
+}
+
 void TVyCustomTabbedListBox::GroupFontChanged() {
   if (FTabStopsMode == tsmAutomatic && !ItemsUpdating()) CalcAutoTabStops();
 }
@@ -203,14 +208,12 @@ void TVyCustomTabbedListBox::DrawGroup(int index, const TRect& rect, TOwnerDrawS
   canvas->GetBrush()->SetStyle(bsSolid);
 }
 
-int TVyCustomTabbedListBox::ItemExtent(HDC dc, const std::wstring& line) {
+int TVyCustomTabbedListBox::ItemExtent(TCanvas* canvas, const std::wstring& line) {
   const std::wstring text = line + L"x";
-  std::vector<int> stops = PixelTabStops();
   // The tabbed extent comes in 16 bits: a line that wide is as wide as the window allows.
-  SIZE plain{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &plain);
-  if (plain.cx >= 65535) return 65535;
-  const DWORD tabbed = GetTabbedTextExtentW(dc, text.c_str(), static_cast<int>(text.size()),
+  if (canvas->TextWidth(text) >= 65535) return 65535;
+  std::vector<int> stops = PixelTabStops();
+  const DWORD tabbed = GetTabbedTextExtentW(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()),
                                             static_cast<int>(stops.size()), stops.empty() ? nullptr : stops.data());
   return GetOwnerDrawIndent() + LOWORD(tabbed);
 }
