@@ -225,6 +225,9 @@ void TVyCustomListView::DrawHeaderItem(const DRAWITEMSTRUCT& dis) {
   canvas.GetBrush()->SetColor(clBtnFace);
   TRect rect(dis.rcItem.left, dis.rcItem.top, dis.rcItem.right, dis.rcItem.bottom);
   canvas.FillRect(rect);
+  // The section keeps the raised edge the system gives a header section.
+  RECT edge = dis.rcItem;
+  DrawEdge(dis.hDC, &edge, BDR_RAISEDINNER, BF_RECT);
   rect = TRect(rect.Left + 2, rect.Top + 2, rect.Right - 2, rect.Bottom - 2);
   if (FHeaderDefaultDrawing) DrawHeaderSection(&canvas, static_cast<int>(dis.itemID), rect);
 }

@@ -4,7 +4,9 @@
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
 
+#include "controls/extended/VyListVw.h"
 #include "controls/extended/VyLstBox.h"
+#include "controls/extended/VyTreeVw.h"
 #include "controls/extended/tests/VyListsFormTest.h"
 #include "testing/PumpApplication.h"
 #include "testing/WinTesting.h"
@@ -39,6 +41,12 @@ class TCountingListBox : public TVyListBox {
     ++measured;
     return TVyListBox::ItemExtent(canvas, line);
   }
+};
+
+// The framed tree view publishes nothing: the shell tree does, later.
+class TShotTree : public TVyCustomTreeView {
+ public:
+  explicit TShotTree(TComponent* AOwner) : TVyCustomTreeView(AOwner) {}
 };
 
 class VyLists : public VyListsFormTest {
@@ -270,9 +278,37 @@ TEST_F(VyLists, TheFrameIsPaintedOverTheBorderAndLightsWhileHot) {
 
 TEST_F(VyLists, FormShot) {
   auto* keys = Find<TVyListBox>(L"keys");
-  ASSERT_TRUE(keys);
+  auto* folders = Find<TVyListBox>(L"folderslist");
+  auto* programs = Find<TVyListView>(L"ListExceptProgs");
+  auto* table = Find<TVyListView>(L"pfltable");
+  ASSERT_TRUE(keys && folders && programs && table);
   keys->SetItemIndex(2);
-  Pump(30ms);
+  folders->Add(L"C:\\Users\\Public\\Pictures");
+  folders->Add(L"D:\\Wallpapers");
+  for (auto [name, folder] : {std::pair{L"game.exe", L"C:\\Games"}, std::pair{L"player.exe", L"C:\\Media"}}) {
+    TListItem* item = programs->GetItems()->Add();
+    item->SetCaption(name);
+    item->SubItems()->Add(folder);
+  }
+  for (auto [key, count] : {std::pair{L"Volume up", L"120"}, std::pair{L"Mute", L"8"}, std::pair{L"Play", L"57"}}) {
+    TListItem* item = table->GetItems()->Add();
+    item->SetCaption(key);
+    item->SubItems()->Add(count);
+  }
+  table->SetSortColumn(0);
+  auto* tree = new TShotTree(form);
+  tree->SetParent(form);
+  tree->SetBounds(256, 334, 230, 170);
+  tree->SetFrameVisible(true);
+  tree->SetHideSelection(false);
+  TTreeNode* media = tree->GetItems()->Add(nullptr, L"Media");
+  tree->GetItems()->AddChild(media, L"Play or pause");
+  TTreeNode* stop = tree->GetItems()->AddChild(media, L"Stop");
+  tree->GetItems()->Add(nullptr, L"Programs");
+  media->SetExpanded(true);
+  tree->SetSelected(stop);
+  keys->SetFocus();
+  Pump(60ms);
   EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "vy-lists.png"));
 }
 
