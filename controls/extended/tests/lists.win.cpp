@@ -298,7 +298,7 @@ TEST_F(VyLists, FormShot) {
   table->SetSortColumn(0);
   auto* tree = new TShotTree(form);
   tree->SetParent(form);
-  tree->SetBounds(256, 334, 230, 170);
+  tree->SetBounds(256, 334, 230, 146);
   tree->SetFrameVisible(true);
   tree->SetHideSelection(false);
   TTreeNode* media = tree->GetItems()->Add(nullptr, L"Media");
