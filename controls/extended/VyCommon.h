@@ -247,5 +247,7 @@ TRect MonitorBounds(TMonitor* monitor);
 void SkipOldBoolean(TReader& reader);
 void SkipOldIdent(TReader& reader);
 void SkipOldStrings(TReader& reader);
+// An obsolete frame style given by its identifier ("FrameFocusStyle").
+TFrameStyle ReadOldFrameStyle(TReader& reader);
 
 }  // namespace Vy

@@ -61,12 +61,7 @@ void TVyFrameController::DefineProperties(TFiler& Filer) {
       nullptr, false);
   Filer.DefineProperty(
       L"FrameFocusStyle",
-      [this](TReader& r) {
-        const std::wstring ident = r.ReadIdent();
-        const int style = EnumInfoOf(TFrameStyle{}).ValueOf(ident);
-        if (style < 0) r.Error(0, L"Invalid property value " + ident);
-        SetFrameHotStyle(TFrameStyle(style));
-      },
+      [this](TReader& r) { SetFrameHotStyle(ReadOldFrameStyle(r)); },
       nullptr, false);
   Filer.DefineProperty(L"FrameFlatStyle", SkipOldIdent, nullptr, false);
 }
@@ -360,6 +355,12 @@ int WindowWorkAreaWidth(TWinControl* control) { return WindowWorkArea(control).W
 
 void SkipOldBoolean(TReader& reader) { reader.ReadBoolean(); }
 void SkipOldIdent(TReader& reader) { reader.ReadIdent(); }
+TFrameStyle ReadOldFrameStyle(TReader& reader) {
+  const std::wstring ident = reader.ReadIdent();
+  const int style = EnumInfoOf(TFrameStyle{}).ValueOf(ident);
+  if (style < 0) reader.Error(0, L"Invalid property value " + ident);
+  return TFrameStyle(style);
+}
 void SkipOldStrings(TReader& reader) {
   // Sides were once written as a set of names, some lists as a list of strings.
   if (reader.NextValue() == TValueType::Set) {

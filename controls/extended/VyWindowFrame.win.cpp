@@ -174,14 +174,7 @@ void TVyWindowFrame::DefineObsoleteFrameProperties(TFiler& filer) {
       },
       nullptr, false);
   filer.DefineProperty(
-      L"FrameFocusStyle",
-      [this](TReader& r) {
-        const std::wstring ident = r.ReadIdent();
-        const int style = EnumInfoOf(TFrameStyle{}).ValueOf(ident);
-        if (style < 0) r.Error(0, L"Invalid property value " + ident);
-        SetFrameHotStyle(TFrameStyle(style));
-      },
-      nullptr, false);
+      L"FrameFocusStyle", [this](TReader& r) { SetFrameHotStyle(ReadOldFrameStyle(r)); }, nullptr, false);
   filer.DefineProperty(L"FrameFlatStyle", SkipOldIdent, nullptr, false);
 }
 
