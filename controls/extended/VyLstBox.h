@@ -225,7 +225,6 @@ class TVyCustomListBox : public TCustomListBox, public TVyWindowFrame {
   std::wstring FTypedPrefix;
   std::unique_ptr<TTimer> FSearchTimer;
   std::unique_ptr<THintWindow> FHintWindow;  // made on first use
-  bool FGroupFontChanged = false;
 };
 
 class TVyListBox : public TVyCustomListBox {

@@ -265,7 +265,6 @@ void TVyCustomListBox::SetUseGradients(bool v) {
 }
 
 void TVyCustomListBox::GroupFontChange(TObject*) {
-  FGroupFontChanged = true;
   GroupFontChanged();
   Invalidate();
 }
