@@ -3,11 +3,14 @@
 #include "controls/extended/VyBorder.h"
 #include "controls/extended/VyBtnEdt.h"
 #include "controls/extended/VyButton.h"
+#include "controls/extended/VyChkLst.h"
 #include "controls/extended/VyCommon.h"
-#include "controls/extended/VyGroupBar.h"
 #include "controls/extended/VyCtlButton.h"
 #include "controls/extended/VyEdit.h"
+#include "controls/extended/VyGroupBar.h"
 #include "controls/extended/VyLabel.h"
+#include "controls/extended/VyListVw.h"
+#include "controls/extended/VyLstBox.h"
 #include "controls/extended/VyPanel.h"
 #include "controls/extended/VyPrgres.h"
 #include "controls/extended/VySpnEdt.h"
@@ -23,4 +26,5 @@ void RegisterClassesOf_controls_extended() {
   RegisterClasses<Vy::TVyGroupBar, Vy::TVyGroup, Vy::TVyGroupController, Vy::TVyRapidFireButton>();
   RegisterClasses<Vy::TVyControlButton, Vy::TVyEdit, Vy::TVyButtonEdit, Vy::TVyTrackBar, Vy::TVyButton,
                   Vy::TVyBitBtn, Vy::TVyMenuButton, Vy::TVyToolButton>();
+  RegisterClasses<Vy::TVyListBox, Vy::TVyCheckList, Vy::TVyListView>();
 }

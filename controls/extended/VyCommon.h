@@ -249,6 +249,8 @@ TRect MonitorBounds(TMonitor* monitor);
 void SkipOldBoolean(TReader& reader);
 void SkipOldIdent(TReader& reader);
 void SkipOldStrings(TReader& reader);
+// An obsolete frame style given by its identifier ("FrameFocusStyle").
+TFrameStyle ReadOldFrameStyle(TReader& reader);
 
 // The frame settings of older form resources, read and never written: "FrameFlat"
 // (hot tracking; on, it also means the status frame going lowered when hot),

@@ -342,6 +342,12 @@ int WindowWorkAreaWidth(TWinControl* control) { return WindowWorkArea(control).W
 
 void SkipOldBoolean(TReader& reader) { reader.ReadBoolean(); }
 void SkipOldIdent(TReader& reader) { reader.ReadIdent(); }
+TFrameStyle ReadOldFrameStyle(TReader& reader) {
+  const std::wstring ident = reader.ReadIdent();
+  const int style = EnumInfoOf(TFrameStyle{}).ValueOf(ident);
+  if (style < 0) reader.Error(0, L"Invalid property value " + ident);
+  return TFrameStyle(style);
+}
 void SkipOldStrings(TReader& reader) {
   // Sides were once written as a set of names, some lists as a list of strings.
   if (reader.NextValue() == TValueType::Set) {

@@ -51,6 +51,12 @@ TRect PaintColorFrame(TCanvas* canvas, TRect rect, TColor base, TFrameStyle styl
 // One pixel wide with cut corners; 2 pixels in on each chosen side.
 TRect PaintRoundedFlatFrame(TCanvas* canvas, TRect rect, TColor color, TSides sides);
 
+// The frame of a framed window control over its whole window (0, 0, width, height),
+// drawn on its window DC: unless keepRing, two rings in the control's colour first
+// (they erase what the system drew there); then the frame in `style`.
+void PaintNonClientFrame(TCanvas* canvas, int width, int height, bool keepRing, TSides sides, TColor frameColor,
+                         TColor controlColor, TFrameStyle style);
+
 // Pixels each side of a frame style takes (fsStatus and fsPopup take the bevel width).
 int FrameStyleWidth(TFrameStyle style, int bevelWidth);
 

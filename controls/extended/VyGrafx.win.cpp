@@ -256,6 +256,24 @@ TRect PaintRoundedFlatFrame(TCanvas* canvas, TRect r, TColor color, TSides sides
   return Shrink(r, sides, 2);
 }
 
+void PaintNonClientFrame(TCanvas* canvas, int width, int height, bool keepRing, TSides sides, TColor frameColor,
+                         TColor controlColor, TFrameStyle style) {
+  TRect r(0, 0, width, height);
+  if (!keepRing) {
+    TRect ring = PaintSides(canvas, r, controlColor, AllSides, controlColor);
+    PaintSides(canvas, ring, controlColor, AllSides, controlColor);
+  }
+  switch (style) {
+    case fsFlat: PaintSides(canvas, r, frameColor, sides, frameColor); break;
+    case fsFlatBold: PaintBevel(canvas, r, frameColor, sides, 2, frameColor); break;
+    default:
+      if (controlColor == clWindow)
+        PaintFrame(canvas, r, style, sides);
+      else
+        PaintColorFrame(canvas, r, controlColor, style, sides);
+  }
+}
+
 int FrameStyleWidth(TFrameStyle style, int bevelWidth) {
   switch (style) {
     case fsNone: return 0;
