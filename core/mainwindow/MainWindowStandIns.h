@@ -3,6 +3,7 @@
 // the key test list, the update window and power countdown that Esc closes, and
 // the key list. Each does nothing visible; each is replaced by its own window.
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,13 +11,16 @@
 #include "core/keys/KeyEngineWorld.h"
 #include "core/settings/ProfilesKeyList.h"
 
-// Until the text display, the popup and the tray icon exist.
+// Until the text display and the popup exist; the tray's indicator is real.
 class TNoticeDisplaysStandIn final : public INoticeDisplays {
  public:
   void ShowText(int, const std::wstring&) override {}
   void ShowPopup(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&, int, int,
                  int) override {}
-  void IndicateInTrayIcon(const std::string&, int) override {}
+  void IndicateInTrayIcon(const std::string& name, int ms) override {
+    if (TrayIndicator) TrayIndicator(name, ms);
+  }
+  std::function<void(const std::string&, int)> TrayIndicator;
 };
 
 // Until the key capture dialog exists: it is never showing.
