@@ -20,6 +20,7 @@
 #include "core/keys/ProgramProfileCache.h"
 #include "core/language/Language.h"
 #include "core/mainwindow/MainForm.h"
+#include "core/mainwindow/MainTray.h"
 #include "core/mainwindow/MainWindowStandIns.h"
 #include "core/mainwindow/NamedTimers.h"
 #include "core/mainwindow/NoticeDisplays.h"
@@ -27,7 +28,9 @@
 #include "core/settings/Profiles.h"
 #include "core/settings/SettingsReporter.h"
 #include "core/settings/SettingsStore.h"
+#include "services/CoolTrayIcon.h"
 #include "vcl/Forms.h"
+#include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
 #include "vcl/Timer.h"
 
@@ -53,6 +56,13 @@ class TMainForm : public TForm {
   TLabel* Label_clicks = nullptr;    // the key-press counter
   TLabel* L_MainVersion = nullptr;
   TLabel* TranslateInfoLabel = nullptr;  // translator and version of the language
+  TCoolTrayIcon* tray = nullptr;
+  TPopupMenu* TrayMenu = nullptr;
+  TCustomImageList* TrayIconPngImageList = nullptr;  // the 16 tray pictures
+  TCustomImageList* TrayMenuPngImageList = nullptr;
+  TTimer* Timer_TrayIconChanger = nullptr;  // the normal picture back after a lock change
+  TMenuItem* N10 = nullptr;                 // the global profiles
+  TMenuItem* N11 = nullptr;                 // off / on
 
   // --- event handlers
   void FormCreate(TObject* Sender);
@@ -62,6 +72,25 @@ class TMainForm : public TForm {
   void TimerSetActiveTimer(TObject* Sender);
   void LngCkTimerTimer(TObject* Sender);
   void StatLabelCLick(TObject* Sender);
+  void trayStartup(TObject* Sender, bool& ShowMainForm);
+  void trayDblClick(TObject* Sender);
+  void trayMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void TrayMenuPopup(TObject* Sender);
+  void N8Click(TObject* Sender);
+  void N11Click(TObject* Sender);
+  void N5Click(TObject* Sender);
+  void Timer_TrayIconChangerTimer(TObject* Sender);
+
+  // --- the tray (see MainTray.h)
+  void onoff();
+  bool ProgramOn() const { return !tray_ || tray_->ProgramOn(); }
+  // 1 next, -1 previous global profile.
+  void ActivateNextPrevProfile(int Direction);
+  void IndicateInTrayIcon(const std::string& Name, int Interval);
+  void AddTrayCSNIcons(const std::string& Name);
+  int GetTrayPngIndexByName(const std::string& Name) const;
+  // Loads a global profile into the live table (the key list keeps what it shows).
+  void LoadLiveGlobalProfile(const std::string& name);
 
   // --- services of the main window for the other windows and the actions
   TKeyEngine& Engine() { return *engine_; }
@@ -138,6 +167,10 @@ class TMainForm : public TForm {
 
   void installHook();
   void removeHook();
+  // Keys and plug-ins run only while the user has the program on and the session
+  // is not locked; either reason alone stops them, and both must end to resume.
+  void applyKeyHandling();
+  void makeTray();
   void applyLanguageTexts();
   std::wstring firstRunLanguage() const;
   void noteSleepKey(const TKeyEvent& key, const std::vector<TKeyRecord>& bindings);
@@ -175,6 +208,8 @@ class TMainForm : public TForm {
   std::wstring keyPressText_ = L"0";
   // When a bound Sleep key last ran its (non-power) action, or the capture dialog took it.
   std::optional<std::uint64_t> sleepKeyRanAt_;
+  std::unique_ptr<TMainTray> tray_;
+  bool sessionLocked_ = false;
   bool hookInstalled_ = false;
   std::atomic<bool> tornDown_{false};  // read by the plug-in watchdog's thread too
   bool closeRequestedWhileLoading_ = false;

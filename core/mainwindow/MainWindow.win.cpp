@@ -12,6 +12,7 @@
 #include "core/settings/SettingsClose.h"
 #include "core/settings/SettingsFolder.h"
 #include "core/mainwindow/SettingsHKForm.h"
+#include "core/mainwindow/TrayPictures.h"
 #include "core/utils/ProgramRestart.h"
 #include "core/utils/SystemPower.h"
 #include "core/utils/myUtils.h"
@@ -128,6 +129,13 @@ void TMainForm::Publish(TPublisher<TMainForm>& p) {
   p.Field(L"Label_clicks", &TMainForm::Label_clicks);
   p.Field(L"L_MainVersion", &TMainForm::L_MainVersion);
   p.Field(L"TranslateInfoLabel", &TMainForm::TranslateInfoLabel);
+  p.Field(L"tray", &TMainForm::tray);
+  p.Field(L"TrayMenu", &TMainForm::TrayMenu);
+  p.Field(L"TrayIconPngImageList", &TMainForm::TrayIconPngImageList);
+  p.Field(L"TrayMenuPngImageList", &TMainForm::TrayMenuPngImageList);
+  p.Field(L"Timer_TrayIconChanger", &TMainForm::Timer_TrayIconChanger);
+  p.Field(L"N10", &TMainForm::N10);
+  p.Field(L"N11", &TMainForm::N11);
   p.Handler(L"FormCreate", &TMainForm::FormCreate);
   p.Handler(L"FormDestroy", &TMainForm::FormDestroy);
   p.Handler(L"FormCloseQuery", &TMainForm::FormCloseQuery);
@@ -135,6 +143,14 @@ void TMainForm::Publish(TPublisher<TMainForm>& p) {
   p.Handler(L"TimerSetActiveTimer", &TMainForm::TimerSetActiveTimer);
   p.Handler(L"LngCkTimerTimer", &TMainForm::LngCkTimerTimer);
   p.Handler(L"StatLabelCLick", &TMainForm::StatLabelCLick);
+  p.Handler(L"trayStartup", &TMainForm::trayStartup);
+  p.Handler(L"trayDblClick", &TMainForm::trayDblClick);
+  p.Handler(L"trayMouseMove", &TMainForm::trayMouseMove);
+  p.Handler(L"TrayMenuPopup", &TMainForm::TrayMenuPopup);
+  p.Handler(L"N8Click", &TMainForm::N8Click);
+  p.Handler(L"N11Click", &TMainForm::N11Click);
+  p.Handler(L"N5Click", &TMainForm::N5Click);
+  p.Handler(L"Timer_TrayIconChangerTimer", &TMainForm::Timer_TrayIconChangerTimer);
   p.Message(WM_RESTOREMAIN, &TMainForm::WMRestoreMain);
   p.Message(WM_PLUGINKEY, &TMainForm::WMPluginKey);
   p.Message(WM_GETKEYCALLBACK, &TMainForm::WMGetKeyCallback);
@@ -220,6 +236,7 @@ void TMainForm::FormCreate(TObject*) {
       keyList_, *reporter_);
   bindings_ = std::make_unique<TBindingAccess>(editList_, engine_->GlobalTable(), ProfileState, keyList_);
   timers_ = std::make_unique<TNamedTimers>(this);
+  makeTray();
   plugins_ = std::make_unique<TPluginHost>(
       PluginFolder, settings_->Folder(),
       TPluginHost::Hooks{[this] { removeHook(); },
@@ -261,10 +278,100 @@ void TMainForm::FormCreate(TObject*) {
   // A first run shows the window (and later its help topic "using"), whatever
   // the start-hidden option says; otherwise the window starts hidden when asked
   // to, and a second start brings it back.
-  Application->ShowMainForm = FirstRun || MainSettings.opttray != 1;
-  if (FirstRun) ShowHelpTopic(L"using");
-  rememberedWidth_ = GetWidth();
+  if (FirstRun) {
+    Application->ShowMainForm = true;
+    tray->ShowApplicationButton();
+    ShowHelpTopic(L"using");
+  }
+  tray_->LockDisplayChanged();
+}
+
+// --- the tray
+
+void TMainForm::makeTray() {
+  TMainTray::TParts parts{*tray, *TrayIconPngImageList, *Timer_TrayIconChanger, *N10, *N11, GetHandle()};
+  TMainTray::THooks hooks;
+  hooks.LockState = [this] { return engine_->GetCSNstate(); };
+  hooks.Profiles = [this]() -> const TProfileTable& { return profiles_->Table(); };
+  hooks.ActiveGlobalProfile = [] { return ProfileState.ActiveGlobalProfile; };
+  hooks.LoadGlobalProfile = [this](const std::string& name) { LoadLiveGlobalProfile(name); };
+  hooks.ShowPopup = [this](const std::wstring& caption, const std::wstring& position, const std::wstring& body) {
+    displays_.ShowPopup(caption, position, L"", body, 0, 0, 0);
+  };
+  hooks.SwitchKeys = [this](bool) { applyKeyHandling(); };
+  hooks.Text = [this](const std::string& key, const std::wstring& otherwise) {
+    return GetLngString(AnsiToString(key), otherwise);
+  };
+  tray_ = std::make_unique<TMainTray>(parts, std::move(hooks));
+  displays_.TrayIndicator = [this](const std::string& name, int ms) { IndicateInTrayIcon(name, ms); };
+}
+
+// Runs while the form is read, before FormCreate: the settings are read by then.
+void TMainForm::trayStartup(TObject*, bool& ShowMainForm) {
+  ShowMainForm = MainSettings.opttray != 1;
   rememberedHeight_ = GetHeight();
+  rememberedWidth_ = GetWidth();
+  tray->SetIconVisible(MainSettings.optnotrayicon != 1);
+}
+
+void TMainForm::trayDblClick(TObject*) {
+  if (rememberedWidth_ > 0 && rememberedHeight_ > 0) SetBounds(GetLeft(), GetTop(), rememberedWidth_, rememberedHeight_);
+  tray->RestoreMainForm();
+  tray->ShowApplicationButton();
+}
+
+void TMainForm::trayMouseMove(TObject*, TShiftState, int, int) {
+  if (tray_) tray_->RefreshHint(VyLabel4 ? VyLabel4->GetCaption() : std::wstring(), keyPressText_);
+}
+
+void TMainForm::TrayMenuPopup(TObject*) {
+  if (tray_) tray_->FillProfileMenu();
+}
+
+// The about page comes with the settings window's pages; until then the window opens.
+void TMainForm::N8Click(TObject* Sender) { trayDblClick(Sender); }
+
+void TMainForm::N11Click(TObject*) { onoff(); }
+
+void TMainForm::N5Click(TObject*) { Close(); }
+
+void TMainForm::Timer_TrayIconChangerTimer(TObject*) {
+  if (tray_) tray_->ChangerTick();
+}
+
+void TMainForm::onoff() {
+  if (tray_) tray_->OnOff();
+}
+
+void TMainForm::ActivateNextPrevProfile(int Direction) {
+  if (tray_) tray_->ActivateNextPrevProfile(Direction);
+}
+
+void TMainForm::IndicateInTrayIcon(const std::string& Name, int Interval) {
+  if (tray_) tray_->IndicateInTrayIcon(Name, Interval);
+}
+
+void TMainForm::AddTrayCSNIcons(const std::string& Name) {
+  if (tray_) tray_->AddTrayCSNIcons(Name);
+}
+
+int TMainForm::GetTrayPngIndexByName(const std::string& Name) const { return TrayPictureIndex(Name); }
+
+void TMainForm::LoadLiveGlobalProfile(const std::string& name) {
+  profiles_->loadpfl(name, 1, 0);
+  engine_->BindingsChanged();
+}
+
+void TMainForm::applyKeyHandling() {
+  if (!plugins_) return;
+  const bool on = ProgramOn() && !sessionLocked_;
+  if (on) {
+    plugins_->ResumeAllPlugins();
+    return;
+  }
+  // The hook goes with the plug-ins; a held key's repeat would never see its key-up.
+  plugins_->DisableAllPlugins();
+  if (engine_) engine_->StopRepeat();
 }
 
 void TMainForm::installHook() {
@@ -404,6 +511,7 @@ void TMainForm::tearDown() {
     removeHook();
     SetHookEngine(nullptr);
     if (plugins_) plugins_->UnloadPluginList();
+    tray_.reset();  // its lock icons go with it
     RepeatTimer->SetEnabled(false);
     RepeatTimer->OnTimer = nullptr;
     SwitchMonitorOn();
@@ -447,6 +555,8 @@ void TMainForm::WMRestoreMain(TMessage& m) {
   if (IsIconic(GetHandle())) ShowWindow(GetHandle(), SW_RESTORE);
   if (GetWindowState() == wsMinimized) SetWindowState(wsNormal);
   SetVisible(true);
+  // From the tray the taskbar button was hidden too.
+  if (tray) tray->ShowApplicationButton();
   SetForegroundWindow(Application->GetHandle());
   SetForegroundWindow(GetHandle());
 }
@@ -477,13 +587,15 @@ void TMainForm::WMWtsSessionChange(TMessage& m) {
   switch (m.WParam) {
     case WTS_SESSION_LOCK:
     case WTS_CONSOLE_DISCONNECT:
-      // The hook goes with the plug-ins; a held key's repeat would never see its key-up.
-      plugins_->DisableAllPlugins();
-      if (engine_) engine_->StopRepeat();
+      sessionLocked_ = true;
+      applyKeyHandling();
       SwitchMonitorOn();
       break;
     case WTS_SESSION_UNLOCK:
-    case WTS_CONSOLE_CONNECT: plugins_->ResumeAllPlugins(); break;
+    case WTS_CONSOLE_CONNECT:
+      sessionLocked_ = false;
+      applyKeyHandling();
+      break;
     default: break;
   }
 }
@@ -497,8 +609,8 @@ void TMainForm::WMKeyEngineRun(TMessage& m) {
 
 void TMainForm::WMSysCommand(TMessage& m) {
   if ((m.WParam & 0xFFF0) == SC_CLOSE && MainSettings.optclose == 1) {
-    // Close means minimise: the program keeps working in the background.
-    // (With the tray icon the window will go to the tray instead.)
+    // Close means minimise, which takes the window to the tray: the program keeps
+    // working in the background.
     Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     m.Result = 0;
     return;

@@ -3,6 +3,7 @@
 // the popup through the program's displays; the tray indicator with its own window.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "controls/visual/HTMLText.h"
@@ -21,6 +22,9 @@ class TNoticeDisplays final : public INoticeDisplays {
     OnScreenDisplays().ShowPopup(caption, second, third, Flat::EscapeHTMLText(text), static_cast<std::uint8_t>(kind),
                                  static_cast<std::uint8_t>(percent));
   }
-  // The tray icon is not built yet.
-  void IndicateInTrayIcon(const std::string&, int) override {}
+  // The main window's tray icon (TMainForm.IndicateInTrayIcon).
+  void IndicateInTrayIcon(const std::string& name, int ms) override {
+    if (TrayIndicator) TrayIndicator(name, ms);
+  }
+  std::function<void(const std::string&, int)> TrayIndicator;
 };

@@ -1,0 +1,5 @@
+// The component classes of this folder that forms name.
+#include "services/CoolTrayIcon.h"
+#include "vcl/ClassRegistry.h"
+
+void RegisterClassesOf_services() { RegisterClasses<TCoolTrayIcon>(); }
