@@ -10,6 +10,7 @@
 inline constexpr unsigned WM_RESTOREMAIN = 0x400 + 350;     // a second start asks us to show ourselves
 inline constexpr unsigned WM_PLUGINKEY = 0x400 + 360;       // a plug-in's button: wParam 2, lParam its name
 inline constexpr unsigned WM_GETKEYCALLBACK = 0x400 + 370;  // answers KeyCallback's address
+inline constexpr unsigned WM_TRAYSTART = 0x400 + 371;       // the tray's pictures once start-up is over
 inline constexpr std::uintptr_t PluginKeyEvent = 2;
 // The longest plug-in button name taken; a longer text is cut there.
 inline constexpr std::size_t PluginKeyNameMax = 255;

@@ -155,6 +155,7 @@ class TMainForm : public TForm {
   void WMWtsSessionChange(TMessage& m);
   void WMKeyEngineRun(TMessage& m);
   void WMSysCommand(TMessage& m);
+  void WMTrayStart(TMessage& m);
 
  private:
   static void Publish(TPublisher<TMainForm>& p);

@@ -157,6 +157,7 @@ void TMainForm::Publish(TPublisher<TMainForm>& p) {
   p.Message(WM_POWERBROADCAST, &TMainForm::WMPowerBroadcast);
   p.Message(WM_WTSSESSION_CHANGE, &TMainForm::WMWtsSessionChange);
   p.Message(WM_KEYENGINE_RUN, &TMainForm::WMKeyEngineRun);
+  p.Message(WM_TRAYSTART, &TMainForm::WMTrayStart);
 }
 
 
@@ -283,7 +284,10 @@ void TMainForm::FormCreate(TObject*) {
     tray->ShowApplicationButton();
     ShowHelpTopic(L"using");
   }
-  tray_->LockDisplayChanged();
+  // The shell is asked to change our icons once start-up is over: a call to it
+  // waits for its answer, and meanwhile messages sent to us would be handled
+  // while we are only half made.
+  PostMessageW(window, WM_TRAYSTART, 0, 0);
 }
 
 // --- the tray
@@ -605,6 +609,11 @@ void TMainForm::WMKeyEngineRun(TMessage& m) {
   if (!engine_) return;
   HandleKeyEngineMessage(*engine_, WM_KEYENGINE_RUN);
   actionFamilies_.ForgetRecorded();
+}
+
+void TMainForm::WMTrayStart(TMessage& m) {
+  m.Result = 0;
+  if (tray_) tray_->LockDisplayChanged();
 }
 
 void TMainForm::WMSysCommand(TMessage& m) {
