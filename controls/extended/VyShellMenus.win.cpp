@@ -82,7 +82,7 @@ HRESULT CreateItemContextMenu(HWND owner, IShellFolder* folder, const std::vecto
     OleCheck(filled);
   }
   menu = popup;
-  return filled;
+  return S_OK;
 }
 
 std::wstring CommandVerb(IContextMenu* menuObject, UINT offset) {
