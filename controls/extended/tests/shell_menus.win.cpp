@@ -10,6 +10,7 @@
 #include "testing/PumpApplication.h"
 #include "testing/WinTesting.h"
 #include "vcl/ScopeGuards.h"
+#include "vcl/WindowHost.h"
 
 #include <filesystem>
 #include <string>
@@ -321,6 +322,48 @@ TEST(VyShellSendTo, MeasuredAndDrawnInTheMenuColours) {
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(bitmap);
+}
+
+// The whole road of a tracked Send To submenu: the system's menu loop asks the owner
+// window to fill, measure and draw it, and the window hands each message on.
+TEST(VyShellSendTo, TrackedMenuAsTheUserSeesIt) {
+  TSendToFiles files({L"Qx alpha.txt", L"Qx beta.txt", L"Wide.txt"});
+  TComPtr<IContextMenu> plain(new TPlainMenuObject);
+  HIMAGELIST images = GetSystemImageListHandle(TSystemImageSize::Small);
+  bool shot = false;
+  int drawn = 0;
+  HWND owner = nullptr;
+  owner = AllocateHWnd([&](TMessage& m) {
+    switch (m.Msg) {
+      case WM_INITMENUPOPUP: HandleInitMenuPopup(plain.Get(), m); break;
+      case WM_MEASUREITEM: HandleMeasureItem(plain.Get(), m); break;
+      case WM_DRAWITEM:
+        ++drawn;
+        HandleDrawItem(plain.Get(), m, images);
+        break;
+      case WM_ENTERIDLE: {
+        HWND menuWindow = FindWindowW(L"#32768", nullptr);
+        if (!shot && menuWindow && IsWindowVisible(menuWindow) && drawn >= 3) {
+          shot = qorn::testing::SaveWindowShot(menuWindow, qorn::testing::ScreenshotDir() / "shell_sendto_menu.png");
+          EndMenu();
+        }
+        DefaultWindowMessage(owner, m);
+        break;
+      }
+      default: DefaultWindowMessage(owner, m);
+    }
+  });
+  const TOnExit deallocated([owner] { DeallocateHWnd(owner); });
+  HMENU popup = Placeholder();
+  const TOnExit destroyed([popup] { DestroyMenu(popup); });
+  // The menu loop idles until the shot is taken; a timer keeps WM_ENTERIDLE coming.
+  SetTimer(owner, 1, 50, nullptr);
+  SetForegroundWindow(owner);
+  TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, 100, 100, 0, owner, nullptr);
+  KillTimer(owner, 1);
+  EXPECT_TRUE(shot);
+  EXPECT_GE(drawn, 3);
+  EXPECT_EQ(GetMenuItemCount(popup), 3);
 }
 
 TEST(VyShellMenus, ShellMenusHandleTheirOwnMessages) {
