@@ -9,6 +9,7 @@
 #include "controls/extended/VyShellMenus.h"
 #include "testing/PumpApplication.h"
 #include "testing/WinTesting.h"
+#include "vcl/Forms.h"
 #include "vcl/ScopeGuards.h"
 #include "vcl/WindowHost.h"
 
@@ -401,10 +402,29 @@ TEST(VyShellMenus, HintsAndTheInvokeRecord) {
 
 TEST(VyShellSendTo, DropOnAnEntry) {
   TShellTestTree tree("sendto-drop");
+  const std::wstring file = tree.File(L"sent.txt", "sent");
+  const std::wstring target = tree.Folder(L"target");
+  const std::wstring entry = L"Qx target " + std::to_wstring(GetCurrentProcessId()) + L".lnk";
   TSendToFiles files({});
-  TComPtr<IShellFolder> desktop;
-  GetShellFolder(nullptr, desktop);
-  TComPtr<IDataObject> data(new TVyShellDataObject(desktop.Get(), nullptr, {}));
+  {
+    TComPtr<IShellLinkW> link;
+    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()), S_OK);
+    link->SetPath(target.c_str());
+    files.Add(entry);
+    ASSERT_EQ(link.As<IPersistFile>(IID_IPersistFile)->Save((files.Folder() / entry).c_str(), TRUE), S_OK);
+  }
+  TComPtr<IShellFolder> folder;
+  const TIdList folderList = tree.IdList(L"");
+  GetShellFolder(folderList.get(), folder);
+  const TIdList absolute = tree.IdList(L"sent.txt");
+  const ITEMIDLIST* item = reinterpret_cast<const ITEMIDLIST*>(reinterpret_cast<const std::uint8_t*>(absolute.get()) +
+                                                               IdListSize(folderList.get()) - 2);
+  TComPtr<IDataObject> data(new TVyShellDataObject(folder.Get(), folderList.get(), {item}));
+  // Wine's shortcut takes the drop without copying anything: only the road to the
+  // entry's drop target can be seen here.
+  EXPECT_NO_THROW(SendToDrop(entry, data.Get()));
+  EXPECT_TRUE(std::filesystem::exists(file));
+  EXPECT_EQ(Screen->GetCursor(), crDefault) << "the hourglass is put back";
   EXPECT_THROW(SendToDrop(L"no such entry.txt", data.Get()), EOleSysError);
 }
 
