@@ -24,10 +24,8 @@ bool CarriesBlock(uintptr_t event) {
     case DBT_DEVICEREMOVECOMPLETE:
     case DBT_DEVICETYPESPECIFIC:
     case DBT_CUSTOMEVENT:
-    case DBT_USERDEFINED:
-      return true;
-    default:
-      return false;
+    case DBT_USERDEFINED: return true;
+    default: return false;
   }
 }
 

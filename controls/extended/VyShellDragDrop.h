@@ -5,6 +5,7 @@
 // The objects count references in a plain integer: OLE drag and drop runs on the GUI
 // thread, and so do they.
 #pragma once
+#include "controls/extended/VyShellComObject.h"
 #include "controls/extended/VyShellFormatEtc.h"
 #include "controls/extended/VyShellUtils.h"
 
@@ -16,32 +17,6 @@ namespace Vy {
 
 // The clipboard format of the shell's ID-list array, registered on first use.
 CLIPFORMAT ShellIdListFormat();
-
-// IUnknown and one interface on a plain class; freed when the count returns to 0.
-template <class Interface>
-class TVyComObject : public Interface {
- public:
-  virtual ~TVyComObject() = default;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, __uuidof(Interface))) {
-      *object = static_cast<Interface*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG count = --FRefCount;
-    if (count == 0) delete this;
-    return count;
-  }
-
- private:
-  ULONG FRefCount = 1;
-};
 
 // The items of one folder as the shell reads a drag: the ID-list array (the folder's
 // absolute list and each item's relative list) and, for the items with a file-system

@@ -75,8 +75,8 @@ HRESULT TVyShellDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
   const HRESULT known = FFormats.QueryFormat(*format);
   if (FAILED(known)) return known;
   HGLOBAL block = format->cfFormat == ShellIdListFormat() ? FIdListBlock
-                  : format->cfFormat == CF_HDROP         ? FHDropBlock
-                                                         : nullptr;
+                  : format->cfFormat == CF_HDROP          ? FHDropBlock
+                                                          : nullptr;
   if (!block) return DV_E_FORMATETC;
   HGLOBAL copy = CopyGlobalBlock(block);
   if (!copy) return E_OUTOFMEMORY;
@@ -104,7 +104,9 @@ HRESULT TVyShellDataObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC** enum
 }
 
 TDropSource_shlvtv::TDropSource_shlvtv(int button)
-    : FDragButton(button == 1 ? MK_RBUTTON : button == 2 ? MK_MBUTTON : MK_LBUTTON) {}
+    : FDragButton(button == 1   ? MK_RBUTTON
+                  : button == 2 ? MK_MBUTTON
+                                : MK_LBUTTON) {}
 
 HRESULT TDropSource_shlvtv::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {
   const DWORD buttons = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;

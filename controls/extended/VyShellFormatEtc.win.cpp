@@ -3,44 +3,28 @@
 #include <algorithm>
 #include <cstring>
 
-#include "vcl/ComObj.h"
+#include "controls/extended/VyShellComObject.h"
 
 namespace Vy {
 
 namespace {
 
 // Hands out the records of a list; keeps the list's owner alive while it lives.
-class TVyFormatEtcList_IEnumFormatEtc : public IEnumFORMATETC {
+class TVyFormatEtcList_IEnumFormatEtc : public TVyComObject<IEnumFORMATETC> {
  public:
   TVyFormatEtcList_IEnumFormatEtc(const TVyFormatEtcList* owner, IUnknown* keeper, ULONG position)
       : FOwner(owner), FKeeper(keeper), FPosition(position) {
     if (FKeeper) FKeeper->AddRef();
   }
-  virtual ~TVyFormatEtcList_IEnumFormatEtc() {
+  ~TVyFormatEtcList_IEnumFormatEtc() override {
     if (FKeeper) FKeeper->Release();
-  }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumFORMATETC)) {
-      *object = static_cast<IEnumFORMATETC*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG count = --FRefCount;
-    if (count == 0) delete this;
-    return count;
   }
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, FORMATETC* records, ULONG* fetched) override {
     if (!records && count > 0) return E_POINTER;
     ULONG given = 0;
-    while (given < count && FPosition < ULONG(FOwner->Count())) records[given++] = CopyFormatEtc(FOwner->Items(int(FPosition++)));
+    while (given < count && FPosition < ULONG(FOwner->Count()))
+      records[given++] = CopyFormatEtc(FOwner->Items(int(FPosition++)));
     if (fetched) *fetched = given;
     return given == count ? S_OK : S_FALSE;
   }
@@ -67,7 +51,6 @@ class TVyFormatEtcList_IEnumFormatEtc : public IEnumFORMATETC {
   const TVyFormatEtcList* FOwner;
   IUnknown* FKeeper;
   ULONG FPosition;
-  ULONG FRefCount = 1;
 };
 
 }  // namespace

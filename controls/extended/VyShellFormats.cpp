@@ -100,7 +100,7 @@ std::vector<std::uint8_t> BuildDropFiles(const std::vector<std::u16string>& name
   for (const auto& name : names) units += name.size() + 1;
   std::vector<std::uint8_t> out(kDropFilesHeaderBytes + 2 * units, 0);
   Put32(out, 0, kDropFilesHeaderBytes);  // then the point (0, 0) and the non-client flag 0
-  Put32(out, 16, 1);                      // wide names
+  Put32(out, 16, 1);                     // wide names
   std::size_t at = kDropFilesHeaderBytes;
   for (const auto& name : names) {
     for (char16_t c : name) {

@@ -97,7 +97,8 @@ void TVyShellListData::FillDetailTexts() {
                                    ? found.ftLastWriteTime
                                    : found.ftCreationTime;
         const TFormatSettings& fs = FormatSettings();
-        FModifiedText = FormatDateTime(fs.ShortDateFormat + L" " + fs.ShortTimeFormat, FileTimeToLocalDateTime(when), fs);
+        FModifiedText =
+            FormatDateTime(fs.ShortDateFormat + L" " + fs.ShortTimeFormat, FileTimeToLocalDateTime(when), fs);
       }
     }
   }

@@ -25,8 +25,8 @@ constexpr int kNoVerbCommand = -1;
 // GetUIObjectOf for the items' IContextMenu, and a popup menu it filled (first id
 // `firstId`). A failed GetUIObjectOf is returned; a failed fill raises EOleSysError,
 // leaving nothing behind. The menu is the caller's to destroy.
-HRESULT CreateItemContextMenu(HWND owner, IShellFolder* folder, const std::vector<const ITEMIDLIST*>& items,
-                              UINT flags, UINT firstId, TComPtr<IContextMenu>& menuObject, HMENU& menu);
+HRESULT CreateItemContextMenu(HWND owner, IShellFolder* folder, const std::vector<const ITEMIDLIST*>& items, UINT flags,
+                              UINT firstId, TComPtr<IContextMenu>& menuObject, HMENU& menu);
 // The command offset (id - kFirstShellCommand) of the verb, compared ignoring case;
 // kNoVerbCommand when the menu has none.
 int FindVerbCommand(IContextMenu* menuObject, const std::wstring& verb);
@@ -45,7 +45,7 @@ TShellMenuChoice ClassifyMenuCommand(IContextMenu* menuObject, UINT id);
 
 // ---- The Send To submenu.
 struct TSendToEntry {
-  std::wstring Name;   // file name in the user's SendTo folder
+  std::wstring Name;    // file name in the user's SendTo folder
   int ImageIndex = -1;  // small system image; -1 when unknown
 };
 // The entries of the last fill, sorted by name.

@@ -61,8 +61,8 @@ void Swallowing(const wchar_t* what, F&& body) noexcept {
 
 }  // namespace
 
-HRESULT CreateItemContextMenu(HWND owner, IShellFolder* folder, const std::vector<const ITEMIDLIST*>& items,
-                              UINT flags, UINT firstId, TComPtr<IContextMenu>& menuObject, HMENU& menu) {
+HRESULT CreateItemContextMenu(HWND owner, IShellFolder* folder, const std::vector<const ITEMIDLIST*>& items, UINT flags,
+                              UINT firstId, TComPtr<IContextMenu>& menuObject, HMENU& menu) {
   menuObject.Reset();
   menu = nullptr;
   if (!folder) return E_INVALIDARG;
@@ -129,7 +129,7 @@ TShellMenuChoice ClassifyMenuCommand(IContextMenu* menuObject, UINT id) {
   if (id == 0) return TShellMenuChoice::None;
   if (id < kFirstShellCommand) return TShellMenuChoice::SendTo;
   return SameText(CommandVerb(menuObject, id - kFirstShellCommand), L"rename") ? TShellMenuChoice::Rename
-                                                                                : TShellMenuChoice::ShellCommand;
+                                                                               : TShellMenuChoice::ShellCommand;
 }
 
 const std::vector<TSendToEntry>& SendToEntries() { return SendToList(); }
@@ -244,7 +244,9 @@ void HandleMenuChar(IContextMenu* menuObject, TMessage& message) {
         break;
       }
     }
-    auto startsWithTyped = [&](int i) { return !entries[std::size_t(i)].Name.empty() && wchar_t(std::towupper(entries[std::size_t(i)].Name[0])) == typed; };
+    auto startsWithTyped = [&](int i) {
+      return !entries[std::size_t(i)].Name.empty() && wchar_t(std::towupper(entries[std::size_t(i)].Name[0])) == typed;
+    };
     int found = -1, matches = 0;
     for (int i = 0; i < count; ++i)
       if (startsWithTyped(i)) ++matches;
@@ -252,8 +254,8 @@ void HandleMenuChar(IContextMenu* menuObject, TMessage& message) {
       if (startsWithTyped(i)) found = i;
     for (int i = 0; i <= highlighted && i < count && found < 0; ++i)
       if (startsWithTyped(i)) found = i;
-    message.Result = found < 0 ? MAKELRESULT(0, MNC_CLOSE)
-                               : MAKELRESULT(found, matches == 1 ? MNC_EXECUTE : MNC_SELECT);
+    message.Result =
+        found < 0 ? MAKELRESULT(0, MNC_CLOSE) : MAKELRESULT(found, matches == 1 ? MNC_EXECUTE : MNC_SELECT);
   });
 }
 

@@ -73,10 +73,8 @@ void* ShellMemAlloc(std::size_t size) {
 
 void ShellMemFree(void* p) {
   if (!p) return;
-  if (IMalloc* m = ShellMalloc())
-    m->Free(p);
-  else
-    CoTaskMemFree(p);
+  if (IMalloc* m = ShellMalloc()) m->Free(p);
+  else CoTaskMemFree(p);
 }
 
 TIdList IdListFromBytes(const std::vector<std::uint8_t>& bytes) {
@@ -189,10 +187,8 @@ std::wstring StrRetToString(const ITEMIDLIST* relative, STRRET& value) {
         if (value.uOffset >= itemBytes) return {};
         return AnsiToWide(reinterpret_cast<const char*>(relative) + value.uOffset, itemBytes - value.uOffset);
       }
-    case STRRET_CSTR:
-      return AnsiToWide(value.cStr, sizeof(value.cStr));
-    default:
-      return {};
+    case STRRET_CSTR: return AnsiToWide(value.cStr, sizeof(value.cStr));
+    default: return {};
   }
 }
 
@@ -260,9 +256,9 @@ void LoadShellOverlayIcons() {
 HIMAGELIST GetSystemImageListHandle(TSystemImageSize size) {
   if (IsWinNT() && ComCtlVersion() >= MakeFileVersion(4, 71)) LoadShellOverlayIcons();
   SHFILEINFOW info{};
-  return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
-      L"C:\\", 0, &info, sizeof(info),
-      SHGFI_SYSICONINDEX | (size == TSystemImageSize::Small ? SHGFI_SMALLICON : SHGFI_LARGEICON)));
+  return reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info),
+                     SHGFI_SYSICONINDEX | (size == TSystemImageSize::Small ? SHGFI_SMALLICON : SHGFI_LARGEICON)));
 }
 
 std::wstring AppendCharIfMissing(const std::wstring& text, wchar_t c) {

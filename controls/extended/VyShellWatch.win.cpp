@@ -92,10 +92,8 @@ void TChangeHandlerThread::Execute() {
           for (int s = 0; s < kSlotCount && FNewHandleIndex < 0; ++s)
             if (FHandleSlots[std::size_t(s)] == INVALID_HANDLE_VALUE) FNewHandleIndex = s;
           HANDLE pending = std::exchange(FPendingHandle, INVALID_HANDLE_VALUE);
-          if (FNewHandleIndex >= 0)
-            FHandleSlots[std::size_t(FNewHandleIndex)] = pending;
-          else
-            CloseChangeHandle(pending);  // no room: it must not leak
+          if (FNewHandleIndex >= 0) FHandleSlots[std::size_t(FNewHandleIndex)] = pending;
+          else CloseChangeHandle(pending);  // no room: it must not leak
           break;
         }
         case TAction::Remove:
@@ -104,8 +102,7 @@ void TChangeHandlerThread::Execute() {
         case TAction::RemoveAll:
           for (int s = 0; s < kSlotCount; ++s) CloseSlot(s);
           break;
-        case TAction::End:
-          return;
+        case TAction::End: return;
       }
       SetEvent(FActionDoneEvent.get());
     } else if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {

@@ -34,6 +34,13 @@ class TShellTestTree {
     EXPECT_EQ(PathToIdList(Path(relative), list), S_OK) << Path(relative);
     return list;
   }
+  // The list of a child of the root, relative to the root folder.
+  TIdList Child(const std::wstring& name) const {
+    const TIdList root = IdList(L""), absolute = IdList(name);
+    if (!root || !absolute) return nullptr;
+    return CopyIdList(reinterpret_cast<const ITEMIDLIST*>(reinterpret_cast<const std::uint8_t*>(absolute.get()) +
+                                                          IdListSize(root.get()) - 2));
+  }
 
  private:
   qorn::testing::TempDir dir_;

@@ -49,11 +49,7 @@ struct TDraggedFiles {
   TDraggedFiles(const TShellTestTree& tree, const std::vector<std::wstring>& names) {
     folderList = tree.IdList(L"");
     EXPECT_EQ(GetShellFolder(folderList.get(), folder), S_OK);
-    for (const std::wstring& name : names) {
-      TIdList absolute = tree.IdList(name);
-      items.push_back(CopyIdList(reinterpret_cast<const ITEMIDLIST*>(
-          reinterpret_cast<const std::uint8_t*>(absolute.get()) + IdListSize(folderList.get()) - 2)));
-    }
+    for (const std::wstring& name : names) items.push_back(tree.Child(name));
     std::vector<const ITEMIDLIST*> raw;
     for (const TIdList& item : items) raw.push_back(item.get());
     data = TComPtr<IDataObject>(new TVyShellDataObject(folder.Get(), folderList.get(), raw));
@@ -273,8 +269,9 @@ TEST(VyCommonDropEffects, ForeignArraysAreCheckedBeforeTheyAreRead) {
     b[at] = v;
     return b;
   };
-  const TBytes lies[] = {with(0, 0x7F), with(3, 0x10), with(8, 0xF0), with(9, 0x40), TBytes(good.begin(), good.end() - 2),
-                         TBytes{1, 0, 0}};
+  const TBytes lies[] = {
+      with(0, 0x7F),  with(3, 0x10), with(8, 0xF0), with(9, 0x40), TBytes(good.begin(), good.end() - 2),
+      TBytes{1, 0, 0}};
   for (const TBytes& lie : lies) {
     TComPtr<IDataObject> liar(new TForeignData(lie));
     EXPECT_EQ(CommonDropEffects(liar.Get()), DWORD(DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK));

@@ -71,12 +71,10 @@ TEST(VyShellIdList, ByteOrderDecidesByFirstDifferenceThenSize) {
     TBytes a, b;
     int expected;
   } cases[] = {
-      {List({{1}}), List({{1}}), 0},
-      {List({{1}}), List({{2}}), -1},
+      {List({{1}}), List({{1}}), 0},       {List({{1}}), List({{2}}), -1},
       {List({{0x80}}), List({{0x7F}}), 1},  // unsigned bytes
       {List({{1}}), List({{1}, {1}}), -1},  // the count byte decides first here
-      {kEmpty, List({{1}}), -1},
-      {List({{1, 2}}), List({{1}}), 1},
+      {kEmpty, List({{1}}), -1},           {List({{1, 2}}), List({{1}}), 1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CompareIdListBytes(c.a.data(), c.b.data()), c.expected);
@@ -145,7 +143,7 @@ TEST(VyShellLocatorData, RefusesDamagedData) {
   TBytes wrongSize = good;
   wrongSize[1] -= 2;  // the terminator falls outside the size
   TBytes badCount = good;
-  badCount[5] = 0x40;  // the first item claims more than the list holds
+  badCount[5] = 0x40;             // the first item claims more than the list holds
   TBytes huge{0, 0, 0, 0, 0x40};  // 1 GiB declared
   struct Case {
     const char* what;

@@ -158,12 +158,6 @@ class TFolderOwner : public IVyShellListDataOwner {
   IShellFolder* ShellFolder() override { return folder_.Get(); }
   const ITEMIDLIST* FolderIdList() override { return list_.get(); }
   IShellDetails* ShellDetails() override { return details_.Get(); }
-  TIdList Child(const std::wstring& path) {
-    TIdList absolute;
-    EXPECT_EQ(PathToIdList(path, absolute), S_OK);
-    return CopyIdList(reinterpret_cast<const ITEMIDLIST*>(
-        reinterpret_cast<const std::uint8_t*>(absolute.get()) + IdListSize(list_.get()) - 2));
-  }
 
  private:
   TIdList list_;
@@ -189,7 +183,7 @@ TEST(VyShellListData, NamesAttributesAndDetailTexts) {
       {L"go.lnk", L"1KB", false, true},   {L"sub", L"", true, false},
   };
   for (const Case& c : cases) {
-    TVyShellListData item(&owner, owner.Child(tree.Path(c.name)));
+    TVyShellListData item(&owner, tree.Child(c.name));
     EXPECT_EQ(item.PathName(), tree.Path(c.name));
     EXPECT_EQ(item.GetDetail(1), c.size) << c.name;
     EXPECT_EQ(item.IsFolder(), c.folder) << c.name;
@@ -201,10 +195,10 @@ TEST(VyShellListData, NamesAttributesAndDetailTexts) {
     EXPECT_FALSE(item.GetDetail(2).empty()) << c.name;
     EXPECT_EQ(item.GetDetail(9), L"");
   }
-  TVyShellListData item(&owner, owner.Child(tree.Path(L"one.txt")));
+  TVyShellListData item(&owner, tree.Child(L"one.txt"));
   EXPECT_EQ(item.DisplayName().substr(0, 3), L"one");
   // Another relative list: the cache follows it.
-  item.SetRelIdList(owner.Child(tree.Path(L"sub")));
+  item.SetRelIdList(tree.Child(L"sub"));
   EXPECT_EQ(item.DisplayName(), L"sub");
   EXPECT_EQ(IdListToPath(item.AbsIdList()), tree.Path(L"sub"));
   EXPECT_EQ(ShellSizeText(1024 * 1024 * 3), L"3,072KB");
@@ -261,7 +255,7 @@ TEST(VyShellListData, DetailsThroughTheFolder) {
   tree.File(L"note.txt", "abc");
   TFolderOwner owner(tree.IdList(L""), true);
   ASSERT_NE(owner.ShellDetails(), nullptr);
-  TVyShellListData item(&owner, owner.Child(tree.Path(L"note.txt")));
+  TVyShellListData item(&owner, tree.Child(L"note.txt"));
   EXPECT_FALSE(item.GetDetail(1).empty());
   EXPECT_EQ(owner.ShellDetails()->ColumnClick(0), E_NOTIMPL);
 }

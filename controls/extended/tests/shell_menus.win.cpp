@@ -29,9 +29,7 @@ struct TItemMenu {
     EXPECT_EQ(GetShellFolder(folderList.get(), folder), S_OK);
     std::vector<const ITEMIDLIST*> raw;
     for (const std::wstring& name : names) {
-      TIdList absolute = tree.IdList(name);
-      items.push_back(CopyIdList(reinterpret_cast<const ITEMIDLIST*>(
-          reinterpret_cast<const std::uint8_t*>(absolute.get()) + IdListSize(folderList.get()) - 2)));
+      items.push_back(tree.Child(name));
       raw.push_back(items.back().get());
     }
     EXPECT_EQ(CreateItemContextMenu(nullptr, folder.Get(), raw, CMF_EXPLORE | CMF_CANRENAME, kFirstShellCommand,
@@ -306,8 +304,15 @@ TEST(VyShellSendTo, MeasuredAndDrawnInTheMenuColours) {
   HGDIOBJ old = SelectObject(dc, bitmap);
   HIMAGELIST images = GetSystemImageListHandle(TSystemImageSize::Small);
   for (int row = 0; row < 2; ++row) {
-    DRAWITEMSTRUCT draw{ODT_MENU, 0, UINT(row + 1), ODA_DRAWENTIRE, UINT(row == 1 ? ODS_SELECTED : 0), nullptr, dc,
-                        RECT{0, row * height, width, (row + 1) * height}, ULONG_PTR(row)};
+    DRAWITEMSTRUCT draw{ODT_MENU,
+                        0,
+                        UINT(row + 1),
+                        ODA_DRAWENTIRE,
+                        UINT(row == 1 ? ODS_SELECTED : 0),
+                        nullptr,
+                        dc,
+                        RECT{0, row * height, width, (row + 1) * height},
+                        ULONG_PTR(row)};
     TMessage d{WM_DRAWITEM, 0, reinterpret_cast<intptr_t>(&draw), 0};
     HandleDrawItem(plain.Get(), d, images);
     EXPECT_EQ(d.Result, TRUE);
@@ -416,10 +421,8 @@ TEST(VyShellSendTo, DropOnAnEntry) {
   TComPtr<IShellFolder> folder;
   const TIdList folderList = tree.IdList(L"");
   GetShellFolder(folderList.get(), folder);
-  const TIdList absolute = tree.IdList(L"sent.txt");
-  const ITEMIDLIST* item = reinterpret_cast<const ITEMIDLIST*>(reinterpret_cast<const std::uint8_t*>(absolute.get()) +
-                                                               IdListSize(folderList.get()) - 2);
-  TComPtr<IDataObject> data(new TVyShellDataObject(folder.Get(), folderList.get(), {item}));
+  const TIdList item = tree.Child(L"sent.txt");
+  TComPtr<IDataObject> data(new TVyShellDataObject(folder.Get(), folderList.get(), {item.get()}));
   // Wine's shortcut takes the drop without copying anything: only the road to the
   // entry's drop target can be seen here.
   EXPECT_NO_THROW(SendToDrop(entry, data.Get()));

@@ -203,7 +203,8 @@ TEST(VyPidlList, OrderOfTheShellFolderAndFreeingThroughMalloc) {
   while (children->Next(1, &child, nullptr) == S_OK) list.Add(child);
   ASSERT_EQ(list.Count(), 3);
   std::wstring order;
-  for (int i = 0; i < list.Count(); ++i) order += DisplayNameOf(folder.Get(), list.IdList(i), TDisplayNameKind::InFolder);
+  for (int i = 0; i < list.Count(); ++i)
+    order += DisplayNameOf(folder.Get(), list.IdList(i), TDisplayNameKind::InFolder);
   EXPECT_EQ(order, L"abc");
 }
 

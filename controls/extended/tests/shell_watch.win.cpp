@@ -22,14 +22,15 @@ constexpr DWORD kNames = FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_FILE_N
 // A hidden window that records the slots posted to it.
 class TChangeWindow {
  public:
-  TChangeWindow() : wnd_(AllocateHWnd([this](TMessage& m) {
-                      if (m.Msg == WM_SHELLCHANGE) {
-                        slots.push_back(int(m.WParam));
-                        EXPECT_EQ(m.LParam, 0);
-                      } else {
-                        DefaultWindowMessage(wnd_, m);
-                      }
-                    })) {}
+  TChangeWindow()
+      : wnd_(AllocateHWnd([this](TMessage& m) {
+          if (m.Msg == WM_SHELLCHANGE) {
+            slots.push_back(int(m.WParam));
+            EXPECT_EQ(m.LParam, 0);
+          } else {
+            DefaultWindowMessage(wnd_, m);
+          }
+        })) {}
   ~TChangeWindow() { DeallocateHWnd(wnd_); }
   HWND Handle() const { return wnd_; }
   std::vector<int> slots;
