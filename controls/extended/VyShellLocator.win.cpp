@@ -12,12 +12,9 @@ const ITEMIDLIST* TVyShellLocator::GetIdList() {
 
 void TVyShellLocator::SetIdList(const ITEMIDLIST* list) {
   TIdList stored = list && IdListSize(list) > 2 ? CopyIdList(list) : nullptr;
-  bool changed;
-  if (FKind == 1) changed = true;
-  else if (FIdList)
-    // Lists the shell cannot compare count as different: the controls must follow.
-    changed = !stored || CompareIdLists(FIdList.get(), stored.get()) != 0;
-  else changed = stored != nullptr;
+  // Lists the shell cannot compare count as different: the controls must follow.
+  const bool changed =
+      FKind == 1 || (FIdList ? !stored || CompareIdLists(FIdList.get(), stored.get()) != 0 : stored != nullptr);
   FKind = 0;
   FSpecialFolder = kNoSpecialFolder;
   FIdList = std::move(stored);

@@ -179,14 +179,12 @@ std::wstring StrRetToString(const ITEMIDLIST* relative, STRRET& value) {
       FreeStrRet(value);
       return out;
     }
-    case STRRET_OFFSET:
-      if (!relative) return {};
+    case STRRET_OFFSET: {
       // The text lies inside the item itself: never read past it.
-      {
-        const std::size_t itemBytes = IdListSize(relative);
-        if (value.uOffset >= itemBytes) return {};
-        return AnsiToWide(reinterpret_cast<const char*>(relative) + value.uOffset, itemBytes - value.uOffset);
-      }
+      const std::size_t itemBytes = IdListSize(relative);
+      if (value.uOffset >= itemBytes) return {};
+      return AnsiToWide(reinterpret_cast<const char*>(relative) + value.uOffset, itemBytes - value.uOffset);
+    }
     case STRRET_CSTR: return AnsiToWide(value.cStr, sizeof(value.cStr));
     default: return {};
   }

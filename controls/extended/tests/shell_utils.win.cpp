@@ -145,6 +145,27 @@ TEST(VyShellUtils, ShortcutReadBack) {
   EXPECT_TRUE(FAILED(ReadShortcut(tree.Path(L"missing.lnk"), none, false)));
 }
 
+TEST(VyShellUtils, StrRetInEachForm) {
+  const TIdList item = HandMade({{'a', 'b', 'c', 0}});
+  STRRET offset{};
+  offset.uType = STRRET_OFFSET;
+  offset.uOffset = 3;
+  EXPECT_EQ(StrRetToString(item.get(), offset), L"bc");
+  offset.uOffset = 40;  // past the item: nothing is read
+  EXPECT_EQ(StrRetToString(item.get(), offset), L"");
+  EXPECT_EQ(StrRetToString(nullptr, offset), L"");
+  STRRET inline_{};
+  inline_.uType = STRRET_CSTR;
+  std::memcpy(inline_.cStr, "name", 5);
+  EXPECT_EQ(StrRetToString(nullptr, inline_), L"name");
+  STRRET wide{};
+  wide.uType = STRRET_WSTR;
+  wide.pOleStr = static_cast<wchar_t*>(CoTaskMemAlloc(8 * sizeof(wchar_t)));
+  wcscpy(wide.pOleStr, L"\u00e9t\u00e9");
+  EXPECT_EQ(StrRetToString(nullptr, wide), L"\u00e9t\u00e9");
+  EXPECT_EQ(wide.pOleStr, nullptr) << "freed once read";
+}
+
 TEST(VyShellUtils, FormatStrPosFillsWhatTheFormatNames) {
   EXPECT_EQ(FormatStrPos(L"%2 before %1", {L"a", L"b"}), L"b before a");
   // Inserts past the strings given read as empty, never past the array.
