@@ -2,6 +2,9 @@
 // the owner window with its slot, all 63 slots fill and a 64th watch is refused
 // without leaking its handle, removed slots are reused, and the thread's end closes
 // every handle.
+// Sixty-odd folder watches load wine's server, which every other test program waits
+// on for its windows: this one runs alone.
+// ctest-serial
 #include <gtest/gtest.h>
 
 #include "controls/extended/tests/ShellTestTree.h"
