@@ -281,6 +281,8 @@ class TVyPageControl : public TCustomControl {
   void SetBackgroundColor(TColor v);
   bool GetParentBackgroundColor() const { return FParentBackgroundColor; }
   void SetParentBackgroundColor(bool v);
+  // Written only while it is the control's own, so that reading it back keeps the parent's.
+  bool IsBackgroundColorStored() const { return !FParentBackgroundColor; }
 
   // What measures a caption in the tab font; tests put a fixed metric in its place.
   std::function<TPoint(const std::wstring& caption, bool bold)> MeasureCaption;

@@ -99,6 +99,7 @@ void TVyTextColors::Set(TColor& field, TColor v) {
 
 TVyTabSheet::TVyTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
   ControlStyle << csAcceptsControls << csOpaque;
+  SetColor(clBtnFace);
   TCustomControl::SetVisible(false);
   SetAlign(alClient);
 }
@@ -117,6 +118,9 @@ void TVyTabSheet::Publish(TPublisher<TVyTabSheet>& p) {
   p.Property(L"PageIndex", &T::GetPageIndex, &T::SetPageIndex);
   p.Property(L"TabEnabled", &T::GetTabEnabled, &T::SetTabEnabled).Default(true);
   p.Property(L"TabVisible", &T::GetTabVisible, &T::SetTabVisible).Default(true);
+  // The page control alone shows and hides its pages: a form that said which one is
+  // visible would fight it (and writing Visible raises).
+  p.Hide(L"Visible");
 }
 
 void TVyTabSheet::SetParentComponent(TComponent* value) {
@@ -241,6 +245,7 @@ TVyPageControl::TVyPageControl(TComponent* AOwner)
   FScroller->HalfEnabled = [this](int half) { return ScrollHalfEnabled(half); };
   FScroller->OnUpRightClick = [this](TObject*) { ScrollTabs(ScrollerForward(1)); };
   FScroller->OnDownLeftClick = [this](TObject*) { ScrollTabs(ScrollerForward(0)); };
+  SetColor(clBtnFace);
 }
 
 TVyPageControl::~TVyPageControl() {
@@ -267,7 +272,7 @@ void TVyPageControl::Publish(TPublisher<TVyPageControl>& p) {
   p.Property(L"AlignTabs", &T::GetAlignTabs, &T::SetAlignTabs).Default(false);
   p.Property(L"BackgroundColor", &T::GetBackgroundColor, &T::SetBackgroundColor)
       .Idents(ColorIdents)
-      .Stored([](const T& c) { return !c.FParentBackgroundColor; });
+      .Stored(&T::IsBackgroundColorStored);
   p.Property(L"BoldCurrentTab", &T::GetBoldCurrentTab, &T::SetBoldCurrentTab).Default(false);
   p.Property(L"CutCornerSize", &T::GetCutCornerSize, &T::SetCutCornerSize).Default(6);
   p.Property(L"FixedDimension", &T::FStreamedFixedDimension);
@@ -686,6 +691,10 @@ void TVyPageControl::SetTabIndex(int i) {
     return;
   }
   EnsureLayout();
+  // The close button greys while no tab is selected: it repaints whatever happens here.
+  TOnExit repaintClose([this] {
+    if (FShowCloseButton && FCloseButton) FCloseButton->Invalidate();
+  });
   if (i < 0 || i >= TabCount()) {
     FTabIndex = -1;
     Invalidate();
@@ -711,7 +720,6 @@ void TVyPageControl::SetTabIndex(int i) {
     FScroller->Invalidate();
   }
   if (FTabIndex != oldIndex) Change();
-  if (FShowCloseButton && FCloseButton) FCloseButton->Invalidate();
 }
 
 void TVyPageControl::ChangeActivePage(TVyTabSheet* page) {
