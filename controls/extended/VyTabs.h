@@ -133,6 +133,7 @@ class TVyTabSheet : public TCustomControl {
   void SetVisible(bool v) override;
 
   void SetParentComponent(TComponent* value) override;
+  void CreateParams(TCreateParams& params) override;
 
  protected:
   void Paint() override;
@@ -291,6 +292,7 @@ class TVyPageControl : public TCustomControl {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void ShowControl(TControl* control) override;
   void AlignControls(TControl* control, TRect& rect) override;
+  void CreateParams(TCreateParams& params) override;
 
   TNotifyEvent OnChange;
   TVyTabChangingEvent OnChanging;

@@ -207,6 +207,12 @@ void TVyTabSheet::SetSheetColor(TColor v) {
   TabsChanged();
 }
 
+void TVyTabSheet::CreateParams(TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  // A page paints all of itself: a new size needs no repaint of what was there.
+  params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
+}
+
 void TVyTabSheet::SetVisible(bool) { throw Exception(L"You cannot change the Visible property of a page"); }
 
 void TVyTabSheet::CMTextChanged(TMessage& m) {
@@ -657,6 +663,14 @@ TRect TVyPageControl::DisplayRect() {
   }
   if (r.IsEmpty()) r = {};
   return r;
+}
+
+void TVyPageControl::CreateParams(TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  // The strip paints around its pages, never over them (no flicker of the page shown);
+  // its own painting covers the whole control, so a new size needs no full redraw.
+  params.Style |= WS_CLIPCHILDREN;
+  params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
 }
 
 void TVyPageControl::AlignControls(TControl* control, TRect& rect) {

@@ -568,11 +568,39 @@ TEST_F(VyPagesLook, APageNotShownGivesItsWindowsBackAndKeepsItsText) {
   EXPECT_STREQ(buffer, L"typed by the user") << "nothing typed is lost";
 }
 
-TEST(VyPageControl, AControlNeverLaidOutHasNoNegativeButtonSize) {
-  TVyPageControl fresh(nullptr);
-  EXPECT_GE(fresh.ScrollButtonSize(), 0);
-  EXPECT_GE(fresh.GetScroller()->GetWidth(), 0);
-  EXPECT_GE(fresh.GetScroller()->GetHeight(), 0);
+TEST_F(VyPagesLook, ARowThinnerThanItsButtonsGivesThemNoNegativeSize) {
+  // Turned captions on top tabs a pixel high: the buttons take the row's thickness
+  // less two, which is below zero.
+  pages->SetTextOrientation(orVertical);
+  pages->SetTabHeight(1);
+  for (int k = 0; k < 12; ++k) {
+    auto* extra = new TVyTabSheet(form.get());
+    extra->SetCaption(L"Page " + std::to_wstring(k));
+    extra->SetPageControl(pages);
+  }
+  EXPECT_EQ(pages->GetFixedDimension(), 1);
+  EXPECT_GE(pages->ScrollButtonSize(), 0);
+  EXPECT_GE(pages->GetScroller()->GetWidth(), 0);
+  EXPECT_GE(pages->GetScroller()->GetHeight(), 0);
+  TMemoryPaint paint(pages);  // and it paints
+}
+
+TEST_F(VyPagesLook, TheControlPaintsAroundItsPagesNeverOverThem) {
+  EXPECT_TRUE(GetWindowLongW(pages->GetHandle(), GWL_STYLE) & WS_CLIPCHILDREN);
+  // What it paints leaves the page shown as the page painted it.
+  first->OnPaintBackground = [](TObject*, TCanvas* c, const TRect& r, bool& handled) {
+    c->GetBrush()->SetColor(clFuchsia);
+    c->FillRect(r);
+    handled = true;
+  };
+  first->Invalidate();
+  Pump(30ms);
+  pages->Invalidate();
+  pages->Update();
+  HDC screen = GetDC(first->GetHandle());
+  const COLORREF shown = GetPixel(screen, 20, 60);
+  ReleaseDC(first->GetHandle(), screen);
+  EXPECT_EQ(shown, ColorToRGB(clFuchsia));
 }
 
 }  // namespace
