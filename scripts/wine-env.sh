@@ -31,25 +31,36 @@ qorn_start_display() {
   export DISPLAY=":$n"
 }
 
+# Runs a step of the set-up within a bound a machine ten times slower still meets, and
+# says which step failed: a silent end would leave a run with no Windows test and no
+# reason.
+qorn_bounded() {  # SECONDS WHAT COMMAND...
+  local limit=$1 what=$2
+  shift 2
+  timeout "$limit" "$@" >/dev/null 2>&1 && return 0
+  echo "wine-env: $what failed or took over $limit s" >&2
+  return 1
+}
+
 qorn_start_wine() {
   mkdir -p "$WINEPREFIX"
   if [ ! -d "$WINEPREFIX/drive_c" ]; then
     echo "wine-env: creating the wine prefix $WINEPREFIX"
-    timeout 300 wineboot -i >/dev/null 2>&1 || { echo "wine-env: wineboot failed or hung" >&2; return 1; }
+    qorn_bounded 1500 "wineboot" wineboot -i || return 1
     # No window manager runs on the private display: let wine draw the window
     # frames itself, so screenshots show captions and borders.
-    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    qorn_bounded 300 "the window frame setting" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || true
+    qorn_bounded 300 "the window frame setting" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f || true
     # The server that set the prefix up keeps the service database locked until it
     # ends (a service started meanwhile is refused, or times out): let it end first.
     # Then the services the tests use are started once, in a session of their own:
     # a program ending while a service starts for the first time in a new prefix
-    # was seen to hang in its exit.
-    timeout 120 wineserver -w >/dev/null 2>&1
-    timeout 60 wine net start Schedule >/dev/null 2>&1
-    timeout 120 wineserver -w >/dev/null 2>&1
+    # was seen to hang in its exit. A step that fails leaves its tests to say so.
+    qorn_bounded 600 "the end of the set-up server" wineserver -w || true
+    qorn_bounded 600 "starting the task scheduler" wine net start Schedule || true
+    qorn_bounded 600 "the end of the scheduler's server" wineserver -w || true
   fi
   wineserver -p >/dev/null 2>&1 &
   # Start-up check: a tiny program must run within a bound, or wine is broken.
-  timeout 120 wine cmd /c exit 0 >/dev/null 2>&1 || { echo "wine-env: wine does not start programs" >&2; return 1; }
+  qorn_bounded 600 "starting a program" wine cmd /c exit 0 || return 1
 }

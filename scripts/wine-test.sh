@@ -10,6 +10,11 @@ source "$here/wine-env.sh"
 qorn_start_display
 qorn_start_wine
 cd "$qorn_root"
+# Wine closes the session's desktop a second after its last program ends; a test
+# starting then could make no window. One program holds it open for the whole run
+# (it ends with the wineserver).
+keeper=$qorn_root/build/windows/bin/desktop_keeper.exe
+[ -f "$keeper" ] && { wine "$keeper" >/dev/null 2>&1 & }
 if [ "${1:-}" = --suite ]; then
   source "$here/test-checks.sh"
   qorn_run_preset "$qorn_root" windows "$2"

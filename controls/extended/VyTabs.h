@@ -131,6 +131,7 @@ class TVyTabSheet : public TCustomControl {
   void SetVisible(bool v) override;
 
   void SetParentComponent(TComponent* value) override;
+  void CreateParams(TCreateParams& params) override;
 
  protected:
   void Paint() override;
@@ -279,6 +280,8 @@ class TVyPageControl : public TCustomControl {
   void SetBackgroundColor(TColor v);
   bool GetParentBackgroundColor() const { return FParentBackgroundColor; }
   void SetParentBackgroundColor(bool v);
+  // Written only while it is the control's own, so that reading it back keeps the parent's.
+  bool IsBackgroundColorStored() const { return !FParentBackgroundColor; }
 
   // What measures a caption in the tab font; tests put a fixed metric in its place.
   std::function<TPoint(const std::wstring& caption, bool bold)> MeasureCaption;
@@ -287,6 +290,7 @@ class TVyPageControl : public TCustomControl {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void ShowControl(TControl* control) override;
   void AlignControls(TControl* control, TRect& rect) override;
+  void CreateParams(TCreateParams& params) override;
 
   TNotifyEvent OnChange;
   TVyTabChangingEvent OnChanging;

@@ -99,6 +99,7 @@ void TVyTextColors::Set(TColor& field, TColor v) {
 
 TVyTabSheet::TVyTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
   ControlStyle << csAcceptsControls << csOpaque;
+  SetColor(clBtnFace);
   TCustomControl::SetVisible(false);
   SetAlign(alClient);
 }
@@ -117,6 +118,9 @@ void TVyTabSheet::Publish(TPublisher<TVyTabSheet>& p) {
   p.Property(L"PageIndex", &T::GetPageIndex, &T::SetPageIndex);
   p.Property(L"TabEnabled", &T::GetTabEnabled, &T::SetTabEnabled).Default(true);
   p.Property(L"TabVisible", &T::GetTabVisible, &T::SetTabVisible).Default(true);
+  // The page control alone shows and hides its pages: a form that said which one is
+  // visible would fight it (and writing Visible raises).
+  p.Hide(L"Visible");
 }
 
 void TVyTabSheet::SetParentComponent(TComponent* value) {
@@ -203,6 +207,12 @@ void TVyTabSheet::SetSheetColor(TColor v) {
   TabsChanged();
 }
 
+void TVyTabSheet::CreateParams(TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  // A page paints all of itself: a new size needs no repaint of what was there.
+  params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
+}
+
 void TVyTabSheet::SetVisible(bool) { throw Exception(L"You cannot change the Visible property of a page"); }
 
 void TVyTabSheet::CMTextChanged(TMessage& m) {
@@ -241,6 +251,7 @@ TVyPageControl::TVyPageControl(TComponent* AOwner)
   FScroller->HalfEnabled = [this](int half) { return ScrollHalfEnabled(half); };
   FScroller->OnUpRightClick = [this](TObject*) { ScrollTabs(ScrollerForward(1)); };
   FScroller->OnDownLeftClick = [this](TObject*) { ScrollTabs(ScrollerForward(0)); };
+  SetColor(clBtnFace);
 }
 
 TVyPageControl::~TVyPageControl() {
@@ -267,7 +278,7 @@ void TVyPageControl::Publish(TPublisher<TVyPageControl>& p) {
   p.Property(L"AlignTabs", &T::GetAlignTabs, &T::SetAlignTabs).Default(false);
   p.Property(L"BackgroundColor", &T::GetBackgroundColor, &T::SetBackgroundColor)
       .Idents(ColorIdents)
-      .Stored([](const T& c) { return !c.FParentBackgroundColor; });
+      .Stored(&T::IsBackgroundColorStored);
   p.Property(L"BoldCurrentTab", &T::GetBoldCurrentTab, &T::SetBoldCurrentTab).Default(false);
   p.Property(L"CutCornerSize", &T::GetCutCornerSize, &T::SetCutCornerSize).Default(6);
   p.Property(L"FixedDimension", &T::FStreamedFixedDimension);
@@ -654,6 +665,14 @@ TRect TVyPageControl::DisplayRect() {
   return r;
 }
 
+void TVyPageControl::CreateParams(TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  // The strip paints around its pages, never over them (no flicker of the page shown);
+  // its own painting covers the whole control, so a new size needs no full redraw.
+  params.Style |= WS_CLIPCHILDREN;
+  params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
+}
+
 void TVyPageControl::AlignControls(TControl* control, TRect& rect) {
   rect = DisplayRect();
   TCustomControl::AlignControls(control, rect);
@@ -686,6 +705,10 @@ void TVyPageControl::SetTabIndex(int i) {
     return;
   }
   EnsureLayout();
+  // The close button greys while no tab is selected: it repaints whatever happens here.
+  TOnExit repaintClose([this] {
+    if (FShowCloseButton && FCloseButton) FCloseButton->Invalidate();
+  });
   if (i < 0 || i >= TabCount()) {
     FTabIndex = -1;
     Invalidate();
@@ -711,7 +734,6 @@ void TVyPageControl::SetTabIndex(int i) {
     FScroller->Invalidate();
   }
   if (FTabIndex != oldIndex) Change();
-  if (FShowCloseButton && FCloseButton) FCloseButton->Invalidate();
 }
 
 void TVyPageControl::ChangeActivePage(TVyTabSheet* page) {

@@ -88,7 +88,7 @@ void TVyPageControl::PaintTabBackground(TCanvas* c, int i, const TRect& r) {
     c->GetBrush()->SetColor(base);
     c->FillRect(r);
   } else if (FUseGradients && TrueColorScreen()) {
-    // Darker towards the outer edge of the strip.
+    // Darker where the tab meets the card, lighter at the strip's outer edge.
     switch (FSettings.Orientation) {
       case TVyTabOrientation::toTop: PaintGradient(c, r, gdHorizontalEnd, 1, dark, light); break;
       case TVyTabOrientation::toBottom: PaintGradient(c, r, gdHorizontalEnd, 1, light, dark); break;
@@ -464,7 +464,11 @@ void TVyPageControl::PaintCardOfRow(TCanvas* c, int row) {
   const auto o = FSettings.Orientation;
   const bool shadow = o == TVyTabOrientation::toTop && FSettings.Sequence == TVyTabSequence::tsStandard && FShowShadow;
   const int s = shadow ? 2 : 0;
-  const TPoint P0{R.Left, R.Top}, P1{R.Right, R.Top}, P2{R.Right, R.Bottom}, P3{R.Left, R.Bottom};
+  // The fill went one past the card's last column and row; a frame there would lie
+  // outside the control. With a shadow the frame stands back from it anyway.
+  const int last = shadow ? 0 : 1;
+  const TPoint P0{R.Left, R.Top}, P1{R.Right - last, R.Top}, P2{R.Right - last, R.Bottom - last},
+      P3{R.Left, R.Bottom - last};
   const TPoint corners[4] = {P0, {P1.X - s, P1.Y}, {P2.X - s, P2.Y - s}, {P3.X, P3.Y - s}};
   // The edge the tabs stand on, as the index of its first corner.
   const int tabEdge = o == TVyTabOrientation::toTop ? 0 : o == TVyTabOrientation::toRight ? 1

@@ -6,6 +6,7 @@
 
 #include "controls/extended/VyGrafxColor.h"
 #include "controls/extended/VyTabs.h"
+#include "controls/extended/tests/VyPagesTest.h"
 #include "testing/MemoryPaint.h"
 #include "testing/PumpApplication.h"
 #include "testing/WinTesting.h"
@@ -25,88 +26,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class TTestPagesForm : public TForm {
-  QORN_CLASS(TTestPagesForm, TForm)
- public:
-  explicit TTestPagesForm(TComponent* AOwner) : TForm(AOwner) {}
-};
-QORN_REGISTER_CLASS(TTestPagesForm);
-
-const char* kForm = R"(object F: TTestPagesForm
-  Left = 60
-  Top = 60
-  Width = 420
-  Height = 240
-  Caption = 'Pages'
-  object Pages: TVyPageControl
-    Left = 8
-    Top = 8
-    Width = 390
-    Height = 180
-    ActivePage = Second
-    ActivePageDefault = First
-    TabIndex = 2
-    TabStyle = tsCutCorner
-    FixedDimension = 20
-    object First: TVyTabSheet
-      Caption = '&General'
-      PageIndex = 0
-      object Edit1: TEdit
-        Left = 10
-        Top = 10
-        Width = 120
-        Height = 21
-      end
-    end
-    object Second: TVyTabSheet
-      Caption = '&Keys'
-      PageIndex = 1
-    end
-    object Third: TVyTabSheet
-      Caption = '&Display'
-      PageIndex = 2
-    end
-  end
-end
-)";
-
-class VyPages : public ::testing::Test {
- protected:
-  void SetUp() override {
-    form.reset(CreateFormNew<TTestPagesForm>(nullptr));
-    ReadComponentFromText(form.get(), kForm, L"TEST");
-    pages = dynamic_cast<TVyPageControl*>(form->FindComponent(L"Pages"));
-    first = dynamic_cast<TVyTabSheet*>(form->FindComponent(L"First"));
-    second = dynamic_cast<TVyTabSheet*>(form->FindComponent(L"Second"));
-    third = dynamic_cast<TVyTabSheet*>(form->FindComponent(L"Third"));
-    ASSERT_TRUE(pages && first && second && third);
-    pages->OnChanging = [this](TObject*, int index, bool& allow) {
-      log.push_back(L"changing " + std::to_wstring(index));
-      allow = allowChange;
-    };
-    pages->OnChange = [this](TObject*) { log.push_back(L"change " + std::to_wstring(pages->GetTabIndex())); };
-    pages->OnTabClick = [this](TObject*) { log.push_back(L"click"); };
-    form->Show();
-    Pump(60ms);
-  }
-  void TearDown() override {
-    form.reset();
-    Pump(10ms);
-  }
-  void ClickTab(int i) {
-    const TRect r = pages->TabClientRect(i);
-    const LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2 + 2);
-    SendMessageW(pages->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(pages->GetHandle(), WM_LBUTTONUP, 0, at);
-  }
-  void Key(WORD key) { SendMessageW(pages->GetHandle(), WM_KEYDOWN, key, 0); }
-  std::unique_ptr<TTestPagesForm> form;
-  TVyPageControl* pages = nullptr;
-  TVyTabSheet *first = nullptr, *second = nullptr, *third = nullptr;
-  std::vector<std::wstring> log;
-  bool allowChange = true;
-};
-
 TEST_F(VyPages, LoadingShowsTheDefaultPageWithoutEvents) {
   EXPECT_EQ(pages->GetActivePage(), first) << "the default wins over the streamed page";
   EXPECT_EQ(pages->GetTabIndex(), 0) << "the streamed tab index is not kept";
@@ -117,6 +36,8 @@ TEST_F(VyPages, LoadingShowsTheDefaultPageWithoutEvents) {
   const TRect display = pages->DisplayRect();
   EXPECT_EQ(first->GetBoundsRect(), display) << "the page fills the card";
   EXPECT_GT(display.Top, pages->GetFixedDimension() - 1) << "below the tabs";
+  EXPECT_EQ(pages->GetColor(), clBtnFace) << "pages and their control in the button face colour";
+  EXPECT_EQ(first->GetColor(), clBtnFace);
 }
 
 TEST_F(VyPages, AClickAsksSwapsAndTellsInOrder) {
@@ -168,6 +89,17 @@ TEST_F(VyPages, HiddenTabsRenumberWithoutAskingAndKeepThePage) {
   EXPECT_EQ(pages->GetActivePage(), third);
   EXPECT_EQ(log, (std::vector<std::wstring>{L"change 1"})) << "no question for a renumbering";
 
+  // Nor when the question would be refused, or the active tab is disabled.
+  allowChange = false;
+  third->SetTabEnabled(false);
+  second->SetTabVisible(true);
+  EXPECT_EQ(pages->GetTabIndex(), 2) << "the highlighted tab still belongs to the page shown";
+  EXPECT_EQ(pages->GetActivePage(), third);
+  second->SetTabVisible(false);
+  EXPECT_EQ(pages->GetTabIndex(), 1);
+  third->SetTabEnabled(true);
+  allowChange = true;
+
   // The active page's own tab hidden: no tab is selected while the page stays.
   third->SetTabVisible(false);
   EXPECT_EQ(pages->GetTabIndex(), -1);
@@ -216,6 +148,44 @@ TEST_F(VyPages, PagesMoveAndRefuseBadPlaces) {
   EXPECT_EQ(pages->GetTabIndex(), -1);
   EXPECT_EQ(pages->GetPageCount(), 2);
   delete stranger;
+}
+
+TEST_F(VyPages, SheetsTakeTheirStreamedPlacesAndReadBackAsWritten) {
+  // Sheets written in another order than their places: each takes its place once all
+  // of them are read.
+  std::string text = kPagesForm;
+  const size_t thirdAt = text.find("    object Third: TVyTabSheet");
+  const size_t thirdEnd = text.find("    end\n", thirdAt) + 8;
+  const std::string thirdSheet = text.substr(thirdAt, thirdEnd - thirdAt);
+  text.erase(thirdAt, thirdEnd - thirdAt);
+  text.insert(text.find("    object First: TVyTabSheet"), thirdSheet);
+  ASSERT_LT(text.find("object Third"), text.find("object First"));
+  Load(text);
+  EXPECT_EQ(pages->GetPage(0), first);
+  EXPECT_EQ(pages->GetPage(1), second);
+  EXPECT_EQ(pages->GetPage(2), third);
+  EXPECT_EQ(pages->GetActivePage(), first);
+  EXPECT_EQ(pages->GetTabIndex(), 0);
+
+  // What the control writes reads back the same, whichever page shows.
+  pages->SetActivePage(third);
+  second->SetPageIndex(0);
+  const std::string written = WriteComponentToText(form.get());
+  const std::string ofPages = written.substr(written.find("object Pages"));
+  EXPECT_EQ(ofPages.find(" Visible = "), std::string::npos) << "which page shows is the control's to say";
+  EXPECT_EQ(ofPages.find("BackgroundColor"), std::string::npos) << "the parent's colour is not the control's own";
+  // (The form's own visibility is the test's to set.)
+  Load(std::string(written).erase(written.find("  Visible = True\n"), 17));
+  EXPECT_EQ(pages->GetPage(0), second);
+  EXPECT_EQ(pages->GetPage(1), first);
+  EXPECT_EQ(pages->GetPage(2), third);
+  EXPECT_EQ(pages->GetActivePage(), first) << "the default page";
+  EXPECT_TRUE(first->Showing());
+  EXPECT_FALSE(third->Showing());
+  EXPECT_NE(form->FindComponent(L"Edit1"), nullptr);
+  EXPECT_TRUE(pages->GetParentBackgroundColor());
+  form->SetColor(clTeal);
+  EXPECT_EQ(pages->GetBackgroundColor(), clTeal) << "it still follows its form";
 }
 
 TEST_F(VyPages, CtrlTabAndAcceleratorsChangePages) {
