@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "core/keys/KeyEngineWin.h"
+#include "services/ProcessList.h"
 #include "vcl/ScopeGuards.h"
 
 namespace {
@@ -97,17 +98,12 @@ bool HandleKeyEngineMessage(TKeyEngine& engine, UINT msg) {
 
 std::uintptr_t TWinForeground::Window() { return reinterpret_cast<std::uintptr_t>(GetForegroundWindow()); }
 
+// The process list answers from what it holds, or reads this one process alone.
 std::string TWinForeground::ExePath(std::uintptr_t window) {
-  DWORD processId = 0;
-  GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &processId);
-  if (!processId) return {};
-  TUniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-  if (!process) return {};
-  std::wstring path(32768, L'\0');
-  DWORD size = static_cast<DWORD>(path.size());
-  if (!QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) return {};
-  path.resize(size);
+  std::wstring path = Processes().ProcessPathOfWindow(reinterpret_cast<HWND>(window));
+  if (path.empty()) return {};
   CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
+  // Profiles name their programs in the system code page, as their files store them.
   return StringToAnsi(path);
 }
 

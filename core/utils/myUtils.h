@@ -2,6 +2,7 @@
 // variables, program descriptions, processes and windows, the inputs of the
 // installation id. The pure ones build natively; the rest are Windows only.
 #pragma once
+#include "services/ProgramFile.h"
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -38,11 +39,6 @@ std::wstring WinVersionString(const TWinVersionInfo& v, bool details);
 std::wstring ExpandEnvVarsWith(std::wstring_view text,
                                const std::function<std::optional<std::wstring>(const std::wstring&)>& lookup);
 
-// The description a program file carries: the version resource's
-// "FileDescription", else its "ProductName", of the first listed translation (a
-// PE module), or the module description (an NE module). Every offset is checked
-// against the bytes, so any file is safe to read; nullopt when there is none.
-std::optional<std::u16string> ReadProgramDescription(std::string_view file);
 
 // The counter as the statistics page writes it: '999', '1.000', '1.234.567'.
 std::wstring KeyPressCounterText(std::int32_t count);
@@ -53,6 +49,7 @@ std::string MakeInstallationId(const std::string& computer, const std::string& u
                                const std::string& volumeSerial, const std::string& biosDate);
 
 #ifdef _WIN32
+#include "services/ProcessList.h"
 #include "vcl/Win.h"
 
 TWinVersionInfo QueryWinVersion();
@@ -68,16 +65,9 @@ bool MoveFiles(const std::wstring& source, const std::wstring& dest);
 std::wstring GetEnvVar(const std::wstring& name);
 std::wstring ExpandEnvVars(std::wstring_view text);
 
-// The description of a program file, or its file name when it has none.
-std::wstring GetProgramDescription(const std::wstring& path);
 HICON GetFileIcon(const std::wstring& path, int size);  // the caller destroys it
 
-struct TProcessEntry {
-  DWORD id;
-  std::wstring path;
-};
 DWORD GetProcessIdOf(HANDLE process);
-std::vector<TProcessEntry> GetProcessList();
 void ForceForegroundWindow(HWND wnd);
 void RestoreAndActivate(HWND wnd);
 // Finds the main window of a running copy of the program; nullptr when none.

@@ -126,29 +126,6 @@ std::wstring ExpandEnvVars(std::wstring_view text) {
   });
 }
 
-std::wstring GetProgramDescription(const std::wstring& path) {
-  std::wstring name = path;
-  if (const auto slash = name.find_last_of(L"\\/"); slash != std::wstring::npos) name = name.substr(slash + 1);
-  // The file is mapped, not read: the version resource may lie anywhere in a
-  // program of any size, and only the pages the parser touches are loaded.
-  const TUniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) return name;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
-      static_cast<unsigned long long>(size.QuadPart) > std::numeric_limits<std::size_t>::max())
-    return name;
-  const TUniqueHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-  if (!mapping) return name;
-  const void* view = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0);
-  if (!view) return name;
-  const std::unique_ptr<const void, decltype(&UnmapViewOfFile)> unmap(view, &UnmapViewOfFile);
-  const auto text =
-      ReadProgramDescription(std::string_view(static_cast<const char*>(view), static_cast<std::size_t>(size.QuadPart)));
-  if (!text) return name;
-  return std::wstring(text->begin(), text->end());
-}
-
 HICON GetFileIcon(const std::wstring& path, int size) {
   SHFILEINFOW info{};
   const UINT flags = SHGFI_ICON | (size == 32 ? SHGFI_LARGEICON : SHGFI_SMALLICON);
@@ -160,36 +137,6 @@ DWORD GetProcessIdOf(HANDLE process) {
   using Fn = DWORD(WINAPI*)(HANDLE);
   auto fn = SystemFunction<Fn>(L"kernel32.dll", "GetProcessId");
   return fn ? fn(process) : 0;
-}
-
-std::vector<TProcessEntry> GetProcessList() {
-  std::vector<TProcessEntry> list;
-  if (GetWinMajorVersion() >= 6) {
-    std::vector<DWORD> ids(4096);
-    DWORD bytes = 0;
-    if (!EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes)) return list;
-    ids.resize(bytes / sizeof(DWORD));
-    for (DWORD id : ids) {
-      TUniqueHandle p(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, id));
-      if (!p) p.reset(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
-      if (!p) continue;
-      wchar_t buf[MAX_PATH * 2];
-      DWORD size = static_cast<DWORD>(std::size(buf));
-      if (QueryFullProcessImageNameW(p.get(), 0, buf, &size)) list.push_back({id, std::wstring(buf, size)});
-    }
-    return list;
-  }
-  const TUniqueHandle snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (snap.get() == INVALID_HANDLE_VALUE) return list;
-  PROCESSENTRY32W e{};
-  e.dwSize = sizeof e;
-  for (BOOL ok = Process32FirstW(snap.get(), &e); ok; ok = Process32NextW(snap.get(), &e)) {
-    const TUniqueHandle p(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, e.th32ProcessID));
-    if (!p) continue;
-    wchar_t buf[MAX_PATH];
-    if (GetModuleFileNameExW(p.get(), nullptr, buf, MAX_PATH)) list.push_back({e.th32ProcessID, buf});
-  }
-  return list;
 }
 
 void ForceForegroundWindow(HWND wnd) {

@@ -2,7 +2,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/utils/myUtils.h"
+#include "services/ProgramFile.h"
+
+#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Files start with "MZ" to reach the header parsers quickly.
