@@ -1,0 +1,142 @@
+// The hot-key edit as the global hot-key window uses it, and the date/time edit's
+// reading of the user's own locale, read from a form resource.
+// ctest-lock: keyboard
+#include <gtest/gtest.h>
+
+#include "controls/extended/VyDateTimeText.h"
+#include "controls/extended/VyHotKeyEdit.h"
+#include "controls/extended/tests/VyFormTest.h"
+#include "testing/WinTesting.h"
+#include "vcl/ShortCuts.h"
+#include "vcl/Win.h"
+
+#include <chrono>
+
+using namespace Vy;
+using namespace std::chrono_literals;
+
+class TTestVyDateTimeForm : public TForm {
+  QORN_CLASS(TTestVyDateTimeForm, TForm)
+ public:
+  explicit TTestVyDateTimeForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+QORN_REGISTER_CLASS(TTestVyDateTimeForm);
+
+namespace {
+
+class VyDateTimeEdits : public VyFormTestOf<TTestVyDateTimeForm> {
+ protected:
+  void SetUp() override {
+    VyFormTestOf::SetUp();
+    show = Find<TVyHotKeyEdit>(L"ShowKeyEdit");
+    capture = Find<TVyHotKeyEdit>(L"CaptureKeyEdit");
+    ASSERT_TRUE(show && capture);
+    show->OnChange = TNotifyEvent([this](TObject*) { ++changes; });
+  }
+  void Focus(TWinControl* c) {
+    c->SetFocus();
+    Pump(20ms);
+  }
+  // Presses the keys in order and lets them go in reverse, as fingers play a chord,
+  // through the application's loop to the focused window.
+  static void Chord(HWND wnd, std::initializer_list<WORD> keys) {
+    auto post = [wnd](WORD key, bool down) {
+      const bool alt = key == VK_MENU || (GetKeyState(VK_MENU) & 0x8000);
+      const UINT msg = alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+      BYTE state[256] = {};
+      GetKeyboardState(state);
+      state[key] = down ? 0x80 : 0;
+      SetKeyboardState(state);
+      PostMessageW(wnd, msg, key, down ? 1 : 0xC0000001);
+      Pump(10ms);
+    };
+    for (WORD k : keys) post(k, true);
+    for (auto k = std::rbegin(keys); k != std::rend(keys); ++k) post(*k, false);
+    Pump(20ms);
+  }
+  // A pixel of a window as it shows now, its frame included (window coordinates).
+  static TColor WindowPixel(HWND wnd, int x, int y) {
+    HDC dc = GetWindowDC(wnd);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(wnd, dc);
+    return static_cast<TColor>(c);
+  }
+  static String WindowText(HWND wnd) {
+    wchar_t buf[128] = {};
+    GetWindowTextW(wnd, buf, 128);
+    return buf;
+  }
+  TVyHotKeyEdit *show = nullptr, *capture = nullptr;
+  int changes = 0;
+};
+
+TEST_F(VyDateTimeEdits, AChordPressedIntoTheHotKeyEditIsItsValue) {
+  EXPECT_EQ(show->GetHotKey(), 0) << "the form asks for an empty edit";
+  Focus(show);
+  Chord(show->GetHandle(), {VK_CONTROL, VK_SHIFT, 'K'});
+  EXPECT_EQ(show->GetHotKey(), scCtrl | scShift | 'K');
+  EXPECT_EQ(ShortCutToText(show->GetHotKey()), L"Shift+Ctrl+K");
+  EXPECT_GE(changes, 1) << "OnChange on a new key";
+
+  const int before = changes;
+  Chord(show->GetHandle(), {VK_MENU, VK_F5});
+  EXPECT_EQ(show->GetHotKey(), scAlt | VK_F5);
+  EXPECT_GT(changes, before);
+
+  // The window's own text is what the user sees.
+  const String text = WindowText(show->GetHandle());
+  EXPECT_NE(text.find(L"F5"), String::npos) << std::string(text.begin(), text.end());
+  EXPECT_NE(text.find(L"Alt"), String::npos) << std::string(text.begin(), text.end());
+
+  show->SetHotKey(scCtrl | 'Q');
+  EXPECT_EQ(show->GetHotKey(), scCtrl | 'Q');
+}
+
+TEST_F(VyDateTimeEdits, TheFrameLightsWhileFocusedAndTheColourFollowsTheState) {
+  const HWND wnd = show->GetHandle();
+  Focus(capture);
+  EXPECT_FALSE(show->FrameIsHot());
+  EXPECT_EQ(WindowPixel(wnd, 0, show->GetHeight() / 2), ColorToRGB(clBtnShadow));
+  Focus(show);
+  EXPECT_TRUE(show->FrameIsHot());
+  EXPECT_EQ(WindowPixel(wnd, 0, show->GetHeight() / 2), ColorToRGB(clHighlight));
+  Focus(capture);
+  EXPECT_FALSE(show->FrameIsHot());
+  EXPECT_EQ(WindowPixel(wnd, 0, show->GetHeight() / 2), ColorToRGB(clBtnShadow));
+
+  capture->SetEnabled(false);
+  EXPECT_EQ(capture->GetColor(), clSilver);
+  capture->SetEnabled(true);
+  EXPECT_EQ(capture->GetColor(), clWindow);
+  EXPECT_EQ(show->GetHeight(), 21);
+}
+
+TEST_F(VyDateTimeEdits, TheUsersLocaleReadsBackWhatItWrites) {
+  const TVyDateLocale& locale = SystemDateLocale();
+  wchar_t buf[80] = {};
+  ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buf, 80), 1);
+  EXPECT_EQ(locale.Formats.ShortDateFormat, String(buf));
+  EXPECT_GE(locale.FirstDayOfWeek, 0);
+  EXPECT_LE(locale.FirstDayOfWeek, 6);
+  for (const String& name : locale.GenitiveMonthNames) EXPECT_FALSE(name.empty());
+
+  const TDateTime today = EncodeDate(2026, 1, 30);
+  for (const TDateTime day : {EncodeDate(2003, 2, 1), EncodeDate(2026, 12, 25), EncodeDate(1999, 11, 9)}) {
+    const String text = DateTimeEditText({etDate, L"", day}, locale);
+    SCOPED_TRACE(std::string(text.begin(), text.end()));
+    EXPECT_EQ(ParseDateText(text, locale, today), day);
+    // The long month name of the locale reads too.
+    EXPECT_EQ(ParseDateText(FormatDateTime(L"d mmmm yyyy", day, locale.Formats), locale, today), day);
+  }
+  const TDateTime evening = EncodeTime(19, 5, 0, 0);
+  EXPECT_EQ(ParseTimeText(DateTimeEditText({etTime, L"", evening}, locale), locale), evening);
+}
+
+TEST_F(VyDateTimeEdits, Screenshot) {
+  show->SetHotKey(scCtrl | scAlt | 'S');
+  capture->SetHotKey(scShift | VK_F12);
+  Focus(show);
+  EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "vy-date-time.png"));
+}
+
+}  // namespace
