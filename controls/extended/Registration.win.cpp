@@ -6,6 +6,7 @@
 #include "controls/extended/VyChkLst.h"
 #include "controls/extended/VyCommon.h"
 #include "controls/extended/VyCtlButton.h"
+#include "controls/extended/VyDateTimeEdit.h"
 #include "controls/extended/VyEdit.h"
 #include "controls/extended/VyGroupBar.h"
 #include "controls/extended/VyHotKeyEdit.h"
@@ -28,5 +29,5 @@ void RegisterClassesOf_controls_extended() {
   RegisterClasses<Vy::TVyControlButton, Vy::TVyEdit, Vy::TVyButtonEdit, Vy::TVyTrackBar, Vy::TVyButton,
                   Vy::TVyBitBtn, Vy::TVyMenuButton, Vy::TVyToolButton>();
   RegisterClasses<Vy::TVyListBox, Vy::TVyCheckList, Vy::TVyListView>();
-  RegisterClasses<Vy::TVyHotKeyEdit>();
+  RegisterClasses<Vy::TVyHotKeyEdit, Vy::TVyDateTimeEdit>();
 }

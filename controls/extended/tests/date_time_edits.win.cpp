@@ -3,6 +3,7 @@
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
 
+#include "controls/extended/VyDateTimeEdit.h"
 #include "controls/extended/VyDateTimeText.h"
 #include "controls/extended/VyHotKeyEdit.h"
 #include "controls/extended/tests/VyFormTest.h"
@@ -30,7 +31,17 @@ class VyDateTimeEdits : public VyFormTestOf<TTestVyDateTimeForm> {
     VyFormTestOf::SetUp();
     show = Find<TVyHotKeyEdit>(L"ShowKeyEdit");
     capture = Find<TVyHotKeyEdit>(L"CaptureKeyEdit");
-    ASSERT_TRUE(show && capture);
+    timer = Find<TVyDateTimeEdit>(L"TimerTimeEdit");
+    day = Find<TVyDateTimeEdit>(L"DayEdit");
+    ASSERT_TRUE(show && capture && timer && day);
+    TVyDateLocale dmy;
+    dmy.Formats.ShortDateFormat = L"dd.MM.yyyy";
+    dmy.Formats.DateSeparator = L'.';
+    dmy.Formats.LongTimeFormat = L"H:mm:ss";
+    day->SetLocale(dmy);
+    timer->SetLocale(dmy);
+    for (TVyDateTimeEdit* e : {timer, day})
+      e->OnDateTimeChange = TVyDateTimeChangeEvent([this](TObject*, TDateTime v) { reported.push_back(v); });
     show->OnChange = TNotifyEvent([this](TObject*) { ++changes; });
   }
   void Focus(TWinControl* c) {
@@ -63,7 +74,19 @@ class VyDateTimeEdits : public VyFormTestOf<TTestVyDateTimeForm> {
     ReleaseDC(wnd, dc);
     return static_cast<TColor>(c);
   }
+  // Types the text into the focused edit, one character at a time.
+  static void Type(HWND wnd, const wchar_t* text) {
+    for (const wchar_t* c = text; *c; ++c) PostMessageW(wnd, WM_CHAR, *c, 1);
+    Pump(30ms);
+  }
+  static void Key(HWND wnd, WORD key) {
+    PostMessageW(wnd, WM_KEYDOWN, key, 1);
+    PostMessageW(wnd, WM_KEYUP, key, 0xC0000001);
+    Pump(30ms);
+  }
   TVyHotKeyEdit *show = nullptr, *capture = nullptr;
+  TVyDateTimeEdit *timer = nullptr, *day = nullptr;
+  std::vector<TDateTime> reported;
   int changes = 0;
 };
 
@@ -124,9 +147,67 @@ TEST_F(VyDateTimeEdits, TheUsersLocaleReadsBackWhatItWrites) {
   EXPECT_EQ(ParseTimeText(DateTimeEditText({etTime, L"", evening}, locale), locale), evening);
 }
 
+TEST_F(VyDateTimeEdits, ATypedDateIsReadAndShownInTheLocale) {
+  Focus(day);
+  Type(day->GetHandle(), L"010203");
+  Focus(show);  // leaving the edit shows the value formatted
+  EXPECT_EQ(day->GetDate(), EncodeDate(2003, 2, 1));
+  EXPECT_EQ(day->GetText(), L"01.02.2003");
+  EXPECT_EQ(reported.back(), EncodeDate(2003, 2, 1));
+
+  Focus(day);
+  Key(day->GetHandle(), VK_PRIOR);
+  EXPECT_EQ(day->GetText(), L"01.03.2003");
+  Key(day->GetHandle(), VK_UP);
+  EXPECT_EQ(day->GetText(), L"02.03.2003");
+  Type(day->GetHandle(), L"-");
+  EXPECT_EQ(day->GetText(), L"01.03.2003");
+  EXPECT_EQ(day->GetDate(), EncodeDate(2003, 3, 1));
+
+  // Text that cannot be read (pasted in one piece) leaves the value as it was.
+  const std::size_t before = reported.size();
+  day->SelectAll();
+  SendMessageW(day->GetHandle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"12345678901234"));
+  Pump(20ms);
+  EXPECT_EQ(day->GetText(), L"12345678901234");
+  Focus(show);
+  EXPECT_EQ(day->GetDate(), EncodeDate(2003, 3, 1));
+  EXPECT_EQ(day->GetText(), L"01.03.2003");
+  EXPECT_EQ(reported.size(), before);
+
+  day->Clear();
+  EXPECT_EQ(day->GetText(), L"");
+  EXPECT_EQ(reported.back(), 0.0);
+  Focus(day);
+  Key(day->GetHandle(), VK_PRIOR);  // from today when empty
+  EXPECT_EQ(day->GetDate(), IncMonth(::Date(), 1));
+}
+
+TEST_F(VyDateTimeEdits, ThePowerTimerTimeStaysEmptyUntilATimeIsGiven) {
+  EXPECT_EQ(timer->GetText(), L"");
+  timer->SetTime(0);
+  EXPECT_EQ(timer->GetText(), L"00:00") << "midnight set by code shows";
+  Focus(timer);
+  timer->SelectAll();
+  Type(timer->GetHandle(), L"7 pm");
+  Focus(show);
+  EXPECT_EQ(timer->GetTime(), EncodeTime(19, 0, 0, 0));
+  EXPECT_EQ(timer->GetText(), L"19:00");
+  EXPECT_EQ(reported.back(), EncodeTime(19, 0, 0, 0));
+  Focus(timer);
+  Key(timer->GetHandle(), VK_PRIOR);
+  Key(timer->GetHandle(), VK_DOWN);
+  EXPECT_EQ(timer->GetText(), L"19:59");
+  timer->SelectAll();
+  Type(timer->GetHandle(), L"x");  // letters other than the designators' beep and go nowhere
+  EXPECT_EQ(timer->GetText(), L"19:59");
+}
+
 TEST_F(VyDateTimeEdits, Screenshot) {
   show->SetHotKey(scCtrl | scAlt | 'S');
   capture->SetHotKey(scShift | VK_F12);
+  timer->SetTime(EncodeTime(23, 30, 0, 0));
+  day->SetDate(EncodeDate(2026, 12, 10));
   Focus(show);
   EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "vy-date-time.png"));
 }
