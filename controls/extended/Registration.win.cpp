@@ -6,8 +6,10 @@
 #include "controls/extended/VyChkLst.h"
 #include "controls/extended/VyCommon.h"
 #include "controls/extended/VyCtlButton.h"
+#include "controls/extended/VyDateTimeEdit.h"
 #include "controls/extended/VyEdit.h"
 #include "controls/extended/VyGroupBar.h"
+#include "controls/extended/VyHotKeyEdit.h"
 #include "controls/extended/VyLabel.h"
 #include "controls/extended/VyListVw.h"
 #include "controls/extended/VyLstBox.h"
@@ -27,4 +29,5 @@ void RegisterClassesOf_controls_extended() {
   RegisterClasses<Vy::TVyControlButton, Vy::TVyEdit, Vy::TVyButtonEdit, Vy::TVyTrackBar, Vy::TVyButton,
                   Vy::TVyBitBtn, Vy::TVyMenuButton, Vy::TVyToolButton>();
   RegisterClasses<Vy::TVyListBox, Vy::TVyCheckList, Vy::TVyListView>();
+  RegisterClasses<Vy::TVyHotKeyEdit, Vy::TVyDateTimeEdit>();
 }
