@@ -105,6 +105,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     Application->CreateForm(DonateForm);
     Application->CreateForm(SettingsHKForm);
     Application->CreateForm(OSDmForm);
+    // The user's own mute pictures are named in the main window's extended settings.
+    OSDmForm->Settings = &MainForm->ExtSettings();
     MainForm->TranslateComponents(L"DonateForm");
     MainForm->TranslateComponents(L"SettingsHKForm");
     started = true;

@@ -4,7 +4,8 @@
 // from this process while a window of its own is in front:
 //   F13          set the volume to 20 %        -> the volume display at 20 %
 //   volume up    three presses of a 10 % step  -> the volume display at 50 %
-//   volume mute  twice                         -> the "sound off", then the "sound on" picture
+//   volume mute  twice                         -> the user's "sound off" picture, then the
+//                                                 built-in "sound on" picture
 // After each step it writes "shot-NAME" into the folder and waits for the script
 // to write "shot-NAME-taken" (a screenshot of the screen). Exit code 0 when every
 // display came, at its level, and the window in front kept the focus.
@@ -15,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -94,22 +96,48 @@ COLORREF BarPixel(HWND display, double fraction) {
   ReleaseDC(nullptr, screen);
   return c;
 }
-// Which built-in picture the mute picture shows: the red cross of the sound
-// switched off, or the green waves of the sound switched on.
+// Which picture the mute picture shows: the red cross of the sound switched off,
+// the green waves of the sound switched on, or the user's own (plain blue).
 std::string MutePictureShown(HWND picture) {
   RECT r{};
   GetWindowRect(picture, &r);
   HDC screen = GetDC(nullptr);
-  bool red = false, green = false;
+  bool red = false, green = false, blue = false;
   for (int y = r.top; y < r.bottom; y += 2)
     for (int x = (r.left + r.right) / 2; x < r.right; x += 2) {
       const COLORREF c = GetPixel(screen, x, y);
       red = red || (GetRValue(c) > 150 && GetGValue(c) < 80);
       green = green || (GetGValue(c) > 100 && GetRValue(c) < 80 && GetBValue(c) < 100);
+      blue = blue || (GetBValue(c) > 200 && GetRValue(c) < 50 && GetGValue(c) < 50);
     }
   ReleaseDC(nullptr, screen);
-  return red == green ? "unclear" : red ? "sound off" : "sound on";
+  if (red + green + blue != 1) return "unclear";
+  return red ? "sound off" : green ? "sound on" : "the user's picture";
 }
+
+// A plain blue 96 x 96 bitmap: the user's own picture for the sound switched off.
+void WriteUserPicture(const fs::path& file) {
+  constexpr int side = 96;
+  constexpr int row = side * 3;
+  BITMAPFILEHEADER header{};
+  BITMAPINFOHEADER info{};
+  header.bfType = 0x4D42;
+  header.bfOffBits = sizeof header + sizeof info;
+  header.bfSize = header.bfOffBits + row * side;
+  info.biSize = sizeof info;
+  info.biWidth = side;
+  info.biHeight = side;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  std::string pixels;
+  for (int i = 0; i < side * side; ++i) pixels += std::string("\xFF\x00\x00", 3);
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out << pixels;
+}
+
 bool IsLevelColour(COLORREF c) { return GetRValue(c) < 60 && GetGValue(c) > 90 && GetBValue(c) < 60; }
 std::string ColourText(COLORREF c) {
   return std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," + std::to_string(GetBValue(c));
@@ -173,6 +201,9 @@ class TTest {
     settings.Strings.InstallationId = "01x0123456789abcdef0123456789abcdef";
     CreateDefaultFonts(settings.Fonts);
     qorn_.WriteSettings(settings);
+    const fs::path userPicture = qorn_.Settings() / "muted.bmp";
+    WriteUserPicture(userPicture);
+    qorn_.WriteFile("stgex.ini", "[QornMain]\r\nUserPictMuteOff=" + userPicture.string() + "\r\n");
     qorn_.WriteProfiles("volume",
                         {{"volume",
                           "-",
@@ -196,7 +227,7 @@ class TTest {
     Check(front.inFront(), "volume up: the window in front kept the focus");
     TakeShot("up50");
 
-    for (const std::string expected : {"sound off", "sound on"}) {
+    for (const std::string expected : {"the user's picture", "sound on"}) {
       Check(Press(VK_VOLUME_MUTE), "mute sent");
       std::string picture;
       const bool shown = WaitUntil(
@@ -208,7 +239,7 @@ class TTest {
           10s);
       Check(shown, "mute: the mute picture shows " + expected + " (seen: " + picture + ")");
       Check(front.inFront(), "mute: the window in front kept the focus");
-      TakeShot(expected == "sound off" ? "mute" : "unmute");
+      TakeShot(expected == "sound on" ? "unmute" : "mute");
     }
 
     Check(qorn_.Close() == 0, "Qorn closed");
