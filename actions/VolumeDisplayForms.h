@@ -1,5 +1,5 @@
-// The volume action's displays in the program: the volume display, the popup and
-// the mute picture that the program body creates, chosen by the settings.
+// The volume action's displays in the program, through the program's display seam
+// (displays/OnScreenDisplays.h), chosen by the settings.
 #pragma once
 #include <functional>
 

@@ -1,19 +1,13 @@
 #include "actions/VolumeDisplayForms.h"
 
 #include "core/settings/Settings.h"
-#include "displays/MutePicture.h"
-#include "displays/Popup.h"
-#include "displays/VolumeDisplay.h"
+#include "displays/OnScreenDisplays.h"
 
 bool TVolumeDisplayForms::ShowsVolume() { return MainSettings.osdshw == 1 && !(fullScreen_ && fullScreen_()); }
 
 bool TVolumeDisplayForms::VolumeAsDisplay() { return MainSettings.volshowosd == 1; }
 
-void TVolumeDisplayForms::ShowVolumeDisplay(int percent) {
-  if (!OSDvForm) return;
-  OSDvForm->showw();
-  OSDvForm->level->SetPercent(percent);
-}
+void TVolumeDisplayForms::ShowVolumeDisplay(int percent) { OnScreenDisplays().ShowVolume(percent); }
 
 void TVolumeDisplayForms::ShowVolumePopup(TVolumeCode, int percent) {
   // The popup cannot show a volume bar yet: the volume display shows the level
@@ -21,6 +15,4 @@ void TVolumeDisplayForms::ShowVolumePopup(TVolumeCode, int percent) {
   ShowVolumeDisplay(percent);
 }
 
-void TVolumeDisplayForms::ShowMutePicture(bool audible) {
-  if (OSDmForm) OSDmForm->showw(audible ? 1 : 0);
-}
+void TVolumeDisplayForms::ShowMutePicture(bool audible) { OnScreenDisplays().ShowMute(audible ? 1 : 0); }

@@ -45,6 +45,7 @@ class TOSDtForm : public TDisplayForm {
 
  private:
   void ApplyLabelLook();
+  void SetShownText(const std::wstring& text);
   void Layout(std::uint8_t kind, const std::wstring& text);
 
   bool shown_ = false;

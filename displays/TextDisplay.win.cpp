@@ -48,7 +48,7 @@ void TOSDtForm::showing(std::uint8_t Kind, const std::wstring& Text) {
     Layout(Kind, Text);
   } else if (Kind == tkWithBar && lastKind_ == tkWithBar) {
     // A running track display: the size stays, only the text follows.
-    VyLabel1->SetCaption(Text);
+    SetShownText(Text);
   } else {
     Layout(Kind, Text);
   }
@@ -61,9 +61,15 @@ void TOSDtForm::showing(std::uint8_t Kind, const std::wstring& Text) {
   lastKind_ = Kind;
 }
 
+void TOSDtForm::SetShownText(const std::wstring& text) {
+  VyLabel1->SetCaption(text);
+  // The window says what it shows, to screen readers and whatever else reads windows.
+  SetCaption(text);
+}
+
 void TOSDtForm::Layout(std::uint8_t kind, const std::wstring& text) {
   ApplyLabelLook();
-  VyLabel1->SetCaption(text);
+  SetShownText(text);
   int width = 0;
   int height = 0;
   if (kind == tkWithBar) {
@@ -118,7 +124,7 @@ void TOSDtForm::Timer1Timer(TObject*) {
   HideDisplay();
   Timer1->SetEnabled(false);
   shown_ = false;
-  VyLabel1->SetCaption(L"");
+  SetShownText(L"");
   clockRunning_ = false;
 }
 

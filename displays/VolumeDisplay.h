@@ -23,6 +23,9 @@ class TOSDvForm : public TDisplayForm {
 
   // Shows the display and restarts its clock; nothing in placement mode.
   void showw();
+  // A volume key's display: showw, then the bar at percent (0..100). While the user
+  // places the display it stays as placed, at 100 %.
+  void ShowLevel(int percent);
   // Lays the window out from the settings and shows it.
   void formsh();
   // Gap, segment width, opacity and colours again (placement mode only).

@@ -15,6 +15,12 @@ void TOSDvForm::showw() {
   startMs_ = ClockNowMs();
 }
 
+void TOSDvForm::ShowLevel(int percent) {
+  if (DisplayPlacementMode == 1) return;
+  showw();
+  level->SetPercent(percent);
+}
+
 void TOSDvForm::ApplyBarSettings() {
   SetAlphaBlendValue(MainSettings.osdtr & 0xFF);
   if (ColorChosen(ColorSettings.osdclrb)) level->GetGradient()->SetFromColor(static_cast<TColor>(ColorSettings.osdclrb));

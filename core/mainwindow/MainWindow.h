@@ -22,6 +22,7 @@
 #include "core/mainwindow/MainForm.h"
 #include "core/mainwindow/MainWindowStandIns.h"
 #include "core/mainwindow/NamedTimers.h"
+#include "core/mainwindow/NoticeDisplays.h"
 #include "core/plugins/PluginHost.h"
 #include "core/settings/Profiles.h"
 #include "core/settings/SettingsReporter.h"
@@ -148,7 +149,7 @@ class TMainForm : public TForm {
   std::unique_ptr<TLanguage> language_;
   TKeyTable editList_;
   TKeyListStandIn keyList_;
-  TNoticeDisplaysStandIn displays_;
+  TNoticeDisplays displays_;
   TCaptureDialogStandIn captureDialog_;
   TKeyTestListStandIn keyTestList_;
   TEscTargetsStandIn escTargets_;

@@ -1,5 +1,5 @@
 // What the main window gives the key engine and the profile code in place of
-// windows that are not built yet: the notice displays, the key capture dialog,
+// windows that are not built yet: the key capture dialog,
 // the key test list, the update window and power countdown that Esc closes, and
 // the key list. Each does nothing visible; each is replaced by its own window.
 #pragma once
@@ -9,15 +9,6 @@
 
 #include "core/keys/KeyEngineWorld.h"
 #include "core/settings/ProfilesKeyList.h"
-
-// Until the text display, the popup and the tray icon exist.
-class TNoticeDisplaysStandIn final : public INoticeDisplays {
- public:
-  void ShowText(int, const std::wstring&) override {}
-  void ShowPopup(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&, int, int,
-                 int) override {}
-  void IndicateInTrayIcon(const std::string&, int) override {}
-};
 
 // Until the key capture dialog exists: it is never showing.
 class TCaptureDialogStandIn final : public ICaptureDialog {

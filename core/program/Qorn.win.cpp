@@ -6,6 +6,7 @@
 #include "core/mainwindow/SettingsHKForm.h"
 #include "core/utils/MessageSink.h"
 #include "core/utils/ProgramRestart.h"
+#include "displays/DimmingOverlay.h"
 #include "displays/InfoDisplay.h"
 #include "displays/MutePicture.h"
 #include "displays/Popup.h"
@@ -105,7 +106,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     Application->CreateForm(DonateForm);
     Application->CreateForm(SettingsHKForm);
     Application->CreateForm(OSDmForm);
-    // The user's own mute pictures are named in the main window's extended settings.
+    // The user's own mute pictures are named in the extended settings.
     OSDmForm->Settings = &MainForm->ExtSettings();
     MainForm->TranslateComponents(L"DonateForm");
     MainForm->TranslateComponents(L"SettingsHKForm");
@@ -122,6 +123,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   // plug-ins while everything they might reach still exists.
   Application->SetMainForm(nullptr);
   DeleteForm(MainForm);
+  DeleteForm(Form_Fog);
   DeleteForm(OSDmForm);
   DeleteForm(SettingsHKForm);
   DeleteForm(DonateForm);

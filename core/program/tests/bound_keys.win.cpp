@@ -1,7 +1,8 @@
 // Bound keys through the real Qorn.exe under wine: keys pressed with SendInput go
 // through the hook library into Qorn, a bound key (alone or as a chord) starts its
 // program and never reaches the window in front, every other key does, the
-// program in front selects its own profile, and the presses are counted into
+// program in front selects its own profile, a bound key's notice shows in the
+// text display without taking the keyboard, and the presses are counted into
 // "stg.db" when Qorn closes.
 // ctest-lock: main-window
 // ctest-lock: keyboard
@@ -506,6 +507,61 @@ INSTANTIATE_TEST_SUITE_P(, BoundKeysHeld,
                          ::testing::Values(HeldKeyRelease{"KeyUpPassesAtOnce", false},
                                            HeldKeyRelease{"KeyUpWaitsTooLong", true}),
                          [](const ::testing::TestParamInfo<HeldKeyRelease>& info) { return info.param.what; });
+
+TEST_F(BoundKeys, ANoticeShowsInTheTextDisplayAndTheWindowInFrontKeepsTheKeyboard) {
+  TSettingsRecords settings = BaseSettings();
+  settings.Main.osdkeyspressed = 1;
+  settings.Main.washowosd = 1;
+  settings.Main.osdsh2 = 3000;
+  settings.Main.OsdTextLeft = 420;
+  settings.Main.OsdTextTop = 300;
+  qorn.WriteSettings(settings);
+  // A binding that runs nothing and says what the user wrote; one whose notice
+  // is its action's.
+  TKeyRecord hello = KeyBinding("Hello", VK_F13, Code2Of(VK_F13), "00000000", 0, "");
+  hello.OsdText = "Hello & welcome";
+  qorn.WriteProfiles("notices", {{"notices", "-", {hello, KeyBinding("F16", VK_F16, Code2Of(VK_F16), "00000000", 51, RunMarker("f16"))}}});
+  ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+  const auto shownDisplay = [&] {
+    const HWND w = qorn.FindOwnWindow(L"TOSDtForm", nullptr);
+    return w && IsWindowVisible(w) ? w : nullptr;
+  };
+  FrontWindow front;
+  ASSERT_TRUE(front.activate());
+  EXPECT_EQ(shownDisplay(), nullptr);
+
+  ASSERT_TRUE(Press(VK_F13));
+  HWND display = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (display = shownDisplay()) != nullptr; }, 20s)) << "no notice came";
+  wchar_t text[100] = {};
+  GetWindowTextW(display, text, 100);
+  EXPECT_STREQ(text, L"Hello & welcome");
+  EXPECT_EQ(GetForegroundWindow(), front.hwnd) << "the notice took the foreground: " << WindowInFront();
+  const LONG_PTR ex = GetWindowLongPtrW(display, GWL_EXSTYLE);
+  EXPECT_TRUE((ex & WS_EX_TOPMOST) && (ex & WS_EX_NOACTIVATE));
+  RECT r{};
+  GetWindowRect(display, &r);
+  EXPECT_EQ(r.left, 420);
+  EXPECT_EQ(r.top, 300);
+  // The user types on while it shows.
+  ASSERT_TRUE(Press(VK_F15));
+  ASSERT_TRUE(front.settle()) << front.history();
+  EXPECT_EQ(front.plainKeyDowns(), std::vector<WPARAM>{VK_F15}) << front.history();
+  EXPECT_TRUE(SaveWindowShot(display, ScreenshotDir() / "qorn_key_notice.png"));
+
+  // The action's own notice: the program group and what it started.
+  ASSERT_TRUE(front.activate());
+  ASSERT_TRUE(Press(VK_F16));
+  ASSERT_TRUE(WaitForMarkerLines(1));
+  ASSERT_TRUE(WaitFor([&] {
+    GetWindowTextW(display, text, 100);
+    return std::wstring(text).rfind(L"Programs\r", 0) == 0;
+  }, 20s)) << "the display shows: " << StringToAnsi(text);
+  EXPECT_NE(std::wstring(text).find(L"programs_marker.exe"), std::wstring::npos) << StringToAnsi(text);
+  // Gone after its time and a second, by itself.
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(display); }, 20s));
+  ASSERT_EQ(qorn.Close(), 0);
+}
 
 TEST_F(BoundKeys, AnUnreadableProgramProfileIsReportedOnceFromTheMainLoop) {
   const std::string self = OwnExePath();
