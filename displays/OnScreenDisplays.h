@@ -19,7 +19,8 @@ class IOnScreenDisplays {
   virtual void ShowText(std::uint8_t kind, const std::wstring& text, int barPercent = 0) = 0;
   // The volume display at percent (0..100); nothing while the user places it.
   virtual void ShowVolume(int percent) = 0;
-  // The mute picture: state 1 the mute-on picture (sound off), any other mute off.
+  // The mute picture: state 1 the mute-on picture (the sound is on: the volume
+  // action passes 1 when the line plays), any other the mute-off picture.
   virtual void ShowMute(std::uint8_t state) = 0;
   // The information display (TOSDinfo::showinfoosd) and its close.
   virtual void ShowInfo(const std::wstring& text, const std::wstring& bigText, bool bigFont,

@@ -14,7 +14,7 @@ packages=(
   libz-mingw-w64-dev googletest
   wine wine64 fonts-wine fonts-liberation2 fonts-dejavu-core xvfb xauth x11-utils x11-apps imagemagick
   libpng-dev libjpeg62-turbo-dev libgif-dev libssl-dev libtag1-dev libutfcpp-dev zlib1g-dev clang libclang-rt-14-dev
-  lirc iproute2 util-linux
+  lirc iproute2 util-linux pulseaudio pulseaudio-utils
 )
 
 # deb-src entries mirrored from the machine's own binary sources, so

@@ -216,7 +216,7 @@ void TMainForm::FormCreate(TObject*) {
 
   // The key engine with the real Windows services; every action runs through the
   // executors Set into Executors, recording ones until the actions are built.
-  actionFamilies_.InstallInto(Executors);
+  actionFamilies_.InstallInto(Executors, [this] { return engine_ && engine_->isfullscreen(); });
   engineOptions_ = std::make_unique<TEngineOptions>();
   engineLanguage_ = std::make_unique<TEngineLanguage>(*this);
   engineProfiles_ = std::make_unique<TEngineProfiles>(*this);

@@ -96,12 +96,14 @@ def hexlines(data, indent):
 
 
 def main():
+    # "Mute on" is the picture of the sound switched on (the user's own picture
+    # for it is "UserPictMuteOn"), "mute off" that of the sound switched off.
     on = canvas()
     speaker(on, (60, 60, 60))
-    cross(on, (210, 20, 20))
+    waves(on, (20, 140, 40))
     off = canvas()
     speaker(off, (60, 60, 60))
-    waves(off, (20, 140, 40))
+    cross(off, (210, 20, 20))
     timer = canvas()
     clock(timer)
     for name, px in (("mute on", on), ("mute off", off), ("timer", timer)):

@@ -48,7 +48,13 @@ class TQornInstall {
   TQornInstall& operator=(const TQornInstall&) = delete;
 
   const std::filesystem::path& Root() const { return root_; }
-  std::filesystem::path Program() const { return root_ / "Qorn.exe"; }
+  std::filesystem::path Program() const { return root_ / programName_; }
+  // Qorn under another file name (wine's per-program settings, such as the Windows
+  // version it reports, go by the name).
+  void RenameProgram(const std::wstring& name) {
+    std::filesystem::rename(Program(), root_ / name);
+    programName_ = name;
+  }
   std::filesystem::path Settings() const { return root_ / "AppData"; }
 
   // A file of the settings folder ("stg.db", "profiles\\x.gpf"...).
@@ -174,6 +180,7 @@ class TQornInstall {
   }
 
   std::filesystem::path root_;
+  std::wstring programName_ = L"Qorn.exe";
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
 };
