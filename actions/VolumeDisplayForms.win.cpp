@@ -9,10 +9,9 @@ bool TVolumeDisplayForms::VolumeAsDisplay() { return MainSettings.volshowosd == 
 
 void TVolumeDisplayForms::ShowVolumeDisplay(int percent) { OnScreenDisplays().ShowVolume(percent); }
 
-void TVolumeDisplayForms::ShowVolumePopup(TVolumeCode, int percent) {
-  // The popup cannot show a volume bar yet: the volume display shows the level
-  // meanwhile, so a volume key never goes unseen.
-  ShowVolumeDisplay(percent);
+// The popup's volume kinds are the sub-codes: 1 up, 2 down, 3 mute, 4 set.
+void TVolumeDisplayForms::ShowVolumePopup(TVolumeCode code, int percent) {
+  OnScreenDisplays().ShowPopupVolume(static_cast<std::uint8_t>(code), percent);
 }
 
 void TVolumeDisplayForms::ShowMutePicture(bool audible) { OnScreenDisplays().ShowMute(audible ? 1 : 0); }
