@@ -10,13 +10,6 @@ namespace Vy {
 // clBtnShadow when disabled, one pixel right and down when pressed.
 void PaintDropDownArrow(TCanvas* canvas, const TRect& rect, bool xpStyle, bool enabled, bool pressed);
 
-// The frame of a framed window control over (0, 0, width, height) of its window DC:
-// unless keepRing, two rings of the control colour first (they wipe the old frame);
-// fsFlat one ring of the frame colour, fsFlatBold two, any other style the system's
-// 3D frame (over clWindow) or one in shades of the control colour.
-void PaintNonClientFrame(TCanvas* canvas, int width, int height, bool keepRing, TSides sides, TColor frameColor,
-                         TColor controlColor, TFrameStyle style);
-
 // Fills rect with an 8 x 8 checker: pixels whose x and y have the same parity in `even`,
 // the others in `odd` (the down pattern of grouped buttons).
 void FillChecker(TCanvas* canvas, const TRect& rect, TColor even, TColor odd);

@@ -22,19 +22,6 @@ void PaintDropDownArrow(TCanvas* canvas, const TRect& rect, bool xpStyle, bool e
   brush->SetColor(oldBrush);
 }
 
-void PaintNonClientFrame(TCanvas* canvas, int width, int height, bool keepRing, TSides sides, TColor frameColor,
-                         TColor controlColor, TFrameStyle style) {
-  TRect r = Rect(0, 0, width, height);
-  if (!keepRing) PaintBevel(canvas, r, controlColor, AllSides, 2, controlColor);
-  switch (style) {
-    case fsFlat: PaintSides(canvas, r, frameColor, sides, frameColor); break;
-    case fsFlatBold: PaintBevel(canvas, r, frameColor, sides, 2, frameColor); break;
-    default:
-      if (controlColor == clWindow) PaintFrame(canvas, r, style, sides);
-      else PaintColorFrame(canvas, r, controlColor, style, sides);
-  }
-}
-
 void FillChecker(TCanvas* canvas, const TRect& rect, TColor even, TColor odd) {
   TBitmap pattern(8, 8);
   for (int y = 0; y < 8; ++y)
