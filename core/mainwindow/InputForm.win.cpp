@@ -45,6 +45,7 @@ void TInputForm::Showing(std::uint8_t Mode, TCustomForm* Over) {
   if (MainForm) MainForm->TranslateComponents(L"InputForm");
   showing_ = true;
   SetHeight(Mode == 0 ? fullHeight_ : fullHeight_ - 20);
+  InputTab->SetHeight(GetClientHeight() - 2 * InputTab->GetTop());
   Vy::TVyTabSheet* const pages[] = {KeyTab, NameTab, SettingTab};
   for (int i = 0; i < 3; ++i) pages[i]->SetTabVisible(Mode == 0);
   Vy::TVyTabSheet* first = Mode == 1 ? KeyTab : Mode == 3 ? SettingTab : NameTab;

@@ -106,7 +106,10 @@ TEST_F(InputDialog, AKeyPressedIsCapturedNotRunAndShownOverTheDimmedWindow) {
       showingWhileOpen = dialog().Showing() && dialog().GetVisible();
       dimmedWhileOpen = qorn::testing::WaitFor(
           [] { return Form_Fog && Form_Fog->Phase() == TForm_Fog::TPhase::Shown; }, 3s);
-      qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "input_form_capture.png");
+      // The dialog alone, then the screen with the dimmed window under it (a shot
+      // of the main window would lift it above both).
+      qorn::testing::SaveWindowShot(dialog().GetHandle(), qorn::testing::ScreenshotDir() / "input_form_capture.png");
+      qorn::testing::SaveScreenshot(qorn::testing::ScreenshotDir() / "input_form_over_main.png");
       EXPECT_EQ(engine().KeyCallback(VK_F13, 0x64, 0, KeyMsgDown), KeyTaken);
     };
     whileOpen = action;
