@@ -69,14 +69,22 @@ struct InputDialog : ::testing::Test {
   TInputForm& dialog() { return form->InputDialog(); }
   TKeyEngine& engine() { return form->Engine(); }
 
-  // Opens the dialog in `mode`, runs `action` once it is up, and returns its result.
-  TModalResult Open(std::uint8_t mode, std::function<void()> action) {
+  // Opens the dialog through `show`, runs `action` once it is up, and returns what
+  // `show` returned.
+  template <typename Show>
+  auto WithDialog(std::function<void()> action, Show show) {
     whileOpen = std::move(action);
     SetTimer(nullptr, 0, 30, RunWhileOpen);
     const UINT_PTR guard = SetTimer(nullptr, 0, 10'000, AbortDialog);
-    const TModalResult result = form->ShowInputForm(mode);
+    auto result = show();
     KillTimer(nullptr, guard);
     return result;
+  }
+  TModalResult Open(std::uint8_t mode, std::function<void()> action) {
+    return WithDialog(std::move(action), [&] { return form->ShowInputForm(mode); });
+  }
+  std::optional<TKeyEvent> CaptureWhile(std::function<void()> action) {
+    return WithDialog(std::move(action), [&] { return form->CaptureNewKey(); });
   }
   // The overlay is finished with once its fade-out ran.
   static bool OverlayGone() {
@@ -99,25 +107,17 @@ TEST_F(InputDialog, AKeyPressedIsCapturedNotRunAndShownOverTheDimmedWindow) {
   bool captureModeWhileOpen = false;
   bool dimmedWhileOpen = false;
   bool showingWhileOpen = false;
-  std::optional<TKeyEvent> captured;
-  {
-    std::function<void()> action = [&] {
-      captureModeWhileOpen = engine().CaptureMode();
-      showingWhileOpen = dialog().Showing() && dialog().GetVisible();
-      dimmedWhileOpen = qorn::testing::WaitFor(
-          [] { return Form_Fog && Form_Fog->Phase() == TForm_Fog::TPhase::Shown; }, 3s);
-      // The dialog alone, then the screen with the dimmed window under it (a shot
-      // of the main window would lift it above both).
-      qorn::testing::SaveWindowShot(dialog().GetHandle(), qorn::testing::ScreenshotDir() / "input_form_capture.png");
-      qorn::testing::SaveScreenshot(qorn::testing::ScreenshotDir() / "input_form_over_main.png");
-      EXPECT_EQ(engine().KeyCallback(VK_F13, 0x64, 0, KeyMsgDown), KeyTaken);
-    };
-    whileOpen = action;
-    SetTimer(nullptr, 0, 30, RunWhileOpen);
-    const UINT_PTR guard = SetTimer(nullptr, 0, 10'000, AbortDialog);
-    captured = form->CaptureNewKey();
-    KillTimer(nullptr, guard);
-  }
+  const std::optional<TKeyEvent> captured = CaptureWhile([&] {
+    captureModeWhileOpen = engine().CaptureMode();
+    showingWhileOpen = dialog().Showing() && dialog().GetVisible();
+    dimmedWhileOpen =
+        qorn::testing::WaitFor([] { return Form_Fog && Form_Fog->Phase() == TForm_Fog::TPhase::Shown; }, 3s);
+    // The dialog alone, then the screen with the dimmed window under it (a shot
+    // of the main window would lift it above both).
+    qorn::testing::SaveWindowShot(dialog().GetHandle(), qorn::testing::ScreenshotDir() / "input_form_capture.png");
+    qorn::testing::SaveScreenshot(qorn::testing::ScreenshotDir() / "input_form_over_main.png");
+    EXPECT_EQ(engine().KeyCallback(VK_F13, 0x64, 0, KeyMsgDown), KeyTaken);
+  });
   EXPECT_TRUE(captureModeWhileOpen);
   EXPECT_TRUE(showingWhileOpen);
   EXPECT_TRUE(dimmedWhileOpen);
@@ -145,13 +145,12 @@ TEST_F(InputDialog, EveryWayOfClosingEndsCaptureMode) {
     TModalResult expected;
   };
   const Case cases[] = {
-      {"a plain Esc captured on the key page", 1,
-       [&] { engine().KeyCallback(VK_ESCAPE, 0x01, 0, KeyMsgDown); }, TInputForm::ResultKeyCaptured},
-      {"Esc on the name page", 2,
-       [&] { engine().KeyCallback(VK_ESCAPE, 0x01, 0, KeyMsgDown); }, TInputForm::ResultEscaped},
+      {"a plain Esc captured on the key page", 1, [&] { engine().KeyCallback(VK_ESCAPE, 0x01, 0, KeyMsgDown); },
+       TInputForm::ResultKeyCaptured},
+      {"Esc on the name page", 2, [&] { engine().KeyCallback(VK_ESCAPE, 0x01, 0, KeyMsgDown); },
+       TInputForm::ResultEscaped},
       {"the close box", 1, [&] { PostMessageW(dialogWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }, mrCancel},
-      {"Alt+F4", 1,
-       [&] { PostMessageW(dialogWindow(), WM_SYSKEYDOWN, VK_F4, (1 << 29) | 1); }, mrCancel},
+      {"Alt+F4", 1, [&] { PostMessageW(dialogWindow(), WM_SYSKEYDOWN, VK_F4, (1 << 29) | 1); }, mrCancel},
       {"OK on the name page", 0,
        [&] {
          dialog().NewKeyName->SetText(L"Mail");
@@ -200,13 +199,9 @@ TEST_F(InputDialog, APlainEscIsNoKeyToBindButShiftEscIs) {
       engine().KeyCallback(VK_ESCAPE, 0x01, 0, KeyMsgDown);
     };
   };
-  whileOpen = captureWith("00000000");
-  SetTimer(nullptr, 0, 30, RunWhileOpen);
-  EXPECT_FALSE(form->CaptureNewKey().has_value()) << "a plain Esc cancels";
+  EXPECT_FALSE(CaptureWhile(captureWith("00000000")).has_value()) << "a plain Esc cancels";
   engine().ResetModifierState();
-  whileOpen = captureWith("10000000");
-  SetTimer(nullptr, 0, 30, RunWhileOpen);
-  const std::optional<TKeyEvent> shiftEsc = form->CaptureNewKey();
+  const std::optional<TKeyEvent> shiftEsc = CaptureWhile(captureWith("10000000"));
   ASSERT_TRUE(shiftEsc.has_value());
   EXPECT_EQ(shiftEsc->Vk, VK_ESCAPE);
   EXPECT_NE(shiftEsc->Modifiers, std::string(NoModifiers));
