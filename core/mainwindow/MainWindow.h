@@ -19,6 +19,7 @@
 #include "core/keys/KeyEngineWin.h"
 #include "core/keys/ProgramProfileCache.h"
 #include "core/language/Language.h"
+#include "core/mainwindow/InputForm.h"
 #include "core/mainwindow/MainForm.h"
 #include "core/mainwindow/MainTray.h"
 #include "core/mainwindow/MainWindowStandIns.h"
@@ -102,13 +103,21 @@ class TMainForm : public TForm {
   TPluginHost& Plugins() { return *plugins_; }
   TNamedTimers& Timers() { return *timers_; }
   TKeyTable& EditList() { return editList_; }
+  TInputForm& InputDialog() { return *inputForm_; }
+
+  // The key capture dialog over this window, dimmed while it is open, in one of its
+  // modes (TInputForm::Showing); the dialog's modal result.
+  TModalResult ShowInputForm(std::uint8_t mode);
+  // The key for a new binding, captured through the dialog's key page; nothing when
+  // the user cancelled (Esc, the close box) or the window closed meanwhile.
+  std::optional<TKeyEvent> CaptureNewKey();
   // Where each action family's executor is Set (a family without one runs nothing).
   TActionExecutors Executors;
 
   std::wstring GetLngString(const std::wstring& key, const std::wstring& defaultText = {}) const;
   std::wstring GetLngMessage(const std::wstring& name) const;
   bool IsRusLang() const;
-  // "MainForm", "DonateForm", "SettingsHKForm" (the windows that exist so far);
+  // "MainForm", "InputForm", "DonateForm", "SettingsHKForm" (the windows that exist so far);
   // any other name does nothing.
   void TranslateComponents(const std::wstring& formName);
   // Loads the language, stores its name in the settings and translates the windows;
@@ -176,6 +185,7 @@ class TMainForm : public TForm {
   std::wstring firstRunLanguage() const;
   void noteSleepKey(const TKeyEvent& key, const std::vector<TKeyRecord>& bindings);
   void tearDown();
+  void closeInputForm();
 
   TExtSettings ext_;
   std::unique_ptr<ISettingsReporter> reporter_;
@@ -184,7 +194,6 @@ class TMainForm : public TForm {
   TKeyTable editList_;
   TKeyListStandIn keyList_;
   TNoticeDisplays displays_;
-  TCaptureDialogStandIn captureDialog_;
   TKeyTestListStandIn keyTestList_;
   TEscTargetsStandIn escTargets_;
   TWinForeground foreground_;
@@ -197,6 +206,8 @@ class TMainForm : public TForm {
   std::unique_ptr<TCaptureWatch> captureWatch_;
   std::unique_ptr<TTimerRepeatTimer> repeatTimer_;
   std::unique_ptr<TKeyEngine> engine_;
+  // After the engine: it turns the engine's capture mode off when it goes.
+  std::unique_ptr<TInputForm> inputForm_;
   std::unique_ptr<TProfileStore> profiles_;
   TProgramProfileCache programProfiles_{[](std::string_view path) {
     const std::wstring folded = FoldedPath(path);

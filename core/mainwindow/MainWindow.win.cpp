@@ -7,6 +7,7 @@
 #include <cwctype>
 
 #include "core/mainwindow/DonateForm.h"
+#include "displays/DimmingOverlay.h"
 #include "core/language/FirstRunLanguage.h"
 #include "core/language/LanguageTranslate.h"
 #include "core/settings/SettingsClose.h"
@@ -104,17 +105,18 @@ class TMainForm::TEngineCounter final : public IKeyCounter {
 // Sleep key pressed on purpose, so the suspend query that follows is refused.
 class TMainForm::TCaptureWatch final : public ICaptureDialog {
  public:
-  TCaptureWatch(TMainForm& form, ICaptureDialog& dialog) : form_(form), dialog_(dialog) {}
-  bool Showing() override { return dialog_.Showing(); }
+  explicit TCaptureWatch(TMainForm& form) : form_(form) {}
+  bool Showing() override { return form_.inputForm_ && form_.inputForm_->Showing(); }
   void setk(const TKeyEvent& captured) override {
     if (captured.Vk == VkSleep) form_.sleepKeyRanAt_ = ClockNowMs();
-    dialog_.setk(captured);
+    if (form_.inputForm_) form_.inputForm_->setk(captured);
   }
-  void EscPress() override { dialog_.EscPress(); }
+  void EscPress() override {
+    if (form_.inputForm_) form_.inputForm_->EscPress();
+  }
 
  private:
   TMainForm& form_;
-  ICaptureDialog& dialog_;
 };
 
 // --- the form
@@ -221,7 +223,7 @@ void TMainForm::FormCreate(TObject*) {
   engineLanguage_ = std::make_unique<TEngineLanguage>(*this);
   engineProfiles_ = std::make_unique<TEngineProfiles>(*this);
   engineCounter_ = std::make_unique<TEngineCounter>(*this);
-  captureWatch_ = std::make_unique<TCaptureWatch>(*this, captureDialog_);
+  captureWatch_ = std::make_unique<TCaptureWatch>(*this);
   repeatTimer_ = std::make_unique<TTimerRepeatTimer>(*RepeatTimer);
   engine_ = std::make_unique<TKeyEngine>(TKeyEngineWorld{*engineOptions_, foreground_, *engineProfiles_, *repeatTimer_,
                                                          lockKeys_, *engineLanguage_, displays_, *captureWatch_,
@@ -231,6 +233,8 @@ void TMainForm::FormCreate(TObject*) {
     noteSleepKey(key, bindings);
   });
   repeatTimer_->ConnectTo(*engine_);
+  inputForm_.reset(CreateForm<TInputForm>(nullptr));
+  inputForm_->Engine = engine_.get();
   ConnectKeyEngine(*engine_, window);
   profiles_ = std::make_unique<TProfileStore>(
       settings_->Folder(), TBindingTables{engine_->GlobalTable(), engine_->PerProgramTable(), editList_}, ProfileState,
@@ -438,6 +442,7 @@ void TMainForm::TranslateComponents(const std::wstring& formName) {
   if (!language_) return;
   TForm* form = nullptr;
   if (formName == L"MainForm") form = this;
+  if (formName == L"InputForm") form = inputForm_.get();
   if (formName == L"DonateForm") form = DonateForm;
   if (formName == L"SettingsHKForm") form = SettingsHKForm;
   if (form) ::TranslateComponents(*language_, *form);
@@ -455,6 +460,25 @@ void TMainForm::applyLanguageTexts() {
   TranslateComponents(L"DonateForm");
   TranslateComponents(L"SettingsHKForm");
   if (TranslateInfoLabel) TranslateInfoLabel->SetCaption(language_->TranslatorInfo());
+}
+
+// A dialog still open ends with the window, and no key is captured any more.
+void TMainForm::closeInputForm() {
+  if (inputForm_ && inputForm_->IsModal()) inputForm_->SetModalResult(mrCancel);
+  if (engine_) engine_->SetCaptureMode(false);
+}
+
+TModalResult TMainForm::ShowInputForm(std::uint8_t mode) {
+  inputForm_->Showing(mode, this);
+  return ShowFogged(inputForm_.get(), this, true, clBlack, 50, 200);
+}
+
+std::optional<TKeyEvent> TMainForm::CaptureNewKey() {
+  if (ShowInputForm(1) != TInputForm::ResultKeyCaptured) return std::nullopt;
+  // Esc on the key page is the user cancelling, never a key to bind; Shift+Esc is one.
+  const TKeyEvent& key = engine_->CapturedKeyEvent();
+  if (key.Vk == 27 && key.Modifiers == NoModifiers) return std::nullopt;
+  return key;
 }
 
 void TMainForm::ErrorMsg(int kind, const std::wstring& text) {
@@ -494,6 +518,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
     case TCloseDecision::Proceed: break;
   }
   // Keys already taken finish first (their counts among them), so the save holds them.
+  closeInputForm();
   if (engine_) engine_->RunPending();
   if (profiles_ && settings_) SaveBeforeClose(*profiles_, *settings_, ProfileState, *reporter_, counter_.Count());
 }
@@ -512,6 +537,7 @@ void TMainForm::tearDown() {
   if (tornDown_ || !engine_) return;
   tornDown_ = true;
   try {
+    closeInputForm();
     removeHook();
     SetHookEngine(nullptr);
     if (plugins_) plugins_->UnloadPluginList();

@@ -1,6 +1,5 @@
 // What the main window gives the key engine and the profile code in place of
-// windows that are not built yet: the key capture dialog,
-// the key test list, the update window and power countdown that Esc closes, and
+// windows that are not built yet: the key test list, the update window and power countdown that Esc closes, and
 // the key list. Each does nothing visible; each is replaced by its own window.
 #pragma once
 #include <string>
@@ -9,14 +8,6 @@
 
 #include "core/keys/KeyEngineWorld.h"
 #include "core/settings/ProfilesKeyList.h"
-
-// Until the key capture dialog exists: it is never showing.
-class TCaptureDialogStandIn final : public ICaptureDialog {
- public:
-  bool Showing() override { return false; }
-  void setk(const TKeyEvent&) override {}
-  void EscPress() override {}
-};
 
 // Until the key test list view of the settings page exists.
 class TKeyTestListStandIn final : public IKeyTestList {
