@@ -67,6 +67,8 @@ struct MainTray : ::testing::Test {
     form = CreateForm<TMainForm>(Application);
     ASSERT_EQ(MainForm, form);
     Application->SetMainForm(form);
+    // Start-up ends with the icon's first picture, posted to the window.
+    Pump(50ms);
   }
   void TearDown() override {
     Application->SetMainForm(previousMainForm);
