@@ -138,7 +138,10 @@ TCoolTrayIcon::~TCoolTrayIcon() {
   FExitTimer.reset();
   FIcon.reset();
   if (FHookedApplication && Application) Application->UnhookMainWindow(TWindowHook(this, &TCoolTrayIcon::ApplicationHook));
-  if (FHookedOwner) FHookedOwner->WindowProc = FOwnerPreviousProc;
+  // An owner that is going frees us last, when its window and its message road
+  // are already gone: there is nothing of it left to give back.
+  if (FHookedOwner && !FHookedOwner->ComponentState().Contains(csDestroying))
+    FHookedOwner->WindowProc = FOwnerPreviousProc;
   if (TTrayIconHandler* handler = TTrayIconHandler::Instance; handler && handler->Remove(FId)) {
     TTrayIconHandler::Instance = nullptr;
     delete handler;

@@ -243,6 +243,21 @@ TEST_F(TrayIconTest, MinimisingTheMainFormHidesItAndItsButtonBehindTheIcon) {
   ShowWindow(Application->GetHandle(), SW_HIDE);
 }
 
+// A form that owns its tray icon frees it last, after its own window and message
+// road are gone; the icon leaves the shell and touches nothing of the form.
+TEST_F(TrayIconTest, AFormThatOwnsItsIconGoesWithIt) {
+  for (int i = 0; i < 3; ++i) {
+    TForm* form = CreateFormNew<TForm>(Application);
+    auto* icon = new TCoolTrayIcon(form);
+    icon->SetIconVisible(true);
+    form->Show();
+    Pump(20ms);
+    delete form;
+  }
+  EXPECT_EQ(shell.Count(NIM_ADD), 3);
+  EXPECT_EQ(shell.Count(NIM_DELETE), 3);
+}
+
 // Wine's explorer keeps a tray: the real shell takes our icon and lets it go.
 TEST(TrayIconOnTheSystemTray, TheShellTakesAndRemovesTheIcon) {
   TComponent owner(nullptr);
