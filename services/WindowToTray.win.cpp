@@ -9,13 +9,11 @@ namespace {
 constexpr UINT_PTR DeadWindowTimer = 1;
 
 std::wstring WindowText(HWND w) {
-  // WM_GETTEXT to a hung window would wait: ask with the same limit as for the icon.
+  // The caption as the system keeps it: no WM_GETTEXT, so a hung or busy program neither
+  // holds us up nor leaves the tip empty because it answered late.
   wchar_t text[256] = {};
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK | SMTO_ABORTIFHUNG, 100,
-                           &length))
-    return {};
-  return std::wstring(text, std::min<size_t>(length, 255));
+  const int length = InternalGetWindowText(w, text, 256);
+  return std::wstring(text, static_cast<size_t>(std::clamp(length, 0, 255)));
 }
 
 HICON IconOf(HWND w) {

@@ -146,6 +146,8 @@ TEST_F(WindowToTrayTest, AHungProgramDoesNotHoldUsUp) {
   EXPECT_LT(took, 5s) << "a hung window must not block the caller";
   EXPECT_EQ(icons.Count(NIM_ADD), 1);
   EXPECT_EQ(icons.Count(NIM_DELETE), 1);
+  ASSERT_FALSE(icons.calls.empty());
+  EXPECT_EQ(icons.calls[0].tip, L"Trayee main window") << "the caption is read without asking the hung program";
 }
 
 TEST_F(WindowToTrayTest, FreeingTheTrayerBringsEverythingBack) {
