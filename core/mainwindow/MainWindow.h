@@ -25,6 +25,7 @@
 #include "core/mainwindow/MainWindowStandIns.h"
 #include "core/mainwindow/NamedTimers.h"
 #include "core/mainwindow/NoticeDisplays.h"
+#include "controls/extended/VyTabs.h"
 #include "core/plugins/PluginHost.h"
 #include "core/settings/Profiles.h"
 #include "core/settings/SettingsReporter.h"
@@ -47,6 +48,24 @@ class TMainForm : public TForm {
  public:
   explicit TMainForm(TComponent* AOwner);
   ~TMainForm() override;
+
+  // --- the pages: keys, settings (with its own page control) and about
+  Vy::TVyPageControl* VyPageControl1 = nullptr;
+  Vy::TVyTabSheet* TabSheet1 = nullptr;  // "Клавиши": the key list and the action pages
+  Vy::TVyTabSheet* TabSheet2 = nullptr;  // "Настройки"
+  Vy::TVyTabSheet* TabSheet3 = nullptr;  // "О программе ..."
+  Vy::TVyPageControl* VyPageControl2 = nullptr;
+  Vy::TVyTabSheet* TabSheet4 = nullptr;  // program options
+  Vy::TVyTabSheet* TabSheet5 = nullptr;  // display options
+  Vy::TVyTabSheet* TabSheet6 = nullptr;  // popup and skin options
+  Vy::TVyTabSheet* TabSheet9 = nullptr;  // plug-ins
+  Vy::TVyTabSheet* TabSheet7 = nullptr;  // ignored programs
+
+  // --- the keys page
+
+  // --- the settings pages
+
+  // --- the about page
 
   // --- components of the form resource
   TTimer* RepeatTimer = nullptr;     // the key engine's auto-repeat
@@ -81,6 +100,8 @@ class TMainForm : public TForm {
   void N11Click(TObject* Sender);
   void N5Click(TObject* Sender);
   void Timer_TrayIconChangerTimer(TObject* Sender);
+  void VyPageControl1Change(TObject* Sender);
+  void VyPageControl2Change(TObject* Sender);
 
   // --- the tray (see MainTray.h)
   void onoff();

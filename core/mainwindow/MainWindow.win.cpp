@@ -123,6 +123,25 @@ class TMainForm::TCaptureWatch final : public ICaptureDialog {
 
 void TMainForm::Publish(TPublisher<TMainForm>& p) {
   p.Message(WM_SYSCOMMAND, &TMainForm::WMSysCommand);
+  p.Field(L"VyPageControl1", &TMainForm::VyPageControl1);
+  p.Field(L"TabSheet1", &TMainForm::TabSheet1);
+  p.Field(L"TabSheet2", &TMainForm::TabSheet2);
+  p.Field(L"TabSheet3", &TMainForm::TabSheet3);
+  p.Field(L"VyPageControl2", &TMainForm::VyPageControl2);
+  p.Field(L"TabSheet4", &TMainForm::TabSheet4);
+  p.Field(L"TabSheet5", &TMainForm::TabSheet5);
+  p.Field(L"TabSheet6", &TMainForm::TabSheet6);
+  p.Field(L"TabSheet9", &TMainForm::TabSheet9);
+  p.Field(L"TabSheet7", &TMainForm::TabSheet7);
+  p.Handler(L"VyPageControl1Change", &TMainForm::VyPageControl1Change);
+  p.Handler(L"VyPageControl2Change", &TMainForm::VyPageControl2Change);
+
+  // the keys page
+
+  // the settings pages
+
+  // the about page
+
   p.Field(L"RepeatTimer", &TMainForm::RepeatTimer);
   p.Field(L"TimerMonOff", &TMainForm::TimerMonOff);
   p.Field(L"TimerSetActive", &TMainForm::TimerSetActive);
@@ -338,6 +357,13 @@ void TMainForm::TrayMenuPopup(TObject*) {
 
 // The about page comes with the settings window's pages; until then the window opens.
 void TMainForm::N8Click(TObject* Sender) { trayDblClick(Sender); }
+
+void TMainForm::VyPageControl1Change(TObject*) {
+  // The focus goes to the chosen page itself, never to a control the user did not pick.
+  if (auto* page = VyPageControl1->GetActivePage(); page && page->CanFocus()) page->SetFocus();
+}
+
+void TMainForm::VyPageControl2Change(TObject*) {}
 
 void TMainForm::N11Click(TObject*) { onoff(); }
 

@@ -293,6 +293,26 @@ TEST_F(MainWindowTest, AStartHiddenWindowExistsAndComesBackForASecondStart) {
   EXPECT_EQ(qorn.wait(20s), 0);
 }
 
+// The first visible window of the class among w's descendants.
+HWND VisibleChildOfClass(HWND w, const wchar_t* className) {
+  struct TSearch {
+    const wchar_t* className;
+    HWND found;
+  } search{className, nullptr};
+  EnumChildWindows(
+      w,
+      [](HWND child, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<TSearch*>(lParam);
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        if (!IsWindowVisible(child) || std::wstring(name) != s->className) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // A value of a language file, decoded from the file's own code page.
 std::wstring LngValue(const fs::path& file, const std::string& key) {
   const std::string bytes = ReadFileBytes(file);
@@ -310,9 +330,12 @@ std::wstring LngValue(const fs::path& file, const std::string& key) {
 }
 
 TEST_F(MainWindowTest, TheWindowSpeaksTheChosenLanguage) {
-  // Where the main form puts its labels, and the font it draws them in.
+  // Where the about page puts its labels, and the font it draws them in.
   const POINT keyPressesLabel{16, 16}, translatorLabel{16, 72};
-  auto shows = [](HWND w, POINT at, const std::wstring& text) { return ShowsText(w, at, text, L"Tahoma", -11); };
+  auto shows = [](HWND w, POINT at, const std::wstring& text) {
+    HWND page = VisibleChildOfClass(w, L"TVyTabSheet");
+    return page && ShowsText(page, at, text, L"Tahoma", -11);
+  };
   for (const char* language : {"English", "Russian"}) {
     SCOPED_TRACE(language);
     const std::string other = std::string(language) == "English" ? "Russian" : "English";
