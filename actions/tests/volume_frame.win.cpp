@@ -193,6 +193,7 @@ TEST_F(VolumeFrame, ABindingOfAnotherFamilySelectsNothingAndStaysAsItIs) {
   EXPECT_EQ(CheckedRadio(), 0);
   EXPECT_EQ(editList.Slots[1].Params.str(), "exefile:c:\\x.exe;exefile|");
   EXPECT_EQ(editList.Slots[1].ActionCode, 51);
+  EXPECT_EQ(frame->GetHelpKeyword(), L"volume");
   // The lists still work, and store nothing into that binding.
   ChooseItem(frame->FlatComboBox3, 1);
   PressKey(frame->stepch, VK_RIGHT);
