@@ -7,7 +7,6 @@
 // Choosing a device switches the program's mixer to it at once; listing the
 // devices does not.
 #pragma once
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -86,10 +85,6 @@ class TFrameVol : public TActionFrame {
   void user_pict_volon_cancelClick(TObject* Sender);
   void user_pict_voloff_cancelClick(TObject* Sender);
 
-  // Asks for a picture file; true and the path when one was chosen. The picture
-  // dialog unless a test puts its own answer here.
-  std::function<bool(std::wstring& file)> ChoosePicture;
-
  private:
   static void Publish(TPublisher<TFrameVol>& p);
   // Lists the devices and shows the program mixer's device.
@@ -100,8 +95,9 @@ class TFrameVol : public TActionFrame {
   // The step (up, down, mute) or the level (set) on the track bar and its labels.
   void showLevelKind(bool level);
   void showPicturePath(const char* name, Vy::TVyButtonEdit* edit, Flat::TPngSpeedButton* clear);
-  void setPicturePath(const char* name, Vy::TVyButtonEdit* edit, Flat::TPngSpeedButton* clear,
-                      const std::wstring& path);
+  // The picture dialog; a chosen file is stored under name.
+  void choosePicture(const char* name, Vy::TVyButtonEdit* edit, Flat::TPngSpeedButton* clear);
+  void setPicturePath(const char* name, Vy::TVyButtonEdit* edit, Flat::TPngSpeedButton* clear, const std::string& path);
   IVolumeMixerChoice& mixers();
 
   TVolumePageServices services_;

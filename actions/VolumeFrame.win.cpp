@@ -1,8 +1,11 @@
 #include "actions/VolumeFrame.h"
 
+#include <optional>
+
 #include "core/language/Language.h"
 #include "core/settings/ExtSettings.h"
 #include "services/AudioMixer.h"
+#include "vcl/Dialogs.h"
 #include "vcl/ScopeGuards.h"
 #include "vcl/System.h"
 
@@ -28,15 +31,24 @@ void SelectItem(Flat::TFlatComboBox* combo, int index) {
   combo->SetItemIndex(index >= 0 && index < combo->GetItems()->Count() ? index : -1);
 }
 
+// The settings keep paths in the system's code page. A name that code page
+// cannot spell is kept by the file's short name; none when that cannot be
+// spelled either (or the file has none): never a path with '?' in it.
+std::optional<std::string> StorablePath(const std::wstring& path) {
+  std::string ansi = StringToAnsi(path);
+  if (AnsiToString(ansi) == path) return ansi;
+  std::wstring shortPath(MAX_PATH, L'\0');
+  const DWORD n = GetShortPathNameW(path.c_str(), shortPath.data(), MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return std::nullopt;
+  shortPath.resize(n);
+  ansi = StringToAnsi(shortPath);
+  if (AnsiToString(ansi) == shortPath) return ansi;
+  return std::nullopt;
+}
+
 }  // namespace
 
-TFrameVol::TFrameVol(TComponent* AOwner) : TActionFrame(AOwner) {
-  ChoosePicture = [this](std::wstring& file) {
-    if (!Dlg_OpenVolImage->Execute()) return false;
-    file = Dlg_OpenVolImage->GetFileName();
-    return true;
-  };
-}
+TFrameVol::TFrameVol(TComponent* AOwner) : TActionFrame(AOwner) {}
 
 TFrameVol::~TFrameVol() = default;
 
@@ -208,21 +220,32 @@ void TFrameVol::showPicturePath(const char* name, Vy::TVyButtonEdit* edit, Flat:
 }
 
 void TFrameVol::setPicturePath(const char* name, Vy::TVyButtonEdit* edit, Flat::TPngSpeedButton* clear,
-                               const std::wstring& path) {
+                               const std::string& path) {
   if (!services_.Settings) return;
-  SetIniStg(*services_.Settings, &services_.Settings->MainSettingsEx, name, StringToAnsi(path));
-  edit->SetText(path);
+  SetIniStg(*services_.Settings, &services_.Settings->MainSettingsEx, name, path);
+  edit->SetText(AnsiToString(path));
   clear->SetEnabled(!path.empty());
 }
 
+void TFrameVol::choosePicture(const char* name, Vy::TVyButtonEdit* edit, Flat::TPngSpeedButton* clear) {
+  if (!services_.Settings || !Dlg_OpenVolImage->Execute()) return;
+  const std::wstring file = Dlg_OpenVolImage->GetFileName();
+  if (const auto path = StorablePath(file)) {
+    setPicturePath(name, edit, clear, *path);
+    return;
+  }
+  std::wstring text = services_.Language ? services_.Language->GetLngMessage(L"VolPictureName") : L"";
+  if (text.empty())
+    text = L"The settings cannot keep this file name. Choose a file whose name has no letters of other alphabets:";
+  MessageDlg(text + L"\n" + file, mtError, {mbOK});
+}
+
 void TFrameVol::E_user_pict_volon_pathButtonClick(TObject*) {
-  std::wstring file;
-  if (ChoosePicture(file)) setPicturePath(PictureOn, E_user_pict_volon_path, user_pict_volon_cancel, file);
+  choosePicture(PictureOn, E_user_pict_volon_path, user_pict_volon_cancel);
 }
 
 void TFrameVol::E_user_pict_voloff_pathButtonClick(TObject*) {
-  std::wstring file;
-  if (ChoosePicture(file)) setPicturePath(PictureOff, E_user_pict_voloff_path, user_pict_voloff_cancel, file);
+  choosePicture(PictureOff, E_user_pict_voloff_path, user_pict_voloff_cancel);
 }
 
 void TFrameVol::user_pict_volon_cancelClick(TObject*) {

@@ -14,8 +14,11 @@
 #include "core/settings/tests/SettingsTestSupport.h"
 #include "services/AudioMixer.h"
 #include "testing/PumpApplication.h"
+#include "testing/TempDir.h"
 #include "testing/WinTesting.h"
+#include "vcl/Dialogs.h"
 #include "vcl/Forms.h"
+#include "vcl/System.h"
 
 namespace {
 
@@ -341,6 +344,29 @@ TEST_F(VolumeFrame, TheSystemMixerIsListedAsItIs) {
   EXPECT_EQ(CheckedRadio(), 21);
 }
 
+// The picture dialog answered as the user would, and the message boxes read.
+struct PictureDialogAnswers : TDialogService {
+  std::vector<std::wstring> files;  // one answer a dialog; empty: cancelled
+  std::vector<std::wstring> filters;
+  std::vector<std::wstring> messages;
+  bool ExecuteFileDialog(HWND, TOpenDialog& dialog) override {
+    filters.push_back(dialog.GetFilter());
+    if (files.empty()) return false;
+    const std::wstring file = files.front();
+    files.erase(files.begin());
+    if (file.empty()) return false;
+    dialog.SetFileName(file);
+    return true;
+  }
+  bool ExecuteFontDialog(HWND, TFontDialog&) override { return false; }
+  bool ExecuteColorDialog(HWND, TColorDialog&) override { return false; }
+  int MessageBox(HWND, const std::wstring& text, const std::wstring&, unsigned) override {
+    messages.push_back(text);
+    return IDOK;
+  }
+  bool InputQuery(HWND, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
+};
+
 TEST_F(VolumeFrame, TheUsersMutePicturesAreChosenAndCleared) {
   TExtSettings settings;
   int notified = 0;
@@ -353,25 +379,53 @@ TEST_F(VolumeFrame, TheUsersMutePicturesAreChosenAndCleared) {
   EXPECT_EQ(frame->E_user_pict_voloff_path->GetText(), L"");
   EXPECT_FALSE(frame->user_pict_voloff_cancel->GetEnabled());
 
-  bool answer = false;
-  frame->ChoosePicture = [&](std::wstring& file) {
-    file = L"D:\\mine\\muted.bmp";
-    return answer;
-  };
-  frame->E_user_pict_voloff_pathButtonClick(frame->E_user_pict_voloff_path);
+  PictureDialogAnswers answers;
+  TDialogServiceOverride use(answers);
+  answers.files = {L"", L"D:\\mine\\muted.bmp"};
+  frame->E_user_pict_voloff_path->OnButtonClick(frame->E_user_pict_voloff_path);
   EXPECT_EQ(GetIniStg(&settings.MainSettingsEx, "UserPictMuteOff"), "") << "the dialog was cancelled";
-  answer = true;
-  frame->E_user_pict_voloff_pathButtonClick(frame->E_user_pict_voloff_path);
+  frame->E_user_pict_voloff_path->OnButtonClick(frame->E_user_pict_voloff_path);
   EXPECT_EQ(GetIniStg(&settings.MainSettingsEx, "UserPictMuteOff"), "D:\\mine\\muted.bmp");
   EXPECT_EQ(frame->E_user_pict_voloff_path->GetText(), L"D:\\mine\\muted.bmp");
   EXPECT_TRUE(frame->user_pict_voloff_cancel->GetEnabled());
+  ASSERT_FALSE(answers.filters.empty());
+  EXPECT_NE(answers.filters.front().find(L"*.png"), std::wstring::npos);
 
-  frame->user_pict_volon_cancelClick(frame->user_pict_volon_cancel);
+  frame->user_pict_volon_cancel->Click();
   EXPECT_EQ(GetIniStg(&settings.MainSettingsEx, "UserPictMuteOn"), "");
   EXPECT_EQ(frame->E_user_pict_volon_path->GetText(), L"");
   EXPECT_FALSE(frame->user_pict_volon_cancel->GetEnabled());
   EXPECT_EQ(notified, 2) << "the main window hears of each change (its Save button)";
   EXPECT_EQ(Stored(), "00010005");
+  EXPECT_TRUE(answers.messages.empty());
+}
+
+// The settings file keeps paths in the system's code page: a name it cannot spell
+// is never stored with '?' in place of its letters.
+TEST_F(VolumeFrame, APictureNameTheSettingsCannotSpellIsKeptByItsShortNameElseRefused) {
+  TExtSettings settings;
+  SetIniStg(settings, &settings.MainSettingsEx, "UserPictMuteOn", "C:\\pictures\\on.png");
+  Open({.Settings = &settings});
+  PictureDialogAnswers answers;
+  TDialogServiceOverride use(answers);
+
+  answers.files = {L"C:\\nowhere\\\u97f3\u91cf.png"};  // no such file: no short name either
+  frame->E_user_pict_volon_path->OnButtonClick(frame->E_user_pict_volon_path);
+  ASSERT_EQ(answers.messages.size(), 1u);
+  EXPECT_NE(answers.messages[0].find(L"\u97f3\u91cf.png"), std::wstring::npos) << "the message names the file";
+  EXPECT_EQ(GetIniStg(&settings.MainSettingsEx, "UserPictMuteOn"), "C:\\pictures\\on.png") << "kept as it was";
+
+  qorn::testing::TempDir dir("volpict");
+  const std::filesystem::path file = dir.path() / L"\u97f3\u91cf-muted.png";
+  qorn::testing::WriteFileBytes(file, "picture");
+  answers.files = {file.wstring()};
+  frame->E_user_pict_volon_path->OnButtonClick(frame->E_user_pict_volon_path);
+  const std::string stored = GetIniStg(&settings.MainSettingsEx, "UserPictMuteOn");
+  // The file's short name, which the system code page spells.
+  EXPECT_EQ(answers.messages.size(), 1u) << "no second message";
+  EXPECT_EQ(stored.find('?'), std::string::npos) << stored;
+  EXPECT_TRUE(std::filesystem::equivalent(AnsiToString(stored), file)) << stored;
+  EXPECT_EQ(frame->E_user_pict_volon_path->GetText(), AnsiToString(stored));
 }
 
 TEST_F(VolumeFrame, ScreenshotsOfSetVolumeInEnglishAndRussian) {
