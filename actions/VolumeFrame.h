@@ -4,8 +4,8 @@
 // user's own mute pictures. The executor is actions/VolumeAction.h.
 //
 // The parameter string is the executor's plain fixed-width form (VolumeCommand.h).
-// Choosing a device switches the program's mixer to it at once; listing the
-// devices does not.
+// Choosing a device switches the program's mixer to it at once (it lists that
+// device's lines); listing the devices does not.
 #pragma once
 #include <memory>
 #include <string>
@@ -31,7 +31,7 @@ struct TVolumePageServices {
   TAudioMixer* Mixer = nullptr;               // the program's; none: a mixer of the page's own
   IVolumeMixerChoice* MixerChoice = nullptr;  // in place of Mixer (tests)
   TExtSettings* Settings = nullptr;           // where the user's mute pictures are named
-  const TLanguage* Language = nullptr;        // the text of the no-mixer warning
+  const TLanguage* Language = nullptr;        // the texts of the warning and the message
 };
 
 class TFrameVol : public TActionFrame {
