@@ -33,7 +33,7 @@ struct FakeDevice {
 class FakeMixerChoice : public IVolumeMixerChoice {
  public:
   std::vector<FakeDevice> devices{
-      {L"Realtek HD Audio", {{L"Speakers", L"Wave", L"CD Audio", L"Microphone"}, {L"Recording", L"Line In"}}},
+      {L"Onboard HD Audio", {{L"Speakers", L"Wave", L"CD Audio", L"Microphone"}, {L"Recording", L"Line In"}}},
       {L"USB Headset", {{L"Headphones", L"Wave"}}},
   };
   int open = 0;
@@ -439,7 +439,7 @@ TEST_F(VolumeFrame, ScreenshotsOfSetVolumeInEnglishAndRussian) {
     Pump(50ms);
     EXPECT_EQ(frame->FlatRadioButton4->GetCaption(), lang.GetLngString(L"FrameVol.FlatRadioButton4"));
     EXPECT_EQ(frame->Label5->GetCaption(), lang.GetLngString(L"FrameVol.Label5"));
-    EXPECT_EQ(frame->FlatComboBox3->GetText(), L"Realtek HD Audio");
+    EXPECT_EQ(frame->FlatComboBox3->GetText(), L"Onboard HD Audio");
     EXPECT_EQ(frame->FlatComboBox2->GetText(), L"Line In");
     const std::wstring name = std::wstring(L"volume_frame_") + language + L".png";
     EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / name));
