@@ -828,7 +828,7 @@ void TVyCustomShellList::SelectAll() {
 
 // After copy, cut and delete: a network folder sends no change notifications.
 void TVyCustomShellList::AfterSelectionCommand(const std::wstring& verb) {
-  if (verb == L"delete" || FolderPath().rfind(L"\\\\", 0) == 0) RefreshItems();
+  if (verb == L"delete" || IsNetworkPath(FolderPath())) RefreshItems();
 }
 
 // --- keyboard and mouse
@@ -989,7 +989,7 @@ void TVyCustomShellList::DoItemContextMenu(TListItem* item, TPoint point, TPopup
     case TShellMenuChoice::Rename: RenameItem(GetItemFocused()); break;
     case TShellMenuChoice::ShellCommand:
       InvokeMenuCommand(WindowHandle(), menuObject.Get(), id - kFirstShellCommand);
-      if (FolderPath().rfind(L"\\\\", 0) == 0) FRefreshRequested = true;
+      if (IsNetworkPath(FolderPath())) FRefreshRequested = true;
       break;
     case TShellMenuChoice::SendTo: {
       const auto& entries = SendToEntries();

@@ -154,6 +154,8 @@ std::vector<int> ApplyStoredWidths(const std::vector<std::uint8_t>& stored, std:
   return widths;
 }
 
+bool IsNetworkPath(const std::wstring& path) { return path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\'; }
+
 bool NameFitsFolder(const std::wstring& folderPath, const std::wstring& name) {
   if (name.empty() || name.size() > kMaxNameChars) return false;
   if (folderPath.empty()) return true;

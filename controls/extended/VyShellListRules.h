@@ -55,6 +55,10 @@ std::vector<std::uint8_t> StoreColumnWidths(const std::vector<int>& widths);
 // block shorter than its count says.
 std::vector<int> ApplyStoredWidths(const std::vector<std::uint8_t>& stored, std::vector<int> widths);
 
+// A path of a network share (\\server\share): such folders send no change
+// notifications, so the list refreshes itself after its own commands there.
+bool IsNetworkPath(const std::wstring& path);
+
 // ---- Renaming.
 
 // The longest path the system takes, with its terminating zero.

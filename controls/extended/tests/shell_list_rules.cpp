@@ -131,6 +131,13 @@ TEST(VyShellListRules, StoredWidthsApplyOnlyWhereBothHaveThem) {
   EXPECT_EQ(ApplyStoredWidths({}, {1, 2}), (std::vector<int>{1, 2}));
 }
 
+TEST(VyShellListRules, NetworkPathsBeginWithTwoBackslashes) {
+  EXPECT_TRUE(IsNetworkPath(L"\\\\server\\share"));
+  EXPECT_FALSE(IsNetworkPath(L"C:\\data"));
+  EXPECT_FALSE(IsNetworkPath(L"\\"));
+  EXPECT_FALSE(IsNetworkPath(L""));
+}
+
 TEST(VyShellListRules, ANameTooLongForItsFolderIsRefused) {
   const std::wstring folder = L"C:\\data";                       // 7 characters
   EXPECT_TRUE(NameFitsFolder(folder, std::wstring(251, L'a')));  // 7 + 1 + 251 + 1 = 260
