@@ -169,7 +169,8 @@ class TVyCustomShellList : public TVyCustomListView, public IVyShellListDataOwne
   // Every item the folder enumerates now; false when the enumeration failed quietly.
   bool EnumerateFolder(IShellFolder* folder, std::vector<TIdList>& items);
   bool PassesAddTest(IShellFolder* folder, const ITEMIDLIST* relative);
-  void AddItem(TIdList relative);
+  // The add test, then a new item; a failure is shown once and ends the fill quietly.
+  void AddItem(IShellFolder* folder, TIdList relative);
   void BuildColumns();
   void SaveColumnWidths();
   TShellColumnKind ColumnKind(int column) const;

@@ -336,8 +336,7 @@ void TVyCustomShellList::FillItems(IShellFolder* folder, const ITEMIDLIST* absol
     const TOnExit allocBy([this] { SetAllocBy(kDefaultAllocBy); });
     GetItems()->BeginUpdate();
     const TOnExit update([this] { GetItems()->EndUpdate(); });
-    for (TIdList& item : found)
-      if (PassesAddTest(folder, item.get())) AddItem(std::move(item));
+    for (TIdList& item : found) AddItem(folder, std::move(item));
   } catch (...) {
     FFolderIdList = std::move(previous);
     FShellFolder = std::move(previousFolder);
@@ -372,9 +371,10 @@ namespace {
 thread_local TVyShellListItem* pendingData = nullptr;
 }  // namespace
 
-void TVyCustomShellList::AddItem(TIdList relative) {
-  auto data = std::make_unique<TVyShellListItem>(this, std::move(relative));
+void TVyCustomShellList::AddItem(IShellFolder* folder, TIdList relative) {
   try {
+    if (!PassesAddTest(folder, relative.get())) return;
+    auto data = std::make_unique<TVyShellListItem>(this, std::move(relative));
     pendingData = data.get();
     const TOnExit cleared([] { pendingData = nullptr; });
     GetItems()->Add();
@@ -658,8 +658,7 @@ void TVyCustomShellList::RefreshItems() {
   for (TListItem* item : gone) delete item;
   SetAllocBy(std::max<int>(int(added.size()), 1));
   const TOnExit allocBy([this] { SetAllocBy(kDefaultAllocBy); });
-  for (TIdList& item : added)
-    if (PassesAddTest(FShellFolder.Get(), item.get())) AddItem(std::move(item));
+  for (TIdList& item : added) AddItem(FShellFolder.Get(), std::move(item));
   SortItems();
 }
 

@@ -7,6 +7,7 @@
 #include "controls/extended/tests/VyShellListTest.h"
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"
+#include "vcl/Dialogs.h"
 #include "vcl/ScopeGuards.h"
 
 #include <filesystem>
@@ -239,6 +240,38 @@ TEST_F(VyShellList, DragsOverAFolderItemAskItsTargetWithinTheOfferedEffects) {
   ASSERT_EQ(list->Drop(data.Get(), MK_LBUTTON | MK_CONTROL, point, &effect), S_OK);
   EXPECT_TRUE(std::filesystem::exists(source)) << "never moved";
   EXPECT_EQ(Names().size(), 5u);
+}
+
+// Notes every message box instead of showing it.
+struct TRecordedBoxes : TDialogService {
+  bool ExecuteFileDialog(HWND, TOpenDialog&) override { return false; }
+  bool ExecuteFontDialog(HWND, TFontDialog&) override { return false; }
+  bool ExecuteColorDialog(HWND, TColorDialog&) override { return false; }
+  int MessageBox(HWND, const std::wstring& text, const std::wstring&, unsigned) override {
+    texts.push_back(text);
+    return IDOK;
+  }
+  bool InputQuery(HWND, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
+  std::vector<std::wstring> texts;
+};
+
+TEST_F(VyShellList, AFailingItemIsReportedInOneBox) {
+  MakeFiles();
+  Show(L"");
+  TRecordedBoxes boxes;
+  const TDialogServiceOverride recorded(boxes);
+  int added = 0;
+  list->OnAddItem = [&](TObject*, IShellFolder*, const ITEMIDLIST*, const ITEMIDLIST*, unsigned, bool&) {
+    if (++added == 2) throw Exception(L"the handler failed");
+  };
+  // As the window's message loop would meet what escapes.
+  try {
+    list->FillList();
+  } catch (...) {
+    Application->HandleException(list);
+  }
+  EXPECT_EQ(boxes.texts, (TNames{L"Exception in AddNewShellItem"}));
+  EXPECT_EQ(Names().size(), 1u) << "the fill stopped at the failing item";
 }
 
 TEST_F(VyShellList, LooksLikeAFileList) {
