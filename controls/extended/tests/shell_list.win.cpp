@@ -147,6 +147,48 @@ TEST_F(VyShellList, AShortcutToAFolderOpensThatFolder) {
   EXPECT_FALSE(ranDefault) << "the shortcut itself is not run";
 }
 
+// A tree that notes what the list asks of it, and drives the list as a tree would.
+class TRecordingTree : public IVyShellListTree {
+ public:
+  explicit TRecordingTree(TVyCustomShellList* list) : list_(list) {}
+  void GotoIdList(const ITEMIDLIST* absolute) override { shown.push_back(IdListToPath(absolute)); }
+  void GoUp(int levels) override { upLevels += levels; }
+  void SetSelectedFolderIdList(const ITEMIDLIST* absolute) override {
+    selected.push_back(IdListToPath(absolute));
+    list_->ShowTreeFolder(absolute);
+  }
+  void PassPendingJobs() override { ++passed; }
+  std::vector<std::wstring> shown, selected;
+  int upLevels = 0, passed = 0;
+
+ private:
+  TVyCustomShellList* list_;
+};
+
+TEST_F(VyShellList, ALinkedTreeSelectsWhatTheListOpens) {
+  MakeFiles();
+  Tree().File(L"sub\\inner.txt");
+  TRecordingTree tree(list);
+  list->SetLinkedTree(&tree);
+  const TIdList root = Tree().IdList(L"");
+  list->ShowTreeFolder(root.get());
+  EXPECT_EQ(tree.shown, (TNames{Tree().Root()})) << "the tree follows a folder set on the list";
+  SelectOnly(L"sub");
+  list->TypeChar(L'\r');
+  EXPECT_EQ(tree.selected, (TNames{Tree().Path(L"sub")}));
+  EXPECT_EQ(tree.passed, 1) << "a selection the tree holds back goes first";
+  EXPECT_EQ(Names(), (TNames{L"inner.txt"}));
+  list->TypeChar(L'\b');
+  EXPECT_EQ(tree.upLevels, 1) << "the tree goes up";
+
+  // With the tree showing the folders, the list leaves file-system folders to it.
+  list->SetOptions(list->GetOptions() | sloTreeShowsFolders);
+  list->ShowTreeFolder(root.get());
+  EXPECT_EQ(RowOf(L"sub"), -1);
+  EXPECT_EQ(Names().size(), 4u);
+  list->SetLinkedTree(nullptr);
+}
+
 // Renames through the item's edit box, as the user types.
 bool RenameRow(TTestShellList* list, int row, const std::wstring& name) {
   list->SetFocus();
