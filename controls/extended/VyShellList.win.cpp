@@ -23,6 +23,8 @@ namespace {
 
 // Posted to itself: fill once the window stands, when still empty.
 constexpr UINT WM_FILLWHENEMPTY = WM_USER + 103;
+// Posted to itself: a refresh held back during a label edit.
+constexpr UINT WM_RUNPOSTPONED = WM_USER + 104;
 // The explorer asks a window hosting a view for its browser.
 constexpr UINT CWM_GETISHELLBROWSER = WM_USER + 7;
 // What an item is asked before it is added.
@@ -925,10 +927,11 @@ void TVyCustomShellList::Edit(const LVITEMW& info) {
     TVyCustomListView::Edit(info);
     return;
   }
+  // The edit box is still there now: a refresh held back meanwhile runs once it is gone.
+  if (FRefreshRequested) PostMessageW(WindowHandle(), WM_RUNPOSTPONED, 0, 0);
   if (!info.pszText) return;
   std::wstring name = Trimmed(info.pszText);
   if (OnEdited) OnEdited(this, item, name);
-  const TOnExit postponed([this] { RunPostponedRefresh(); });
   // A name the folder cannot hold is refused whole: cut short it would name another file.
   if (!FShellFolder || !NameFitsFolder(FolderPath(), name)) {
     MessageBeep(MB_ICONWARNING);
@@ -970,21 +973,20 @@ void TVyCustomShellList::DoItemContextMenu(TListItem* item, TPoint point, TPopup
   if (FAILED(CreateItemContextMenu(WindowHandle(), FShellFolder.Get(), items, flags, kFirstShellCommand, menuObject,
                                    popup)))
     return;
-  FInMenuOrDrag = true;
-  FMenuObject = menuObject;
-  const TOnExit closed([this, popup] {
-    DestroyMenu(popup);
-    FMenuObject.Reset();
-    FInMenuOrDrag = false;
-  });
-  const TPoint screen = ClientToScreen(point);
-  const UINT id = UINT(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, screen.X, screen.Y, 0,
-                                      WindowHandle(), nullptr));
-  if (id == 0) {
-    RunPostponedRefresh();
-    return;
+  const TOnExit destroyed([popup] { DestroyMenu(popup); });
+  UINT id = 0;
+  {
+    FInMenuOrDrag = true;
+    FMenuObject = menuObject;
+    const TOnExit closed([this] {
+      FMenuObject.Reset();
+      FInMenuOrDrag = false;
+    });
+    const TPoint screen = ClientToScreen(point);
+    id = UINT(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, screen.X, screen.Y, 0,
+                             WindowHandle(), nullptr));
   }
-  switch (ClassifyMenuCommand(menuObject.Get(), id)) {
+  switch (id == 0 ? TShellMenuChoice::None : ClassifyMenuCommand(menuObject.Get(), id)) {
     case TShellMenuChoice::Rename: RenameItem(GetItemFocused()); break;
     case TShellMenuChoice::ShellCommand:
       InvokeMenuCommand(WindowHandle(), menuObject.Get(), id - kFirstShellCommand);
@@ -1000,7 +1002,7 @@ void TVyCustomShellList::DoItemContextMenu(TListItem* item, TPoint point, TPopup
     }
     case TShellMenuChoice::None: break;
   }
-  FInMenuOrDrag = false;
+  // A change seen while the menu was open is applied now.
   RunPostponedRefresh();
 }
 
@@ -1196,6 +1198,7 @@ void TVyCustomShellList::WndProc(TMessage& m) {
       FChangeTimer->SetInterval(Focused() ? kFocusedRefreshMs : kUnfocusedRefreshMs);
       FChangeTimer->SetEnabled(true);
       return;
+    case WM_RUNPOSTPONED: RunPostponedRefresh(); return;
     case WM_FILLWHENEMPTY:
       if (GetItems()->Count() == 0) FillList();
       return;

@@ -9,6 +9,7 @@
 #include "controls/extended/tests/VyShellListTest.h"
 
 #include <filesystem>
+#include <functional>
 
 using namespace Vy;
 using namespace Vy::testing;
@@ -64,6 +65,55 @@ TEST_F(VyShellListWatch, TheWatchFollowsTheFolderAndEndsWithTheWindow) {
   EXPECT_EQ(RowOf(L"outside.txt"), -1);
   form.reset();
   EXPECT_EQ(TChangeHandlerThread::OpenChangeHandles(), 0);
+}
+
+// The steps run inside the list's open context menu: make a file, wait until the
+// list's window has been told of the change, note what it shows then, close the menu.
+struct TMenuScript {
+  static inline HWND list = nullptr;
+  static inline std::function<void()> makeFile;
+  static inline std::function<bool()> shownInMenu;
+  static inline bool fileMade = false, changeSeen = false, shownBeforeClose = true;
+  static inline int ticks = 0;
+
+  static LRESULT CALLBACK SeeChange(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && message->hwnd == list && message->message == WM_SHELLCHANGE) changeSeen = true;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
+    ++ticks;
+    if (!fileMade) {
+      fileMade = true;
+      makeFile();
+      return;
+    }
+    // A bound for a slow machine: the expectations below tell what went wrong.
+    if (changeSeen || ticks > 500) {
+      shownBeforeClose = shownInMenu();
+      EndMenu();
+    }
+  }
+};
+
+TEST_F(VyShellListWatch, AChangeDuringTheContextMenuIsAppliedWhenItCloses) {
+  Tree().File(L"clicked.txt");
+  Show(L"");
+  SelectOnly(L"clicked.txt");
+  TMenuScript::list = list->GetHandle();
+  TMenuScript::makeFile = [this] { Tree().File(L"made in menu.txt"); };
+  TMenuScript::shownInMenu = [this] { return RowOf(L"made in menu.txt") >= 0; };
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &TMenuScript::SeeChange, nullptr, GetCurrentThreadId());
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &TMenuScript::Step);
+  const TRect rect = list->GetItems()->Item(0)->DisplayRect(drLabel);
+  const TPoint at = list->ClientToScreen(TPoint(rect.Left + 4, rect.Top + 4));
+  SendMessageW(list->GetHandle(), WM_CONTEXTMENU, WPARAM(list->GetHandle()), MAKELPARAM(at.X, at.Y));
+  KillTimer(nullptr, timer);
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(TMenuScript::fileMade) << "the menu never ran its loop";
+  EXPECT_TRUE(TMenuScript::changeSeen);
+  EXPECT_FALSE(TMenuScript::shownBeforeClose) << "nothing changes under an open menu";
+  EXPECT_GE(RowOf(L"made in menu.txt"), 0) << "applied at once when the menu closed";
 }
 
 }  // namespace
