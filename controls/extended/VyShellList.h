@@ -164,6 +164,7 @@ class TVyCustomShellList : public TVyCustomListView, public IVyShellListDataOwne
   static void Publish(TPublisher<TVyCustomShellList>& p);
   void FolderChanged(TObject* sender);
   HWND OwnerFormWindow();
+  void RegisterDropTarget();
   // The enumeration flags of the options.
   SHCONTF EnumFlags() const;
   // Every item the folder enumerates now; false when the enumeration failed quietly.

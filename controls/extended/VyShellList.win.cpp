@@ -195,10 +195,7 @@ void TVyCustomShellList::SetOptions(unsigned v) {
   if (!HandleAllocated()) return;
   if (changed & sloOleDrop) {
     if (v & sloOleDrop) {
-      if (!FDropTargetObject) {
-        FDropTargetObject = TComPtr<IDropTarget>(new TVyShellDropTarget(this));
-        RegisterDragDrop(WindowHandle(), FDropTargetObject.Get());
-      }
+      RegisterDropTarget();
     } else if (FDropTargetObject) {
       RevokeDragDrop(WindowHandle());
       FDropTargetObject.Reset();
@@ -226,13 +223,16 @@ void TVyCustomShellList::Loaded() {
 void TVyCustomShellList::CreateWnd() {
   TVyCustomListView::CreateWnd();
   LoadShellOverlayIcons();
-  if (HasOption(sloOleDrop)) {
-    FDropTargetObject = TComPtr<IDropTarget>(new TVyShellDropTarget(this));
-    // Without OLE on this thread the list simply takes no drops.
-    if (FAILED(RegisterDragDrop(WindowHandle(), FDropTargetObject.Get()))) FDropTargetObject.Reset();
-  }
+  if (HasOption(sloOleDrop)) RegisterDropTarget();
   if (HasOption(sloAutoFill) && GetItems()->Count() == 0 && !Loading())
     PostMessageW(WindowHandle(), WM_FILLWHENEMPTY, 0, 0);
+}
+
+void TVyCustomShellList::RegisterDropTarget() {
+  if (FDropTargetObject) return;
+  FDropTargetObject = TComPtr<IDropTarget>(new TVyShellDropTarget(this));
+  // Without OLE on this thread the list simply takes no drops.
+  if (FAILED(RegisterDragDrop(WindowHandle(), FDropTargetObject.Get()))) FDropTargetObject.Reset();
 }
 
 void TVyCustomShellList::DestroyWnd() {
@@ -544,8 +544,6 @@ void TVyCustomShellList::BuildColumns() {
   }
   if (std::abs(FSortColumnN) > columns->Count()) FSortColumnN = 1;
   const int n = FSortColumnN;
-  FSortColumnN = n + 1;  // forces the arrow to be set again
-  FSortColumnN = n;
   TVyCustomListView::SetSortColumn(n == 0 ? -1 : std::abs(n) - 1);
   SetSortDescending(n < 0);
 }
@@ -558,7 +556,6 @@ TShellColumnKind TVyCustomShellList::ColumnKind(int column) const {
 
 namespace {
 struct TSortContext {
-  TVyCustomShellList* List;
   IShellFolder* Folder;
   int Column;
   TShellColumnKind Kind;
@@ -585,7 +582,7 @@ void TVyCustomShellList::SortItems() {
   for (int i = 0; i < GetItems()->Count(); ++i)
     if (TVyShellListItem* data = ShellItem(GetItems()->Item(i))) data->SetSortPosition(i);
   const int column = std::abs(FSortColumnN) - 1;
-  TSortContext context{this, FShellFolder.Get(), column, ColumnKind(column), FSortColumnN < 0};
+  TSortContext context{FShellFolder.Get(), column, ColumnKind(column), FSortColumnN < 0};
   CustomSort(&CompareListItems, reinterpret_cast<LPARAM>(&context));
 }
 

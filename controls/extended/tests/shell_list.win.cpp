@@ -79,6 +79,16 @@ TEST_F(VyShellList, HeaderClicksSortByTheColumnBothWays) {
   EXPECT_EQ(Names(), (TNames{L"sub", L"a.doc", L"b.txt", L"c.txt", L"d.ini"}));
 }
 
+TEST_F(VyShellList, ColumnWidthsCarryOverToTheNextFolder) {
+  MakeFiles();
+  Show(L"");
+  ASSERT_TRUE(SendMessageW(list->GetHandle(), LVM_SETCOLUMNWIDTH, 1, 150));
+  SelectOnly(L"sub");
+  list->OpenSelection();
+  ASSERT_EQ(list->FolderPath(), Tree().Path(L"sub"));
+  EXPECT_EQ(SendMessageW(list->GetHandle(), LVM_GETCOLUMNWIDTH, 1, 0), 150);
+}
+
 TEST_F(VyShellList, MasksListMatchingFilesAndEveryFolder) {
   MakeFiles();
   Tree().File(L"notes.TXT");
