@@ -258,6 +258,22 @@ TEST_F(VyShellList, CtrlCPutsTheSelectionOnTheClipboard) {
   EXPECT_EQ(list->GetSelCount(), 5);
 }
 
+TEST_F(VyShellList, F2EditsTheFocusedItemsName) {
+  MakeFiles();
+  Show(L"");
+  SelectOnly(L"c.txt");
+  list->SetFocus();
+  list->PressKey(VK_F2);
+  HWND edit = reinterpret_cast<HWND>(SendMessageW(list->GetHandle(), LVM_GETEDITCONTROL, 0, 0));
+  ASSERT_TRUE(edit);
+  wchar_t text[64] = {};
+  GetWindowTextW(edit, text, 64);
+  EXPECT_EQ(std::wstring(text), L"c.txt");
+  SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+  Pump(10ms);
+  EXPECT_TRUE(std::filesystem::exists(Tree().Path(L"c.txt")));
+}
+
 // Wine's folder drop target takes a drop and copies nothing: what can be seen is the
 // road to the folder item's target, and the effects the list answers with.
 TEST_F(VyShellList, DragsOverAFolderItemAskItsTargetWithinTheOfferedEffects) {
