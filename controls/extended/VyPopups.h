@@ -13,6 +13,7 @@
 // - Only ClosePopup accepts; a popup torn down any other way is not accepted, and the
 //   children always return to the panel while it lives.
 #pragma once
+#include "controls/extended/VyLifeToken.h"
 #include "controls/extended/VyPanel.h"
 
 #include <memory>
@@ -21,15 +22,6 @@ namespace Vy {
 
 // Posted to a shown popup's window: ends its loop.
 inline constexpr unsigned WM_VYPOPUPCLOSE = 9251;
-
-// Tells code that ran something which may free an object whether the object still is.
-class TVyLifeToken {
- public:
-  std::weak_ptr<const bool> Watch() const { return FAlive; }
-
- private:
-  std::shared_ptr<const bool> FAlive = std::make_shared<const bool>(true);
-};
 
 class TVyCustomPopup : public TVyCustomPanel {
   QORN_CLASS(TVyCustomPopup, TVyCustomPanel)
