@@ -261,7 +261,9 @@ bool TVyPopupPanel::DropFrom(TControl* popupControl) {
     FPopupWindow = nullptr;
   });
   FirePopup();
+  // The children fit their fonts first, then the panel fits them.
   HandleNeeded();
+  for (int i = 0; i < ControlCount(); ++i) Controls(i)->AdjustSize();
   AdjustSize();
   auto popup = std::make_unique<TVyPopup>(this);
   FPopupWindow = popup.get();
