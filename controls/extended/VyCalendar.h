@@ -54,6 +54,39 @@ class TVyCalendarColors : public TPersistent {
                                 clHighlight,  clHighlightText, TColor(0x000080)};
 };
 
+// The month list a press on the calendar's title opens: seven months around a centre
+// one, scrolling while the mouse is held above or below it. It never takes the
+// activation (the calendar may sit in a drop-down that must keep its form active).
+class TVyMonthList : public TCustomControl {
+  QORN_CLASS(TVyMonthList, TCustomControl)
+ public:
+  TVyMonthList(TComponent* AOwner, const TFormatSettings& formats, int itemHeight);
+
+  TDateTime GetCentre() const { return FCentre; }
+  void SetCentre(TDateTime month);
+  // The row under the mouse (-3..3 from the centre), or none.
+  std::optional<int> GetHighlight() const { return FHighlight; }
+  void SetHighlight(std::optional<int> row);
+  // The month of a row (-3..3).
+  TDateTime MonthAt(int row) const { return IncMonth(FCentre, row); }
+  int ItemHeight() const { return FItemHeight; }
+  // Shows it at these screen bounds, above the other windows, not activated.
+  void ShowAt(const TRect& bounds);
+
+  void WMMouseActivate(TMessage& m) { m.Result = MA_NOACTIVATE; }
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void Paint() override;
+
+ private:
+  static void Publish(TPublisher<TVyMonthList>& p);
+  const TFormatSettings& FFormats;
+  TDateTime FCentre = 0;
+  std::optional<int> FHighlight;
+  int FItemHeight;
+};
+
 class TVyCalendar : public TVyCustomPanel {
   QORN_CLASS(TVyCalendar, TVyCustomPanel)
  public:
@@ -86,6 +119,8 @@ class TVyCalendar : public TVyCustomPanel {
   TVyCalendarLayout Layout() const;
   // Shows the month holding the date without choosing it.
   virtual void SetViewDate(TDateTime date);
+  // The month list while the title is held (null otherwise).
+  TVyMonthList* GetMonthList() const { return FMonthList.get(); }
 
   bool CanAutoSize(int& newWidth, int& newHeight) override;
 
@@ -118,6 +153,9 @@ class TVyCalendar : public TVyCustomPanel {
   void ApplyFirstDayOfWeek();
   void ForceDate(TDateTime v);
   void TrackDay(int x, int y);
+  void OpenMonthList();
+  void ScrollMonthList(bool scroll);
+  void CloseMonthList();
   void RepeatStep(TObject*);
   void StopRepeat();
   void PaintTitle(TCanvas* c, const TVyCalendarLayout& l);
@@ -141,6 +179,9 @@ class TVyCalendar : public TVyCustomPanel {
   bool FUpdateForced = false;
   int FRepeatCount = -1;
   std::unique_ptr<TTimer> FRepeatTimer;
+  std::unique_ptr<TVyMonthList> FMonthList;
+  TPoint FLastMouse;  // client coordinates, while a button is held
+  int FListWait = 0;  // ticks before the month list moves again
 };
 
 }  // namespace Vy

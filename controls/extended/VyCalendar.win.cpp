@@ -1,9 +1,11 @@
 #include "controls/extended/VyCalendar.h"
 
 #include "controls/extended/VyPickerParts.h"
+#include "vcl/Forms.h"
 #include "vcl/ScopeGuards.h"
 #include "vcl/Win.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Vy {
@@ -48,6 +50,67 @@ void TVyCalendarColors::Set(int index, TColor v) {
   if (FColors[index] == v) return;
   FColors[index] = v;
   if (OnChange) OnChange();
+}
+
+// --- month list
+
+TVyMonthList::TVyMonthList(TComponent* AOwner, const TFormatSettings& formats, int itemHeight)
+    : TCustomControl(AOwner), FFormats(formats), FItemHeight(std::max(1, itemHeight)) {
+  DoubleBuffered = true;
+  SetColor(clWindow);
+}
+
+void TVyMonthList::Publish(TPublisher<TVyMonthList>& p) { p.Message(WM_MOUSEACTIVATE, &TVyMonthList::WMMouseActivate); }
+
+void TVyMonthList::CreateParams(TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  params.Style = WS_POPUP | WS_BORDER;
+  params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+  auto* calendar = dynamic_cast<TControl*>(GetOwner());
+  HWND top = nullptr;
+  if (auto* w = dynamic_cast<TWinControl*>(calendar); w && w->HandleAllocated())
+    top = GetAncestor(w->WindowHandle(), GA_ROOT);
+  params.WndParent = top ? top : Application->GetHandle();
+}
+
+void TVyMonthList::SetCentre(TDateTime month) {
+  if (month == FCentre) return;
+  FCentre = month;
+  Invalidate();
+}
+
+void TVyMonthList::SetHighlight(std::optional<int> row) {
+  if (row == FHighlight) return;
+  FHighlight = row;
+  Invalidate();
+}
+
+void TVyMonthList::ShowAt(const TRect& b) {
+  HandleNeeded();
+  SetBounds(b.Left, b.Top, b.Width(), b.Height());
+  SetWindowPos(WindowHandle(), HWND_TOPMOST, b.Left, b.Top, b.Width(), b.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
+}
+
+void TVyMonthList::Paint() {
+  TCanvas* c = GetCanvas();
+  c->GetBrush()->SetColor(clWindow);
+  c->FillRect(GetClientRect());
+  c->SetFont(GetFont());
+  c->GetBrush()->SetStyle(bsClear);
+  for (int row = -3; row <= 3; ++row) {
+    TRect r = Rect(0, (row + 3) * FItemHeight, GetClientWidth(), (row + 4) * FItemHeight);
+    const bool lit = FHighlight == row;
+    if (lit) {
+      c->GetBrush()->SetStyle(bsSolid);
+      c->GetBrush()->SetColor(clHighlight);
+      c->FillRect(r);
+      c->GetBrush()->SetStyle(bsClear);
+    }
+    c->GetFont()->SetColor(lit ? clHighlightText : clWindowText);
+    c->DrawText(FormatDateTime(L"mmmm yyyy", MonthAt(row), FFormats), r,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  c->GetBrush()->SetStyle(bsSolid);
 }
 
 // --- calendar
@@ -330,7 +393,10 @@ void TVyCalendar::MouseDown(TMouseButton button, TShiftState shift, int x, int y
   TVyCustomPanel::MouseDown(button, shift, x, y);
   if (button != mbLeft) return;
   FHotArea = FDownArea = Layout().AreaAt(Point(x, y));
-  if (FDownArea == TVyCalendarArea::PrevArrow || FDownArea == TVyCalendarArea::NextArrow) {
+  FLastMouse = Point(x, y);
+  if (FDownArea == TVyCalendarArea::Title) OpenMonthList();
+  if (FDownArea == TVyCalendarArea::Title || FDownArea == TVyCalendarArea::PrevArrow ||
+      FDownArea == TVyCalendarArea::NextArrow) {
     FRepeatCount = -1;
     RepeatStep(nullptr);
     FRepeatTimer->SetEnabled(true);
@@ -347,12 +413,15 @@ void TVyCalendar::MouseMove(TShiftState shift, int x, int y) {
     FHotArea = over;
     if (FDownArea != TVyCalendarArea::None) Invalidate();
   }
+  FLastMouse = Point(x, y);
   if (shift.Contains(ssLeft)) TrackDay(x, y);
 }
 
 void TVyCalendar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   if (button == mbLeft) {
     StopRepeat();
+    if (FMonthList && FMonthList->GetHighlight()) SetViewDate(FMonthList->MonthAt(*FMonthList->GetHighlight()));
+    CloseMonthList();
     FDownArea = TVyCalendarArea::None;
     Invalidate();
   }
@@ -362,6 +431,10 @@ void TVyCalendar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) 
 void TVyCalendar::StopRepeat() { FRepeatTimer->SetEnabled(false); }
 
 void TVyCalendar::RepeatStep(TObject*) {
+  if (FMonthList) {
+    ScrollMonthList(true);
+    return;
+  }
   const bool back = FDownArea == TVyCalendarArea::PrevArrow;
   if ((!back && FDownArea != TVyCalendarArea::NextArrow) || FHotArea != FDownArea) {
     if (FDownArea == TVyCalendarArea::None) StopRepeat();
@@ -371,7 +444,44 @@ void TVyCalendar::RepeatStep(TObject*) {
   if (CalendarRepeatFires(FRepeatCount)) SetViewDate(IncMonth(FDisplayedDate, back ? -1 : 1));
 }
 
+void TVyCalendar::OpenMonthList() {
+  const int itemHeight = FMetrics.CharHeight + 2;
+  const int margin = 2 * (FMetrics.CharWidth + 2);
+  FMonthList = std::make_unique<TVyMonthList>(this, FLocale.Formats, itemHeight);
+  FMonthList->GetFont()->Assign(GetFont());
+  FMonthList->SetCentre(FDisplayedDate);
+  const TPoint origin = ClientToScreen(Point(margin, 2 - 3 * itemHeight));
+  FMonthList->ShowAt(Bounds(origin.X, origin.Y, std::max(1, GetWidth() - 2 * margin), 7 * itemHeight + 2));
+  FListWait = 0;
+}
+
+void TVyCalendar::CloseMonthList() { FMonthList.reset(); }
+
+// Each tick: held above the list the months move back, below it forward, faster the
+// farther away; over it the row under the mouse lights.
+void TVyCalendar::ScrollMonthList(bool scroll) {
+  const TPoint p = FMonthList->ScreenToClient(ClientToScreen(FLastMouse));
+  const int height = FMonthList->GetClientHeight();
+  if (p.Y >= 0 && p.Y < height) {
+    FMonthList->SetHighlight(std::clamp(p.Y / FMonthList->ItemHeight(), 0, 6) - 3);
+    return;
+  }
+  FMonthList->SetHighlight(std::nullopt);
+  if (!scroll) return;
+  if (FListWait > 0) {
+    --FListWait;
+    return;
+  }
+  const int distance = p.Y < 0 ? -p.Y : p.Y - height;
+  FMonthList->SetCentre(IncMonth(FMonthList->GetCentre(), p.Y < 0 ? -1 : 1));
+  FListWait = std::max(0, 5 - distance / 10);
+}
+
 void TVyCalendar::TrackDay(int x, int y) {
+  if (FMonthList) {
+    ScrollMonthList(false);
+    return;
+  }
   if (FDownArea != TVyCalendarArea::Grid) return;
   const std::optional<int> cell = Layout().CellAt(Point(x, y));
   if (!cell) return;

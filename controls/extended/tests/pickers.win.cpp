@@ -365,6 +365,50 @@ TEST_F(VyPickers, HoldingTheNextArrowStepsAtOnceThenEveryQuarterSecondThenFaster
   EXPECT_EQ(calendar->GetDate(), EncodeDate(2026, 1, 10)) << "the arrows only show months";
 }
 
+TEST_F(VyPickers, HoldingTheTitleOpensAMonthListThatNeverTakesTheActivation) {
+  TManualClock time;
+  TClockOverride useClock(time);
+  calendar->SetDate(EncodeDate(2026, 12, 10));
+  const TPoint title = Middle(calendar->Layout().Area(TVyCalendarArea::Title));
+  Mouse(calendar, WM_LBUTTONDOWN, title, MK_LBUTTON);
+  Pump(20ms);
+  TVyMonthList* list = calendar->GetMonthList();
+  ASSERT_NE(list, nullptr);
+  const HWND wnd = list->WindowHandle();
+  EXPECT_TRUE(IsWindowVisible(wnd));
+  EXPECT_EQ(GetActiveWindow(), form->GetHandle());
+  EXPECT_TRUE(GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+  EXPECT_EQ(SendMessageW(wnd, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(form->GetHandle()),
+                         MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+            MA_NOACTIVATE);
+  EXPECT_EQ(list->GetCentre(), EncodeDate(2026, 12, 1));
+  EXPECT_EQ(list->GetHighlight(), 0) << "the title lies under the centre row";
+  auto tick = [&] {
+    time.Advance(50);
+    Pump(15ms);
+    return list->GetCentre();
+  };
+  // Held just below the list: a month forward each sixth tick.
+  const TPoint below = calendar->ScreenToClient(list->ClientToScreen({5, list->GetClientHeight() + 3}));
+  Mouse(calendar, WM_MOUSEMOVE, below, MK_LBUTTON);
+  Pump(20ms);
+  EXPECT_EQ(list->GetHighlight(), std::nullopt);
+  EXPECT_EQ(tick(), EncodeDate(2027, 1, 1));
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(tick(), EncodeDate(2027, 1, 1));
+  EXPECT_EQ(tick(), EncodeDate(2027, 2, 1));
+  // Over the list the row under the mouse lights; letting go there shows its month.
+  const TPoint row = calendar->ScreenToClient(list->ClientToScreen({5, 5 * list->ItemHeight() + 2}));
+  Mouse(calendar, WM_MOUSEMOVE, row, MK_LBUTTON);
+  Pump(20ms);
+  EXPECT_EQ(list->GetHighlight(), 2);
+  Mouse(calendar, WM_LBUTTONUP, row);
+  Pump(20ms);
+  EXPECT_EQ(calendar->GetMonthList(), nullptr);
+  EXPECT_FALSE(IsWindow(wnd));
+  EXPECT_EQ(calendar->GetDisplayedDate(), EncodeDate(2027, 4, 1));
+  EXPECT_EQ(calendar->GetDate(), EncodeDate(2026, 12, 10)) << "the list only shows a month";
+}
+
 TEST_F(VyPickers, KeysMoveTheDate) {
   calendar->SetElements(kDefaultCalendarElements);
   calendar->SetDate(EncodeDate(2024, 2, 10));
