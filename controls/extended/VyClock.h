@@ -6,11 +6,15 @@
 // Rules:
 // - The time holds hours and minutes; seconds given are dropped.
 // - A picker too small for a face draws none and no click sets a time on it.
+// - While the mouse is over the face of a picker in the program in front, a hint
+//   below the picker says how to use it; it goes when the mouse leaves the face.
 #pragma once
 #include "controls/extended/VyClockGeometry.h"
 #include "controls/extended/VyDateLocale.h"
 #include "controls/extended/VyPanel.h"
 #include "vcl/DateUtils.h"
+#include "vcl/HintWindow.h"
+#include "vcl/Timer.h"
 
 #include <functional>
 #include <memory>
@@ -71,6 +75,9 @@ class TVyTimePicker : public TVyCustomPanel {
 
   bool ShownInPopup = false;
   TVyClockLayout Layout() const;
+  // The how-to-use hint's window (null until first shown).
+  THintWindow* GetHintWindow() const { return FHintWindow.get(); }
+  std::wstring HowToUseText() const;
   bool CanAutoSize(int& newWidth, int& newHeight) override;
 
   TNotifyEvent OnChange;
@@ -79,6 +86,8 @@ class TVyTimePicker : public TVyCustomPanel {
 
   void WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTARROWS; }
   void CMFontChanged(TMessage& m);
+  void CMMouseEnter(TMessage& m);
+  void CMMouseLeave(TMessage& m);
 
  protected:
   void Paint() override;
@@ -101,6 +110,9 @@ class TVyTimePicker : public TVyCustomPanel {
   void SetMinute(int minute);
   void ChooseHalf(bool afternoon);
   bool OnFace(const TVyClockLayout& l, int x, int y) const;
+  void UpdateHint(int x, int y);
+  void HideHint();
+  void HintTick(TObject*);
   void PaintRadio(TCanvas* c, const TRect& item, const std::wstring& caption, bool checked);
   std::wstring AmCaption() const { return FCaptionAM.empty() ? L"AM" : FCaptionAM; }
   std::wstring PmCaption() const { return FCaptionPM.empty() ? L"PM" : FCaptionPM; }
@@ -117,6 +129,8 @@ class TVyTimePicker : public TVyCustomPanel {
   int FCharWidth = 7, FCharHeight = 13, FLineHeight = 15, FAmWidth = 20, FPmWidth = 20;
   bool FLeftPressed = false, FRightPressed = false;
   bool FOverAm = false, FOverPm = false, FOverSet = false, FOverClock = false;
+  std::unique_ptr<THintWindow> FHintWindow;
+  std::unique_ptr<TTimer> FHintTimer;
 };
 
 }  // namespace Vy

@@ -3,6 +3,7 @@
 #include "controls/extended/VyGrafxColor.h"
 #include "controls/extended/VyPickerParts.h"
 #include "vcl/Bitmap.h"
+#include "vcl/Forms.h"
 #include "vcl/ScopeGuards.h"
 #include "vcl/Win.h"
 
@@ -51,7 +52,13 @@ void TVyClockFaceColors::Set(int index, TColor v) {
 // --- picker
 
 TVyTimePicker::TVyTimePicker(TComponent* AOwner)
-    : TVyCustomPanel(AOwner), FColors(std::make_unique<TVyClockFaceColors>()), FLocale(SystemDateLocale()) {
+    : TVyCustomPanel(AOwner),
+      FColors(std::make_unique<TVyClockFaceColors>()),
+      FLocale(SystemDateLocale()),
+      FHintTimer(std::make_unique<TTimer>(nullptr)) {
+  FHintTimer->SetEnabled(false);
+  FHintTimer->SetInterval(1000);
+  FHintTimer->OnTimer = TNotifyEvent(this, &TVyTimePicker::HintTick);
   SetBounds(GetLeft(), GetTop(), 160, 190);
   SetColor(clWindow);
   SetParentColor(false);
@@ -71,6 +78,8 @@ void TVyTimePicker::Publish(TPublisher<TVyTimePicker>& p) {
   using T = TVyTimePicker;
   p.Message(WM_GETDLGCODE, &T::WMGetDlgCode);
   p.Message(CM_FONTCHANGED, &T::CMFontChanged);
+  p.Message(CM_MOUSEENTER, &T::CMMouseEnter);
+  p.Message(CM_MOUSELEAVE, &T::CMMouseLeave);
   p.Property(L"Time", &T::GetTime, &T::SetTime).Default(0.0);
   p.Property(L"Format", &T::GetFormat, &T::SetFormat);
   p.Property(L"CaptionAM", &T::GetCaptionAM, &T::SetCaptionAM);
@@ -279,8 +288,65 @@ void TVyTimePicker::MouseDown(TMouseButton button, TShiftState shift, int x, int
   Invalidate();
 }
 
+// --- the how-to-use hint
+
+std::wstring TVyTimePicker::HowToUseText() const {
+  if (!FHowToUseMsg.empty()) return FHowToUseMsg;
+  return L"Left-click to set Hour\rRight-click to set Minute\r    Ctrl key restricts to 5 minutes";
+}
+
+void TVyTimePicker::UpdateHint(int x, int y) {
+  if (!FShowHowToUseHint || ComponentState().Contains(csDesigning)) return;
+  if (!OnFace(Layout(), x, y) || !Application->GetActive()) {
+    HideHint();
+    return;
+  }
+  if (!FHintWindow) {
+    FHintWindow = std::make_unique<THintWindow>(nullptr);
+    FHintWindow->SetColor(Application->HintColor);
+  }
+  const std::wstring text = HowToUseText();
+  TRect r = FHintWindow->CalcHintRect(GetSystemMetrics(SM_CXSCREEN), text, nullptr);
+  const TPoint at = ClientToScreen(Point(0, GetHeight()));
+  OffsetRect(r, at.X, at.Y);
+  RECT shown{};
+  const bool moved = !FHintWindow->IsHintShown() || (GetWindowRect(FHintWindow->WindowHandle(), &shown) &&
+                                                     (shown.left != r.Left || shown.top != r.Top));
+  if (moved) FHintWindow->ActivateHint(r, text);
+  FHintTimer->SetEnabled(true);
+}
+
+void TVyTimePicker::HideHint() {
+  FHintTimer->SetEnabled(false);
+  if (FHintWindow && FHintWindow->HandleAllocated()) {
+    FHintWindow->ReleaseHandle();
+    Invalidate();
+  }
+}
+
+void TVyTimePicker::HintTick(TObject*) {
+  POINT p{};
+  GetCursorPos(&p);
+  const TPoint client = HandleAllocated() ? ScreenToClient(Point(p.x, p.y)) : Point(-1, -1);
+  if (!OnFace(Layout(), client.X, client.Y)) HideHint();
+}
+
+void TVyTimePicker::CMMouseEnter(TMessage& m) {
+  QORN_INHERITED(m);
+  POINT p{};
+  GetCursorPos(&p);
+  const TPoint client = ScreenToClient(Point(p.x, p.y));
+  UpdateHint(client.X, client.Y);
+}
+
+void TVyTimePicker::CMMouseLeave(TMessage& m) {
+  QORN_INHERITED(m);
+  HideHint();
+}
+
 void TVyTimePicker::MouseMove(TShiftState shift, int x, int y) {
   TVyCustomPanel::MouseMove(shift, x, y);
+  UpdateHint(x, y);
   const TVyClockLayout l = Layout();
   if (!FOverClock || !OnFace(l, x, y)) return;
   if (FLeftPressed) SetHour(ClockHourAt(x - l.Centre.X, y - l.Centre.Y));

@@ -494,6 +494,34 @@ TEST_F(VyPickers, LeftClicksSetTheHourAndRightClicksTheMinute) {
   EXPECT_EQ(clock->GetTime(), EncodeTime(0, 30, 0, 0)) << "Page Up wraps past midnight";
 }
 
+TEST_F(VyPickers, TheHowToUseHintShowsWhileTheMouseIsOverTheFace) {
+  const TVyClockLayout l = clock->Layout();
+  Mouse(clock, WM_MOUSEMOVE, l.Centre);
+  Pump(30ms);
+  THintWindow* hint = clock->GetHintWindow();
+  ASSERT_NE(hint, nullptr);
+  ASSERT_TRUE(hint->IsHintShown());
+  POINT origin{0, 0};
+  ClientToScreen(hint->WindowHandle(), &origin);
+  EXPECT_EQ(origin.x, WindowRect(clock->GetHandle()).Left) << "at the picker's left";
+  EXPECT_EQ(clock->HowToUseText(),
+            L"Left-click to set Hour\rRight-click to set Minute\r    Ctrl key restricts to 5 minutes");
+  EXPECT_TRUE(qorn::testing::SaveWindowShot(hint->WindowHandle(),
+                                            qorn::testing::ScreenshotDir() / "vy-pickers-clock-hint.png"));
+  Mouse(clock, WM_MOUSEMOVE, {3, 3});
+  Pump(30ms);
+  EXPECT_FALSE(hint->IsHintShown()) << "off the face it goes";
+  Mouse(clock, WM_MOUSEMOVE, l.Centre);
+  Pump(30ms);
+  EXPECT_TRUE(hint->IsHintShown());
+  clock->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(hint->IsHintShown()) << "and when the mouse leaves the picker";
+  clock->SetShowHowToUseHint(false);
+  Mouse(clock, WM_MOUSEMOVE, l.Centre);
+  Pump(30ms);
+  EXPECT_FALSE(hint->IsHintShown());
+}
+
 TEST_F(VyPickers, APickerTooSmallForAFaceDrawsNone) {
   auto* tiny = new TVyTimePicker(form);
   tiny->SetAutoSize(false);
