@@ -130,6 +130,8 @@ class TVyCalendar : public TVyCustomPanel {
 
   void WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTARROWS; }
   void CMFontChanged(TMessage& m);
+  // The captions' accelerators: Today's sets today, Clear's clears.
+  void CMDialogChar(TMessage& m);
 
  protected:
   void Paint() override;

@@ -3,6 +3,7 @@
 #include "controls/extended/VyPickerParts.h"
 #include "vcl/Forms.h"
 #include "vcl/ScopeGuards.h"
+#include "vcl/StdCtrls.h"
 #include "vcl/Win.h"
 
 #include <algorithm>
@@ -146,6 +147,7 @@ void TVyCalendar::Publish(TPublisher<TVyCalendar>& p) {
   using T = TVyCalendar;
   p.Message(WM_GETDLGCODE, &T::WMGetDlgCode);
   p.Message(CM_FONTCHANGED, &T::CMFontChanged);
+  p.Message(CM_DIALOGCHAR, &T::CMDialogChar);
   p.Property(L"Date", &T::GetDate, &T::SetDate).Default(0.0);
   p.Property(L"Elements", &T::GetElements, &T::SetElements).Default(kDefaultCalendarElements);
   p.Property(L"FirstDayOfWeek", &T::GetFirstDayOfWeek, &T::SetFirstDayOfWeek).Default(fdowLocale);
@@ -516,6 +518,19 @@ void TVyCalendar::DblClick() {
 }
 
 // --- keys
+
+void TVyCalendar::CMDialogChar(TMessage& m) {
+  const auto key = static_cast<wchar_t>(m.WParam);
+  if (FElements.Contains(ceClearButton) && IsAccel(key, ClearCaption())) {
+    ForceDate(0);
+    m.Result = 1;
+  } else if (FElements.Contains(ceTodayButton) && IsAccel(key, TodayCaption())) {
+    ForceDate(::Date() + (FDate - std::trunc(FDate)));
+    m.Result = 1;
+  } else {
+    QORN_INHERITED(m);
+  }
+}
 
 void TVyCalendar::KeyDown(WORD& key, TShiftState shift) {
   TVyCustomPanel::KeyDown(key, shift);

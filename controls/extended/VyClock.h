@@ -88,6 +88,8 @@ class TVyTimePicker : public TVyCustomPanel {
   void CMFontChanged(TMessage& m);
   void CMMouseEnter(TMessage& m);
   void CMMouseLeave(TMessage& m);
+  // The captions' accelerators act as the AM and PM items and the Set button.
+  void CMDialogChar(TMessage& m);
 
  protected:
   void Paint() override;

@@ -5,6 +5,7 @@
 #include "vcl/Bitmap.h"
 #include "vcl/Forms.h"
 #include "vcl/ScopeGuards.h"
+#include "vcl/StdCtrls.h"
 #include "vcl/Win.h"
 
 #include <cmath>
@@ -80,6 +81,7 @@ void TVyTimePicker::Publish(TPublisher<TVyTimePicker>& p) {
   p.Message(CM_FONTCHANGED, &T::CMFontChanged);
   p.Message(CM_MOUSEENTER, &T::CMMouseEnter);
   p.Message(CM_MOUSELEAVE, &T::CMMouseLeave);
+  p.Message(CM_DIALOGCHAR, &T::CMDialogChar);
   p.Property(L"Time", &T::GetTime, &T::SetTime).Default(0.0);
   p.Property(L"Format", &T::GetFormat, &T::SetFormat);
   p.Property(L"CaptionAM", &T::GetCaptionAM, &T::SetCaptionAM);
@@ -377,6 +379,15 @@ void TVyTimePicker::MouseUp(TMouseButton button, TShiftState shift, int x, int y
   }
   cleared();
   TVyCustomPanel::MouseUp(button, shift, x, y);
+}
+
+void TVyTimePicker::CMDialogChar(TMessage& m) {
+  const auto key = static_cast<wchar_t>(m.WParam);
+  m.Result = 1;
+  if (IsAccel(key, AmCaption())) ChooseHalf(false);
+  else if (IsAccel(key, PmCaption())) ChooseHalf(true);
+  else if (FShowSetButton && IsAccel(key, SetCaption())) FireSetClick();
+  else QORN_INHERITED(m);
 }
 
 void TVyTimePicker::KeyDown(WORD& key, TShiftState shift) {

@@ -129,6 +129,15 @@ void TVyPopup::PanelGone() {
 
 void TVyPopup::WMKey(TMessage& m) {
   if (m.Msg == WM_KEYDOWN && m.WParam == VK_ESCAPE) PostClose(false);
+  // No form stands above the popup to offer a character to the captions' accelerators:
+  // the popup does (a plain character only when the child does not want it typed).
+  if (FTargetControl && (m.Msg == WM_SYSCHAR || m.Msg == WM_CHAR) && m.WParam != VK_ESCAPE) {
+    const bool wantsChars = (FTargetControl->Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS) != 0;
+    if ((m.Msg == WM_SYSCHAR || !wantsChars) && FTargetControl->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) {
+      m.Result = 0;
+      return;
+    }
+  }
   if (FTargetControl && FTargetControl->HandleAllocated()) {
     m.Result = SendMessageW(FTargetControl->WindowHandle(), m.Msg, m.WParam, m.LParam);
     return;

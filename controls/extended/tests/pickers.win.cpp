@@ -274,6 +274,20 @@ TEST_F(VyPickers, KeysGoToTheCalendarInThePopupAndEnterAccepts) {
   EXPECT_EQ(other->GetText(), L"") << "no key reached the edit under it";
 }
 
+TEST_F(VyPickers, ACaptionsAcceleratorWorksInThePopup) {
+  TVyCalendar* inside = nullptr;
+  TVyPopupPanel* panel = NewCalendarPanel(&inside);
+  inside->SetCaptionClearBtn(L"&Clear");
+  const TWhileOpen open(
+      [&] {
+        PostKey(GetFocus(), 'C');  // the loop makes the character of the key
+        PostKey(GetFocus(), VK_ESCAPE);
+      },
+      [panel] { panel->ClosePopup(); });
+  EXPECT_FALSE(panel->DropFrom(other));
+  EXPECT_EQ(inside->GetDate(), 0.0) << "C cleared the date";
+}
+
 TEST_F(VyPickers, ThePopupEndsWithoutAcceptanceWhenTheApplicationLosesTheActivation) {
   TVyPopupPanel* panel = NewCalendarPanel();
   const TWhileOpen open([&] { SendMessageW(Application->GetHandle(), WM_ACTIVATEAPP, FALSE, 0); },
