@@ -122,13 +122,7 @@ TVyCalendar::TVyCalendar(TComponent* AOwner)
       FLocale(SystemDateLocale()),
       FRepeatTimer(std::make_unique<TTimer>(nullptr)) {
   SetBounds(GetLeft(), GetTop(), 147, 159);
-  SetColor(clWindow);
-  SetParentColor(false);
-  SetBorderOuter(fsLowered);
-  SetFlatColorAdjustment(0);
-  SetTabStop(true);
-  SetAlignment(taCenter);
-  DoubleBuffered = true;
+  UsePickerLook(this);
   FColors->OnChange = [this] { Invalidate(); };
   FRepeatTimer->SetEnabled(false);
   FRepeatTimer->SetInterval(kRepeatMs);

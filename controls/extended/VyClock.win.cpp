@@ -61,13 +61,7 @@ TVyTimePicker::TVyTimePicker(TComponent* AOwner)
   FHintTimer->SetInterval(1000);
   FHintTimer->OnTimer = TNotifyEvent(this, &TVyTimePicker::HintTick);
   SetBounds(GetLeft(), GetTop(), 160, 190);
-  SetColor(clWindow);
-  SetParentColor(false);
-  SetBorderOuter(fsLowered);
-  SetFlatColorAdjustment(0);
-  SetTabStop(true);
-  SetAlignment(taCenter);
-  DoubleBuffered = true;
+  UsePickerLook(this);
   FColors->OnChange = [this] { Invalidate(); };
   Measure();
   SetAutoSize(true);

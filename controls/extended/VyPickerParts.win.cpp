@@ -21,6 +21,16 @@ std::vector<TVyTextSize> MeasureTexts(TFont* font, const std::vector<std::wstrin
   return out;
 }
 
+void UsePickerLook(TVyCustomPanel* picker) {
+  picker->SetColor(clWindow);
+  picker->SetParentColor(false);
+  picker->SetBorderOuter(fsLowered);
+  picker->SetFlatColorAdjustment(0);
+  picker->SetTabStop(true);
+  picker->SetAlignment(taCenter);
+  picker->DoubleBuffered = true;
+}
+
 void PaintPickerButton(TCanvas* canvas, TRect rect, const std::wstring& caption, bool pressed, bool flat) {
   canvas->GetBrush()->SetStyle(bsSolid);
   canvas->GetBrush()->SetColor(clBtnFace);
