@@ -201,7 +201,7 @@ void TVyPopup::RunLoop() {
     }
     // Another program took the activation: the popup goes, the application still
     // hears of it.
-    if (msg.message == CM_DEACTIVATE) return;
+    if (msg.message == CM_DEACTIVATE && msg.hwnd == Application->GetHandle()) return;
     if (IsButtonDown(msg.message) && !Holds(msg.hwnd)) {
       // The click only closes the popup: the window under it never sees it.
       PeekMessageW(&msg, msg.hwnd, msg.message, msg.message, PM_REMOVE);

@@ -442,15 +442,22 @@ TEST_F(VyPickers, KeysMoveTheDate) {
   EXPECT_EQ(calendar->GetDisplayedDate(), EncodeDate(2024, 2, 1));
 }
 
-TEST_F(VyPickers, DecembersFillDaysAskForJanuarysBoldDays) {
+TEST_F(VyPickers, DecembersFillDaysAskForJanuarysBoldDaysAndRowsForTheirWeeks) {
   std::vector<std::pair<int, int>> asked;
   calendar->OnGetBoldDays = [&](TObject*, int y, int m, std::uint32_t& mask) {
     asked.emplace_back(y, m);
     if (m == 1) mask = 1u << 1;  // 2 January
   };
   calendar->SetDate(EncodeDate(2026, 12, 10));
+  std::vector<std::pair<int, TDateTime>> weeks;
+  calendar->OnGetWeekNumber = [&](TObject*, int& week, TDateTime nextRow) { weeks.emplace_back(week, nextRow); };
+  calendar->SetElements(TVyCalendarElements(kDefaultCalendarElements) << ceWeekNumbers);
   const TMemoryPaint painted(calendar);
   EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{2026, 11}, {2026, 12}, {2027, 1}}));
+  // The grid runs from Sunday 29 November: each row's week is that of its Monday.
+  ASSERT_EQ(weeks.size(), 6u);
+  EXPECT_EQ(weeks[0], std::make_pair(49, EncodeDate(2026, 12, 6)));
+  EXPECT_EQ(weeks[5], std::make_pair(1, EncodeDate(2027, 1, 10))) << "4 January 2027 is in week 1";
 }
 
 TEST_F(VyPickers, ACalendarTooSmallForItsGridDrawsAndHitsNoDay) {
