@@ -595,6 +595,24 @@ TEST_F(VyPickers, TheDayEditsCalendarTakesTheChosenDayWithoutEnterOrExit) {
   EXPECT_EQ(day->GetDropPanel(), nullptr);
 }
 
+TEST_F(VyPickers, ClearInTheDayEditsCalendarEmptiesTheEdit) {
+  day->SetDate(EncodeDate(2026, 12, 10));
+  Focus(day);
+  const TWhileOpen open(
+      [&] {
+        auto* inside = dynamic_cast<TVyCalendar*>(day->GetDropPanel()->GetPopupWindow()->Controls(0));
+        ASSERT_NE(inside, nullptr);
+        PostClick(inside, Middle(inside->Layout().Area(TVyCalendarArea::Clear)));
+      },
+      [&] { day->GetDropPanel()->CancelPopup(); });
+  WithKeyDown(VK_MENU, [&] {
+    PostMessageW(day->GetHandle(), WM_SYSKEYDOWN, VK_DOWN, 0x20000001);
+    Pump(50ms);
+  });
+  EXPECT_EQ(day->GetDate(), 0.0);
+  EXPECT_EQ(day->GetText(), L"");
+}
+
 TEST_F(VyPickers, MidnightPickedFromTheClockShowsAndEscapeKeepsTheTime) {
   EXPECT_EQ(timer->GetText(), L"");
   Focus(timer);
