@@ -3,7 +3,9 @@
 #include "controls/extended/VyBorder.h"
 #include "controls/extended/VyBtnEdt.h"
 #include "controls/extended/VyButton.h"
+#include "controls/extended/VyCalendar.h"
 #include "controls/extended/VyChkLst.h"
+#include "controls/extended/VyClock.h"
 #include "controls/extended/VyCommon.h"
 #include "controls/extended/VyCtlButton.h"
 #include "controls/extended/VyDateTimeEdit.h"
@@ -14,6 +16,7 @@
 #include "controls/extended/VyListVw.h"
 #include "controls/extended/VyLstBox.h"
 #include "controls/extended/VyPanel.h"
+#include "controls/extended/VyPopups.h"
 #include "controls/extended/VyPrgres.h"
 #include "controls/extended/VyShellList.h"
 #include "controls/extended/VySpnEdt.h"
@@ -32,4 +35,5 @@ void RegisterClassesOf_controls_extended() {
   RegisterClasses<Vy::TVyListBox, Vy::TVyCheckList, Vy::TVyListView>();
   RegisterClasses<Vy::TVyHotKeyEdit, Vy::TVyDateTimeEdit>();
   RegisterClasses<Vy::TVyShellList>();
+  RegisterClasses<Vy::TVyPopupPanel, Vy::TVyCalendar, Vy::TVyTimePicker>();
 }

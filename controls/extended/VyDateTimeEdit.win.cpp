@@ -2,12 +2,20 @@
 
 #include <cmath>
 
+#include "core/utils/Trace.h"
+#include "vcl/Forms.h"
 #include "vcl/ScopeGuards.h"
 #include "vcl/SysUtils.h"
 
 namespace Vy {
 
-TVyDateTimeEdit::TVyDateTimeEdit(TComponent* AOwner) : TVyCustomEdit(AOwner), FLocale(SystemDateLocale()) {}
+TVyDateTimeEdit::TVyDateTimeEdit(TComponent* AOwner)
+    : TVyCustomEdit(AOwner),
+      FLocale(SystemDateLocale()),
+      FCalendarColors(std::make_unique<TVyCalendarColors>()),
+      FClockFaceColors(std::make_unique<TVyClockFaceColors>()) {
+  SetDropButtonVisible(true);
+}
 
 void TVyDateTimeEdit::Publish(TPublisher<TVyDateTimeEdit>& p) {
   using T = TVyDateTimeEdit;
@@ -24,6 +32,23 @@ void TVyDateTimeEdit::Publish(TPublisher<TVyDateTimeEdit>& p) {
       .Default(clBtnFace)
       .Idents(ColorIdents)
       .Stored(&T::IsButtonLookStored);
+  p.Property(L"DropButtonVisible", &T::GetDropButtonVisible, &T::SetDropButtonVisible).Default(true);
+  p.Property(L"CalendarElements", &T::GetCalendarElements, &T::SetCalendarElements).Default(kDefaultCalendarElements);
+  p.Property(L"CalendarColors", &T::GetCalendarColors, &T::SetCalendarColors);
+  p.Property(L"FirstDayOfWeek", &T::GetFirstDayOfWeek, &T::SetFirstDayOfWeek).Default(fdowLocale);
+  p.Property(L"CaptionTodayBtn", &T::GetCaptionTodayBtn, &T::SetCaptionTodayBtn);
+  p.Property(L"CaptionClearBtn", &T::GetCaptionClearBtn, &T::SetCaptionClearBtn);
+  p.Property(L"ClockFaceColors", &T::GetClockFaceColors, &T::SetClockFaceColors);
+  p.Property(L"CaptionAM", &T::GetCaptionAM, &T::SetCaptionAM);
+  p.Property(L"CaptionPM", &T::GetCaptionPM, &T::SetCaptionPM);
+  p.Property(L"CaptionSet", &T::GetCaptionSet, &T::SetCaptionSet);
+  p.Property(L"RestrictMinutes", &T::GetRestrictMinutes, &T::SetRestrictMinutes).Default(false);
+  p.Property(L"ShowHowToUseHint", &T::GetShowHowToUseHint, &T::SetShowHowToUseHint).Default(true);
+  p.Property(L"HowToUseMsg", &T::GetHowToUseMsg, &T::SetHowToUseMsg);
+  p.Property(L"OnGetBoldDays", &T::OnGetBoldDays);
+  p.Property(L"OnGetWeekNumber", &T::OnGetWeekNumber);
+  p.Property(L"OnDropDown", &T::OnDropDown);
+  p.Property(L"OnCloseUp", &T::OnCloseUp);
 }
 
 TDateTime TVyDateTimeEdit::GetDate() const { return std::trunc(FDateTimeValue); }
@@ -76,7 +101,7 @@ void TVyDateTimeEdit::Clear() {
 void TVyDateTimeEdit::UpdateText() {
   FUpdateBusy = true;
   TOnExit done([this] { FUpdateBusy = false; });
-  const bool showMidnight = FInTimeUpdate || !GetText().empty();
+  const bool showMidnight = FInTimeUpdate || FTimeChosen || !GetText().empty();
   SetText(
       DateTimeEditText({FEditType, FFormat, FDateTimeValue, FTimeAssigned || FInTimeUpdate, showMidnight}, FLocale));
   SetModified(false);
@@ -172,6 +197,107 @@ void TVyDateTimeEdit::KeyPress(wchar_t& key) {
     }
   }
   TVyCustomEdit::KeyPress(key);
+}
+
+// --- drop-downs
+
+void TVyDateTimeEdit::FireDropDown() {
+  if (GetReadOnly()) return;
+  TVyCustomEdit::FireDropDown();
+  // The drop button held the mouse; the drop-down's clicks are its own.
+  if (HandleAllocated() && GetCapture() == WindowHandle()) ReleaseCapture();
+  const auto alive = WatchLife();
+  const TNotifyEvent enter = OnEnter, exit = OnExit;
+  OnEnter = TNotifyEvent();
+  OnExit = TNotifyEvent();
+  const TOnExit restored([this, alive, enter, exit] {
+    if (alive.expired()) return;
+    OnEnter = enter;
+    OnExit = exit;
+  });
+  try {
+    if (FEditType == etDate) ShowCalendar();
+    else ShowClock();
+  } catch (...) {
+    TraceCurrentException(L"date/time drop-down");
+  }
+}
+
+std::unique_ptr<TVyPopupPanel> TVyDateTimeEdit::NewDropPanel() {
+  TCustomForm* form = GetParentForm(this);
+  if (!form) return nullptr;
+  auto panel = std::make_unique<TVyPopupPanel>(nullptr);
+  panel->SetParent(form);
+  panel->GetFont()->SetName(GetFont()->GetName());
+  panel->GetFont()->SetColor(GetFont()->GetColor());
+  return panel;
+}
+
+std::optional<bool> TVyDateTimeEdit::DropDown(std::unique_ptr<TVyPopupPanel>& panel, TVyCustomPanel* picker) {
+  picker->SetColor(GetColor());
+  if ((GetFrameVisible() && !UsesThemedFrame() && GetFrameStyle() == fsFlat) || GetFrameStyle() == fsFlatBold) {
+    picker->SetBorderOuter(fsFlat);
+    picker->SetFlatColor(GetFrameColor());
+  }
+  picker->HandleNeeded();
+  const bool autoSelect = GetAutoSelect();
+  SetAutoSelect(false);
+  const auto alive = WatchLife();
+  const auto panelAlive = panel->Watch();
+  FDropPanel = panel.get();
+  const bool accepted = panel->DropFrom(this);
+  // A form freed under the drop-down took the panel, its child, with it.
+  if (panelAlive.expired()) (void)panel.release();
+  if (alive.expired()) return std::nullopt;
+  FDropPanel = nullptr;
+  SetAutoSelect(autoSelect);
+  return accepted && !panelAlive.expired();
+}
+
+void TVyDateTimeEdit::ShowCalendar() {
+  std::unique_ptr<TVyPopupPanel> panel = NewDropPanel();
+  if (!panel) return;
+  // The panel's children go with it; the edit may go while it is open.
+  auto* calendar = new TVyCalendar(panel.get());
+  calendar->ShownInPopup = true;
+  calendar->SetParent(panel.get());
+  calendar->SetLocale(FLocale);
+  calendar->SetElements(FCalendarElements);
+  calendar->SetFirstDayOfWeek(FFirstDayOfWeek);
+  calendar->SetCaptionClearBtn(FCaptionClearBtn);
+  calendar->SetCaptionTodayBtn(FCaptionTodayBtn);
+  calendar->OnGetBoldDays = OnGetBoldDays;
+  calendar->OnGetWeekNumber = OnGetWeekNumber;
+  calendar->SetDate(FDateTimeValue != 0 ? GetDate() : ::Date());
+  calendar->SetCalendarColors(FCalendarColors.get());
+  TVyPopupPanel* raw = panel.get();
+  calendar->OnClick = TNotifyEvent([raw](TObject*) { raw->ClosePopup(); });
+  if (DropDown(panel, calendar).value_or(false)) SetDate(calendar->GetDate());
+}
+
+void TVyDateTimeEdit::ShowClock() {
+  std::unique_ptr<TVyPopupPanel> panel = NewDropPanel();
+  if (!panel) return;
+  auto* clock = new TVyTimePicker(panel.get());
+  clock->ShownInPopup = true;
+  clock->SetParent(panel.get());
+  clock->SetLocale(FLocale);
+  clock->SetCaptionAM(FCaptionAM);
+  clock->SetCaptionPM(FCaptionPM);
+  clock->SetCaptionSet(FCaptionSet);
+  clock->SetTime(GetTime());
+  clock->SetClockFaceColors(FClockFaceColors.get());
+  clock->SetFormat(FFormat);
+  clock->SetShowSetButton(true);
+  clock->SetShowHowToUseHint(FShowHowToUseHint);
+  clock->SetHowToUseMsg(FHowToUseMsg);
+  clock->SetRestrictMinutes(FRestrictMinutes);
+  TVyPopupPanel* raw = panel.get();
+  clock->OnSetBtnClick = TNotifyEvent([raw](TObject*) { raw->ClosePopup(); });
+  if (!DropDown(panel, clock).value_or(false)) return;
+  FTimeChosen = true;
+  const TOnExit chosen([this] { FTimeChosen = false; });
+  SetTime(clock->GetTime());
 }
 
 }  // namespace Vy

@@ -12,6 +12,7 @@
 #pragma once
 #include "controls/extended/VyCommon.h"
 #include "controls/extended/VyGrafx.h"
+#include "controls/extended/VyLifeToken.h"
 #include "vcl/Buttons.h"
 #include "vcl/Canvas.h"
 #include "vcl/Mask.h"
@@ -126,6 +127,8 @@ class TVyCustomEdit : public TCustomMaskEdit {
   bool Loading() const { return ComponentState().Contains(csLoading); }
   // Whether the controller supplies the frame settings (then they are not stored).
   bool FramedByController() const { return FFrameController != nullptr; }
+  // Whether the edit is still there after a drop-down's loop (its form may close meanwhile).
+  std::weak_ptr<const bool> WatchLife() const { return FLife.Watch(); }
 
  private:
   static void Publish(TPublisher<TVyCustomEdit>& p);
@@ -157,6 +160,7 @@ class TVyCustomEdit : public TCustomMaskEdit {
   bool FOverDropButton = false;
   bool FDropping = false;
   TButtonState FDropButtonState = bsUp;
+  TVyLifeToken FLife;
 };
 
 class TVyEdit : public TVyCustomEdit {

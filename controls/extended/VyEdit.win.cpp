@@ -390,11 +390,15 @@ void TVyCustomEdit::SetDropButtonState(TButtonState state) {
 
 void TVyCustomEdit::RunDropDown() {
   if (!FDropButtonVisible) return;
+  const auto alive = WatchLife();
   FDropping = true;
-  const TOnExit dropped([this] { FDropping = false; });
+  const TOnExit dropped([this, alive] {
+    if (!alive.expired()) FDropping = false;
+  });
   if (HandleAllocated()) SetCapture(WindowHandle());
   SetDropButtonState(bsDown);
   FireDropDown();
+  if (alive.expired()) return;
   FireCloseUp();
   SetDropButtonState(bsUp);
 }
