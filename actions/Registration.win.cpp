@@ -1,0 +1,5 @@
+// The action pages' frames (their resources name them as the root).
+#include "actions/ActionFrame.h"
+#include "actions/VolumeFrame.h"
+
+void RegisterClassesOf_actions() { RegisterClasses<TActionFrame, TFrameVol>(); }
