@@ -124,6 +124,7 @@ int ClampTo(int value, int low, int high);
 
 // The list "Idle", "Lower", "Normal", "Higher", "Even Higher", "Highest" (0..5).
 inline constexpr int PriorityItemCount = 6;
+inline constexpr int NormalPriorityItem = 2;
 // The Windows priority class of an item (its numeric value), nothing outside the
 // list. "Highest" is the high class, never real time: a program that holds the
 // keyboard hook must not starve the rest of the system.

@@ -358,9 +358,8 @@ void TSettingsPages::ApplyMainSettings(bool firstRun) {
     const bool on = (MainSettings.*flag.Field == 1) != flag.Inverted;
     const bool radio = dynamic_cast<Flat::TFlatRadioButton*>(control) != nullptr;
     // A first run keeps the designed state of a check box whose default is off.
-    if (firstRun && !radio && !on) continue;
-    control->SetChecked(on);
-    if (!radio) AfterFlag(name, on);
+    if (!firstRun || radio || on) control->SetChecked(on);
+    if (!radio) AfterFlag(name, control->GetChecked());
   }
   if (!firstRun) {
     auto* multi = Find<Flat::TFlatRadioButton>(L"rbtn_trayshowlocks_multi");
@@ -368,11 +367,11 @@ void TSettingsPages::ApplyMainSettings(bool firstRun) {
     if (multi && single) (MainSettings.rbtn_trayshowlocks_multi == 1 ? multi : single)->SetChecked(true);
     if (auto* alternative = Find<Flat::TFlatCheckBox>(L"cb_opt_autorun_ex"))
       alternative->SetChecked(MainSettings.cb_opt_autorun_ex == 1);
-    if (const std::optional<int> item = PriorityItemOfStored(MainSettings.optsetpriority)) {
-      if (auto* list = Find<TCustomComboBox>(L"optsetpriority")) list->SetItemIndex(*item);
-      SetProcessPriority(*item);
-    }
   }
+  // A priority never chosen is left to the system, which starts us at "Normal".
+  const std::optional<int> priority = firstRun ? std::nullopt : PriorityItemOfStored(MainSettings.optsetpriority);
+  if (auto* list = Find<TCustomComboBox>(L"optsetpriority")) list->SetItemIndex(priority.value_or(NormalPriorityItem));
+  if (priority) SetProcessPriority(*priority);
   for (const TMainValueControl& value : MainValueControls) {
     const std::wstring name(value.Control);
     const std::int32_t stored = MainSettings.*value.Field;

@@ -401,8 +401,25 @@ TEST_F(SettingsPages, TheStoredValuesAreShownAtStart) {
   EXPECT_EQ(StoreSettingsFile(now), StoreSettingsFile(saved));
 }
 
+TEST_F(SettingsPages, AFirstRunShowsTheDefaultsAndLeavesThePriorityAlone) {
+  Start();
+  EXPECT_EQ(Control<TCustomComboBox>(L"optsetpriority").GetItemIndex(), 2) << "the priority a program starts with";
+  EXPECT_EQ(MainSettings.optsetpriority, 0);
+  EXPECT_TRUE(Control<Flat::TFlatCheckBox>(L"optauto").GetChecked());
+  EXPECT_FALSE(Control<Flat::TFlatCheckBox>(L"osdshowlocks").GetChecked());
+  EXPECT_FALSE(Control<TControl>(L"rbtn_locks_showastray").GetEnabled());
+  EXPECT_FALSE(Control<TControl>(L"rbtn_trayshowlocks_multi").GetEnabled());
+  EXPECT_TRUE(Control<TControl>(L"osd2fc").GetEnabled());
+  EXPECT_FALSE(Control<TControl>(L"popupcolorground2").GetEnabled());
+  EXPECT_TRUE(Control<Flat::TFlatRadioButton>(L"popuppos6").GetChecked());
+  EXPECT_EQ(Control<Vy::TVyTrackBar>(L"tb_skin_color").GetPosition(), 0) << "the neutral skin colour";
+  EXPECT_EQ(Caption(L"Label17"), L"80 %");
+  EXPECT_EQ(Caption(L"Label16"), L"1500");
+}
+
 TEST_F(SettingsPages, ScreenshotsOfEachPageInEnglishAndRussian) {
   Start();
+  form->SkinFolder = fs::path(QORN_BINARY_DIR) / "generated" / "skins";
   form->Language() = TLanguage(fs::path(QORN_SOURCE_DIR) / "data" / "lang");
   form->SetPosition(poDesigned);
   form->SetBounds(0, 0, form->GetWidth(), form->GetHeight());
@@ -412,6 +429,7 @@ TEST_F(SettingsPages, ScreenshotsOfEachPageInEnglishAndRussian) {
     ASSERT_TRUE(form->SetLanguage(language));
     for (int page = 0; page < 3; ++page) {
       form->VyPageControl2->SetActivePageIndex(page);
+      form->SettingsPages().PageShown(page);
       Pump(200ms);
       const fs::path shot = qorn::testing::ScreenshotDir() /
                             ("settings_page" + std::to_string(page) + "_" + StringToAnsi(language) + ".png");
