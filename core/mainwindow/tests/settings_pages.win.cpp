@@ -31,6 +31,7 @@
 #include "core/mainwindow/PopupConnection.h"
 #include "core/settings/SettingsFile.h"
 #include "core/settings/SettingsFolder.h"
+#include "displays/OnScreenDisplays.h"
 #include "displays/Popup.h"
 #include "displays/TextDisplay.h"
 #include "displays/VolumeDisplay.h"
@@ -357,6 +358,36 @@ TEST_F(SettingsPages, PlacingTheTextDisplayTwiceStoresItsPlaceAndHidesIt) {
   EXPECT_EQ(MainSettings.OsdTextTop, 77);
   EXPECT_EQ(button.GetCaption(), L"Set position");
   EXPECT_EQ(button.Tag(), 0);
+}
+
+struct RecordingDisplays : IOnScreenDisplays {
+  std::vector<std::wstring> shown;
+  void ShowText(std::uint8_t kind, const std::wstring& text, int) override {
+    shown.push_back(L"text " + std::to_wstring(kind) + L" " + text);
+  }
+  void ShowVolume(int) override {}
+  void ShowMute(std::uint8_t) override {}
+  void ShowInfo(const std::wstring&, const std::wstring&, bool, const std::wstring&, std::uint8_t, std::int32_t) override {}
+  void CloseInfo() override {}
+  void ShowPopup(const std::wstring& caption, const std::wstring& pos, const std::wstring& time,
+                 const std::wstring& text, std::uint8_t, std::uint8_t) override {
+    shown.push_back(L"popup " + caption + L" " + text + (pos.empty() || time.empty() ? L" (no date)" : L""));
+  }
+  void ShowPopupTrack(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&,
+                      std::uint8_t) override {}
+  void ShowPopupVolume(std::uint8_t, std::int32_t) override {}
+};
+
+TEST_F(SettingsPages, TheTestButtonsShowTheTestMessageInTheTextDisplayAndThePopup) {
+  Start();
+  form->Language() = TLanguage(fs::path(QORN_SOURCE_DIR) / "data" / "lang");
+  ASSERT_TRUE(form->SetLanguage(L"English"));
+  RecordingDisplays recorder;
+  SetOnScreenDisplays(&recorder);
+  Press(L"FlatSpeedButton4");
+  Press(L"preview");
+  SetOnScreenDisplays(nullptr);
+  EXPECT_EQ(recorder.shown, (std::vector<std::wstring>{L"text 2 Qorn: test message", L"popup Test Qorn: test message"}));
 }
 
 TEST_F(SettingsPages, TheStoredValuesAreShownAtStart) {
