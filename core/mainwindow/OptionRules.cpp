@@ -4,21 +4,9 @@
 
 namespace {
 
-template <class Table>
-auto FindIn(const Table& table, std::wstring_view control) -> decltype(&table[0]) {
-  for (const auto& entry : table)
-    if (entry.Control == control) return &entry;
-  return nullptr;
-}
-
 std::uint8_t ByteOf(int value) { return static_cast<std::uint8_t>(ClampTo(value, 0, 255)); }
 
 }  // namespace
-
-const TMainFlagControl* FindMainFlagControl(std::wstring_view control) { return FindIn(MainFlagControls, control); }
-const TPopupFlagControl* FindPopupFlagControl(std::wstring_view control) { return FindIn(PopupFlagControls, control); }
-const TMainValueControl* FindMainValueControl(std::wstring_view control) { return FindIn(MainValueControls, control); }
-const TColorControl* FindColorControl(std::wstring_view control) { return FindIn(ColorControls, control); }
 
 int ClampTo(int value, int low, int high) { return std::clamp(value, low, high); }
 

@@ -46,27 +46,32 @@ inline constexpr std::array<TMainFlagControl, 23> MainFlagControls{{
     {L"trayshowlocks", &TMainSettings::trayshowlocks, false},
 }};
 
-// The control of that name, or nullptr.
-const TMainFlagControl* FindMainFlagControl(std::wstring_view control);
+// A control whose state or position is one field of a record as it stands.
+template <class Record, class Value>
+struct TFieldControl {
+  std::wstring_view Control;
+  Value Record::*Field;
+};
+
+// The entry of the control of that name in one of the tables, or nullptr.
+template <class Entry, std::size_t N>
+const Entry* FindControl(const std::array<Entry, N>& table, std::wstring_view control) {
+  for (const Entry& entry : table)
+    if (entry.Control == control) return &entry;
+  return nullptr;
+}
 
 // A check box whose state is one byte of TPopupSettings (1 = on).
-struct TPopupFlagControl {
-  std::wstring_view Control;
-  std::uint8_t TPopupSettings::*Field;
-};
+using TPopupFlagControl = TFieldControl<TPopupSettings, std::uint8_t>;
 inline constexpr std::array<TPopupFlagControl, 4> PopupFlagControls{{
     {L"popupfade", &TPopupSettings::popupfade},
     {L"popupanim", &TPopupSettings::popupanim},
     {L"popupgradient", &TPopupSettings::popupgradient},
     {L"popuptranspvolumebar", &TPopupSettings::popuptranspvolumebar},
 }};
-const TPopupFlagControl* FindPopupFlagControl(std::wstring_view control);
 
-// A slider or spin edit whose position is one TMainSettings field as it stands.
-struct TMainValueControl {
-  std::wstring_view Control;
-  std::int32_t TMainSettings::*Field;
-};
+// A slider, spin edit or list whose position is one TMainSettings field.
+using TMainValueControl = TFieldControl<TMainSettings, std::int32_t>;
 inline constexpr std::array<TMainValueControl, 7> MainValueControls{{
     {L"osdtr2", &TMainSettings::osdtr2},
     {L"osdsh2", &TMainSettings::osdsh2},
@@ -76,13 +81,9 @@ inline constexpr std::array<TMainValueControl, 7> MainValueControls{{
     {L"osdvolspace", &TMainSettings::osdvolspace},
     {L"CB_osd_vol_border_style", &TMainSettings::CB_osd_vol_border_style},
 }};
-const TMainValueControl* FindMainValueControl(std::wstring_view control);
 
 // A colour list and its slot of TColorSettings.
-struct TColorControl {
-  std::wstring_view Control;
-  std::int32_t TColorSettings::*Field;
-};
+using TColorControl = TFieldControl<TColorSettings, std::int32_t>;
 inline constexpr std::array<TColorControl, 7> ColorControls{{
     {L"osdclrb", &TColorSettings::osdclrb},
     {L"osdclre", &TColorSettings::osdclre},
@@ -92,7 +93,6 @@ inline constexpr std::array<TColorControl, 7> ColorControls{{
     {L"popupcolorground", &TColorSettings::popupcolorground},
     {L"popupcolorground2", &TColorSettings::popupcolorground2},
 }};
-const TColorControl* FindColorControl(std::wstring_view control);
 
 // --- sliders of the popup page and their stored bytes
 

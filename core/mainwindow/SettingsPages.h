@@ -2,7 +2,8 @@
 // every option control writes its settings record the moment it changes and, for
 // the displays, applies the change to the display at once; the stored values are
 // put into the controls at start. While the settings load (SettingsLoading) the
-// handlers only store: nothing that acts on the tray, the skins or the tasks.
+// handlers do nothing at all: the records are the source then, and nothing may act
+// on the tray, the skins or the process before start-up is over.
 //
 // The form owns the controls; this class finds them by name and keeps the rules
 // of OptionRules.h. The form's named handlers forward to Clicked / Changed.
@@ -14,6 +15,7 @@
 
 // The handler names the form resource gives the option controls, by the kind of
 // their event; all of one kind forward to one member of the main window.
+// clang-format off
 inline constexpr const wchar_t* SettingsClickHandlers[] = {
     L"optautoClick", L"cb_opt_autorun_exClick", L"opttrayClick", L"optcloseClick", L"osdshfsClick", L"optmbClick",
     L"optnotrayiconClick", L"optchecknewverClick", L"osdkeyspressedClick", L"optlrmodifClick", L"optmultiactClick",
@@ -21,20 +23,20 @@ inline constexpr const wchar_t* SettingsClickHandlers[] = {
     L"rbtn_locks_showaspopupClick", L"trayshowlocksClick", L"rbtn_trayshowlocks_singleClick",
     L"rbtn_trayshowlocks_multiClick", L"osdwaClick", L"washowosdClick", L"washowpopupClick", L"osdshwClick",
     L"volshowosdClick", L"volshowpopupClick", L"osdlimClick", L"osd2sfClick", L"popuptransparentClick",
-    L"popupfadeClick", L"popupanimClick", L"popuppos1Click", L"popuppos2Click", L"popuppos3Click",
-    L"popuppos4Click", L"popuppos5Click", L"popuppos6Click", L"popupverticalClick", L"popuphorizontClick",
-    L"popupgradientClick", L"popuptranspvolumebarClick", L"popupuseskinClick", L"PopupSkinListClick",
-    L"popupfontcaptionClick", L"popupfontgroundClick", L"FlatSpeedButton2Click", L"FlatSpeedButton3Click",
-    L"FlatSpeedButton4Click", L"FlatSpeedButton5Click", L"previewClick"};
+    L"popupfadeClick", L"popupanimClick", L"popuppos1Click", L"popuppos2Click", L"popuppos3Click", L"popuppos4Click",
+    L"popuppos5Click", L"popuppos6Click", L"popupverticalClick", L"popuphorizontClick", L"popupgradientClick",
+    L"popuptranspvolumebarClick", L"popupuseskinClick", L"PopupSkinListClick", L"popupfontcaptionClick",
+    L"popupfontgroundClick", L"FlatSpeedButton2Click", L"FlatSpeedButton3Click", L"FlatSpeedButton4Click",
+    L"FlatSpeedButton5Click", L"previewClick"};
 inline constexpr const wchar_t* SettingsChangeHandlers[] = {
     L"optsetpriorityChange", L"osdvolstepChange", L"osdvolspaceChange", L"CB_osd_vol_border_styleChange",
     L"osdclrbChange", L"osdclreChange", L"osd2fcChange", L"osd2clChange", L"popupcolorgroundgradientdirectionChange",
     L"tb_skin_brightnessChange", L"tb_skin_colorChange", L"popupcolorcaptionChange", L"popupcolorgroundChange",
     L"popupcolorground2Change"};
-inline constexpr const wchar_t* SettingsScrollHandlers[] = {L"osdtr2Scroll",        L"osdsh2Scroll",
-                                                            L"osdtrScroll",         L"osdshScroll",
-                                                            L"popupdelayScroll",    L"popupopauqeScroll",
-                                                            L"popupanimdelayScroll"};
+inline constexpr const wchar_t* SettingsScrollHandlers[] = {
+    L"osdtr2Scroll", L"osdsh2Scroll", L"osdtrScroll", L"osdshScroll", L"popupdelayScroll", L"popupopauqeScroll",
+    L"popupanimdelayScroll"};
+// clang-format on
 
 class TSettingsPages {
  public:

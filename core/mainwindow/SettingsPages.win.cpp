@@ -81,8 +81,8 @@ void TSettingsPages::Clicked(TObject* sender) {
   const auto* component = dynamic_cast<TComponent*>(sender);
   if (!component || Loading()) return;
   const std::wstring& name = component->Name();
-  if (FindMainFlagControl(name)) return StoreFlag(name);
-  if (const TPopupFlagControl* flag = FindPopupFlagControl(name)) {
+  if (FindControl(MainFlagControls, name)) return StoreFlag(name);
+  if (const TPopupFlagControl* flag = FindControl(PopupFlagControls, name)) {
     const bool on = Checked(name.c_str());
     PopupSettings.*flag->Field = on ? 1 : 0;
     if (name == L"popupgradient")
@@ -119,7 +119,7 @@ void TSettingsPages::Clicked(TObject* sender) {
 }
 
 void TSettingsPages::StoreFlag(const std::wstring& name) {
-  const TMainFlagControl* flag = FindMainFlagControl(name);
+  const TMainFlagControl* flag = FindControl(MainFlagControls, name);
   const bool checked = Checked(name.c_str());
   // A radio button stores only when it becomes the chosen one.
   if (Find<Flat::TFlatRadioButton>(name.c_str()) && !checked) return;
@@ -157,7 +157,8 @@ void TSettingsPages::PopupPositionClicked(const std::wstring& name) {
   if (!Checked(name.c_str())) return;
   if (name == L"popupvertical") PopupSettings.PopupSlide = 1;
   else if (name == L"popuphorizont") PopupSettings.PopupSlide = 2;
-  else if (name.size() == 9 && name[8] >= L'1' && name[8] <= L'6') PopupSettings.PopupPosition = static_cast<std::uint8_t>(name[8] - L'0');
+  else if (name.size() == 9 && name[8] >= L'1' && name[8] <= L'6')
+    PopupSettings.PopupPosition = static_cast<std::uint8_t>(name[8] - L'0');
 }
 
 // --- changes
@@ -166,16 +167,19 @@ void TSettingsPages::Changed(TObject* sender) {
   const auto* component = dynamic_cast<TComponent*>(sender);
   if (!component || Loading()) return;
   const std::wstring& name = component->Name();
-  if (const TMainValueControl* value = FindMainValueControl(name)) {
-    if (const auto* bar = dynamic_cast<const Flat::TFlatScrollbar*>(component)) MainSettings.*value->Field = bar->GetPosition();
-    if (const auto* spin = dynamic_cast<const Flat::TFlatSpinEditInteger*>(component)) MainSettings.*value->Field = spin->GetValue();
+  if (const TMainValueControl* value = FindControl(MainValueControls, name)) {
+    if (const auto* bar = dynamic_cast<const Flat::TFlatScrollbar*>(component))
+      MainSettings.*value->Field = bar->GetPosition();
+    // A number typed beyond the edit's bounds stands for the bound, as leaving the edit shows.
+    if (const auto* spin = dynamic_cast<const Flat::TFlatSpinEditInteger*>(component))
+      MainSettings.*value->Field = spin->CheckValue(spin->GetValue());
     if (const auto* list = dynamic_cast<const TCustomComboBox*>(component))
       if (list->GetItemIndex() >= 0) MainSettings.*value->Field = list->GetItemIndex();
     if (name == L"osdtr2" && OSDtForm) OSDtForm->applynewsettings();
     if ((name == L"osdtr" || name == L"osdvolstep" || name == L"osdvolspace") && OSDvForm) OSDvForm->applynewsettings();
     return;
   }
-  if (const TColorControl* colour = FindColorControl(name)) {
+  if (const TColorControl* colour = FindControl(ColorControls, name)) {
     if (const auto* list = dynamic_cast<const Flat::TFlatColorComboBox*>(component))
       ColorSettings.*colour->Field = static_cast<std::int32_t>(list->GetValue());
     if ((name == L"osd2fc" || name == L"osd2cl") && OSDtForm) OSDtForm->applynewsettings();
@@ -317,9 +321,8 @@ void TSettingsPages::PopupUseSkinClick() {
   if (!box) return;
   PopupSettings.popupuseskin = box->GetChecked() ? 1 : 0;
   if (box->GetChecked() && list && list->GetItems()->Count() > 0) {
-    const int stored = StringSettings.PopupSkinName.empty()
-                           ? -1
-                           : list->IndexOf(AnsiToString(StringSettings.PopupSkinName.str()));
+    const int stored =
+        StringSettings.PopupSkinName.empty() ? -1 : list->IndexOf(AnsiToString(StringSettings.PopupSkinName.str()));
     if (stored >= 0) {
       list->SetItemIndex(stored);
       return;
@@ -381,7 +384,8 @@ void TSettingsPages::ApplyMainSettings(bool firstRun) {
   }
   for (const TColorControl& colour : ColorControls)
     if (auto* list = Find<Flat::TFlatColorComboBox>(std::wstring(colour.Control).c_str()))
-      if (Displays::ColorChosen(ColorSettings.*colour.Field)) list->SetValue(static_cast<TColor>(ColorSettings.*colour.Field));
+      if (Displays::ColorChosen(ColorSettings.*colour.Field))
+        list->SetValue(static_cast<TColor>(ColorSettings.*colour.Field));
   ApplyPopupControls(firstRun);
 }
 
@@ -408,7 +412,8 @@ void TSettingsPages::ApplyPopupControls(bool firstRun) {
   SetCaption(L"Label16", TenthsLabel(PopupDelayPosition(p.popupdelay)));
   SetCaption(L"Label19", TenthsLabel(PopupAnimDelayPosition(p.popupanimdelay)));
   // The skin sliders and labels show the record on a first run too (its neutral values).
-  if (auto* slider = Find<Vy::TVyTrackBar>(L"tb_skin_brightness")) slider->SetPosition(SkinBrightnessPosition(p.tb_skin_brightness));
+  if (auto* slider = Find<Vy::TVyTrackBar>(L"tb_skin_brightness"))
+    slider->SetPosition(SkinBrightnessPosition(p.tb_skin_brightness));
   if (auto* slider = Find<Vy::TVyTrackBar>(L"tb_skin_color")) slider->SetPosition(SkinColorPosition(p.tb_skin_color));
   SetCaption(L"L_skin_brightness_val", std::to_wstring(SkinBrightnessPosition(p.tb_skin_brightness)));
   SetCaption(L"L_skin_color_val", SkinColorLabel(SkinColorPosition(p.tb_skin_color)));

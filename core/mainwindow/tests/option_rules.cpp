@@ -65,9 +65,9 @@ TEST(OptionRules, EveryControlHasOneEntryAndRadioPairsShareTheirField) {
   for (const auto& c : PopupFlagControls) EXPECT_TRUE(names.insert(c.Control).second);
   for (const auto& c : MainValueControls) EXPECT_TRUE(names.insert(c.Control).second);
   for (const auto& c : ColorControls) EXPECT_TRUE(names.insert(c.Control).second);
-  const TMainFlagControl* popup = FindMainFlagControl(L"washowpopup");
+  const TMainFlagControl* popup = FindControl(MainFlagControls, L"washowpopup");
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(popup->Field, &TMainSettings::washowosd);
   EXPECT_TRUE(popup->Inverted);
-  EXPECT_EQ(FindMainFlagControl(L"nothing"), nullptr);
+  EXPECT_EQ(FindControl(MainFlagControls, L"nothing"), nullptr);
 }

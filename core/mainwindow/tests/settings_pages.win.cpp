@@ -147,28 +147,33 @@ std::vector<OptionCase> EveryOption() {
     const wchar_t* box;
     std::size_t field;
   };
-  const Flag flags[] = {{L"optauto", 4},          {L"opttray", 8},         {L"optclose", 12},
-                        {L"osdshfs", 16},         {L"optmb", 20},          {L"osdwa", 28},
-                        {L"osd2sf", 32},          {L"osdlim", 36},         {L"osdshw", 56},
-                        {L"optnotrayicon", 100},  {L"osdkeyspressed", 108}, {L"osdshowlocks", 112},
-                        {L"optlrmodif", 116},     {L"optmultiact", 120},   {L"optexceptonfullscreen", 124},
-                        {L"trayshowlocks", 136},  {L"optchecknewver", 144}};
+  const Flag flags[] = {{L"optauto", 4},         {L"opttray", 8},          {L"optclose", 12},
+                        {L"osdshfs", 16},        {L"optmb", 20},           {L"osdwa", 28},
+                        {L"osd2sf", 32},         {L"osdlim", 36},          {L"osdshw", 56},
+                        {L"optnotrayicon", 100}, {L"osdkeyspressed", 108}, {L"osdshowlocks", 112},
+                        {L"optlrmodif", 116},    {L"optmultiact", 120},    {L"optexceptonfullscreen", 124},
+                        {L"trayshowlocks", 136}, {L"optchecknewver", 144}};
   for (const Flag& f : flags)
     for (bool on : {true, false})
       cases.push_back({"check box", [f, on](SettingsPages& t) { t.Box(f.box, on); }, MainAt + f.field, 4, on});
   // optauto's alternative method needs optauto on.
-  cases.push_back({"cb_opt_autorun_ex", [](SettingsPages& t) { t.Box(L"optauto", true), t.Box(L"cb_opt_autorun_ex", true); },
-                   MainAt + 152, 4, 1});
-  cases.push_back({"optauto off clears the alternative", [](SettingsPages& t) { t.Box(L"optauto", false); },
-                   MainAt + 152, 4, 0});
+  cases.push_back({"cb_opt_autorun_ex",
+                   [](SettingsPages& t) { t.Box(L"optauto", true), t.Box(L"cb_opt_autorun_ex", true); }, MainAt + 152,
+                   4, 1});
+  cases.push_back(
+      {"optauto off clears the alternative", [](SettingsPages& t) { t.Box(L"optauto", false); }, MainAt + 152, 4, 0});
   struct Radio {
     const wchar_t* button;
     std::size_t field;
     int value;
   };
-  const Radio radios[] = {{L"washowosd", 24, 1},  {L"washowpopup", 24, 0},  {L"volshowosd", 60, 1},
-                          {L"volshowpopup", 60, 0}, {L"rbtn_locks_showaspopup", 132, 0},
-                          {L"rbtn_locks_showastray", 132, 1}, {L"rbtn_trayshowlocks_multi", 140, 1},
+  const Radio radios[] = {{L"washowosd", 24, 1},
+                          {L"washowpopup", 24, 0},
+                          {L"volshowosd", 60, 1},
+                          {L"volshowpopup", 60, 0},
+                          {L"rbtn_locks_showaspopup", 132, 0},
+                          {L"rbtn_locks_showastray", 132, 1},
+                          {L"rbtn_trayshowlocks_multi", 140, 1},
                           {L"rbtn_trayshowlocks_single", 140, 0}};
   for (const Radio& r : radios)
     cases.push_back({"radio", [r](SettingsPages& t) { t.Choose(r.button); }, MainAt + r.field, 4, r.value});
@@ -184,8 +189,13 @@ std::vector<OptionCase> EveryOption() {
     const wchar_t* list;
     int slot;
   };
-  for (const ColourCase& c : {ColourCase{L"osdclrb", 0}, {L"osdclre", 1}, {L"osd2fc", 2}, {L"osd2cl", 3},
-                              {L"popupcolorcaption", 4}, {L"popupcolorground", 5}, {L"popupcolorground2", 6}})
+  for (const ColourCase& c : {ColourCase{L"osdclrb", 0},
+                              {L"osdclre", 1},
+                              {L"osd2fc", 2},
+                              {L"osd2cl", 3},
+                              {L"popupcolorcaption", 4},
+                              {L"popupcolorground", 5},
+                              {L"popupcolorground2", 6}})
     cases.push_back({"colour", [c](SettingsPages& t) { t.Colour(c.list, clRed); }, ColorsAt + 4 * c.slot, 4, 0x0000FF});
   cases.push_back({"popupdelay 0", [](SettingsPages& t) { t.Scroll(L"popupdelay", 0); }, PopupAt + 0, 1, 1});
   cases.push_back({"popupdelay 49", [](SettingsPages& t) { t.Scroll(L"popupdelay", 49); }, PopupAt + 0, 1, 50});
@@ -195,8 +205,8 @@ std::vector<OptionCase> EveryOption() {
     cases.push_back({"popupfade", [on](SettingsPages& t) { t.Box(L"popupfade", on); }, PopupAt + 2, 1, on});
     cases.push_back({"popupanim", [on](SettingsPages& t) { t.Box(L"popupanim", on); }, PopupAt + 3, 1, on});
     cases.push_back({"popupgradient", [on](SettingsPages& t) { t.Box(L"popupgradient", on); }, PopupAt + 7, 1, on});
-    cases.push_back({"popuptranspvolumebar", [on](SettingsPages& t) { t.Box(L"popuptranspvolumebar", on); },
-                     PopupAt + 9, 1, on});
+    cases.push_back(
+        {"popuptranspvolumebar", [on](SettingsPages& t) { t.Box(L"popuptranspvolumebar", on); }, PopupAt + 9, 1, on});
   }
   for (int position = 1; position <= 6; ++position) {
     const std::wstring name = L"popuppos" + std::to_wstring(position);
@@ -207,8 +217,10 @@ std::vector<OptionCase> EveryOption() {
   cases.push_back({"vertical", [](SettingsPages& t) { t.Choose(L"popupvertical"); }, PopupAt + 6, 1, 1});
   cases.push_back({"gradient direction", [](SettingsPages& t) { t.Pick(L"popupcolorgroundgradientdirection", 5); },
                    PopupAt + 8, 1, 5});
-  cases.push_back({"brightness -100", [](SettingsPages& t) { t.Slide(L"tb_skin_brightness", -100); }, PopupAt + 11, 1, 0});
-  cases.push_back({"brightness 150", [](SettingsPages& t) { t.Slide(L"tb_skin_brightness", 150); }, PopupAt + 11, 1, 250});
+  cases.push_back(
+      {"brightness -100", [](SettingsPages& t) { t.Slide(L"tb_skin_brightness", -100); }, PopupAt + 11, 1, 0});
+  cases.push_back(
+      {"brightness 150", [](SettingsPages& t) { t.Slide(L"tb_skin_brightness", 150); }, PopupAt + 11, 1, 250});
   cases.push_back({"skin colour -90", [](SettingsPages& t) { t.Slide(L"tb_skin_color", -90); }, PopupAt + 12, 1, 0});
   cases.push_back({"skin colour 90", [](SettingsPages& t) { t.Slide(L"tb_skin_color", 90); }, PopupAt + 12, 1, 180});
   return cases;
@@ -272,6 +284,9 @@ TEST_F(SettingsPages, TheArrowKeysLeaveTheVolumeSegmentsAsTheyAre) {
   }
   EXPECT_EQ(MainSettings.osdvolstep, 6);
   EXPECT_EQ(MainSettings.osdvolspace, 6);
+  // Typed beyond its bounds, the value stands for the bound.
+  Control<Flat::TFlatSpinEditInteger>(L"osdvolstep").SetText(L"999");
+  EXPECT_EQ(MainSettings.osdvolstep, 50);
 }
 
 TEST_F(SettingsPages, HighestPriorityIsTheHighClass) {
@@ -280,7 +295,9 @@ TEST_F(SettingsPages, HighestPriorityIsTheHighClass) {
     int item;
     DWORD priority;
   };
-  for (const Case& c : {Case{5, HIGH_PRIORITY_CLASS}, {0, IDLE_PRIORITY_CLASS}, {3, ABOVE_NORMAL_PRIORITY_CLASS},
+  for (const Case& c : {Case{5, HIGH_PRIORITY_CLASS},
+                        {0, IDLE_PRIORITY_CLASS},
+                        {3, ABOVE_NORMAL_PRIORITY_CLASS},
                         {2, NORMAL_PRIORITY_CLASS}}) {
     Pick(L"optsetpriority", c.item);
     EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), c.priority) << c.item;
@@ -340,7 +357,7 @@ TEST_F(SettingsPages, TheSkinListOffersEachSkinFolderAndKeepsTheChosenOne) {
   EXPECT_EQ(list.GetItemIndex(), -1);
 }
 
-TEST_F(SettingsPages, PlacingTheTextDisplayTwiceStoresItsPlaceAndHidesIt) {
+TEST_F(SettingsPages, PlacingADisplayTwiceStoresItsPlaceAndHidesIt) {
   Start();
   MakeDisplays();
   form->Language() = TLanguage(fs::path(QORN_SOURCE_DIR) / "data" / "lang");
@@ -358,6 +375,19 @@ TEST_F(SettingsPages, PlacingTheTextDisplayTwiceStoresItsPlaceAndHidesIt) {
   EXPECT_EQ(MainSettings.OsdTextTop, 77);
   EXPECT_EQ(button.GetCaption(), L"Set position");
   EXPECT_EQ(button.Tag(), 0);
+
+  // The volume display likewise, with its size.
+  auto& volume = Control<Flat::TFlatSpeedButton>(L"FlatSpeedButton5");
+  Press(L"FlatSpeedButton5");
+  EXPECT_EQ(volume.GetCaption(), L"OK");
+  EXPECT_TRUE(IsWindowVisible(OSDvForm->GetHandle()));
+  OSDvForm->SetBounds(40, 50, 300, 60);
+  Press(L"FlatSpeedButton5");
+  EXPECT_FALSE(IsWindowVisible(OSDvForm->GetHandle()));
+  EXPECT_EQ(DisplayPlacementMode, 0);
+  EXPECT_EQ(MainSettings.OsdVolWidth, OSDvForm->GetClientWidth());
+  EXPECT_GE(MainSettings.OsdVolLeft, 40);
+  EXPECT_EQ(volume.GetCaption(), L"Set position");
 }
 
 struct RecordingDisplays : IOnScreenDisplays {
@@ -367,7 +397,8 @@ struct RecordingDisplays : IOnScreenDisplays {
   }
   void ShowVolume(int) override {}
   void ShowMute(std::uint8_t) override {}
-  void ShowInfo(const std::wstring&, const std::wstring&, bool, const std::wstring&, std::uint8_t, std::int32_t) override {}
+  void ShowInfo(const std::wstring&, const std::wstring&, bool, const std::wstring&, std::uint8_t,
+                std::int32_t) override {}
   void CloseInfo() override {}
   void ShowPopup(const std::wstring& caption, const std::wstring& pos, const std::wstring& time,
                  const std::wstring& text, std::uint8_t, std::uint8_t) override {
@@ -387,7 +418,8 @@ TEST_F(SettingsPages, TheTestButtonsShowTheTestMessageInTheTextDisplayAndThePopu
   Press(L"FlatSpeedButton4");
   Press(L"preview");
   SetOnScreenDisplays(nullptr);
-  EXPECT_EQ(recorder.shown, (std::vector<std::wstring>{L"text 2 Qorn: test message", L"popup Test Qorn: test message"}));
+  EXPECT_EQ(recorder.shown,
+            (std::vector<std::wstring>{L"text 2 Qorn: test message", L"popup Test Qorn: test message"}));
 }
 
 TEST_F(SettingsPages, TheStoredValuesAreShownAtStart) {
