@@ -38,6 +38,9 @@ class TFlatSpinEditInteger : public TCustomFlatEdit {
 
   void WMCutOrPaste(TMessage& m);
   void WMSize(TMessage& m);
+  // A multi-line edit sends no EN_CHANGE when its text is set: a value set by code
+  // or stepped by the buttons and arrow keys tells OnChange here.
+  void CMTextChanged(TMessage& m);
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -121,6 +121,11 @@ void TFlatSpinEditInteger::DoExit() {
   if (GetText() != std::to_wstring(v)) SetValue(v);
 }
 
+void TFlatSpinEditInteger::CMTextChanged(TMessage& m) {
+  QORN_INHERITED(m);
+  if (WindowHandle() && !ComponentState().Contains(csLoading)) Change();
+}
+
 void TFlatSpinEditInteger::CreateParams(TCreateParams& params) {
   TCustomFlatEdit::CreateParams(params);
   params.Style |= ES_MULTILINE | WS_CLIPCHILDREN;
@@ -167,6 +172,7 @@ void TFlatSpinEditInteger::Publish(TPublisher<TFlatSpinEditInteger>& p) {
   p.Message(WM_CUT, &TFlatSpinEditInteger::WMCutOrPaste);
   p.Message(WM_PASTE, &TFlatSpinEditInteger::WMCutOrPaste);
   p.Message(WM_SIZE, &TFlatSpinEditInteger::WMSize);
+  p.Message(CM_TEXTCHANGED, &TFlatSpinEditInteger::CMTextChanged);
   p.Property(L"MinValue", &TFlatSpinEditInteger::GetMinValue, &TFlatSpinEditInteger::SetMinValue).Default(0);
   p.Property(L"MaxValue", &TFlatSpinEditInteger::GetMaxValue, &TFlatSpinEditInteger::SetMaxValue).Default(0);
   p.Property(L"Increment", &TFlatSpinEditInteger::GetIncrement, &TFlatSpinEditInteger::SetIncrement).Default(1);

@@ -25,6 +25,7 @@
 #include "core/mainwindow/MainWindowStandIns.h"
 #include "core/mainwindow/NamedTimers.h"
 #include "core/mainwindow/NoticeDisplays.h"
+#include "core/mainwindow/SettingsPages.h"
 #include "controls/extended/VyTabs.h"
 #include "core/plugins/PluginHost.h"
 #include "core/settings/Profiles.h"
@@ -64,6 +65,12 @@ class TMainForm : public TForm {
   // --- the keys page
 
   // --- the settings pages
+  // The option controls are found by name (SettingsPages.h); every handler the form
+  // resource names for them forwards to the pages.
+  void SettingsOptionClick(TObject* Sender);
+  void SettingsOptionChange(TObject* Sender);
+  void SettingsOptionScroll(TObject* Sender, int ScrollPos);
+  TSettingsPages& SettingsPages() { return *settingsPages_; }
 
   // --- the about page
 
@@ -248,6 +255,11 @@ class TMainForm : public TForm {
   bool closeRequestedWhileLoading_ = false;
   int rememberedWidth_ = 0;
   int rememberedHeight_ = 0;
+  // The settings pages: program, displays, popup and skins.
+  std::unique_ptr<TSettingsPages> settingsPages_;
+  void makeSettingsPages();
+  // The ignored-programs page (index 4 of the settings pages) was opened.
+  void ignoredProgramsPageShown();
 };
 
 // The one main window of the program.

@@ -139,6 +139,9 @@ void TMainForm::Publish(TPublisher<TMainForm>& p) {
   // the keys page
 
   // the settings pages
+  for (const wchar_t* name : SettingsClickHandlers) p.Handler(name, &TMainForm::SettingsOptionClick);
+  for (const wchar_t* name : SettingsChangeHandlers) p.Handler(name, &TMainForm::SettingsOptionChange);
+  for (const wchar_t* name : SettingsScrollHandlers) p.Handler(name, &TMainForm::SettingsOptionScroll);
 
   // the about page
 
@@ -261,6 +264,7 @@ void TMainForm::FormCreate(TObject*) {
   bindings_ = std::make_unique<TBindingAccess>(editList_, engine_->GlobalTable(), ProfileState, keyList_);
   timers_ = std::make_unique<TNamedTimers>(this);
   makeTray();
+  makeSettingsPages();
   plugins_ = std::make_unique<TPluginHost>(
       PluginFolder, settings_->Folder(),
       TPluginHost::Hooks{[this] { removeHook(); },
@@ -291,6 +295,7 @@ void TMainForm::FormCreate(TObject*) {
   if (FirstRun) env.StartupLanguage = StringToAnsi(firstRunLanguage());
   env.MakeInstallationId = [] { return F_Genuid(); };
   const TAppliedSettings applied = settings_->ApplyMainSettings(env);
+  settingsPages_->ApplyMainSettings(applied.FirstRun);
   counter_.SetCount(MainSettings.KeyPressCount);
   keyPressText_ = KeyPressCounterText(counter_.Count());
   if (Label_clicks) Label_clicks->SetCaption(keyPressText_);
@@ -363,7 +368,42 @@ void TMainForm::VyPageControl1Change(TObject*) {
   if (auto* page = VyPageControl1->GetActivePage(); page && page->CanFocus()) page->SetFocus();
 }
 
-void TMainForm::VyPageControl2Change(TObject*) {}
+void TMainForm::VyPageControl2Change(TObject*) {
+  const int page = VyPageControl2->GetActivePageIndex();
+  if (page == 4) return ignoredProgramsPageShown();
+  if (settingsPages_) settingsPages_->PageShown(page);
+}
+
+// --- the settings pages
+
+void TMainForm::makeSettingsPages() {
+  TSettingsPages::THooks hooks;
+  hooks.Text = [this](const std::wstring& key, const std::wstring& otherwise) { return GetLngString(key, otherwise); };
+  hooks.LockDisplayChanged = [this] {
+    if (tray_) tray_->LockDisplayChanged();
+  };
+  hooks.EngineOptionsChanged = [this] {
+    if (engine_) engine_->BindingsChanged();
+  };
+  hooks.SkinsFolder = [this] { return (SkinFolder / L"Popup").wstring() + L"\\"; };
+  settingsPages_ = std::make_unique<TSettingsPages>(*this, std::move(hooks));
+}
+
+void TMainForm::SettingsOptionClick(TObject* Sender) {
+  if (settingsPages_) settingsPages_->Clicked(Sender);
+}
+
+void TMainForm::SettingsOptionChange(TObject* Sender) {
+  if (settingsPages_) settingsPages_->Changed(Sender);
+}
+
+// The scroll bars' events carry the position; the pages read it from the control.
+void TMainForm::SettingsOptionScroll(TObject* Sender, int) {
+  if (settingsPages_) settingsPages_->Changed(Sender);
+}
+
+// The ignored-programs page fills itself here when it is built.
+void TMainForm::ignoredProgramsPageShown() {}
 
 void TMainForm::N11Click(TObject*) { onoff(); }
 

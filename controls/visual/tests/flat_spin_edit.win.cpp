@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
+#include <vector>
 
 #include "controls/visual/TFlatSpinEditUnit.h"
 #include "testing/PumpApplication.h"
@@ -223,12 +225,16 @@ TEST_F(FlatSpinEdit, ReadOnlyKeepsItsValue) {
 
 TEST_F(FlatSpinEdit, AButtonPressStepsOnceAndTakesTheFocus) {
   TFlatSpinEditInteger* s = form->Bounded;
+  std::vector<std::wstring> changes;
+  s->OnChange = [&](TObject*) { changes.push_back(s->GetText()); };
   form->Other->SetFocus();
   Press(s, true);
   EXPECT_TRUE(s->Focused()) << "the press hands the focus to the edit";
   EXPECT_TRUE(s->Button()->UpButton()->IsDown());
   Release(s, true);
   EXPECT_EQ(s->GetValue(), 6);
+  // The edit is multi-line, which sends no EN_CHANGE for a text set by code.
+  EXPECT_EQ(changes, std::vector<std::wstring>{L"6"}) << "a step tells OnChange once";
   Press(s, false);
   Release(s, false);
   EXPECT_EQ(s->GetValue(), 5);
