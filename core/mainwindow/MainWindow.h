@@ -19,6 +19,8 @@
 #include "core/keys/KeyEngineWin.h"
 #include "core/keys/ProgramProfileCache.h"
 #include "core/language/Language.h"
+#include "core/mainwindow/IgnoredProgramsPage.h"
+#include "controls/extended/VyButton.h"
 #include "core/mainwindow/InputForm.h"
 #include "core/mainwindow/MainForm.h"
 #include "core/mainwindow/MainTray.h"
@@ -65,6 +67,27 @@ class TMainForm : public TForm {
 
   // --- the settings pages
 
+  // the ignored programs (TabSheet7; IgnoredProgramsPage.h)
+  TLabel* LExceptInfo = nullptr;
+  Vy::TVyListView* ListExceptProgs = nullptr;
+  Vy::TVyMenuButton* AddExceptProg = nullptr;
+  Vy::TVyBitBtn* DelExceptProg = nullptr;
+  TPopupMenu* AddExceptProgMenu = nullptr;
+  TMenuItem* AddExceptProgMenuOpen = nullptr;
+  TMenuItem* AddExceptProgMenuTasks = nullptr;  // the running programs, filled as the menu opens
+  TOpenDialog* OpenDialogAddExceptProg = nullptr;
+  void AddExceptProgMenuPopup(TObject* Sender);
+  void AddExceptProgMenuOpenClick(TObject* Sender);
+  void AddExceptProgMenuTasksClick(TObject* Sender);
+  void DelExceptProgClick(TObject* Sender);
+
+ private:
+  // Page index 4 of VyPageControl2 was chosen.
+  void ignoredProgramsPageShown();
+  TIgnoredProgramsPage& ignoredProgramsPage();
+  std::unique_ptr<TIgnoredProgramsPage> ignoredProgramsPage_;
+
+ public:
   // --- the about page
 
   // --- components of the form resource

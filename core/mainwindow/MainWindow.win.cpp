@@ -65,12 +65,8 @@ class TMainForm::TEngineProfiles final : public IProgramProfiles {
  public:
   explicit TEngineProfiles(TMainForm& form) : form_(form) {}
   bool IsIgnoredProgram(const std::string& exePath) override {
-    const TExtSettings& ext = form_.ext_;
-    if (!ext.IgnoredProgramsInUse) return false;
     // The list keeps the paths as the user added them; the engine asks in lower case.
-    const std::wstring wanted = FoldedPath(exePath);
-    return std::any_of(ext.IgnoredPrograms.begin(), ext.IgnoredPrograms.end(),
-                       [&](const std::string& entry) { return FoldedPath(entry) == wanted; });
+    return TIgnoredPrograms(form_.ext_).Contains(exePath, FoldedPath);
   }
   std::string ProfileForProgram(const std::string& exePath) override {
     return form_.programProfiles_.ProfileForProgram(exePath);
@@ -139,6 +135,19 @@ void TMainForm::Publish(TPublisher<TMainForm>& p) {
   // the keys page
 
   // the settings pages
+
+  p.Field(L"LExceptInfo", &TMainForm::LExceptInfo);
+  p.Field(L"ListExceptProgs", &TMainForm::ListExceptProgs);
+  p.Field(L"AddExceptProg", &TMainForm::AddExceptProg);
+  p.Field(L"DelExceptProg", &TMainForm::DelExceptProg);
+  p.Field(L"AddExceptProgMenu", &TMainForm::AddExceptProgMenu);
+  p.Field(L"AddExceptProgMenuOpen", &TMainForm::AddExceptProgMenuOpen);
+  p.Field(L"AddExceptProgMenuTasks", &TMainForm::AddExceptProgMenuTasks);
+  p.Field(L"OpenDialogAddExceptProg", &TMainForm::OpenDialogAddExceptProg);
+  p.Handler(L"AddExceptProgMenuPopup", &TMainForm::AddExceptProgMenuPopup);
+  p.Handler(L"AddExceptProgMenuOpenClick", &TMainForm::AddExceptProgMenuOpenClick);
+  p.Handler(L"AddExceptProgMenuTasksClick", &TMainForm::AddExceptProgMenuTasksClick);
+  p.Handler(L"DelExceptProgClick", &TMainForm::DelExceptProgClick);
 
   // the about page
 
@@ -363,7 +372,9 @@ void TMainForm::VyPageControl1Change(TObject*) {
   if (auto* page = VyPageControl1->GetActivePage(); page && page->CanFocus()) page->SetFocus();
 }
 
-void TMainForm::VyPageControl2Change(TObject*) {}
+void TMainForm::VyPageControl2Change(TObject*) {
+  if (VyPageControl2->GetActivePageIndex() == 4) ignoredProgramsPageShown();
+}
 
 void TMainForm::N11Click(TObject*) { onoff(); }
 
