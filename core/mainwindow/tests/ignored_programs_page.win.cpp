@@ -135,6 +135,41 @@ struct IgnoredProgramsPage : ::testing::Test {
   }
 };
 
+// Steps through the add button's menu while it is open: from a timer of the menu's
+// own loop, one key a tick (a step of 0 takes the screenshot), then the menu ends.
+struct MenuSteps {
+  std::vector<WORD> keys;
+  fs::path shot;
+  bool shotTaken = false;
+  std::size_t next = 0;
+  int ticks = 0;
+};
+MenuSteps* menuSteps = nullptr;
+
+void PressKey(WORD vk) {
+  INPUT inputs[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    inputs[i].type = INPUT_KEYBOARD;
+    inputs[i].ki.wVk = vk;
+    inputs[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+  }
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+void CALLBACK MenuStep(HWND, UINT, UINT_PTR id, DWORD) {
+  MenuSteps& steps = *menuSteps;
+  // A menu that did not close by its keys is closed after a while all the same.
+  if (steps.next >= steps.keys.size() || ++steps.ticks > 40) {
+    KillTimer(nullptr, id);
+    EndMenu();
+    return;
+  }
+  const WORD key = steps.keys[steps.next++];
+  if (key == 0) steps.shotTaken = qorn::testing::SaveScreenshot(steps.shot);
+  else PressKey(key);
+  if (key == VK_RETURN) KillTimer(nullptr, id);
+}
+
 bool BringToFront(HWND window) {
   return qorn::testing::WaitFor(
       [&] {
@@ -179,7 +214,22 @@ TEST_F(IgnoredProgramsPage, ARunningProgramIsListedOnceAndIgnoredOnceItComesToTh
   const auto trayeeItems = itemsOfTrayee();
   ASSERT_EQ(trayeeItems.size(), 1u);
 
-  trayeeItems[0]->Click();
+  // Chosen in the open menu: the last item opens the running programs, and the
+  // program's item is taken from there.
+  form->SetBounds(60, 40, 712, 506);
+  form->Show();
+  ShowPage();
+  Pump(300ms);  // shown and painted, as the window a user clicks in
+  MenuSteps steps;
+  steps.keys = {VK_UP, VK_RIGHT};
+  steps.keys.insert(steps.keys.end(), running->IndexOf(trayeeItems[0]), VK_DOWN);
+  steps.keys.insert(steps.keys.end(), {0, VK_RETURN});
+  steps.shot = qorn::testing::ScreenshotDir() / "ignored_programs_running_menu.png";
+  menuSteps = &steps;
+  SetTimer(nullptr, 0, 250, MenuStep);
+  form->AddExceptProg->DropDown();
+  ASSERT_TRUE(PumpUntil([&] { return rows().Count() == 1; }, 10s)) << "the menu's item was not taken";
+  EXPECT_TRUE(steps.shotTaken);
   ASSERT_EQ(rows().Count(), 1);
   EXPECT_EQ(rows().Item(0)->GetCaption(), L"trayee.exe") << "no version resource: the file name";
   EXPECT_EQ(pathOfRow(0), trayee);
