@@ -21,7 +21,6 @@ class TIgnoredProgramsPage {
  public:
   struct TParts {
     Vy::TVyListView& List;
-    TPopupMenu& AddMenu;
     TMenuItem& RunningPrograms;  // the submenu of the programs running now
     TOpenDialog& Dialog;
   };
@@ -49,8 +48,8 @@ class TIgnoredProgramsPage {
   TNotifyEvent OnRunningProgramClick;
 
  private:
-  // True when the path was taken; a refused one is told in a message.
-  bool add(const std::wstring& path);
+  // A refused path is told in a message.
+  void add(const std::wstring& path);
   void addRow(const std::wstring& path);
   // Tells why the path was refused: the language's text, else the built-in one.
   void refuse(const std::wstring& languageText, const wchar_t* otherwise, const std::wstring& path);

@@ -83,27 +83,26 @@ void TIgnoredProgramsPage::DeleteSelected() {
   if (!list_.InUse() && hooks_.ListEmptied) hooks_.ListEmptied();
 }
 
-bool TIgnoredProgramsPage::add(const std::wstring& path) {
+void TIgnoredProgramsPage::add(const std::wstring& path) {
   const std::string stored = StringToAnsi(path);
   // The settings file keeps the paths in the system code page: a path that does not
   // come back from it would name no program.
   if (AnsiToString(stored) != path) {
     refuse(hooks_.GetLngMessage(L"IgnoredPathNotStorable"),
            L"The program \"%n\" cannot be added: its path holds characters the settings file cannot store.", path);
-    return false;
+    return;
   }
   switch (list_.Add(stored)) {
     case TIgnoredPathRefusal::None: break;
-    case TIgnoredPathRefusal::Empty: return false;
+    case TIgnoredPathRefusal::Empty: return;
     case TIgnoredPathRefusal::HasSeparator:
       refuse(hooks_.GetLngMessage(L"IgnoredPathHasSeparator"),
              L"The program \"%n\" cannot be added: its path holds \";\", which separates the programs in the "
              L"settings file.",
              path);
-      return false;
+      return;
   }
   addRow(path);
-  return true;
 }
 
 void TIgnoredProgramsPage::addRow(const std::wstring& path) {

@@ -9,9 +9,8 @@ TIgnoredProgramsPage& TMainForm::ignoredProgramsPage() {
       if (engine_) engine_->ClearForegroundIgnored();
     };
     ignoredProgramsPage_ = std::make_unique<TIgnoredProgramsPage>(
-        TIgnoredProgramsPage::TParts{*ListExceptProgs, *AddExceptProgMenu, *AddExceptProgMenuTasks,
-                                     *OpenDialogAddExceptProg},
-        ext_, std::move(hooks));
+        TIgnoredProgramsPage::TParts{*ListExceptProgs, *AddExceptProgMenuTasks, *OpenDialogAddExceptProg}, ext_,
+        std::move(hooks));
     ignoredProgramsPage_->OnRunningProgramClick = [this](TObject* Sender) { AddExceptProgMenuTasksClick(Sender); };
   }
   return *ignoredProgramsPage_;

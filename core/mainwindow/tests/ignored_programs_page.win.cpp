@@ -296,7 +296,8 @@ TEST_F(IgnoredProgramsPage, ChosenFilesAreStoredJoinedAndShownAgainWithTheirIcon
   form->ListExceptProgs->SetFocus();
   form->ListExceptProgs->SetItemIndex(1);
   Pump(200ms);
-  EXPECT_TRUE(qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "ignored_programs_page.png"));
+  EXPECT_TRUE(
+      qorn::testing::SaveWindowShot(form->GetHandle(), qorn::testing::ScreenshotDir() / "ignored_programs_page.png"));
 
   // Deleted down to none: saved empty, and a new window's page stays empty.
   for (int i = 0; i < 4; ++i) {

@@ -104,11 +104,8 @@ TEST(IgnoredPrograms, TheLookupIgnoresLetterCase) {
     bool ignored;
   } cases[] = {
       {"c:\\games\\game.exe", true},  // the engine asks in lower case
-      {"C:\\GAMES\\GAME.EXE", true},
-      {"D:\\X.exe", true},
-      {"c:\\games\\game.exe.bak", false},
-      {"c:\\games\\game", false},
-      {"", false},
+      {"C:\\GAMES\\GAME.EXE", true}, {"D:\\X.exe", true}, {"c:\\games\\game.exe.bak", false},
+      {"c:\\games\\game", false},    {"", false},
   };
   for (const Case& c : cases) EXPECT_EQ(list.Contains(c.foreground, AsciiFold), c.ignored) << c.foreground;
 
