@@ -50,3 +50,12 @@ TVolumeParams ReadVolumeParams(std::string_view params, TVolumeCode code) {
   p.Step = DecimalField(step).value_or(defaults.Step);
   return p;
 }
+
+std::string WriteVolumeParams(const TVolumeParams& p) {
+  const auto field = [](int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value < 0 ? 0 : value);
+    return std::string(text);
+  };
+  return field(p.Destination) + field(p.Connection + 1) + field(p.Mixer) + field(p.Step);
+}

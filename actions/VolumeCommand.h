@@ -28,3 +28,8 @@ TVolumeParams ReadVolumeParams(std::string_view params, TVolumeCode code);
 
 // The step text after that repair (characters 7-9 of the string).
 std::string RepairedStepText(std::string_view step);
+
+// The parameter string the settings page stores: each field at least two digits
+// ("%0.2d": a level of 100 makes the string nine characters long). A field below
+// zero (a list with nothing chosen) is written as "00".
+std::string WriteVolumeParams(const TVolumeParams& p);

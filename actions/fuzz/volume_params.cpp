@@ -2,7 +2,6 @@
 // fields without a fault, and the fields of a string the frame writes read back.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -16,9 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (p.Destination < -9 || p.Destination > 99 || p.Connection < -10 || p.Connection > 98) std::abort();
     if (p.Mixer < -9 || p.Mixer > 99 || p.Step < -99 || p.Step > 999) std::abort();
     if (p.Destination < 0 || p.Connection < -1 || p.Mixer < 0 || p.Step < 0) continue;
-    char written[32];
-    std::snprintf(written, sizeof written, "%02d%02d%02d%02d", p.Destination, p.Connection + 1, p.Mixer, p.Step);
-    if (ReadVolumeParams(written, TVolumeCode::Set) != p) std::abort();
+    if (ReadVolumeParams(WriteVolumeParams(p), TVolumeCode::Set) != p) std::abort();
   }
   return 0;
 }

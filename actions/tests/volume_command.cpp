@@ -61,4 +61,26 @@ TEST(VolumeCommand, StepRepairAsText) {
   EXPECT_EQ(RepairedStepText(""), "");
 }
 
+TEST(VolumeCommand, WritesWhatItReadsBack) {
+  using enum TVolumeCode;
+  const struct {
+    TVolumeParams written;
+    TVolumeCode code;
+    const char* text;
+  } cases[] = {
+      {{1, 0, 0, 2}, Up, "01010002"},
+      {{0, -1, 2, 10}, Down, "00000210"},
+      {{3, 4, 1, 1}, Up, "03050101"},
+      {{0, -1, 0, 100}, Set, "000000100"},
+      {{0, -1, 0, 0}, Set, "00000000"},
+      {{12, 7, 0, 55}, Set, "12080055"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WriteVolumeParams(c.written), c.text);
+    EXPECT_EQ(ReadVolumeParams(WriteVolumeParams(c.written), c.code), c.written) << c.text;
+  }
+  // Nothing chosen in a list writes "00".
+  EXPECT_EQ(WriteVolumeParams({-1, -2, -1, 5}), "00000005");
+}
+
 }  // namespace

@@ -122,6 +122,32 @@ class Exchange : public ::testing::Test {
     std::lock_guard lock(g_owner.mutex);
     return g_owner.modifiers;
   }
+  // Submits A from the hook's side with a bound that runs out while A's callback is
+  // held on the owner's side: the callback must have begun before the hook gave up.
+  // A loaded machine may start the owner thread after a short bound, so a start that
+  // came too late is undone and tried again with a longer bound. Returns the hook's
+  // pending answer for A, with the owner thread draining (joined by the caller).
+  std::future<std::optional<int32_t>> SubmitAWhoseCallbackOutlivesItsWait(std::thread& owner) {
+    for (auto bound = Short;; bound *= 4) {
+      Open();
+      g_owner.holdVk = 'A';
+      const int before = wakes;
+      auto pending = SubmitLater(Key('A'), bound);
+      WaitForWakes(before + 1);
+      owner = std::thread([this] { exchange.Drain(g_owner.opened); });
+      WaitUntilHeld();
+      if (!Passed().front() || bound > Long) return pending;
+      // The hook had given up before the callback began: nothing of what follows
+      // would be tested. Start over from a clean owner.
+      Release();
+      owner.join();
+      pending.get();
+      exchange.Close();
+      KeyExchange* const nested = g_owner.nestedDrain;
+      SetUp();
+      g_owner.nestedDrain = nested;
+    }
+  }
   void AskOnly(std::initializer_list<int> downs) {
     AskedKeys keys;
     for (int vk : downs) keys.downs.set(static_cast<std::size_t>(vk));
@@ -238,18 +264,15 @@ TEST_F(Exchange, AnOwnerThatLeavesPassedKeysUndrainedCountsAsStuck) {
 }
 
 TEST_F(Exchange, ALateAnswerIsDroppedAndTheNextKeyIsAnsweredAgain) {
-  Open();
-  g_owner.holdVk = 'A';
-  auto slow = SubmitLater(Key('A'), Short);
-  WaitForWakes(1);
-  std::thread owner([&] { exchange.Drain(g_owner.opened); });
-  WaitUntilHeld();
+  std::thread owner;
+  auto slow = SubmitAWhoseCallbackOutlivesItsWait(owner);
   // The callback is held until the hook has given up on it: its answer comes too late.
   EXPECT_EQ(slow.get(), std::nullopt);
   Release();
   owner.join();
+  const int before = wakes;
   auto next = SubmitLater(Key('B'), Long);
-  WaitForWakes(2);
+  WaitForWakes(before + 1);
   exchange.Drain(g_owner.opened);
   EXPECT_EQ(next.get(), std::optional<int32_t>(TENVORA_TAKE));
   EXPECT_EQ(Keys(), (std::vector<int>{'A', 'B'}));
@@ -313,15 +336,11 @@ TEST_F(Exchange, ADrainForAnEarlierOpeningDoesNothing) {
 }
 
 TEST_F(Exchange, CallbacksNeverNestWhenACallbackPumpsMessages) {
-  Open();
   g_owner.nestedDrain = &exchange;
-  g_owner.holdVk = 'A';
   // A's callback outlives A's wait; the hook goes on with B, and A's callback then
   // pumps messages (drains again) while B is queued.
-  auto first = SubmitLater(Key('A'), Short);
-  WaitForWakes(1);
-  std::thread owner([&] { exchange.Drain(g_owner.opened); });
-  WaitUntilHeld();
+  std::thread owner;
+  auto first = SubmitAWhoseCallbackOutlivesItsWait(owner);
   EXPECT_EQ(first.get(), std::nullopt);
   EXPECT_EQ(exchange.Submit(Key('B', 41), Long), std::nullopt) << "B waited for an owner busy with A";
   Release();
