@@ -39,7 +39,7 @@ class TIgnoredProgramsPage {
   void FillRunningPrograms();
   // A file chosen in the open dialog, when the dialog is confirmed.
   void AddFromDialog();
-  // A program of the running-programs submenu (its caption is the path).
+  // A program of the running-programs submenu (its caption shows the path).
   void AddRunningProgram(const TMenuItem& item);
   // The selected row and its entry; nothing without a selection.
   void DeleteSelected();

@@ -4,6 +4,7 @@
 
 #include "services/ProcessList.h"
 #include "services/ProgramFile.h"
+#include "vcl/ShortCuts.h"
 #include "vcl/System.h"
 
 namespace {
@@ -18,6 +19,13 @@ std::unique_ptr<TImageList> SmallSystemImages() {
 std::wstring Lowered(std::wstring text) {
   if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
   return text;
+}
+
+// A menu caption showing the path as it is: a lone "&" would mark the next letter.
+std::wstring CaptionOfPath(const std::wstring& path) {
+  std::wstring caption;
+  for (wchar_t c : path) caption += c == L'&' ? L"&&" : std::wstring(1, c);
+  return caption;
 }
 
 // "%n" becomes the argument, "\n" a line break.
@@ -60,7 +68,7 @@ void TIgnoredProgramsPage::FillRunningPrograms() {
     // Each program once, however many of its processes run.
     if (path.empty() || !listed.insert(Lowered(path)).second) continue;
     auto* item = new TMenuItem(nullptr);
-    item->SetCaption(path);
+    item->SetCaption(CaptionOfPath(path));
     item->SetImageIndex(GetFileIconIndex(path));
     item->OnClick = OnRunningProgramClick;
     submenu.Add(item);
@@ -72,7 +80,7 @@ void TIgnoredProgramsPage::AddFromDialog() {
   add(parts_.Dialog.GetFileName());
 }
 
-void TIgnoredProgramsPage::AddRunningProgram(const TMenuItem& item) { add(item.GetCaption()); }
+void TIgnoredProgramsPage::AddRunningProgram(const TMenuItem& item) { add(StripHotkey(item.GetCaption())); }
 
 void TIgnoredProgramsPage::DeleteSelected() {
   TListItems& rows = *parts_.List.GetItems();

@@ -21,6 +21,7 @@
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"
 #include "vcl/Dialogs.h"
+#include "vcl/ShortCuts.h"
 
 namespace {
 
@@ -258,6 +259,30 @@ TEST_F(IgnoredProgramsPage, ARunningProgramIsListedOnceAndIgnoredOnceItComesToTh
 
   first.kill();
   second.kill();
+}
+
+TEST_F(IgnoredProgramsPage, ARunningProgramIsTakenWithThePathItsMenuItemShows) {
+  // "&" in a menu caption marks the next letter unless written twice.
+  const fs::path folder = dir.path() / "Tools & more";
+  fs::create_directories(folder);
+  fs::copy_file(Trayee, folder / "trayee.exe");
+  fs::copy_file(Trayee.parent_path() / "Tenvora.dll", folder / "Tenvora.dll");  // every program links it
+  qorn::testing::Process program(folder / "trayee.exe", L"plain \"Ampersand\"");
+  ASSERT_TRUE(qorn::testing::WaitForWindow(L"QornTrayeeMain", L"Ampersand", 20s));
+  const std::wstring path = ProgramPathOf(program.id());
+  ASSERT_NE(path.find(L"Tools & more"), std::wstring::npos);
+
+  form->AddExceptProgMenuPopup(form->AddExceptProgMenu);
+  TMenuItem* running = form->AddExceptProgMenuTasks;
+  TMenuItem* item = nullptr;
+  for (int i = 0; i < running->Count(); ++i)
+    if (StripHotkey(running->Items(i)->GetCaption()) == path) item = running->Items(i);
+  ASSERT_NE(item, nullptr) << "no item shows the program's path";
+  item->Click();
+  EXPECT_EQ(form->ExtSettings().IgnoredPrograms, std::vector<std::string>{StringToAnsi(path)});
+  ASSERT_EQ(rows().Count(), 1);
+  EXPECT_EQ(pathOfRow(0), path);
+  program.kill();
 }
 
 TEST_F(IgnoredProgramsPage, ChosenFilesAreStoredJoinedAndShownAgainWithTheirIcons) {
