@@ -19,6 +19,8 @@
 #include "core/keys/KeyEngineWin.h"
 #include "core/keys/ProgramProfileCache.h"
 #include "core/language/Language.h"
+#include "core/mainwindow/IgnoredProgramsPage.h"
+#include "controls/extended/VyButton.h"
 #include "core/mainwindow/InputForm.h"
 #include "core/mainwindow/MainForm.h"
 #include "core/mainwindow/MainTray.h"
@@ -72,6 +74,27 @@ class TMainForm : public TForm {
   void SettingsOptionScroll(TObject* Sender, int ScrollPos);
   TSettingsPages& SettingsPages() { return *settingsPages_; }
 
+  // the ignored programs (TabSheet7; IgnoredProgramsPage.h)
+  TLabel* LExceptInfo = nullptr;
+  Vy::TVyListView* ListExceptProgs = nullptr;
+  Vy::TVyMenuButton* AddExceptProg = nullptr;
+  Vy::TVyBitBtn* DelExceptProg = nullptr;
+  TPopupMenu* AddExceptProgMenu = nullptr;
+  TMenuItem* AddExceptProgMenuOpen = nullptr;
+  TMenuItem* AddExceptProgMenuTasks = nullptr;  // the running programs, filled as the menu opens
+  TOpenDialog* OpenDialogAddExceptProg = nullptr;
+  void AddExceptProgMenuPopup(TObject* Sender);
+  void AddExceptProgMenuOpenClick(TObject* Sender);
+  void AddExceptProgMenuTasksClick(TObject* Sender);
+  void DelExceptProgClick(TObject* Sender);
+
+ private:
+  // Page index 4 of VyPageControl2 was chosen.
+  void ignoredProgramsPageShown();
+  TIgnoredProgramsPage& ignoredProgramsPage();
+  std::unique_ptr<TIgnoredProgramsPage> ignoredProgramsPage_;
+
+ public:
   // --- the about page
 
   // --- components of the form resource
@@ -258,8 +281,6 @@ class TMainForm : public TForm {
   // The settings pages: program, displays, popup and skins.
   std::unique_ptr<TSettingsPages> settingsPages_;
   void makeSettingsPages();
-  // The ignored-programs page (index 4 of the settings pages) was opened.
-  void ignoredProgramsPageShown();
 };
 
 // The one main window of the program.

@@ -65,12 +65,8 @@ class TMainForm::TEngineProfiles final : public IProgramProfiles {
  public:
   explicit TEngineProfiles(TMainForm& form) : form_(form) {}
   bool IsIgnoredProgram(const std::string& exePath) override {
-    const TExtSettings& ext = form_.ext_;
-    if (!ext.IgnoredProgramsInUse) return false;
     // The list keeps the paths as the user added them; the engine asks in lower case.
-    const std::wstring wanted = FoldedPath(exePath);
-    return std::any_of(ext.IgnoredPrograms.begin(), ext.IgnoredPrograms.end(),
-                       [&](const std::string& entry) { return FoldedPath(entry) == wanted; });
+    return TIgnoredPrograms(form_.ext_).Contains(exePath, FoldedPath);
   }
   std::string ProfileForProgram(const std::string& exePath) override {
     return form_.programProfiles_.ProfileForProgram(exePath);
@@ -142,6 +138,19 @@ void TMainForm::Publish(TPublisher<TMainForm>& p) {
   for (const wchar_t* name : SettingsClickHandlers) p.Handler(name, &TMainForm::SettingsOptionClick);
   for (const wchar_t* name : SettingsChangeHandlers) p.Handler(name, &TMainForm::SettingsOptionChange);
   for (const wchar_t* name : SettingsScrollHandlers) p.Handler(name, &TMainForm::SettingsOptionScroll);
+
+  p.Field(L"LExceptInfo", &TMainForm::LExceptInfo);
+  p.Field(L"ListExceptProgs", &TMainForm::ListExceptProgs);
+  p.Field(L"AddExceptProg", &TMainForm::AddExceptProg);
+  p.Field(L"DelExceptProg", &TMainForm::DelExceptProg);
+  p.Field(L"AddExceptProgMenu", &TMainForm::AddExceptProgMenu);
+  p.Field(L"AddExceptProgMenuOpen", &TMainForm::AddExceptProgMenuOpen);
+  p.Field(L"AddExceptProgMenuTasks", &TMainForm::AddExceptProgMenuTasks);
+  p.Field(L"OpenDialogAddExceptProg", &TMainForm::OpenDialogAddExceptProg);
+  p.Handler(L"AddExceptProgMenuPopup", &TMainForm::AddExceptProgMenuPopup);
+  p.Handler(L"AddExceptProgMenuOpenClick", &TMainForm::AddExceptProgMenuOpenClick);
+  p.Handler(L"AddExceptProgMenuTasksClick", &TMainForm::AddExceptProgMenuTasksClick);
+  p.Handler(L"DelExceptProgClick", &TMainForm::DelExceptProgClick);
 
   // the about page
 
@@ -401,9 +410,6 @@ void TMainForm::SettingsOptionChange(TObject* Sender) {
 void TMainForm::SettingsOptionScroll(TObject* Sender, int) {
   if (settingsPages_) settingsPages_->Changed(Sender);
 }
-
-// The ignored-programs page fills itself here when it is built.
-void TMainForm::ignoredProgramsPageShown() {}
 
 void TMainForm::N11Click(TObject*) { onoff(); }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the tray icon's 16 pictures and the tray menu's pictures (16 x 16, with
-alpha) and prints them as the two PNG image lists of the main window's form
-resource. Run it and paste the output over those two objects in MainForm.form
-when a picture changes."""
+"""Draws the tray icon's 16 pictures, the tray menu's pictures and those of the
+ignored programs' add menu (16 x 16, with alpha) and prints them as the PNG image
+lists of the main window's form resource. Run it and paste the output over those
+objects in MainForm.form when a picture changes."""
 import math
 import struct
 import zlib
@@ -186,6 +186,36 @@ def menu_pictures():
             ("Close", close_picture()), ("Profiles", profile_picture()), ("Update", update_picture())]
 
 
+def add_file_picture():
+    """A program file with a green plus: add a program chosen on the disk."""
+    p = Picture()
+    cut = lambda x, y: x - 9 > y - 1  # the folded corner
+    p.fill(lambda x, y: rounded(2, 1, 13, 15, 0.8)(x, y) and not cut(x, y), DARK)
+    p.fill(lambda x, y: rounded(3, 2, 12, 14, 0.3)(x, y) and not cut(x + 1, y - 1), WHITE)
+    p.fill(lambda x, y: 9 <= x <= 13 and 1 <= y <= 5 and x - 9 <= y - 1, shade(DARK, 1.6))
+    p.fill(circle(11.5, 11.5, 4.4), WHITE)
+    p.fill(circle(11.5, 11.5, 3.8), GREEN)
+    p.fill(rounded(10.8, 9, 12.2, 14, 0.3), WHITE)
+    p.fill(rounded(9, 10.8, 14, 12.2, 0.3), WHITE)
+    return p
+
+
+def tasks_picture():
+    """Two program windows, one over the other: the programs running now."""
+    p = Picture()
+    p.fill(rounded(0.5, 0.5, 11.5, 9.5, 1), shade(DARK, 1.4))
+    p.fill(rounded(1.5, 3, 10.5, 8.5, 0.3), WHITE)
+    p.fill(rounded(4.5, 5.5, 15.5, 15.5, 1), DARK)
+    p.fill(rounded(5.5, 8.5, 14.5, 14.5, 0.3), WHITE)
+    p.fill(rounded(5.5, 6.3, 14.5, 7.8, 0.3), KEY_ON)
+    return p
+
+
+def except_menu_pictures():
+    # By the add button's menu image indexes: 0 open a file, 1 running programs.
+    return [("AddFile", add_file_picture()), ("Tasks", tasks_picture())]
+
+
 def hex_lines(data, indent):
     text = data.hex().upper()
     return "\n".join(indent + text[i:i + 64] for i in range(0, len(text), 64))
@@ -206,3 +236,4 @@ def image_list(name, pictures):
 if __name__ == "__main__":
     print(image_list("TrayIconPngImageList", tray_pictures()))
     print(image_list("TrayMenuPngImageList", menu_pictures()))
+    print(image_list("AddExceptProgMenuPngImageList", except_menu_pictures()))

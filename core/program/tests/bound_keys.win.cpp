@@ -410,6 +410,39 @@ TEST_F(BoundKeys, QornStandsAsideInIgnoredAndFullScreenPrograms) {
   }
 }
 
+TEST_F(BoundKeys, ABoundKeyDoesNothingWhileAnotherIgnoredProgramIsInFront) {
+  // Another program, listed as the ignored-programs page stores it.
+  Process ignored(fs::path(QORN_BINARY_DIR) / "bin" / "trayee.exe", L"plain \"Ignored by Qorn\"");
+  const HWND ignoredWindow = WaitForWindow(L"QornTrayeeMain", L"Ignored by Qorn", 20s);
+  ASSERT_TRUE(ignoredWindow);
+  wchar_t path[MAX_PATH * 2];
+  DWORD size = static_cast<DWORD>(std::size(path));
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ignored.id());
+  ASSERT_TRUE(process && QueryFullProcessImageNameW(process, 0, path, &size));
+  CloseHandle(process);
+  qorn.WriteFile("stgex.ini", "[QornMain]\r\nIgnoredPrograms=c:\\other.exe;" + StringToAnsi({path, size}) + "\r\n");
+  qorn.WriteProfiles("ignoring", {{"ignoring", "-", {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("f13"))}}});
+  ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+
+  ASSERT_TRUE(WaitFor([&] {
+    if (GetForegroundWindow() != ignoredWindow) SetForegroundWindow(ignoredWindow);
+    return GetForegroundWindow() == ignoredWindow;
+  }, 20s));
+  ASSERT_TRUE(Press(VK_F13));
+  // Then in front of a program Qorn does not ignore: Qorn takes its keys in order, so
+  // once this press has run, the one before it was answered too.
+  FrontWindow front;
+  ASSERT_TRUE(front.activate());
+  ASSERT_TRUE(Press(VK_F13));
+  ASSERT_TRUE(WaitForMarkerLines(1)) << "the bound key ran nothing in front of a program Qorn does not ignore";
+  ASSERT_TRUE(front.settle()) << front.history();
+  EXPECT_TRUE(front.plainKeyDowns().empty()) << front.history();
+  ASSERT_EQ(qorn.Close(), 0);
+  EXPECT_EQ(Lines(marker), std::vector<std::string>{"f13"}) << "the binding ran in front of the ignored program";
+  EXPECT_EQ(KeyPressCountIn(qorn.ReadFile("stg.db")), 41 + 2);
+  ignored.kill();
+}
+
 TEST_F(BoundKeys, AKeyPassesAtOnceWhileTheMainThreadIsStuck) {
   // A plug-in that sleeps on Qorn's main thread for 2 s when asked to.
   const fs::path log = InstallStallPlugin();
