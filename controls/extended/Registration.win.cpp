@@ -15,6 +15,7 @@
 #include "controls/extended/VyLstBox.h"
 #include "controls/extended/VyPanel.h"
 #include "controls/extended/VyPrgres.h"
+#include "controls/extended/VyShellDialogs.h"
 #include "controls/extended/VySpnEdt.h"
 #include "controls/extended/VyTabs.h"
 #include "controls/extended/VyToolButton.h"
@@ -30,4 +31,5 @@ void RegisterClassesOf_controls_extended() {
                   Vy::TVyBitBtn, Vy::TVyMenuButton, Vy::TVyToolButton>();
   RegisterClasses<Vy::TVyListBox, Vy::TVyCheckList, Vy::TVyListView>();
   RegisterClasses<Vy::TVyHotKeyEdit, Vy::TVyDateTimeEdit>();
+  RegisterClasses<Vy::TVyShellTree, Vy::TVySelectFolderDialog, Vy::TVySelectFolderForm>();
 }

@@ -1,0 +1,91 @@
+// What the shell tree's tests share: a shown form holding a shell tree rooted in a
+// private folder tree under C:\, the tree's nodes found by their paths, and the
+// warnings the tree shows, recorded instead of shown.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "controls/extended/VyShellTree.h"
+#include "controls/extended/tests/ShellTestTree.h"
+#include "testing/PumpApplication.h"
+#include "vcl/Dialogs.h"
+#include "vcl/Forms.h"
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace Vy::testing {
+
+// Records every message box and answers it with OK.
+struct TMessageRecorder : TDialogService {
+  std::vector<std::wstring> texts;
+  bool ExecuteFileDialog(HWND, TOpenDialog&) override { return false; }
+  bool ExecuteFontDialog(HWND, TFontDialog&) override { return false; }
+  bool ExecuteColorDialog(HWND, TColorDialog&) override { return false; }
+  int MessageBox(HWND, const std::wstring& text, const std::wstring&, unsigned) override {
+    texts.push_back(text);
+    return IDOK;
+  }
+  bool InputQuery(HWND, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
+};
+
+// A shell tree that watches only the folders it is told to (wine's Z: is the whole
+// Linux tree).
+class TTestShellTree : public TVyShellTree {
+ public:
+  explicit TTestShellTree(TComponent* AOwner) : TVyShellTree(AOwner) {}
+  std::vector<std::wstring> watched;
+
+ protected:
+  std::vector<std::wstring> WatchedRoots() override { return watched; }
+};
+
+// Without the watch thread and OLE drop unless a test asks for them.
+inline constexpr TVyShellTreeOptions kTestTreeOptions{stoAutoFill, stoDefaultKeyHandling, stoContextMenus,
+                                                      stoShowHidden};
+
+class ShellTreeTest : public ::testing::Test {
+ protected:
+  explicit ShellTreeTest(TVyShellTreeOptions options = kTestTreeOptions) : disk("shtree") {
+    disk.Folder(L"a\\a1");
+    disk.Folder(L"b");
+    disk.File(L"c.txt");
+    form = CreateFormNew<TForm>(Application);
+    form->SetBounds(100, 100, 360, 420);
+    form->SetCaption(L"Shell tree");
+    tree = new TTestShellTree(form);
+    tree->SetOptions(options);
+    tree->SetBounds(8, 8, 330, 360);
+    tree->SetHideSelection(false);
+    tree->SetParent(form);
+    form->Show();
+    const TIdList root = disk.IdList(L"");
+    tree->GetBaseFolder()->SetIdList(root.get());
+    Pump(std::chrono::milliseconds(20));
+  }
+  ~ShellTreeTest() override {
+    delete form;
+    Pump(std::chrono::milliseconds(10));
+  }
+
+  TTreeNode* Root() const { return tree->GetItems()->GetFirstNode(); }
+  // The node of a folder of the private tree ("" for its root); null when none.
+  TTreeNode* Node(const std::wstring& relative) const {
+    const std::wstring path = relative.empty() ? disk.Root() : disk.Path(relative);
+    for (TTreeNode* n = Root(); n; n = n->GetNext())
+      if (TVyShellTreeData* data = tree->ShellData(n); data && data->PathName() == path) return n;
+    return nullptr;
+  }
+  static std::vector<std::wstring> Texts(const TTreeNode* parent) {
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < parent->Count(); ++i) texts.push_back(parent->Item(i)->GetText());
+    return texts;
+  }
+  std::wstring SelectedPath() { return tree->SelectedPathName(); }
+
+  TShellTestTree disk;
+  TForm* form = nullptr;
+  TTestShellTree* tree = nullptr;
+};
+
+}  // namespace Vy::testing

@@ -1,0 +1,163 @@
+// The shell tree over wine's shell32 and private folders under C:\: filled folder
+// by folder, a folder selected by its ID list (never one outside the base), the
+// file system's changes merged in keeping expansion and selection, renaming in
+// place (a name longer than the volume takes is refused, never cut), and new
+// folders (none without a folder to put them in, one warning for a real failure).
+#include "controls/extended/VyShellIdList.h"
+#include "controls/extended/tests/ShellTreeTest.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace Vy;
+using namespace Vy::testing;
+using Strings = std::vector<std::wstring>;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class VyShellTree : public ShellTreeTest {
+ protected:
+  // Renames the node in place as the user does: the edit box, its text, Enter.
+  void RenameByEdit(TTreeNode* node, const std::wstring& name) {
+    ASSERT_TRUE(node->EditText());
+    HWND edit = reinterpret_cast<HWND>(SendMessageW(tree->GetHandle(), TVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    SetWindowTextW(edit, name.c_str());
+    SendMessageW(tree->GetHandle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+  }
+};
+
+TEST_F(VyShellTree, FillsFolderByFolderFromTheBase) {
+  TTreeNode* root = Root();
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->GetText(), fs::path(disk.Root()).filename().wstring());
+  EXPECT_EQ(Texts(root), (Strings{L"a", L"b"})) << "folders only, in the shell's order";
+  EXPECT_EQ(SelectedPath(), disk.Root());
+  TTreeNode* a = Node(L"a");
+  ASSERT_NE(a, nullptr);
+  EXPECT_TRUE(a->GetHasChildren());
+  EXPECT_EQ(a->Count(), 0) << "filled when opened";
+  a->Expand(false);
+  EXPECT_EQ(Texts(a), (Strings{L"a1"}));
+  // Wine's shell says every folder may have subfolders: opening tells.
+  TTreeNode* b = Node(L"b");
+  b->Expand(false);
+  EXPECT_FALSE(b->GetHasChildren()) << "an empty folder loses its button";
+  EXPECT_GE(root->GetImageIndex(), 0);
+}
+
+TEST_F(VyShellTree, SelectsAFolderAddingTheNodesOnItsWay) {
+  const TIdList target = disk.IdList(L"a\\a1");
+  TVyShellLocator wanted;
+  wanted.SetIdList(target.get());
+  tree->SetSelectedFolder(&wanted);
+  EXPECT_EQ(SelectedPath(), disk.Path(L"a\\a1"));
+  EXPECT_TRUE(Node(L"a")->GetExpanded());
+  EXPECT_EQ(CompareIdLists(tree->GetSelectedFolder()->GetIdList(), target.get()), 0);
+}
+
+TEST_F(VyShellTree, AFolderOutsideTheBaseSelectsTheRootOnly) {
+  TShellTestTree other("shother");
+  other.Folder(L"x\\y");
+  Node(L"a")->SetSelected(true);
+  const TIdList outside = other.IdList(L"x\\y");
+  tree->GotoIdList(outside.get());
+  EXPECT_EQ(tree->GetSelected(), Root());
+  EXPECT_EQ(Texts(Root()), (Strings{L"a", L"b"})) << "nothing of the other folder is added";
+  EXPECT_EQ(Node(L"a")->Count(), 0);
+}
+
+TEST_F(VyShellTree, RefreshMergesChangesKeepingExpansionAndMovingTheSelectionUp) {
+  Node(L"a")->Expand(false);
+  Node(L"b")->Expand(false);
+  Node(L"a\\a1")->SetSelected(true);
+  ASSERT_EQ(SelectedPath(), disk.Path(L"a\\a1"));
+  fs::remove(disk.Path(L"a\\a1"));
+  disk.Folder(L"b\\new");
+  disk.Folder(L"d");
+  std::vector<TTreeNode*> changed;
+  tree->OnChange = [&](TObject*, TTreeNode* node) { changed.push_back(node); };
+  tree->RefreshNodes();
+  EXPECT_EQ(Texts(Root()), (Strings{L"a", L"b", L"d"}));
+  EXPECT_TRUE(Node(L"a")->GetExpanded());
+  EXPECT_EQ(Node(L"a")->Count(), 0);
+  EXPECT_EQ(Texts(Node(L"b")), (Strings{L"new"}));
+  EXPECT_EQ(SelectedPath(), disk.Path(L"a")) << "the deleted folder's parent";
+  ASSERT_FALSE(changed.empty());
+  EXPECT_EQ(changed.back(), Node(L"a"));
+}
+
+TEST_F(VyShellTree, RenamesInPlaceKeepingItsChildren) {
+  TTreeNode* a = Node(L"a");
+  a->Expand(false);
+  RenameByEdit(a, L"renamed");
+  EXPECT_TRUE(fs::is_directory(disk.Path(L"renamed\\a1")));
+  EXPECT_FALSE(fs::exists(disk.Path(L"a")));
+  EXPECT_EQ(a->GetText(), L"renamed");
+  ASSERT_EQ(a->Count(), 1);
+  EXPECT_TRUE(a->GetExpanded());
+  EXPECT_EQ(tree->ShellData(a->Item(0))->PathName(), disk.Path(L"renamed\\a1")) << "the child follows";
+}
+
+TEST_F(VyShellTree, ANameTooLongIsRefusedNeverCut) {
+  TMessageRecorder messages;
+  TDialogServiceOverride use(messages);
+  TTreeNode* a = Node(L"a");
+  const std::wstring name(300, L'n');
+  RenameByEdit(a, name);
+  EXPECT_EQ(messages.texts.size(), 1u) << "the user hears why";
+  EXPECT_EQ(a->GetText(), L"a");
+  EXPECT_TRUE(fs::is_directory(disk.Path(L"a")));
+  EXPECT_EQ(std::distance(fs::directory_iterator(disk.Root()), fs::directory_iterator()), 3)
+      << "no folder under a cut name";
+}
+
+TEST_F(VyShellTree, NewFoldersGetFreeNamesAndOpenForRenaming) {
+  Root()->SetSelected(true);
+  ASSERT_TRUE(tree->CreateNewFolder());
+  EXPECT_TRUE(fs::is_directory(disk.Path(L"New Folder")));
+  ASSERT_TRUE(tree->IsEditing());
+  EXPECT_EQ(tree->GetSelected(), Root());
+  SendMessageW(tree->GetHandle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+  ASSERT_TRUE(tree->CreateNewFolder());
+  EXPECT_TRUE(fs::is_directory(disk.Path(L"New Folder (2)")));
+  EXPECT_TRUE(tree->IsEditing());
+  SendMessageW(tree->GetHandle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+  EXPECT_EQ(Texts(Root()), (Strings{L"a", L"b", L"New Folder", L"New Folder (2)"}));
+}
+
+TEST_F(VyShellTree, ARealFailureIsToldOnce) {
+  TMessageRecorder messages;
+  TDialogServiceOverride use(messages);
+  Node(L"b")->SetSelected(true);
+  fs::remove(disk.Path(L"b"));
+  EXPECT_FALSE(tree->CreateNewFolder());
+  ASSERT_EQ(messages.texts.size(), 1u);
+  EXPECT_NE(messages.texts[0].find(L"'New Folder'"), std::wstring::npos)
+      << std::string(messages.texts[0].begin(), messages.texts[0].end());
+}
+
+TEST(VyShellTreeVirtual, NoFolderIsMadeWhereTheUserChoseNone) {
+  TShellTestTree disk("shcwd");
+  const std::wstring cwd = disk.Folder(L"cwd");
+  wchar_t before[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, before);
+  SetCurrentDirectoryW(cwd.c_str());
+  TForm* form = CreateFormNew<TForm>(Application);
+  auto* tree = new TTestShellTree(form);
+  tree->SetOptions(kTestTreeOptions);
+  tree->SetParent(form);
+  form->Show();
+  tree->GetBaseFolder()->SetSpecialFolder(CSIDL_DRIVES);
+  ASSERT_NE(tree->GetSelected(), nullptr);
+  EXPECT_EQ(tree->SelectedPathName(), L"") << "My Computer has no path";
+  EXPECT_FALSE(tree->CreateNewFolder());
+  EXPECT_TRUE(std::filesystem::is_empty(cwd)) << "nothing in the current directory";
+  delete form;
+  SetCurrentDirectoryW(before);
+}
+
+}  // namespace
