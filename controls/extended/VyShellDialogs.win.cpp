@@ -65,18 +65,13 @@ void TVySelectFolderDialog::Publish(TPublisher<TVySelectFolderDialog>& p) {
 
 bool TVyCustomSelectFolderDialog::DoExecute() {
   if (FActiveForm) throw Exception(L"TVySelectFolderDialog form already active");
-  // Busy while the window is made and its tree filled; the user then has an idle,
-  // working window in front of him.
+  // Busy while the window is made; the modal loop shows the arrow over the shown
+  // window (the tree is busy only while it fills) and gives back the busy cursor it
+  // found, so the caller's cursor is set again here.
   const TCursor saved = Screen->GetCursor();
   Screen->SetCursor(crHourGlass);
-  bool restored = false;
-  const auto restore = [saved, &restored] {
-    if (std::exchange(restored, true)) return;
-    Screen->SetCursor(saved);
-  };
-  const TOnExit idle(restore);
+  const TOnExit idle([saved] { Screen->SetCursor(saved); });
   std::unique_ptr<TVySelectFolderForm> form(CreateForm());
-  form->OnFilled = restore;
   SetupForm(form.get());
   FActiveForm = form.get();
   const TOnExit inactive([this] { FActiveForm = nullptr; });

@@ -11,8 +11,6 @@
 #include "vcl/ImgList.h"
 #include "vcl/StdCtrls.h"
 
-#include <functional>
-
 namespace Vy {
 
 QORN_ENUM(TVySelectFolderDialogOption, sfdoCreateDeleteButtons, sfdoContextMenus, sfdoReadOnly, sfdoIncludeNonFolders,
@@ -49,9 +47,6 @@ class TVySelectFolderForm : public TForm {
   TVyFolderBrowseSelChangeEvent OnSelChange;
   TNotifyEvent OnFormShow;
   TNotifyEvent OnFormClose;
-  // Called once the window is shown and its tree filled (the dialog ends its busy
-  // cursor there).
-  std::function<void()> OnFilled;
 
   void FormCreate(TObject* Sender);
   void FormResize(TObject* Sender);

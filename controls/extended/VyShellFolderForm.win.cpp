@@ -61,7 +61,6 @@ void TVySelectFolderForm::DoShow() {
   GetFont()->SetName(ShellTexts().FontName);
   ShellTree->SetOptions(ShellTree->GetOptions() + TVyShellTreeOptions{stoAutoFill});
   ShellTree->FillTree();
-  if (OnFilled) OnFilled();
   TranslateCaptions();
   if (OnFormShow) OnFormShow(this);
 }

@@ -18,6 +18,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// An icon as drawn on white, pixel by pixel.
+std::vector<DWORD> Pixels(HICON icon) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = 16;
+  info.bmiHeader.biHeight = 16;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT r{0, 0, 16, 16};
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + 256);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return pixels;
+}
+
 class VyShellTree : public ShellTreeTest {
  protected:
   // Renames the node in place as the user does: the edit box, its text, Enter.
@@ -47,6 +70,25 @@ TEST_F(VyShellTree, FillsFolderByFolderFromTheBase) {
   b->Expand(false);
   EXPECT_FALSE(b->GetHasChildren()) << "an empty folder loses its button";
   EXPECT_GE(root->GetImageIndex(), 0);
+}
+
+TEST_F(VyShellTree, ShowsTheShellsOwnIcons) {
+  // The overlays the tree adds to the shell's lists must not shift the icons the
+  // shell adds after them.
+  TTreeNode* a = Node(L"a");
+  tree->Invalidate();
+  Pump(std::chrono::milliseconds(30));
+  ASSERT_GE(a->GetImageIndex(), 0);
+  // The icon where the shell says the folder's icon lives, read from there.
+  SHFILEINFOW info{};
+  ASSERT_TRUE(SHGetFileInfoW(disk.Path(L"a").c_str(), 0, &info, sizeof(info), SHGFI_ICONLOCATION | SHGFI_SMALLICON));
+  HICON own = nullptr;
+  ASSERT_EQ(ExtractIconExW(info.szDisplayName, info.iIcon, nullptr, &own, 1), 1u);
+  HICON drawn = ImageList_GetIcon(GetSystemImageListHandle(TSystemImageSize::Small), a->GetImageIndex(), ILD_NORMAL);
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_EQ(Pixels(drawn), Pixels(own)) << "the folder's own icon";
+  DestroyIcon(drawn);
+  DestroyIcon(own);
 }
 
 TEST_F(VyShellTree, SelectsAFolderAddingTheNodesOnItsWay) {
