@@ -162,8 +162,9 @@ TEST_F(VyShellTree, NewFoldersGetFreeNamesAndOpenForRenaming) {
   ASSERT_TRUE(tree->CreateNewFolder());
   EXPECT_TRUE(fs::is_directory(disk.Path(L"New Folder")));
   ASSERT_TRUE(tree->IsEditing());
-  EXPECT_EQ(tree->GetSelected(), Root());
+  EXPECT_EQ(SelectedPath(), disk.Path(L"New Folder")) << "the new folder is the choice";
   SendMessageW(tree->GetHandle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+  Root()->SetSelected(true);
   ASSERT_TRUE(tree->CreateNewFolder());
   EXPECT_TRUE(fs::is_directory(disk.Path(L"New Folder (2)")));
   EXPECT_TRUE(tree->IsEditing());
