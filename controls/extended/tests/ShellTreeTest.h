@@ -35,9 +35,15 @@ class TTestShellTree : public TVyShellTree {
  public:
   explicit TTestShellTree(TComponent* AOwner) : TVyShellTree(AOwner) {}
   std::vector<std::wstring> watched;
+  // The change notices the watch thread posted.
+  int changes = 0;
 
  protected:
   std::vector<std::wstring> WatchedRoots() override { return watched; }
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_SHELLCHANGE) ++changes;
+    TVyShellTree::WndProc(m);
+  }
 };
 
 // Without the watch thread and OLE drop unless a test asks for them.
@@ -54,6 +60,7 @@ class ShellTreeTest : public ::testing::Test {
     form->SetBounds(100, 100, 360, 420);
     form->SetCaption(L"Shell tree");
     tree = new TTestShellTree(form);
+    tree->watched = {disk.Root()};
     tree->SetOptions(options);
     tree->SetBounds(8, 8, 330, 360);
     tree->SetHideSelection(false);
