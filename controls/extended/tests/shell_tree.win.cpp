@@ -3,6 +3,7 @@
 // file system's changes merged in keeping expansion and selection, renaming in
 // place (a name longer than the volume takes is refused, never cut), and new
 // folders (none without a folder to put them in, one warning for a real failure).
+#include "controls/extended/VyShellDragDrop.h"
 #include "controls/extended/VyShellIdList.h"
 #include "controls/extended/tests/ShellTreeTest.h"
 
@@ -181,6 +182,48 @@ TEST_F(VyShellTree, ARealFailureIsToldOnce) {
   ASSERT_EQ(messages.texts.size(), 1u);
   EXPECT_NE(messages.texts[0].find(L"'New Folder'"), std::wstring::npos)
       << std::string(messages.texts[0].begin(), messages.texts[0].end());
+}
+
+TEST_F(VyShellTree, KeysRefreshAndRename) {
+  tree->SetFocus();
+  disk.Folder(L"d");
+  SendMessageW(tree->GetHandle(), WM_KEYDOWN, VK_F5, 0);
+  EXPECT_NE(Node(L"d"), nullptr) << "F5 brings the tree up to date";
+  Node(L"a")->SetSelected(true);
+  SendMessageW(tree->GetHandle(), WM_KEYDOWN, VK_F2, 0);
+  EXPECT_TRUE(tree->IsEditing()) << "F2 opens the name";
+  SendMessageW(tree->GetHandle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+}
+
+TEST_F(VyShellTree, ADropIsOfferedToTheFolderUnderThePointer) {
+  TComPtr<IShellFolder> rootFolder;
+  const TIdList rootList = disk.IdList(L"");
+  ASSERT_EQ(GetShellFolder(rootList.get(), rootFolder), S_OK);
+  const TIdList file = disk.Child(L"c.txt");
+  TComPtr<IDataObject> dragged(new TVyShellDataObject(rootFolder.Get(), rootList.get(), {file.get()}));
+  TTreeNode* b = Node(L"b");
+  const TRect r = b->DisplayRect(true);
+  const TPoint at = tree->ClientToScreen(TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+  const POINTL point{at.X, at.Y};
+  DWORD effect = DROPEFFECT_COPY;
+  ASSERT_EQ(tree->DragEnter(dragged.Get(), MK_LBUTTON | MK_CONTROL, point, &effect), S_OK);
+  EXPECT_EQ(effect, DWORD(DROPEFFECT_COPY)) << "the folder takes a copy (Ctrl held)";
+  effect = DROPEFFECT_COPY;
+  tree->DragOver(MK_LBUTTON | MK_CONTROL, point, &effect);
+  EXPECT_EQ(effect & ~DWORD(DROPEFFECT_SCROLL), DWORD(DROPEFFECT_COPY));
+  // Wine's folders accept the drop and do nothing with it: what the tree does around
+  // it shows, the refresh after it.
+  disk.Folder(L"dropped");
+  effect = DROPEFFECT_COPY;
+  ASSERT_EQ(tree->Drop(dragged.Get(), MK_CONTROL, point, &effect), S_OK);
+  EXPECT_EQ(effect, DWORD(DROPEFFECT_COPY));
+  EXPECT_NE(Node(L"dropped"), nullptr) << "the tree is brought up to date after a drop";
+  // Over the empty space below the nodes nothing takes the drop.
+  const TPoint below = tree->ClientToScreen(TPoint(r.Left, tree->GetClientHeight() - 30));
+  effect = DROPEFFECT_COPY;
+  tree->DragEnter(dragged.Get(), MK_LBUTTON | MK_CONTROL, POINTL{below.X, below.Y}, &effect);
+  EXPECT_EQ(effect, DWORD(DROPEFFECT_NONE));
+  tree->DragLeave();
 }
 
 TEST(VyShellTreeVirtual, NoFolderIsMadeWhereTheUserChoseNone) {
