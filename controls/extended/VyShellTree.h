@@ -234,7 +234,6 @@ class TVyCustomShellTree : public TVyCustomTreeView, public IVyShellDropHandler 
   std::unordered_set<const TVyShellTreeData*> FShellData;
   TVyShellTreeOptions FOptions = kDefaultShellTreeOptions;
   int FUpdateCount = 0;
-  bool FImmediateSelect = false;
   bool FInLoaded = false;
   bool FInMenuOrDrag = false;
   bool FRefreshRequested = false;

@@ -67,7 +67,6 @@ void TVyShellTree::Publish(TPublisher<TVyShellTree>& p) {
   p.Property(L"AutoExpand", &T::GetAutoExpand, &T::SetAutoExpand).Default(false);
   p.Property(L"BaseFolder", &T::GetBaseFolder, &T::SetBaseFolder);
   p.Property(L"Options", &T::GetOptions, &T::SetOptions).Default(kDefaultShellTreeOptions);
-  p.Property(L"DragMode", &T::GetDragMode, &T::SetDragMode).Default(dmManual);
   p.Property(L"OnAddItem", &T::OnAddItem);
   p.Property(L"OnDeleteItem", &T::OnDeleteItem);
   p.Property(L"OnInsertItem", &T::OnInsertItem);
@@ -219,7 +218,6 @@ void TVyCustomShellTree::FillTree() {
   TComPtr<IShellFolder> start;
   OleCheck(GetShellFolder(FBaseFolder->GetIdList(), start));
   FillFolder(start.Get(), nullptr);
-  FImmediateSelect = true;
   if (FSelectedFolder->GetIdList()) GotoIdList(FSelectedFolder->GetIdList());
   else if (TTreeNode* first = GetItems()->GetFirstNode()) first->SetSelected(true);
   if (FOptions.Contains(stoDynamicRefresh)) StartWatching();
@@ -386,7 +384,6 @@ void TVyCustomShellTree::Change(TTreeNode* node) {
   }
   TVyCustomTreeView::Change(node);
   PassSelection(node);
-  FImmediateSelect = false;
 }
 
 void TVyCustomShellTree::BaseFolderChanged(TObject*) {
@@ -396,7 +393,6 @@ void TVyCustomShellTree::BaseFolderChanged(TObject*) {
     const TOnExit updated([this] { --FUpdateCount; });
     FSelectedFolder->Clear();
   }
-  FImmediateSelect = true;
   if (FOptions.Contains(stoAutoFill)) FillTree();
 }
 
@@ -420,7 +416,6 @@ TTreeNode* TVyCustomShellTree::FindChild(TTreeNode* parent, const ITEMIDLIST* re
 
 void TVyCustomShellTree::GotoIdList(const ITEMIDLIST* target) {
   if (FUpdateCount > 0) return;
-  FImmediateSelect = true;
   TTreeNode* root = GetItems()->GetFirstNode();
   if (!ShellData(root)) return;
   const ITEMIDLIST* base = FBaseFolder->GetIdList();
@@ -468,7 +463,6 @@ void TVyCustomShellTree::GoUp(int levels) {
   TTreeNode* node = GetSelected();
   if (!node) return;
   for (; levels > 0 && node->Parent(); --levels) node = node->Parent();
-  FImmediateSelect = true;
   node->SetSelected(true);
 }
 
@@ -496,7 +490,6 @@ void TVyCustomShellTree::RefreshNodes() {
     RefreshNode(root, selection);
   }
   if (selection) {
-    FImmediateSelect = true;
     selection->SetSelected(true);
   }
 }

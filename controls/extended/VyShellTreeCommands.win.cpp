@@ -137,7 +137,6 @@ bool TVyCustomShellTree::CreateNewFolder() {
     TTreeNode* child = selected->Item(i);
     if (ShellData(child) && ShellData(child)->PathName() == folder + made) {
       // As the shell's own dialogs do: the new folder is the choice, its name open.
-      FImmediateSelect = true;
       child->SetSelected(true);
       child->MakeVisible();
       child->EditText();

@@ -43,15 +43,10 @@ TComPtr<IDropSource> TVyCustomShellTree::CreateDropSource(int button) {
 
 void TVyCustomShellTree::CNNotify(TMessage& m) {
   auto* header = reinterpret_cast<NMHDR*>(m.LParam);
-  switch (header->code) {
-    case TVN_BEGINDRAGW:
-    case TVN_BEGINRDRAGW:
-      if (FOptions.Contains(stoOleDrag)) {
-        StartOleDrag(*reinterpret_cast<NMTREEVIEWW*>(header), header->code == TVN_BEGINDRAGW ? 0 : 1);
-        return;
-      }
-      break;
-    case NM_CLICK: FImmediateSelect = true; break;
+  const bool drag = header->code == TVN_BEGINDRAGW || header->code == TVN_BEGINRDRAGW;
+  if (drag && FOptions.Contains(stoOleDrag)) {
+    StartOleDrag(*reinterpret_cast<NMTREEVIEWW*>(header), header->code == TVN_BEGINDRAGW ? 0 : 1);
+    return;
   }
   QORN_INHERITED(m);
 }

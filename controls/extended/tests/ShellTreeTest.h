@@ -7,6 +7,7 @@
 #include "controls/extended/VyShellTree.h"
 #include "controls/extended/tests/ShellTestTree.h"
 #include "testing/PumpApplication.h"
+#include "testing/RecordedMessages.h"
 #include "vcl/Dialogs.h"
 #include "vcl/Forms.h"
 
@@ -16,18 +17,7 @@
 
 namespace Vy::testing {
 
-// Records every message box and answers it with OK.
-struct TMessageRecorder : TDialogService {
-  std::vector<std::wstring> texts;
-  bool ExecuteFileDialog(HWND, TOpenDialog&) override { return false; }
-  bool ExecuteFontDialog(HWND, TFontDialog&) override { return false; }
-  bool ExecuteColorDialog(HWND, TColorDialog&) override { return false; }
-  int MessageBox(HWND, const std::wstring& text, const std::wstring&, unsigned) override {
-    texts.push_back(text);
-    return IDOK;
-  }
-  bool InputQuery(HWND, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
-};
+using qorn::testing::TRecordedMessages;
 
 // A shell tree that watches only the folders it is told to (wine's Z: is the whole
 // Linux tree).

@@ -100,6 +100,8 @@ TEST_F(VyShellTree, SelectsAFolderAddingTheNodesOnItsWay) {
   EXPECT_EQ(SelectedPath(), disk.Path(L"a\\a1"));
   EXPECT_TRUE(Node(L"a")->GetExpanded());
   EXPECT_EQ(CompareIdLists(tree->GetSelectedFolder()->GetIdList(), target.get()), 0);
+  tree->GoUp(5);
+  EXPECT_EQ(tree->GetSelected(), Root()) << "up no further than the root";
 }
 
 TEST_F(VyShellTree, AFolderOutsideTheBaseSelectsTheRootOnly) {
@@ -146,7 +148,7 @@ TEST_F(VyShellTree, RenamesInPlaceKeepingItsChildren) {
 }
 
 TEST_F(VyShellTree, ANameTooLongIsRefusedNeverCut) {
-  TMessageRecorder messages;
+  TRecordedMessages messages;
   TDialogServiceOverride use(messages);
   TTreeNode* a = Node(L"a");
   const std::wstring name(300, L'n');
@@ -174,7 +176,7 @@ TEST_F(VyShellTree, NewFoldersGetFreeNamesAndOpenForRenaming) {
 }
 
 TEST_F(VyShellTree, ARealFailureIsToldOnce) {
-  TMessageRecorder messages;
+  TRecordedMessages messages;
   TDialogServiceOverride use(messages);
   Node(L"b")->SetSelected(true);
   fs::remove(disk.Path(L"b"));
