@@ -237,7 +237,6 @@ class TVyCustomShellTree : public TVyCustomTreeView, public IVyShellDropHandler 
   bool FInLoaded = false;
   bool FInMenuOrDrag = false;
   bool FRefreshRequested = false;
-  bool FDestroyingWnd = false;
   std::unique_ptr<TChangeHandlerThread> FWatchThread;
   TComPtr<IContextMenu> FMenuObject;
   TTreeNode* FDragNode = nullptr;

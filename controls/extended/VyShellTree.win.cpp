@@ -158,8 +158,6 @@ void TVyCustomShellTree::CreateWnd() {
 }
 
 void TVyCustomShellTree::DestroyWnd() {
-  FDestroyingWnd = true;
-  const TOnExit destroyed([this] { FDestroyingWnd = false; });
   ++FUpdateCount;
   const TOnExit updated([this] { --FUpdateCount; });
   GetItems()->Clear();
