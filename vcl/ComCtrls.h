@@ -539,6 +539,10 @@ class TCustomTreeView : public TWinControl {
   bool IsEditing() const;
   bool CustomSort(TTVCompare sortProc, LPARAM data, bool recurse = true);
   bool AlphaSort(bool recurse = true) { return CustomSort(nullptr, 0, recurse); }
+  // Sorts the children of one node (nullptr: the root nodes) with the given order.
+  void CustomSortChildren(TTreeNode* parent, TTVCompare sortProc, LPARAM data, bool recurse = false) {
+    SortChildren(parent, sortProc, data, recurse);
+  }
   void FullExpand();
   void FullCollapse();
 

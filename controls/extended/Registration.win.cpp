@@ -19,6 +19,7 @@
 #include "controls/extended/VyPopups.h"
 #include "controls/extended/VyPrgres.h"
 #include "controls/extended/VyShellList.h"
+#include "controls/extended/VyShellDialogs.h"
 #include "controls/extended/VySpnEdt.h"
 #include "controls/extended/VyTabs.h"
 #include "controls/extended/VyToolButton.h"
@@ -36,4 +37,5 @@ void RegisterClassesOf_controls_extended() {
   RegisterClasses<Vy::TVyHotKeyEdit, Vy::TVyDateTimeEdit>();
   RegisterClasses<Vy::TVyShellList>();
   RegisterClasses<Vy::TVyPopupPanel, Vy::TVyCalendar, Vy::TVyTimePicker>();
+  RegisterClasses<Vy::TVyShellTree, Vy::TVySelectFolderDialog, Vy::TVySelectFolderForm>();
 }

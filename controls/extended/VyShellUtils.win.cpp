@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "controls/extended/VyShellIdList.h"
 #include "vcl/Exceptions.h"
@@ -225,6 +226,9 @@ std::wstring IdListDisplayName(const ITEMIDLIST* absolute) {
                        TDisplayNameKind::InFolder);
 }
 
+// IImageList, whose id the import libraries lack.
+constexpr IID kImageListInterface = {0x46EB5926, 0x582E, 0x4017, {0x9F, 0xDF, 0xE8, 0x99, 0x8D, 0xAA, 0x09, 0x50}};
+
 void LoadShellOverlayIcons() {
   static bool loaded = false;
   if (loaded) return;
@@ -232,21 +236,33 @@ void LoadShellOverlayIcons() {
   HMODULE shell = LoadLibraryW(L"shell32.dll");
   if (!shell) return;
   const TOnExit freed([shell] { FreeLibrary(shell); });
-  HIMAGELIST small = nullptr, large = nullptr;
-  if (!Shell_GetImageLists(&large, &small)) return;
-  const struct {
-    HIMAGELIST list;
-    int pixels;
-  } lists[] = {{small, 16}, {large, 32}};
-  for (const auto& l : lists) {
-    if (!l.list) continue;
-    for (int overlay = 1; overlay <= 2; ++overlay) {
-      HICON icon = static_cast<HICON>(
-          LoadImageW(shell, MAKEINTRESOURCEW(28 + overlay), IMAGE_ICON, l.pixels, l.pixels, LR_DEFAULTCOLOR));
-      if (!icon) continue;
-      const int index = ImageList_ReplaceIcon(l.list, -1, icon);
-      DestroyIcon(icon);
-      if (index >= 0) ImageList_SetOverlayImage(l.list, index, overlay);
+  // The shell numbers an icon by where it went in one of its lists: every list of
+  // its own takes the overlays, or the icons it adds later land out of step.
+  std::vector<HIMAGELIST> lists;
+  for (int which : {SHIL_LARGE, SHIL_SMALL, SHIL_EXTRALARGE, SHIL_SYSSMALL, SHIL_JUMBO}) {
+    void* list = nullptr;
+    if (FAILED(SHGetImageList(which, kImageListInterface, &list)) || !list) continue;
+    // The list is the shell's: the reference taken here is not the caller's to keep.
+    reinterpret_cast<IUnknown*>(list)->Release();
+    if (std::find(lists.begin(), lists.end(), HIMAGELIST(list)) == lists.end()) lists.push_back(HIMAGELIST(list));
+  }
+  for (int overlay = 1; overlay <= 2; ++overlay) {
+    std::vector<HICON> icons;
+    for (HIMAGELIST list : lists) {
+      int width = 0, height = 0;
+      ImageList_GetIconSize(list, &width, &height);
+      icons.push_back(static_cast<HICON>(
+          LoadImageW(shell, MAKEINTRESOURCEW(28 + overlay), IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
+    }
+    const TOnExit destroyed([&icons] {
+      for (HICON icon : icons)
+        if (icon) DestroyIcon(icon);
+    });
+    // One list without it would put the lists out of step: all or none.
+    if (std::find(icons.begin(), icons.end(), nullptr) != icons.end()) continue;
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+      const int index = ImageList_ReplaceIcon(lists[i], -1, icons[i]);
+      if (index >= 0) ImageList_SetOverlayImage(lists[i], index, overlay);
     }
   }
 }
