@@ -58,8 +58,6 @@ class IVyShellListTree {
   virtual void PassPendingJobs() = 0;
 };
 
-using TVyShAddItemEvent = TEvent<void(TObject* Sender, IShellFolder* ParentFolder, const ITEMIDLIST* ParentAbsIdList,
-                                      const ITEMIDLIST* ItemRelIdList, unsigned Attribs, bool& AllowAdd)>;
 using TVyShListDeleteItemEvent = TEvent<void(TObject* Sender, TListItem* Item, TVyShellListData* Data)>;
 using TVyShDefaultActionEvent = TEvent<void(TObject* Sender, bool& Handled)>;
 

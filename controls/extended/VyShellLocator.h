@@ -43,4 +43,9 @@ class TVyShellLocator : public TPersistent {
   TIdList FIdList;
 };
 
+// Asked of the shell tree and the shell list before an item is shown: AllowAdd false
+// leaves it out. Attribs are the item's shell attribute flags.
+using TVyShAddItemEvent = TEvent<void(TObject* Sender, IShellFolder* ParentFolder, const ITEMIDLIST* ParentAbsIdList,
+                                      const ITEMIDLIST* ItemRelIdList, unsigned Attribs, bool& AllowAdd)>;
+
 }  // namespace Vy

@@ -94,8 +94,6 @@ class TVyShellTreeData : public TObject {
   TComPtr<IShellFolder> FRootParentFolder;
 };
 
-using TVyShAddItemEvent = TEvent<void(TObject* Sender, IShellFolder* ParentIShf, const ITEMIDLIST* ParentAbsIdList,
-                                      const ITEMIDLIST* ItemRelIdList, int Attribs, bool& AllowAdd)>;
 using TVyShTreeDeleteItemEvent = TEvent<void(TObject* Sender, TTreeNode* Node, TVyShellTreeData* TreeData)>;
 using TVyShTreeInsertItemEvent = TEvent<void(TObject* Sender, TTreeNode* Node)>;
 

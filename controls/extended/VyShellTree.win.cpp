@@ -296,7 +296,7 @@ HRESULT TVyCustomShellTree::AddShellItem(IShellFolder* folder, const ITEMIDLIST*
 bool TVyCustomShellTree::DoAddItem(IShellFolder* folder, const ITEMIDLIST* parentAbs, const ITEMIDLIST* relative,
                                    SFGAOF attributes) {
   bool allow = true;
-  if (OnAddItem) OnAddItem(this, folder, parentAbs, relative, int(attributes), allow);
+  if (OnAddItem) OnAddItem(this, folder, parentAbs, relative, unsigned(attributes), allow);
   return allow;
 }
 
