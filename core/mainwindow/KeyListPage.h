@@ -45,7 +45,8 @@ class TKeyListPage final : public IKeyListView {
   void MenuPopup();
 
   // --- dragging to reorder
-  void MouseDown(TMouseButton button);
+  // The line pressed is the one dragged (the list box moves its selection with the pointer).
+  void MouseDown(TMouseButton button, int x, int y);
   void MouseMove();
   void MouseUp();
   bool AcceptsDrop(TObject* source) const;
@@ -79,5 +80,6 @@ class TKeyListPage final : public IKeyListView {
   TKeyListEditing editing_;
   TKeyTable& liveGlobal_;
   bool dragging_ = false;
+  int dragSource_ = -1;
   bool fillingBox_ = false;
 };

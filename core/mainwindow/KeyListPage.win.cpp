@@ -296,8 +296,10 @@ void TKeyListPage::MenuPopup() {
 
 // --- dragging
 
-void TKeyListPage::MouseDown(TMouseButton button) {
-  if (button == mbLeft) dragging_ = true;
+void TKeyListPage::MouseDown(TMouseButton button, int x, int y) {
+  if (button != mbLeft) return;
+  dragging_ = true;
+  dragSource_ = form_.keys->ItemAtPos(TPoint{x, y}, true);
 }
 
 void TKeyListPage::MouseMove() {
@@ -311,11 +313,12 @@ bool TKeyListPage::AcceptsDrop(TObject* source) const { return source == form_.k
 void TKeyListPage::Drop(int x, int y) {
   dragging_ = false;
   const int target = form_.keys->ItemAtPos(TPoint{x, y}, true);
-  const int source = Selected();
+  const int source = dragSource_;
   if (target < 0 || source < 0 || target == source) return;
   if (!editing_.Move(static_cast<std::size_t>(source), static_cast<std::size_t>(target))) return;
   form_.keys->GetItems()->Move(source, target);
   form_.keys->SetItemIndex(target);
+  dragSource_ = target;
   MarkModified();
   form_.Engine().BindingsChanged();
   RefreshTableIfShown();

@@ -612,7 +612,9 @@ void TMainForm::keysClick(TObject*) {
   if (selected >= 0) keyListPage_->ShowDisabled(editList_.Slots[static_cast<std::size_t>(selected)].Disabled == 1);
 }
 void TMainForm::keysDrawItem(TObject*, int Index, TRect Rect, TOwnerDrawState) { keyListPage_->DrawItem(Index, Rect); }
-void TMainForm::keysMouseDown(TObject*, TMouseButton Button, TShiftState, int, int) { keyListPage_->MouseDown(Button); }
+void TMainForm::keysMouseDown(TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+  keyListPage_->MouseDown(Button, X, Y);
+}
 void TMainForm::keysMouseMove(TObject*, TShiftState, int, int) { keyListPage_->MouseMove(); }
 void TMainForm::keysMouseUp(TObject*, TMouseButton, TShiftState, int, int) { keyListPage_->MouseUp(); }
 void TMainForm::keysDragOver(TObject*, TObject* Source, int, int, TDragState, bool& Accept) {

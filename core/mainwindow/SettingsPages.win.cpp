@@ -17,7 +17,9 @@ void TSettingsPages::TranslateGroupBar() {
   for (int g = 0; g < bar.GetGroupCount(); ++g) {
     Vy::TVyGroupItems& items = *bar.GetGroup(g)->GetItems();
     for (int i = 0; i < items.Count(); ++i)
-      if (auto caption = NavigationItemCaption(form_.Language(), g, i, items.GetItem(i)->GetCaption()))
+      // A language without the key keeps the designed caption: an item never goes blank.
+      if (auto caption = NavigationItemCaption(form_.Language(), g, i, items.GetItem(i)->GetCaption());
+          caption && !caption->empty())
         items.GetItem(i)->SetCaption(*caption);
   }
 }
@@ -44,7 +46,7 @@ void TSettingsPages::OpenActionPage(std::uint8_t pageCode) {
   scaleToScreen(frame);
   frame.Attach(form_.Bindings());
   if (auto* empty = dynamic_cast<TFrameEmpty*>(&frame))
-    empty->PageCaption->SetCaption(form_.GetLngString(AnsiToString(GroupCaptionKey(*page))));
+    empty->PageCaption->SetCaption(form_.VyGroupBar1->GetGroup(page->Group)->GetItems()->GetItem(page->Item)->GetCaption());
   frame.check();
   ::TranslateComponents(form_.Language(), frame);
   form_.CurrentPage = pageCode;
