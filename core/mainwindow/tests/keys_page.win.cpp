@@ -5,7 +5,6 @@
 // no edit is lost before it is saved.
 // ctest-lock: main-window
 // ctest-lock: keyboard
-// ctest-lock: desktop_input
 #include <gtest/gtest.h>
 
 #include "vcl/Win.h"
