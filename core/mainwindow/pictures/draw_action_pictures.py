@@ -7,8 +7,8 @@ changes. The index of each picture is the one the key list asks for by action
 code (GetCategImageID)."""
 import math
 
-from draw_tray_pictures import (Picture, rounded, circle, ring, shade, image_list, WHITE, RED, GREEN, GOLD, DARK,
-                                KEY_ON)
+from draw_tray_pictures import (Picture, rounded, circle, ring, shade, image_list, power, window_picture, WHITE, RED,
+                                GREEN, GOLD, DARK, KEY_ON)
 
 BLUE = KEY_ON
 ORANGE = (235, 130, 30)
@@ -71,20 +71,8 @@ def media_player():
 
 
 def windows():
-    p = Picture()
-    p.fill(rounded(1, 2, 15, 14, 1.5), DARK)
-    p.fill(rounded(2, 5, 14, 13, 0.5), WHITE)
-    p.fill(rounded(2, 3, 14, 4.8, 0.5), BLUE)
+    p = window_picture()
     p.fill(rounded(11.2, 3.2, 13.2, 4.6, 0.2), RED)
-    return p
-
-
-def power():
-    p = Picture()
-    gap = lambda x, y: not (abs(x - 8) < 2.2 and y < 8)
-    arc = ring(8, 8.8, 4.3, 6.2)
-    p.fill(lambda x, y: arc(x, y) and gap(x, y), RED)
-    p.fill(rounded(7, 1, 9, 8.5, 1), RED)
     return p
 
 
@@ -210,7 +198,7 @@ def brightness():
 
 def action_pictures():
     drawn = [("Volume", volume()), ("Winamp", winamp()), ("Web", web()), ("MediaPlayers", media_player()),
-             ("Windows", windows()), ("Power", power()), ("AudioCD", cd()), ("Folders", folder()),
+             ("Windows", windows()), ("Power", power(RED)), ("AudioCD", cd()), ("Folders", folder()),
              ("Programs", program()), ("Spare", spare()), ("OtherTools", tools()), ("Documents", document()),
              ("Keys", keys()), ("Network", network()), ("Scrolling", scrolling()), ("Macros", macros()),
              ("Cursor", cursor()), ("Wallpaper", wallpaper()), ("NoAction", no_action()),
