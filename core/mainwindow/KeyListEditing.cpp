@@ -93,5 +93,3 @@ bool TKeyListEditing::Move(std::size_t source, std::size_t target) {
   if (Mirrored() && source < liveGlobal_.Count && target < liveGlobal_.Count) move(liveGlobal_);
   return true;
 }
-
-void TKeyListEditing::CopyToLive() { liveGlobal_ = editList_; }

@@ -44,10 +44,6 @@ class TKeyListEditing {
   // (nothing moves) when either is no binding or they are the same.
   bool Move(std::size_t source, std::size_t target);
 
-  // Makes the live global table the edit list again (after the live table was
-  // loaded from the file while the edit list holds edits not yet saved).
-  void CopyToLive();
-
  private:
   bool Valid(std::size_t index) const { return index < editList_.Count; }
   // Copies the edit list's record to the live table when it follows.

@@ -57,9 +57,6 @@ class TKeyListPage final : public IKeyListView {
   int SelectionChanged();
   // The box "switched off" shows the binding without writing it back.
   void ShowDisabled(bool disabled);
-  // The live global table was loaded from its file: when it is the edited profile,
-  // the edits not saved yet go back into it.
-  void LiveTableReloaded();
   // The edit list was replaced with the bindings of another profile.
   void Changed();
 

@@ -43,7 +43,7 @@ void TKeyListPage::Changed() {
 int TKeyListPage::Selected() const {
   const int index = ItemIndex();
   return index >= 0 && index < form_.keys->GetCount() && static_cast<std::size_t>(index) < editing_.Count() ? index
-                                                                                                             : -1;
+                                                                                                            : -1;
 }
 
 void TKeyListPage::Select(int index) {
@@ -166,8 +166,8 @@ void TKeyListPage::Edit() {
   } else if (result == TInputForm::ResultOptionsOk) {
     const bool repeat = dialog.keyoptautopress->GetChecked();
     const auto rate = static_cast<std::uint8_t>(repeat ? dialog.keyoptautopressspeed->GetPosition() + 1 : 0);
-    changed = editing_.SetOptions(at, StringToAnsi(dialog.OSDkeyName->GetText()).substr(0, TInputForm::DisplayTextLength),
-                                  rate);
+    changed = editing_.SetOptions(
+        at, StringToAnsi(dialog.OSDkeyName->GetText()).substr(0, TInputForm::DisplayTextLength), rate);
   }
   if (changed) {
     MarkModified();
@@ -197,10 +197,6 @@ void TKeyListPage::SetDisabledFromBox() {
   editing_.SetDisabled(at, off);
   MarkModified();
   form_.Engine().BindingsChanged();
-}
-
-void TKeyListPage::LiveTableReloaded() {
-  if (editing_.Mirrored() && ProfileModified == 1) editing_.CopyToLive();
 }
 
 // --- the table of the active global profile
@@ -277,8 +273,9 @@ void TKeyListPage::DrawItem(int index, const TRect& rect) {
   const int text = canvas->TextHeight(L"Ag");
   canvas->TextOut(rect.Left + side + 2 + 2, rect.Top + (rect.Height() - text) / 2, form_.keys->GetItems()->Get(index));
   // The code straight from the binding: drawing must not disturb what a page read last.
-  const std::uint8_t code =
-      static_cast<std::size_t>(index) < editing_.Count() ? editing_.Binding(static_cast<std::size_t>(index)).ActionCode : 0;
+  const std::uint8_t code = static_cast<std::size_t>(index) < editing_.Count()
+                                ? editing_.Binding(static_cast<std::size_t>(index)).ActionCode
+                                : 0;
   pictures->Draw(canvas, rect.Left + 2, rect.Top + (rect.Height() - side) / 2, GetCategImageID(code), true);
 }
 

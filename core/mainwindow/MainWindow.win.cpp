@@ -461,7 +461,6 @@ int TMainForm::GetTrayPngIndexByName(const std::string& Name) const { return Tra
 
 void TMainForm::LoadLiveGlobalProfile(const std::string& name) {
   profiles_->loadpfl(name, 1, 0);
-  keyListPage_->LiveTableReloaded();
   keyListPage_->RefreshTableIfShown();
   engine_->BindingsChanged();
 }

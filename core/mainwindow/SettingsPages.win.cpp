@@ -46,7 +46,8 @@ void TSettingsPages::OpenActionPage(std::uint8_t pageCode) {
   scaleToScreen(frame);
   frame.Attach(form_.Bindings());
   if (auto* empty = dynamic_cast<TFrameEmpty*>(&frame))
-    empty->PageCaption->SetCaption(form_.VyGroupBar1->GetGroup(page->Group)->GetItems()->GetItem(page->Item)->GetCaption());
+    empty->PageCaption->SetCaption(
+        form_.VyGroupBar1->GetGroup(page->Group)->GetItems()->GetItem(page->Item)->GetCaption());
   frame.check();
   ::TranslateComponents(form_.Language(), frame);
   form_.CurrentPage = pageCode;

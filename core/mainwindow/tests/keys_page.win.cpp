@@ -145,9 +145,7 @@ struct KeysPage : ::testing::Test {
     SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     Pump(20ms);
   }
-  Vy::TVyGroupItem* Item(int group, int item) {
-    return form->VyGroupBar1->GetGroup(group)->GetItems()->GetItem(item);
-  }
+  Vy::TVyGroupItem* Item(int group, int item) { return form->VyGroupBar1->GetGroup(group)->GetItems()->GetItem(item); }
 };
 
 TEST_F(KeysPage, EveryGroupBarItemOpensItsOwnPage) {
@@ -414,8 +412,7 @@ TEST_F(KeysPage, TheHistoryAndProfilePagesCloseInsteadOfTheWindow) {
   EXPECT_EQ(form->CurrentPage, HistoryPageCode);
   ASSERT_NE(form->Pages().HistoryFrame(), nullptr);
   EXPECT_TRUE(IsWindowVisible(form->pfp->GetHandle()));
-  if (!form->IsRusLang())
-    EXPECT_EQ(form->Pages().HistoryFrame()->HistoryMemo->GetLines()->Get(0), HistoryNotInEnglish);
+  if (!form->IsRusLang()) EXPECT_EQ(form->Pages().HistoryFrame()->HistoryMemo->GetLines()->Get(0), HistoryNotInEnglish);
   bool canClose = true;
   form->FormCloseQuery(form, canClose);
   EXPECT_FALSE(canClose);

@@ -135,8 +135,8 @@ TEST_F(KeyList, AKeyCapturedNamedAndSavedIsListedAtTheNextStart) {
 
   Click(WaitFind(main, L"TFlatButton", L"Add"));
   HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (dialog = qorn.FindOwnWindow(L"TInputForm", nullptr)) && IsWindowVisible(dialog); },
-                      10s));
+  ASSERT_TRUE(
+      WaitFor([&] { return (dialog = qorn.FindOwnWindow(L"TInputForm", nullptr)) && IsWindowVisible(dialog); }, 10s));
   // The key page waits for a key: F13 from the keyboard.
   ASSERT_TRUE(WaitFor([&] { return Press(VK_F13) && Find(dialog, L"TVyEdit") != nullptr; }, 10s));
   HWND name = Find(dialog, L"TVyEdit");
