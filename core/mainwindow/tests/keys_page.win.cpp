@@ -332,6 +332,27 @@ TEST_F(KeysPage, DeletingTheLastBindingDisablesWhatNeedsOne) {
   EXPECT_TRUE(form->MainActnSave->GetEnabled());
 }
 
+TEST_F(KeysPage, TheMenuOffersWhatTheButtonsOffer) {
+  // A name that begins as the list's group headers do is still a binding's line.
+  AddKey(VK_F13, L"//Mail");
+  EXPECT_FALSE(form->keys->IsGroup(0));
+  form->keys->SetItemIndex(-1);
+  form->keysClick(form->keys);
+  form->KeysMenuPopup(form->KeysMenu);
+  EXPECT_FALSE(form->N7->GetEnabled());
+  EXPECT_FALSE(form->N9->GetEnabled());
+  // A right click on a line selects it first.
+  const TRect line = form->keys->ItemRect(0);
+  bool handled = false;
+  form->keysContextPopup(form->keys, TPoint{line.Left + 5, line.Top + 3}, handled);
+  EXPECT_EQ(form->keys->GetItemIndex(), 0);
+  form->KeysMenuPopup(form->KeysMenu);
+  EXPECT_TRUE(form->N7->GetEnabled());
+  EXPECT_TRUE(form->N9->GetEnabled());
+  form->N7->Click();
+  EXPECT_EQ(Lines(), 0);
+}
+
 TEST_F(KeysPage, SwitchingABindingOffReachesTheLiveTable) {
   AddKey(VK_F13, L"A");
   ProfileModified = 0;
