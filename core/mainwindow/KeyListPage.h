@@ -69,6 +69,8 @@ class TKeyListPage final : public IKeyListView {
   void MarkModified();
   void UpdateButtons();
   bool SideAgnostic() const;
+  std::wstring KeyText(std::uint8_t vk, std::uint8_t code2, std::string_view modifiers,
+                       std::string_view pluginKey) const;
   // "AlreadyAdded" or "MaxAdded", as an information box.
   void Tell(const wchar_t* message) const;
   std::wstring ActionText(const TKeyRecord& r) const;

@@ -80,6 +80,12 @@ void TKeyListPage::MarkModified() {
 
 bool TKeyListPage::SideAgnostic() const { return MainSettings.optlrmodif == 1; }
 
+// A remote's button is known by its name, a key by its codes and modifiers.
+std::wstring TKeyListPage::KeyText(std::uint8_t vk, std::uint8_t code2, std::string_view modifiers,
+                                   std::string_view pluginKey) const {
+  return pluginKey.empty() ? keyname(vk, code2, modifiers, SideAgnostic()) : AnsiToString(pluginKey);
+}
+
 void TKeyListPage::Tell(const wchar_t* message) const {
   Application->MessageBox(L"\r" + form_.GetLngMessage(message), L"Qorn", MB_OK | MB_ICONINFORMATION);
 }
@@ -99,7 +105,7 @@ void TKeyListPage::Add() {
     Select(static_cast<int>(*same));
     return;
   }
-  form_.InputDialog().NewKeyName->SetText(keyname(key->Vk, key->Code2, key->Modifiers, SideAgnostic()));
+  form_.InputDialog().NewKeyName->SetText(KeyText(key->Vk, key->Code2, key->Modifiers, key->PluginKeyName));
   if (form_.ShowInputForm(2) != TInputForm::ResultNameOk) return;
   const std::wstring name = form_.InputDialog().NewKeyName->GetText();
   if (name.empty()) return;
@@ -180,10 +186,11 @@ void TKeyListPage::Edit() {
 void TKeyListPage::Save() {
   if (ProfileModified == 1) {
     TProfileStore& store = form_.ProfileStore();
-    store.saveprofilesbd();
-    if (store.savepfl(EditedProfile, store.getprofiletipe(EditedProfile), 2)) ProfileModified = 0;
+    const bool tableSaved = store.saveprofilesbd();
+    if (store.savepfl(EditedProfile, store.getprofiletipe(EditedProfile), 2) && tableSaved) ProfileModified = 0;
+    // The edits stay in the list, still to be saved (the close tries again).
+    if (ProfileModified == 1) form_.Reporter().ShowNumberedError(ErrorSaveOnClose);
   }
-  // Still modified when the file could not be written: the edits stay to be saved.
   form_.MainActnSave->SetEnabled(ProfileModified == 1);
 }
 
@@ -226,8 +233,7 @@ void TKeyListPage::ShowTable(bool on) {
   for (std::size_t i = 0; i < liveGlobal_.Count; ++i) {
     const TKeyRecord& r = liveGlobal_.Slots[i];
     TListItem* row = table.GetItems()->Add();
-    row->SetCaption(r.PluginKeyName.view().empty() ? keyname(r.Vk, r.Code2, r.Modifiers.view(), SideAgnostic())
-                                                   : AnsiToString(r.PluginKeyName.str()));
+    row->SetCaption(KeyText(r.Vk, r.Code2, r.Modifiers.view(), r.PluginKeyName.view()));
     row->SubItems()->Add(AnsiToString(r.Name.str()));
     row->SubItems()->Add(ActionText(r));
   }

@@ -148,6 +148,7 @@ class TMainForm : public TForm {
   void SetSelection(int Group, int Item);
   TKeyListPage& KeyListPage() { return *keyListPage_; }
   TSettingsPages& Pages() { return *pages_; }
+  ISettingsReporter& Reporter() { return *reporter_; }
   // The pages are owned by the application, which may free them first at its end.
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
