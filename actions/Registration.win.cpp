@@ -1,5 +1,6 @@
 // The action pages' frames (their resources name them as the root).
 #include "actions/ActionFrame.h"
+#include "actions/ActionFrames.h"
 #include "actions/VolumeFrame.h"
 
-void RegisterClassesOf_actions() { RegisterClasses<TActionFrame, TFrameVol>(); }
+void RegisterClassesOf_actions() { RegisterClasses<TActionFrame, TFrameEmpty, TFrameVol>(); }

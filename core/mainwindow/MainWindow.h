@@ -22,13 +22,23 @@
 #include "core/mainwindow/IgnoredProgramsPage.h"
 #include "controls/extended/VyButton.h"
 #include "core/mainwindow/InputForm.h"
+#include "core/mainwindow/KeyListPage.h"
+#include "core/mainwindow/PageNavigator.h"
 #include "core/mainwindow/MainForm.h"
 #include "core/mainwindow/MainTray.h"
 #include "core/mainwindow/MainWindowStandIns.h"
 #include "core/mainwindow/NamedTimers.h"
 #include "core/mainwindow/NoticeDisplays.h"
 #include "core/mainwindow/SettingsPages.h"
+#include "controls/extended/VyGroupBar.h"
+#include "controls/extended/VyLstBox.h"
 #include "controls/extended/VyTabs.h"
+#include "controls/visual/TFlatButtonUnit.h"
+#include "controls/visual/TFlatCheckBoxUnit.h"
+#include "controls/visual/TFlatPanelUnit.h"
+#include "controls/visual/TFlatSpeedButtonUnit.h"
+#include "vcl/ComCtrls.h"
+#include "vcl/ExtCtrls.h"
 #include "core/plugins/PluginHost.h"
 #include "core/settings/Profiles.h"
 #include "core/settings/SettingsReporter.h"
@@ -65,6 +75,85 @@ class TMainForm : public TForm {
   Vy::TVyTabSheet* TabSheet7 = nullptr;  // ignored programs
 
   // --- the keys page
+  Vy::TVyListBox* keys = nullptr;  // the bindings of the edited profile, one line each
+  TPanel* KeysButtons = nullptr;
+  Flat::TFlatButton* MainActnAdd = nullptr;
+  Flat::TFlatButton* MainActnDel = nullptr;
+  Flat::TFlatButton* MainActnEdit = nullptr;
+  Flat::TFlatButton* MainActnProfile = nullptr;
+  Flat::TFlatButton* MainActnList = nullptr;  // down (Tag 1) while the table shows
+  Flat::TFlatButton* MainActnSave = nullptr;
+  Flat::TFlatButton* MainActHelp = nullptr;
+  Flat::TFlatSpeedButton* FlatSpeedButton1 = nullptr;  // what is new: the history page
+  Flat::TFlatCheckBox* keyoff = nullptr;                // the selected binding switched off
+  TPopupMenu* KeysMenu = nullptr;
+  TMenuItem* N6 = nullptr;   // add
+  TMenuItem* N7 = nullptr;   // delete
+  TMenuItem* N9 = nullptr;   // configure
+  TMenuItem* N16 = nullptr;  // show action icons
+  TListView* GridView1 = nullptr;  // the table of the active global profile
+  Vy::TVyGroupBar* VyGroupBar1 = nullptr;
+  Flat::TFlatPanel* FlatPanel1 = nullptr;  // where an action page opens
+  Flat::TFlatPanel* pfp = nullptr;         // the profile and history pages, over the whole page
+  TCustomImageList* CategoriesImageList = nullptr;  // the action kinds' pictures
+  // The code of the open page: 0 none, 11..34 an action page, 100 profiles, 101 history.
+  std::uint8_t CurrentPage = 0;
+
+  void keysClick(TObject* Sender);
+  void keysDrawItem(TObject* Sender, int Index, TRect Rect, TOwnerDrawState State);
+  void keysMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void keysMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void keysMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void keysDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  void keysDragDrop(TObject* Sender, TObject* Source, int X, int Y);
+  void keysContextPopup(TObject* Sender, TPoint MousePos, bool& Handled);
+  void KeysMenuPopup(TObject* Sender);
+  void keyoffClick(TObject* Sender);
+  void MainActnAddClick(TObject* Sender);
+  void MainActnDelClick(TObject* Sender);
+  void MainActnEditClick(TObject* Sender);
+  void MainActnProfileClick(TObject* Sender);
+  void MainActnListClick(TObject* Sender);
+  void MainActnSaveClick(TObject* Sender);
+  void MainActHelpClick(TObject* Sender);
+  void N6Click(TObject* Sender);
+  void N7Click(TObject* Sender);
+  void N9Click(TObject* Sender);
+  void N16Click(TObject* Sender);
+  void GridView1Click(TObject* Sender);
+  void FlatSpeedButton1Click(TObject* Sender);
+  void VyGroup1Items0Click(TObject* Sender);
+  void VyGroup1Items1Click(TObject* Sender);
+  void VyGroup1Items2Click(TObject* Sender);
+  void VyGroup1Items3Click(TObject* Sender);
+  void VyGroup2Items0Click(TObject* Sender);
+  void VyGroup2Items1Click(TObject* Sender);
+  void VyGroup2Items2Click(TObject* Sender);
+  void VyGroup2Items3Click(TObject* Sender);
+  void VyGroup2Items4Click(TObject* Sender);
+  void VyGroup2Items5Click(TObject* Sender);
+  void VyGroup2Items6Click(TObject* Sender);
+  void VyGroup2Items7Click(TObject* Sender);
+  void VyGroup2Items8Click(TObject* Sender);
+  void VyGroup2Items9Click(TObject* Sender);
+  void VyGroup3Items0Click(TObject* Sender);
+  void VyGroup3Items1Click(TObject* Sender);
+  void VyGroup3Items2Click(TObject* Sender);
+  void VyGroup3Items3Click(TObject* Sender);
+  // The key list's operations (KeyListPage.h) and the pages' (PageNavigator.h).
+  void MainProcAdd();
+  void MAinProcDel();
+  void MainProcEdit();
+  void MainProcProfile();
+  void MainProcList();
+  void MainProcSave();
+  void freecur();
+  void SetSelection(int Group, int Item);
+  TKeyListPage& KeyListPage() { return *keyListPage_; }
+  TPageNavigator& Pages() { return *pages_; }
+  ISettingsReporter& Reporter() { return *reporter_; }
+  // The pages are owned by the application, which may free them first at its end.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   // --- the settings pages
   // The option controls are found by name (SettingsPages.h); every handler the form
@@ -243,7 +332,8 @@ class TMainForm : public TForm {
   std::unique_ptr<TSettingsStore> settings_;
   std::unique_ptr<TLanguage> language_;
   TKeyTable editList_;
-  TKeyListStandIn keyList_;
+  std::unique_ptr<TKeyListPage> keyListPage_;  // the key list itself (IKeyListView)
+  std::unique_ptr<TPageNavigator> pages_;
   TNoticeDisplays displays_;
   TKeyTestListStandIn keyTestList_;
   TEscTargetsStandIn escTargets_;

@@ -133,6 +133,68 @@ void TMainForm::Publish(TPublisher<TMainForm>& p) {
   p.Handler(L"VyPageControl2Change", &TMainForm::VyPageControl2Change);
 
   // the keys page
+  p.Field(L"keys", &TMainForm::keys);
+  p.Field(L"KeysButtons", &TMainForm::KeysButtons);
+  p.Field(L"MainActnAdd", &TMainForm::MainActnAdd);
+  p.Field(L"MainActnDel", &TMainForm::MainActnDel);
+  p.Field(L"MainActnEdit", &TMainForm::MainActnEdit);
+  p.Field(L"MainActnProfile", &TMainForm::MainActnProfile);
+  p.Field(L"MainActnList", &TMainForm::MainActnList);
+  p.Field(L"MainActnSave", &TMainForm::MainActnSave);
+  p.Field(L"MainActHelp", &TMainForm::MainActHelp);
+  p.Field(L"FlatSpeedButton1", &TMainForm::FlatSpeedButton1);
+  p.Field(L"keyoff", &TMainForm::keyoff);
+  p.Field(L"KeysMenu", &TMainForm::KeysMenu);
+  p.Field(L"N6", &TMainForm::N6);
+  p.Field(L"N7", &TMainForm::N7);
+  p.Field(L"N9", &TMainForm::N9);
+  p.Field(L"N16", &TMainForm::N16);
+  p.Field(L"GridView1", &TMainForm::GridView1);
+  p.Field(L"VyGroupBar1", &TMainForm::VyGroupBar1);
+  p.Field(L"FlatPanel1", &TMainForm::FlatPanel1);
+  p.Field(L"pfp", &TMainForm::pfp);
+  p.Field(L"CategoriesImageList", &TMainForm::CategoriesImageList);
+  p.Handler(L"keysClick", &TMainForm::keysClick);
+  p.Handler(L"keysDrawItem", &TMainForm::keysDrawItem);
+  p.Handler(L"keysMouseDown", &TMainForm::keysMouseDown);
+  p.Handler(L"keysMouseMove", &TMainForm::keysMouseMove);
+  p.Handler(L"keysMouseUp", &TMainForm::keysMouseUp);
+  p.Handler(L"keysDragOver", &TMainForm::keysDragOver);
+  p.Handler(L"keysDragDrop", &TMainForm::keysDragDrop);
+  p.Handler(L"keysContextPopup", &TMainForm::keysContextPopup);
+  p.Handler(L"KeysMenuPopup", &TMainForm::KeysMenuPopup);
+  p.Handler(L"keyoffClick", &TMainForm::keyoffClick);
+  p.Handler(L"MainActnAddClick", &TMainForm::MainActnAddClick);
+  p.Handler(L"MainActnDelClick", &TMainForm::MainActnDelClick);
+  p.Handler(L"MainActnEditClick", &TMainForm::MainActnEditClick);
+  p.Handler(L"MainActnProfileClick", &TMainForm::MainActnProfileClick);
+  p.Handler(L"MainActnListClick", &TMainForm::MainActnListClick);
+  p.Handler(L"MainActnSaveClick", &TMainForm::MainActnSaveClick);
+  p.Handler(L"MainActHelpClick", &TMainForm::MainActHelpClick);
+  p.Handler(L"N6Click", &TMainForm::N6Click);
+  p.Handler(L"N7Click", &TMainForm::N7Click);
+  p.Handler(L"N9Click", &TMainForm::N9Click);
+  p.Handler(L"N16Click", &TMainForm::N16Click);
+  p.Handler(L"GridView1Click", &TMainForm::GridView1Click);
+  p.Handler(L"FlatSpeedButton1Click", &TMainForm::FlatSpeedButton1Click);
+  p.Handler(L"VyGroup1Items0Click", &TMainForm::VyGroup1Items0Click);
+  p.Handler(L"VyGroup1Items1Click", &TMainForm::VyGroup1Items1Click);
+  p.Handler(L"VyGroup1Items2Click", &TMainForm::VyGroup1Items2Click);
+  p.Handler(L"VyGroup1Items3Click", &TMainForm::VyGroup1Items3Click);
+  p.Handler(L"VyGroup2Items0Click", &TMainForm::VyGroup2Items0Click);
+  p.Handler(L"VyGroup2Items1Click", &TMainForm::VyGroup2Items1Click);
+  p.Handler(L"VyGroup2Items2Click", &TMainForm::VyGroup2Items2Click);
+  p.Handler(L"VyGroup2Items3Click", &TMainForm::VyGroup2Items3Click);
+  p.Handler(L"VyGroup2Items4Click", &TMainForm::VyGroup2Items4Click);
+  p.Handler(L"VyGroup2Items5Click", &TMainForm::VyGroup2Items5Click);
+  p.Handler(L"VyGroup2Items6Click", &TMainForm::VyGroup2Items6Click);
+  p.Handler(L"VyGroup2Items7Click", &TMainForm::VyGroup2Items7Click);
+  p.Handler(L"VyGroup2Items8Click", &TMainForm::VyGroup2Items8Click);
+  p.Handler(L"VyGroup2Items9Click", &TMainForm::VyGroup2Items9Click);
+  p.Handler(L"VyGroup3Items0Click", &TMainForm::VyGroup3Items0Click);
+  p.Handler(L"VyGroup3Items1Click", &TMainForm::VyGroup3Items1Click);
+  p.Handler(L"VyGroup3Items2Click", &TMainForm::VyGroup3Items2Click);
+  p.Handler(L"VyGroup3Items3Click", &TMainForm::VyGroup3Items3Click);
 
   // the settings pages
   for (const wchar_t* name : SettingsClickHandlers) p.Handler(name, &TMainForm::SettingsOptionClick);
@@ -223,7 +285,9 @@ void TMainForm::FormCreate(TObject*) {
   settings_->LoadMainSetingsFromFile();
   StartTrace(settings_->Folder());
   FirstRun = settings_->IsFirstRun();
-  ext_.OnValueSet = [this] { keyList_.EnableSaveButton(); };
+  ext_.OnValueSet = [this] {
+    if (keyListPage_) keyListPage_->EnableSaveButton();
+  };
 
   // Program folders, the user's interface language, the language.
   ProgramFolder = std::filesystem::path(Application->GetExeName()).parent_path();
@@ -267,10 +331,12 @@ void TMainForm::FormCreate(TObject*) {
   inputForm_.reset(CreateForm<TInputForm>(nullptr));
   inputForm_->Engine = engine_.get();
   ConnectKeyEngine(*engine_, window);
+  keyListPage_ = std::make_unique<TKeyListPage>(*this, editList_, engine_->GlobalTable(), ProfileState);
+  pages_ = std::make_unique<TPageNavigator>(*this);
   profiles_ = std::make_unique<TProfileStore>(
       settings_->Folder(), TBindingTables{engine_->GlobalTable(), engine_->PerProgramTable(), editList_}, ProfileState,
-      keyList_, *reporter_);
-  bindings_ = std::make_unique<TBindingAccess>(editList_, engine_->GlobalTable(), ProfileState, keyList_);
+      *keyListPage_, *reporter_);
+  bindings_ = std::make_unique<TBindingAccess>(editList_, engine_->GlobalTable(), ProfileState, *keyListPage_);
   timers_ = std::make_unique<TNamedTimers>(this);
   makeTray();
   makeSettingsPages();
@@ -309,6 +375,8 @@ void TMainForm::FormCreate(TObject*) {
   keyPressText_ = KeyPressCounterText(counter_.Count());
   if (Label_clicks) Label_clicks->SetCaption(keyPressText_);
   SetLanguage(AnsiToString(applied.LanguageToSelect));
+  keyListPage_->ShowActionIcons(MainSettings.ShowActionIcons == 1);
+  keyListPage_->Changed();
 
   // Plug-ins (their chooser on a first run is not built yet).
   plugins_->loadpluginslist();
@@ -439,6 +507,7 @@ int TMainForm::GetTrayPngIndexByName(const std::string& Name) const { return Tra
 
 void TMainForm::LoadLiveGlobalProfile(const std::string& name) {
   profiles_->loadpfl(name, 1, 0);
+  keyListPage_->RefreshTableIfShown();
   engine_->BindingsChanged();
 }
 
@@ -473,7 +542,7 @@ void TMainForm::LoadKeys() {
   engine_->GlobalTable().Clear();
   engine_->PerProgramTable().Clear();
   editList_.Clear();
-  keyList_.Clear();
+  keyListPage_->Clear();
   profiles_->loadprofilesbd();
   if (profiles_->Table().Count >= 1) {
     const std::string active = profiles_->Table().Entries[0].Name.str();
@@ -532,6 +601,7 @@ void TMainForm::applyLanguageTexts() {
   TranslateComponents(L"DonateForm");
   TranslateComponents(L"SettingsHKForm");
   if (TranslateInfoLabel) TranslateInfoLabel->SetCaption(language_->TranslatorInfo());
+  if (pages_) pages_->TranslateGroupBar();
 }
 
 // A dialog still open ends with the window, and no key is captured any more.
@@ -578,15 +648,93 @@ void TMainForm::SwitchMonitorOn() {
   SystemPower().MonitorPower(reinterpret_cast<std::uintptr_t>(Application->GetHandle()), -1);
 }
 
+// --- the keys page (KeyListPage.h, PageNavigator.h)
+
+void TMainForm::keysClick(TObject*) {
+  if (!keyListPage_ || !pages_) return;
+  const int selected = keyListPage_->SelectionChanged();
+  pages_->ShowBindingPage(selected);
+  if (selected >= 0) keyListPage_->ShowDisabled(editList_.Slots[static_cast<std::size_t>(selected)].Disabled == 1);
+}
+void TMainForm::keysDrawItem(TObject*, int Index, TRect Rect, TOwnerDrawState) { keyListPage_->DrawItem(Index, Rect); }
+void TMainForm::keysMouseDown(TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+  keyListPage_->MouseDown(Button, X, Y);
+}
+void TMainForm::keysMouseMove(TObject*, TShiftState, int, int) { keyListPage_->MouseMove(); }
+void TMainForm::keysMouseUp(TObject*, TMouseButton, TShiftState, int, int) { keyListPage_->MouseUp(); }
+void TMainForm::keysDragOver(TObject*, TObject* Source, int, int, TDragState, bool& Accept) {
+  Accept = keyListPage_->AcceptsDrop(Source);
+}
+void TMainForm::keysDragDrop(TObject*, TObject*, int X, int Y) { keyListPage_->Drop(X, Y); }
+void TMainForm::keysContextPopup(TObject*, TPoint MousePos, bool&) { keyListPage_->ContextPopup(MousePos); }
+void TMainForm::KeysMenuPopup(TObject*) { keyListPage_->MenuPopup(); }
+void TMainForm::keyoffClick(TObject*) { keyListPage_->SetDisabledFromBox(); }
+void TMainForm::MainActnAddClick(TObject*) { MainProcAdd(); }
+void TMainForm::MainActnDelClick(TObject*) { MAinProcDel(); }
+void TMainForm::MainActnEditClick(TObject*) { MainProcEdit(); }
+void TMainForm::MainActnProfileClick(TObject*) { MainProcProfile(); }
+void TMainForm::MainActnListClick(TObject*) {
+  MainActnList->SetTag(MainActnList->Tag() == 1 ? 0 : 1);
+  MainActnList->SetDown(MainActnList->Tag() == 1);
+  MainProcList();
+}
+void TMainForm::MainActnSaveClick(TObject*) {
+  MainProcSave();
+  if (settings_) settings_->saveprogramsetting(counter_.Count());
+  MainActnSave->SetEnabled(ProfileModified == 1);
+}
+void TMainForm::MainActHelpClick(TObject*) { ShowHelpTopic(L"about"); }
+void TMainForm::N6Click(TObject*) { MainProcAdd(); }
+void TMainForm::N7Click(TObject*) { MAinProcDel(); }
+void TMainForm::N9Click(TObject*) { MainProcEdit(); }
+void TMainForm::N16Click(TObject*) { keyListPage_->ShowActionIcons(!N16->GetChecked()); }
+void TMainForm::GridView1Click(TObject*) { keyListPage_->SelectTableRow(); }
+void TMainForm::FlatSpeedButton1Click(TObject*) { pages_->OpenHistoryPage(); }
+void TMainForm::VyGroup1Items0Click(TObject*) { pages_->OpenActionPage(11); }
+void TMainForm::VyGroup1Items1Click(TObject*) { pages_->OpenActionPage(12); }
+void TMainForm::VyGroup1Items2Click(TObject*) { pages_->OpenActionPage(13); }
+void TMainForm::VyGroup1Items3Click(TObject*) { pages_->OpenActionPage(14); }
+void TMainForm::VyGroup2Items0Click(TObject*) { pages_->OpenActionPage(21); }
+void TMainForm::VyGroup2Items1Click(TObject*) { pages_->OpenActionPage(22); }
+void TMainForm::VyGroup2Items2Click(TObject*) { pages_->OpenActionPage(23); }
+void TMainForm::VyGroup2Items3Click(TObject*) { pages_->OpenActionPage(24); }
+void TMainForm::VyGroup2Items4Click(TObject*) { pages_->OpenActionPage(25); }
+void TMainForm::VyGroup2Items5Click(TObject*) { pages_->OpenActionPage(26); }
+void TMainForm::VyGroup2Items6Click(TObject*) { pages_->OpenActionPage(27); }
+void TMainForm::VyGroup2Items7Click(TObject*) { pages_->OpenActionPage(28); }
+void TMainForm::VyGroup2Items8Click(TObject*) { pages_->OpenActionPage(29); }
+void TMainForm::VyGroup2Items9Click(TObject*) { pages_->OpenActionPage(30); }
+void TMainForm::VyGroup3Items0Click(TObject*) { pages_->OpenActionPage(31); }
+void TMainForm::VyGroup3Items1Click(TObject*) { pages_->OpenActionPage(32); }
+void TMainForm::VyGroup3Items2Click(TObject*) { pages_->OpenActionPage(33); }
+void TMainForm::VyGroup3Items3Click(TObject*) { pages_->OpenActionPage(34); }
+void TMainForm::MainProcAdd() { keyListPage_->Add(); }
+void TMainForm::MAinProcDel() { keyListPage_->Delete(); }
+void TMainForm::MainProcEdit() { keyListPage_->Edit(); }
+void TMainForm::MainProcProfile() { pages_->OpenProfilePage(); }
+void TMainForm::MainProcList() { keyListPage_->ShowTable(MainActnList->Tag() == 1); }
+void TMainForm::MainProcSave() { keyListPage_->Save(); }
+void TMainForm::freecur() {
+  if (pages_) pages_->freecur();
+}
+void TMainForm::SetSelection(int Group, int Item) { pages_->SetSelection(Group, Item); }
+void TMainForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TForm::Notification(AComponent, Operation);
+  if (Operation == opRemove && pages_) pages_->Forget(AComponent);
+}
+
 // --- closing
 
 void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
-  switch (DecideClose(SettingsLoading, 0)) {
+  switch (DecideClose(SettingsLoading, CurrentPage)) {
     case TCloseDecision::Refuse:
       closeRequestedWhileLoading_ = true;
       CanClose = false;
       return;
-    case TCloseDecision::ClosePageOnly: CanClose = false; return;
+    case TCloseDecision::ClosePageOnly:
+      CanClose = false;
+      freecur();
+      return;
     case TCloseDecision::Proceed: break;
   }
   // Keys already taken finish first (their counts among them), so the save holds them.
