@@ -236,7 +236,7 @@ void TFrameProfile::enterBindingMode() {
   B_SetToApp->SetTag(1);
   B_SetToApp->SetCaption(L"OK");
   updateButtons();
-  VyButtonEdit1->SetFocus();
+  if (VyButtonEdit1->CanFocus()) VyButtonEdit1->SetFocus();
 }
 
 void TFrameProfile::leaveBindingMode() {
