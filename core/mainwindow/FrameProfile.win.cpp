@@ -17,11 +17,6 @@ std::wstring Replaced(std::wstring text, std::wstring_view what, std::wstring_vi
   return text;
 }
 
-std::wstring FileNameOf(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
 bool SameTextNoCase(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
          CSTR_EQUAL;
@@ -280,7 +275,7 @@ void TFrameProfile::FillRunningProgramsMenu() {
   std::vector<std::wstring> listed;
   for (int i = 0; i < processes.Count(); ++i) {
     const std::wstring path = processes.Items(i)->GetExePath();
-    if (path.empty() || FileNameOf(path).empty()) continue;
+    if (path.empty()) continue;
     // One item per program, however many copies run.
     if (std::any_of(listed.begin(), listed.end(), [&](const std::wstring& p) { return SameTextNoCase(p, path); }))
       continue;
