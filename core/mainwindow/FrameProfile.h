@@ -37,7 +37,8 @@ class IProfileFrameHost {
   virtual void ProfilesChanged() = 0;
   // The edit list holds what its file holds: the key list's Save button goes off.
   virtual void EditListSaved() = 0;
-  // The page closes (the key list shows again).
+  // The page closes (the key list shows again). Called from the page's own message
+  // queue, after the click that asked for it is over: the host may free the page.
   virtual void ClosePage() = 0;
 };
 
@@ -91,6 +92,7 @@ class TFrameProfile : public TFrame {
   void VyButtonEdit1AltBtnClick(TObject* Sender);
   void AddExceptProgMenuOpenClick(TObject* Sender);
   void AddExceptProgMenuTasksClick(TObject* Sender);
+  void WMClosePage(TMessage& m);
 
   // The running programs, as the program box's second button lists them (also
   // what a test checks before the menu pops up).
@@ -101,6 +103,7 @@ class TFrameProfile : public TFrame {
   class TDialogs;
 
   void apply(const TProfileEffects& effects);
+  void closePage();
   void enterBindingMode();
   void leaveBindingMode();
   void updateButtons();

@@ -11,6 +11,10 @@
 #include "vcl/Win.h"
 
 namespace {
+// Posted to the page itself: the host closes (and may free) it once the click that
+// asked for it has returned.
+constexpr unsigned WM_CLOSEPAGE = WM_APP + 1;
+
 std::wstring Replaced(std::wstring text, std::wstring_view what, std::wstring_view with) {
   for (std::size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + with.size()))
     text.replace(at, what.size(), with);
@@ -90,6 +94,7 @@ TFrameProfile::TFrameProfile(TComponent* AOwner) : TFrame(AOwner) {}
 TFrameProfile::~TFrameProfile() = default;
 
 void TFrameProfile::Publish(TPublisher<TFrameProfile>& p) {
+  p.Message(WM_CLOSEPAGE, &TFrameProfile::WMClosePage);
   p.Field(L"pfltable", &TFrameProfile::pfltable);
   p.Field(L"L_ActivePfl", &TFrameProfile::L_ActivePfl);
   p.Field(L"B_SetActive", &TFrameProfile::B_SetActive);
@@ -191,7 +196,7 @@ void TFrameProfile::apply(const TProfileEffects& effects) {
   if (effects.ProfilesChanged) host_->ProfilesChanged();
   if (effects.EditListSaved) host_->EditListSaved();
   if (effects.ClosePage) {
-    host_->ClosePage();
+    closePage();
     return;
   }
   FillTable();
@@ -250,6 +255,13 @@ void TFrameProfile::leaveBindingMode() {
 
 void TFrameProfile::B_CloseClick(TObject*) {
   if (BindingMode()) leaveBindingMode();
+  closePage();
+}
+
+void TFrameProfile::closePage() { PostMessageW(GetHandle(), WM_CLOSEPAGE, 0, 0); }
+
+void TFrameProfile::WMClosePage(TMessage& m) {
+  m.Result = 0;
   if (host_) host_->ClosePage();
 }
 

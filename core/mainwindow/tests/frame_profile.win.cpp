@@ -188,6 +188,7 @@ TEST_F(FrameProfileTest, CancelInTheSaveQuestionKeepsTheEdits) {
 
   answers.boxes = {IDYES};
   frame->B_Create->Click();
+  Pump(20ms);
   EXPECT_EQ(ReadFileBytes(File("main.gpf")).substr(1, 7), "Changed");
   EXPECT_EQ(ProfileState.EditedProfile, "newprofile1");
   EXPECT_EQ(host.pageClosed, 1);
@@ -267,11 +268,40 @@ TEST_F(FrameProfileTest, AProgramBoxThatNamesNoFileChangesNothing) {
   frame->B_SetToApp->Click();
   frame->VyButtonEdit1->SetText((dir.path() / "missing.exe").wstring());
   frame->B_Close->Click();
+  Pump(20ms);
   EXPECT_FALSE(frame->BindingMode());
   EXPECT_EQ(store.getprofiletipe("games"), "-");
   EXPECT_TRUE(fs::exists(File("games.gpf")));
   EXPECT_EQ(host.profilesChanged, 0);
   EXPECT_EQ(host.pageClosed, 1);
+}
+
+// The host frees the page when it closes, as the main window does: never while the
+// page's own button is still in its click.
+TEST_F(FrameProfileTest, TheHostMayFreeThePageWhenItCloses) {
+  struct TFreeingHost final : IProfileFrameHost {
+    TTestHost& inner;
+    TFrameProfile*& frame;
+    bool clicking = false;
+    bool freedInClick = false;
+    TFreeingHost(TTestHost& i, TFrameProfile*& f) : inner(i), frame(f) {}
+    TProfileStore& ProfileStore() override { return inner.store; }
+    const TLanguage& Language() override { return inner.language; }
+    void ProfilesChanged() override {}
+    void EditListSaved() override {}
+    void ClosePage() override {
+      freedInClick = clicking;
+      delete frame;
+      frame = nullptr;
+    }
+  } freeing{host, frame};
+  frame->Attach(freeing);
+  freeing.clicking = true;
+  frame->B_Create->Click();
+  freeing.clicking = false;
+  EXPECT_TRUE(PumpUntil([&] { return frame == nullptr; }));
+  EXPECT_FALSE(freeing.freedInClick);
+  EXPECT_EQ(ProfileState.EditedProfile, "newprofile1");
 }
 
 TEST_F(FrameProfileTest, TheRunningProgramsMenuOffersAHelperProgram) {

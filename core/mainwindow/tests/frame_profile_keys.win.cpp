@@ -124,7 +124,7 @@ TEST_F(FrameProfileKeys, AProfileBoundOnThePageRunsWhileItsProgramIsInFront) {
   frame->B_SetToApp->Click();
   frame->VyButtonEdit1->SetText(typed);
   frame->B_Close->Click();
-  EXPECT_EQ(closed, 1);
+  EXPECT_TRUE(PumpUntil([&] { return closed == 1; }));
   EXPECT_NE(form->ProfileStore().getprofiletipe("tester"), "-");
 
   ASSERT_TRUE(front.activate());
