@@ -13,6 +13,7 @@
 
 #include "actions/ActionFamilies.h"
 #include "actions/ActionExecutors.h"
+#include "core/mainwindow/AboutPage.h"
 #include "core/keys/BindingAccess.h"
 #include "core/settings/ExtSettings.h"
 #include "core/keys/KeyEngine.h"
@@ -185,6 +186,26 @@ class TMainForm : public TForm {
 
  public:
   // --- the about page
+  TLabel* L_AboutVer = nullptr;
+  TLabel* L_BuldDate = nullptr;
+  TLabel* wwww = nullptr;  // the project's web address; hidden while none is published
+  TLabel* mail = nullptr;  // the feedback address; likewise
+  Flat::TFlatMemo* AboutMemo = nullptr;
+  Flat::TSevenButton* B_Donate = nullptr;
+  TPopupMenu* EmailPopupMenu = nullptr;
+  TMenuItem* EmailPopupMenuWrite = nullptr;
+  TMenuItem* EmailPopupMenuCopy = nullptr;
+  void wwwwClick(TObject* Sender);
+  void mailClick(TObject* Sender);
+  void EmailPopupMenuWriteClick(TObject* Sender);
+  void EmailPopupMenuCopyClick(TObject* Sender);
+  void B_DonateClick(TObject* Sender);
+  TAboutPage& AboutPage() { return *aboutPage_; }
+
+ private:
+  std::unique_ptr<TAboutPage> aboutPage_ = std::make_unique<TAboutPage>(*this);
+
+ public:
 
   // --- components of the form resource
   TTimer* RepeatTimer = nullptr;     // the key engine's auto-repeat

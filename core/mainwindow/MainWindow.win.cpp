@@ -215,6 +215,20 @@ void TMainForm::Publish(TPublisher<TMainForm>& p) {
   p.Handler(L"DelExceptProgClick", &TMainForm::DelExceptProgClick);
 
   // the about page
+  p.Field(L"L_AboutVer", &TMainForm::L_AboutVer);
+  p.Field(L"L_BuldDate", &TMainForm::L_BuldDate);
+  p.Field(L"wwww", &TMainForm::wwww);
+  p.Field(L"mail", &TMainForm::mail);
+  p.Field(L"AboutMemo", &TMainForm::AboutMemo);
+  p.Field(L"B_Donate", &TMainForm::B_Donate);
+  p.Field(L"EmailPopupMenu", &TMainForm::EmailPopupMenu);
+  p.Field(L"EmailPopupMenuWrite", &TMainForm::EmailPopupMenuWrite);
+  p.Field(L"EmailPopupMenuCopy", &TMainForm::EmailPopupMenuCopy);
+  p.Handler(L"wwwwClick", &TMainForm::wwwwClick);
+  p.Handler(L"mailClick", &TMainForm::mailClick);
+  p.Handler(L"EmailPopupMenuWriteClick", &TMainForm::EmailPopupMenuWriteClick);
+  p.Handler(L"EmailPopupMenuCopyClick", &TMainForm::EmailPopupMenuCopyClick);
+  p.Handler(L"B_DonateClick", &TMainForm::B_DonateClick);
 
   p.Field(L"RepeatTimer", &TMainForm::RepeatTimer);
   p.Field(L"TimerMonOff", &TMainForm::TimerMonOff);
@@ -437,8 +451,10 @@ void TMainForm::TrayMenuPopup(TObject*) {
   if (tray_) tray_->FillProfileMenu();
 }
 
-// The about page comes with the settings window's pages; until then the window opens.
-void TMainForm::N8Click(TObject* Sender) { trayDblClick(Sender); }
+void TMainForm::N8Click(TObject* Sender) {
+  trayDblClick(Sender);
+  VyPageControl1->SetActivePage(TabSheet3);
+}
 
 void TMainForm::VyPageControl1Change(TObject*) {
   // The focus goes to the chosen page itself, never to a control the user did not pick.
@@ -602,6 +618,7 @@ void TMainForm::applyLanguageTexts() {
   TranslateComponents(L"SettingsHKForm");
   if (TranslateInfoLabel) TranslateInfoLabel->SetCaption(language_->TranslatorInfo());
   if (pages_) pages_->TranslateGroupBar();
+  aboutPage_->Fill();
 }
 
 // A dialog still open ends with the window, and no key is captured any more.
@@ -871,6 +888,24 @@ void TMainForm::WMSysCommand(TMessage& m) {
     return;
   }
   TForm::WMSysCommand(m);
+}
+
+// --- the about page
+
+void TMainForm::wwwwClick(TObject*) { aboutPage_->OpenWebSite(); }
+
+void TMainForm::mailClick(TObject*) {
+  POINT at{};
+  GetCursorPos(&at);
+  EmailPopupMenu->Popup(at.x, at.y);
+}
+
+void TMainForm::EmailPopupMenuWriteClick(TObject*) { aboutPage_->WriteMail(); }
+
+void TMainForm::EmailPopupMenuCopyClick(TObject*) { aboutPage_->CopyMailAddress(); }
+
+void TMainForm::B_DonateClick(TObject*) {
+  if (DonateForm) DonateForm->ShowWnd();
 }
 
 bool ShowHelpTopic(const std::wstring&) { return false; }

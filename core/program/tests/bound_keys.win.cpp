@@ -8,7 +8,10 @@
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
 
+#include "core/language/Language.h"
+#include "core/mainwindow/FrameProfile.h"
 #include "core/program/tests/QornInstall.h"
+#include "core/settings/tests/SettingsTestSupport.h"
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"
 #include "tenvora/Tenvora.h"
@@ -675,6 +678,57 @@ TEST_F(BoundKeys, AnUnreadableProgramProfileIsReportedOnceFromTheMainLoop) {
   const auto reports = Lines(sink);
   ASSERT_EQ(reports.size(), 1u) << "one report for one unreadable profile";
   EXPECT_NE(reports[0].find("tester.lpf"), std::string::npos) << reports[0];
+}
+
+// The profile manager page binds a profile to a program as the user picked it (here
+// in upper case); the real Qorn.exe, reading what the page wrote, runs that profile
+// while the program is in front.
+TEST_F(BoundKeys, AProfileBoundOnTheProfilePageFollowsItsProgram) {
+  qorn.WriteProfiles("everywhere",
+                     {{"everywhere", "-", {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("global"))}},
+                      {"tester", "-", {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("own"))}}});
+  {
+    struct TPageHost final : IProfileFrameHost {
+      TProfileStore& store;
+      TLanguage language{Dist / "lang"};
+      explicit TPageHost(TProfileStore& s) : store(s) { language.SetLanguage(L"English"); }
+      TProfileStore& ProfileStore() override { return store; }
+      const TLanguage& Language() override { return language; }
+      void ProfilesChanged() override {}
+      void EditListSaved() override {}
+      void ClosePage() override {}
+    };
+    TKeyTable live, perProgram, edit;
+    TFakeKeyList keys;
+    TRecordingReporter reporter;
+    const TProfileState before = ProfileState;
+    TProfileStore store(qorn.Settings(), {live, perProgram, edit}, ProfileState, keys, reporter);
+    store.loadprofilesbd();
+    store.loadpfl("everywhere", 1, 0);
+    TPageHost host(store);
+    std::unique_ptr<TForm> page(CreateFormNew<TForm>(Application));
+    TFrameProfile* frame = CreateFrame<TFrameProfile>(page.get());
+    frame->Attach(host);
+    frame->SetParent(page.get());
+    frame->FillTable();
+    frame->pfltable->SetItemIndex(1);
+    ASSERT_EQ(frame->SelectedProfile(), "tester");
+    frame->B_SetToApp->Click();
+    std::wstring typed = AnsiToString(OwnExePath());
+    CharUpperBuffW(typed.data(), static_cast<DWORD>(typed.size()));
+    frame->VyButtonEdit1->SetText(typed);
+    frame->B_SetToApp->Click();
+    EXPECT_EQ(store.getprofiletipe("tester"), OwnExePath());
+    ProfileState = before;
+  }
+  ASSERT_TRUE(qorn.Exists("profiles/tester.lpf"));
+  ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
+  FrontWindow front;
+  ASSERT_TRUE(front.activate());
+  ASSERT_TRUE(Press(VK_F13));
+  ASSERT_TRUE(WaitForMarkerLines(1));
+  EXPECT_EQ(Lines(marker), std::vector<std::string>{"own"});
+  EXPECT_EQ(qorn.Close(), 0);
 }
 
 }  // namespace
