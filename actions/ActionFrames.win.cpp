@@ -1,5 +1,7 @@
 #include "actions/ActionFrames.h"
 
+#include "actions/VolumeFrame.h"
+
 #include <array>
 #include <utility>
 
@@ -20,7 +22,7 @@ using TMaker = TActionFrame* (*)(TComponent*);
 // A page whose frame is built gets its own maker here.
 constexpr std::array<std::pair<std::uint8_t, TMaker>, 18> Pages{{
     {11, Make<TFrameEmpty>},  // Winamp
-    {12, Make<TFrameEmpty>},  // volume
+    {12, Make<TFrameVol>},    // volume
     {13, Make<TFrameEmpty>},  // media players
     {14, Make<TFrameEmpty>},  // audio CD
     {21, Make<TFrameEmpty>},  // folders

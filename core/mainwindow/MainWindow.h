@@ -256,6 +256,7 @@ class TMainForm : public TForm {
 
   // --- services of the main window for the other windows and the actions
   TKeyEngine& Engine() { return *engine_; }
+  TActionFamilies& ActionFamilies() { return actionFamilies_; }
   TLanguage& Language() { return *language_; }
   TSettingsStore& Settings() { return *settings_; }
   TExtSettings& ExtSettings() { return ext_; }

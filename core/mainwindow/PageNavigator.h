@@ -9,6 +9,8 @@
 
 #include "actions/ActionFrame.h"
 #include "core/mainwindow/FrameHist.h"
+#include "core/mainwindow/FrameProfile.h"
+#include "core/mainwindow/MainFormProfileHost.h"
 
 class TMainForm;
 
@@ -35,9 +37,10 @@ class TPageNavigator {
 
   TActionFrame* ActionFrame() const { return actionFrame_.get(); }
   TFrameHist* HistoryFrame() const { return history_.get(); }
+  TFrameProfile* ProfileFrame() const { return profile_.get(); }
 
  private:
-  // The profile manager comes in here, made once inside pfp.
+  // The profile manager, made once inside pfp, its table filled again each time.
   void showProfilePage();
   // pfp over the whole keys page, above the list and the buttons.
   void showPanel();
@@ -46,4 +49,6 @@ class TPageNavigator {
   TMainForm& form_;
   std::unique_ptr<TActionFrame> actionFrame_;
   std::unique_ptr<TFrameHist> history_;
+  std::unique_ptr<TMainFormProfileHost> profileHost_;
+  std::unique_ptr<TFrameProfile> profile_;
 };

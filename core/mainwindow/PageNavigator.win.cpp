@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "actions/ActionFrames.h"
+#include "actions/VolumeFrame.h"
 #include "core/language/LanguageTranslate.h"
 #include "core/mainwindow/ActionPages.h"
 #include "core/mainwindow/MainWindow.h"
@@ -27,6 +28,7 @@ void TPageNavigator::TranslateGroupBar() {
 void TPageNavigator::Forget(TComponent* component) {
   if (component == actionFrame_.get()) (void)actionFrame_.release();
   if (component == history_.get()) (void)history_.release();
+  if (component == profile_.get()) (void)profile_.release();
 }
 
 void TPageNavigator::scaleToScreen(TControl& frame) const {
@@ -45,6 +47,9 @@ void TPageNavigator::OpenActionPage(std::uint8_t pageCode) {
   frame.SetAlign(alClient);
   scaleToScreen(frame);
   frame.Attach(form_.Bindings());
+  // A page that lists what the program has is handed those services before it shows a binding.
+  if (auto* volume = dynamic_cast<TFrameVol*>(&frame))
+    volume->Use({.Mixer = form_.ActionFamilies().Mixer(), .Settings = &form_.ExtSettings(), .Language = &form_.Language()});
   if (auto* empty = dynamic_cast<TFrameEmpty*>(&frame))
     empty->PageCaption->SetCaption(
         form_.VyGroupBar1->GetGroup(page->Group)->GetItems()->GetItem(page->Item)->GetCaption());
@@ -64,6 +69,7 @@ void TPageNavigator::freecur() {
   } else if (page == ProfilePageCode || page == HistoryPageCode) {
     form_.pfp->SetVisible(false);
     if (history_) history_->SetVisible(false);
+    if (profile_) profile_->SetVisible(false);
   }
   form_.CurrentPage = 0;
 }
@@ -116,7 +122,20 @@ void TPageNavigator::showPanel() {
 }
 
 void TPageNavigator::showProfilePage() {
-  // The profile manager frame is made here, inside pfp, once; until then the page is empty.
+  if (!profileHost_)
+    profileHost_ = std::make_unique<TMainFormProfileHost>(
+        form_, [this] { form_.MainActnSave->SetEnabled(false); }, [this] { freecur(); });
+  if (!profile_) {
+    profile_.reset(CreateFrame<TFrameProfile>(Application));
+    profile_->FreeNotification(&form_);
+    profile_->Attach(*profileHost_);
+    profile_->SetParent(form_.pfp);
+    profile_->SetAlign(alClient);
+    scaleToScreen(*profile_);
+    ::TranslateComponents(form_.Language(), *profile_);
+  }
+  profile_->SetVisible(true);
+  profile_->FillTable();
 }
 
 void TPageNavigator::OpenProfilePage() {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "actions/ActionFrames.h"
+#include "actions/VolumeFrame.h"
 #include "core/mainwindow/ActionPages.h"
 #include "core/keys/KeyNames.h"
 #include "core/mainwindow/MainWindow.h"
@@ -154,10 +155,16 @@ TEST_F(KeysPage, EveryGroupBarItemOpensItsOwnPage) {
     Vy::TVyGroupItem* item = Item(page.Group, page.Item);
     item->Click();
     EXPECT_EQ(form->CurrentPage, page.PageCode);
-    auto* frame = dynamic_cast<TFrameEmpty*>(form->Pages().ActionFrame());
+    TActionFrame* frame = form->Pages().ActionFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->GetParent(), form->FlatPanel1);
-    EXPECT_EQ(frame->PageCaption->GetCaption(), item->GetCaption());
+    if (page.PageCode == 12) {
+      EXPECT_NE(dynamic_cast<TFrameVol*>(frame), nullptr) << "the volume page is built";
+    } else {
+      auto* empty = dynamic_cast<TFrameEmpty*>(frame);
+      ASSERT_NE(empty, nullptr);
+      EXPECT_EQ(empty->PageCaption->GetCaption(), item->GetCaption());
+    }
     EXPECT_FALSE(item->GetCaption().empty());
     // The page before it is gone: one page at a time.
     EXPECT_EQ(PageWindows(), 1);
@@ -426,6 +433,41 @@ TEST_F(KeysPage, NoUnsavedEditIsLostByARepaintOrAProfileReload) {
   EXPECT_EQ(edit().Slots[0].ActionCode, 105);
   form->N16->Click();
   EXPECT_EQ(MainSettings.ShowActionIcons, 0);
+}
+
+TEST_F(KeysPage, AVolumeKeyIsBoundThroughItsPageAndWorksAtOnce) {
+  AddKey(VK_F13, L"Mute");
+  Select(0);
+  Item(0, 1)->Click();
+  auto* volume = dynamic_cast<TFrameVol*>(form->Pages().ActionFrame());
+  ASSERT_NE(volume, nullptr);
+  const LPARAM at = MAKELPARAM(6, volume->FlatRadioButton3->GetHeight() / 2);
+  SendMessageW(volume->FlatRadioButton3->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(volume->FlatRadioButton3->GetHandle(), WM_LBUTTONUP, 0, at);
+  Pump(20ms);
+  EXPECT_EQ(edit().Slots[0].ActionCode, 23);
+  EXPECT_EQ(live().Slots[0].ActionCode, 23) << "the edited profile is the active one: the key mutes at once";
+  EXPECT_TRUE(form->MainActnSave->GetEnabled());
+  // Selected again, the binding opens its own page with its sub-action chosen.
+  Select(0);
+  volume = dynamic_cast<TFrameVol*>(form->Pages().ActionFrame());
+  ASSERT_NE(volume, nullptr);
+  EXPECT_TRUE(volume->FlatRadioButton3->GetChecked());
+}
+
+TEST_F(KeysPage, TheProfilePageHoldsTheProfileManager) {
+  form->MainActnProfile->Click();
+  TFrameProfile* profiles = form->Pages().ProfileFrame();
+  ASSERT_NE(profiles, nullptr);
+  EXPECT_EQ(profiles->GetParent(), form->pfp);
+  EXPECT_TRUE(IsWindowVisible(profiles->GetHandle()));
+  bool canClose = true;
+  form->FormCloseQuery(form, canClose);
+  EXPECT_FALSE(IsWindowVisible(form->pfp->GetHandle()));
+  // Opened again: the same page, shown again.
+  form->MainActnProfile->Click();
+  EXPECT_EQ(form->Pages().ProfileFrame(), profiles);
+  EXPECT_TRUE(IsWindowVisible(profiles->GetHandle()));
 }
 
 TEST_F(KeysPage, TheHistoryAndProfilePagesCloseInsteadOfTheWindow) {
