@@ -14,6 +14,7 @@
 #pragma once
 #include "controls/extended/VyShellDeviceChange.h"
 #include "controls/extended/VyShellDragDrop.h"
+#include "controls/extended/VyShellList.h"
 #include "controls/extended/VyShellLocator.h"
 #include "controls/extended/VyShellMenus.h"
 #include "controls/extended/VyShellWatch.h"
@@ -97,7 +98,7 @@ class TVyShellTreeData : public TObject {
 using TVyShTreeDeleteItemEvent = TEvent<void(TObject* Sender, TTreeNode* Node, TVyShellTreeData* TreeData)>;
 using TVyShTreeInsertItemEvent = TEvent<void(TObject* Sender, TTreeNode* Node)>;
 
-class TVyCustomShellTree : public TVyCustomTreeView, public IVyShellDropHandler {
+class TVyCustomShellTree : public TVyCustomTreeView, public IVyShellDropHandler, public IVyShellListTree {
   QORN_CLASS(TVyCustomShellTree, TVyCustomTreeView)
  public:
   explicit TVyCustomShellTree(TComponent* AOwner);
@@ -125,8 +126,18 @@ class TVyCustomShellTree : public TVyCustomTreeView, public IVyShellDropHandler 
   void RefreshNodes();
   // Selects the folder, adding the nodes on its way. A folder outside BaseFolder
   // selects the root.
-  void GotoIdList(const ITEMIDLIST* absolute);
-  void GoUp(int levels);
+  void GotoIdList(const ITEMIDLIST* absolute) override;
+  void GoUp(int levels) override;
+
+  // The list that shows the selected folder: told at once of a click or a
+  // navigation, 500 ms after the last keyboard step (walking the tree with the
+  // arrows does not fill the list at every node).
+  TVyCustomShellList* GetShellList() const { return FShellList; }
+  void SetShellList(TVyCustomShellList* list);
+  // The list's navigation: the tree selects the folder and the list shows it.
+  void SetSelectedFolderIdList(const ITEMIDLIST* absolute) override;
+  // A selection still held back is handed to the list now.
+  void PassPendingJobs() override;
   // Runs a context-menu verb ("delete", "copy"...) on the node's item, then
   // refreshes. A verb the item's menu lacks runs nothing. False for the root, a
   // foreign node or a failure.
@@ -172,6 +183,7 @@ class TVyCustomShellTree : public TVyCustomTreeView, public IVyShellDropHandler 
   bool CanExpand(TTreeNode* node) override;
   bool CanEdit(TTreeNode* node) override;
   void Change(TTreeNode* node) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void Delete(TTreeNode* node) override;
   void Edit(const TVITEMW& item) override;
   void KeyDown(WORD& key, TShiftState shift) override;
@@ -208,6 +220,8 @@ class TVyCustomShellTree : public TVyCustomTreeView, public IVyShellDropHandler 
   void ChangeTimerTick(TObject*);
   void StartRefreshTimer(unsigned ms);
   void PassSelection(TTreeNode* node);
+  // The selection is final: SelectedFolder and the list follow it.
+  void SelectionSettled(TTreeNode* node);
   void SortChildrenOf(TTreeNode* node);
   // Fills a node that has its button but no children yet; false when its folder
   // cannot be opened.
@@ -228,6 +242,12 @@ class TVyCustomShellTree : public TVyCustomTreeView, public IVyShellDropHandler 
   std::unique_ptr<TVyShellLocator> FBaseFolder;
   std::unique_ptr<TVyShellLocator> FSelectedFolder;
   std::unique_ptr<TTimer> FChangeTimer;
+  // What FChangeTimer's tick does; a restart replaces the job pending.
+  enum class TPendingJob { None, Selection, Refresh };
+  TPendingJob FPendingJob = TPendingJob::None;
+  // The next selection change goes to the list at once (a click, a navigation).
+  bool FImmediateSelect = false;
+  TVyCustomShellList* FShellList = nullptr;
   std::unique_ptr<TCustomImageList> FSystemImages;
   std::unordered_set<const TVyShellTreeData*> FShellData;
   TVyShellTreeOptions FOptions = kDefaultShellTreeOptions;

@@ -1,5 +1,7 @@
 #include "controls/extended/VyShellTree.h"
 
+#include <utility>
+
 #include "controls/extended/VyShellIdList.h"
 #include "controls/extended/VyShellPidlList.h"
 #include "core/utils/Trace.h"
@@ -37,6 +39,7 @@ TVyCustomShellTree::TVyCustomShellTree(TComponent* AOwner)
 }
 
 TVyCustomShellTree::~TVyCustomShellTree() {
+  SetShellList(nullptr);
   DeviceChangeHandler().RemoveNotify(TVyDeviceChangeEvent(this, &TVyCustomShellTree::DeviceChanged));
   // The nodes go while this class can still free their data.
   ++FUpdateCount;
@@ -67,6 +70,7 @@ void TVyShellTree::Publish(TPublisher<TVyShellTree>& p) {
   p.Property(L"AutoExpand", &T::GetAutoExpand, &T::SetAutoExpand).Default(false);
   p.Property(L"BaseFolder", &T::GetBaseFolder, &T::SetBaseFolder);
   p.Property(L"Options", &T::GetOptions, &T::SetOptions).Default(kDefaultShellTreeOptions);
+  p.Property(L"ShellList", &T::GetShellList, &T::SetShellList);
   p.Property(L"OnAddItem", &T::OnAddItem);
   p.Property(L"OnDeleteItem", &T::OnDeleteItem);
   p.Property(L"OnInsertItem", &T::OnInsertItem);
@@ -181,6 +185,9 @@ void TVyCustomShellTree::Loaded() {
   FInLoaded = true;
   const TOnExit loaded([this] { FInLoaded = false; });
   TVyCustomTreeView::Loaded();
+  // A list named in the form shows the folder the loaded tree selected.
+  if (FShellList)
+    if (TTreeNode* node = GetSelected(); node && ShellData(node)) SelectionSettled(node);
 }
 
 void TVyCustomShellTree::WMShellTreeFill(TMessage&) {
@@ -381,7 +388,50 @@ void TVyCustomShellTree::Change(TTreeNode* node) {
     return;
   }
   TVyCustomTreeView::Change(node);
+  if (!ShellData(node)) return;
+  if (FImmediateSelect || !FShellList) {
+    FImmediateSelect = false;
+    SelectionSettled(node);
+    return;
+  }
+  FChangeTimer->SetEnabled(false);
+  FChangeTimer->SetInterval(500);
+  FPendingJob = TPendingJob::Selection;
+  FChangeTimer->SetEnabled(true);
+}
+
+void TVyCustomShellTree::SelectionSettled(TTreeNode* node) {
   PassSelection(node);
+  if (TVyShellTreeData* data = ShellData(node); data && FShellList) FShellList->ShowTreeFolder(data->AbsIdList());
+}
+
+void TVyCustomShellTree::SetShellList(TVyCustomShellList* list) {
+  if (list == FShellList) return;
+  if (FShellList) {
+    FShellList->SetLinkedTree(nullptr);
+    FShellList->RemoveFreeNotification(this);
+  }
+  FShellList = list;
+  if (!list) return;
+  list->SetLinkedTree(this);
+  list->FreeNotification(this);
+  if (TTreeNode* node = GetSelected(); node && !ComponentState().Contains(csLoading)) SelectionSettled(node);
+}
+
+void TVyCustomShellTree::Notification(TComponent* AComponent, TOperation Operation) {
+  TVyCustomTreeView::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FShellList) FShellList = nullptr;
+}
+
+void TVyCustomShellTree::SetSelectedFolderIdList(const ITEMIDLIST* absolute) {
+  TTreeNode* before = GetSelected();
+  GotoIdList(absolute);
+  // Selecting the node it already had changes nothing the list would hear of.
+  if (TTreeNode* node = GetSelected(); node && node == before) SelectionSettled(node);
+}
+
+void TVyCustomShellTree::PassPendingJobs() {
+  if (FChangeTimer->GetEnabled()) ChangeTimerTick(nullptr);
 }
 
 void TVyCustomShellTree::BaseFolderChanged(TObject*) {
@@ -391,6 +441,7 @@ void TVyCustomShellTree::BaseFolderChanged(TObject*) {
     const TOnExit updated([this] { --FUpdateCount; });
     FSelectedFolder->Clear();
   }
+  FImmediateSelect = true;
   if (FOptions.Contains(stoAutoFill)) FillTree();
 }
 
@@ -414,6 +465,8 @@ TTreeNode* TVyCustomShellTree::FindChild(TTreeNode* parent, const ITEMIDLIST* re
 
 void TVyCustomShellTree::GotoIdList(const ITEMIDLIST* target) {
   if (FUpdateCount > 0) return;
+  FImmediateSelect = true;
+  const TOnExit passed([this] { FImmediateSelect = false; });
   TTreeNode* root = GetItems()->GetFirstNode();
   if (!ShellData(root)) return;
   const ITEMIDLIST* base = FBaseFolder->GetIdList();
@@ -461,6 +514,8 @@ void TVyCustomShellTree::GoUp(int levels) {
   TTreeNode* node = GetSelected();
   if (!node) return;
   for (; levels > 0 && node->Parent(); --levels) node = node->Parent();
+  FImmediateSelect = true;
+  const TOnExit passed([this] { FImmediateSelect = false; });
   node->SetSelected(true);
 }
 
@@ -488,6 +543,8 @@ void TVyCustomShellTree::RefreshNodes() {
     RefreshNode(root, selection);
   }
   if (selection) {
+    FImmediateSelect = true;
+    const TOnExit passed([this] { FImmediateSelect = false; });
     selection->SetSelected(true);
   }
 }
@@ -569,13 +626,23 @@ void TVyCustomShellTree::WMShellChange(TMessage&) {
 
 void TVyCustomShellTree::StartRefreshTimer(unsigned ms) {
   FChangeTimer->SetEnabled(false);
+  FPendingJob = TPendingJob::Refresh;
   FChangeTimer->SetInterval(ms);
   FChangeTimer->SetEnabled(true);
 }
 
 void TVyCustomShellTree::ChangeTimerTick(TObject*) {
   FChangeTimer->SetEnabled(false);
-  RefreshNodes();
+  switch (std::exchange(FPendingJob, TPendingJob::None)) {
+    case TPendingJob::Selection:
+      if (TTreeNode* node = GetSelected(); node && ShellData(node)) SelectionSettled(node);
+      break;
+    case TPendingJob::Refresh:
+      RefreshNodes();
+      break;
+    case TPendingJob::None:
+      break;
+  }
 }
 
 void TVyCustomShellTree::DeviceChanged(TVyDeviceChangeHandler*, TMessage& message) {

@@ -43,6 +43,8 @@ TComPtr<IDropSource> TVyCustomShellTree::CreateDropSource(int button) {
 
 void TVyCustomShellTree::CNNotify(TMessage& m) {
   auto* header = reinterpret_cast<NMHDR*>(m.LParam);
+  // A click chooses: the list follows at once, without the keyboard's delay.
+  if (header->code == NM_CLICK) FImmediateSelect = true;
   const bool drag = header->code == TVN_BEGINDRAGW || header->code == TVN_BEGINRDRAGW;
   if (drag && FOptions.Contains(stoOleDrag)) {
     StartOleDrag(*reinterpret_cast<NMTREEVIEWW*>(header), header->code == TVN_BEGINDRAGW ? 0 : 1);

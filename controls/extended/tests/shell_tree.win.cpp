@@ -5,6 +5,8 @@
 // folders (none without a folder to put them in, one warning for a real failure).
 #include "controls/extended/VyShellDragDrop.h"
 #include "controls/extended/VyShellIdList.h"
+#include "controls/extended/VyShellList.h"
+#include "vcl/Clock.h"
 #include "controls/extended/tests/ShellTreeTest.h"
 
 #include <filesystem>
@@ -102,6 +104,50 @@ TEST_F(VyShellTree, SelectsAFolderAddingTheNodesOnItsWay) {
   EXPECT_EQ(CompareIdLists(tree->GetSelectedFolder()->GetIdList(), target.get()), 0);
   tree->GoUp(5);
   EXPECT_EQ(tree->GetSelected(), Root()) << "up no further than the root";
+}
+
+TEST_F(VyShellTree, ALinkedListFollowsAChoiceAtOnceAndAKeyboardStepOnceItSettles) {
+  TManualClock clock;
+  TClockOverride useClock(clock);
+  auto* list = new TVyShellList(form);
+  list->SetBounds(8, 372, 330, 30);
+  list->SetParent(form);
+  Root()->SetSelected(true);
+  tree->SetShellList(list);
+  EXPECT_EQ(list->GetLinkedTree(), static_cast<IVyShellListTree*>(tree));
+  EXPECT_EQ(list->FolderPath(), disk.Root()) << "linked, the list shows the selected folder";
+
+  // Walking the tree with the arrows: the list waits until the walk stops.
+  tree->SetFocus();
+  SendMessageW(tree->GetHandle(), WM_KEYDOWN, VK_DOWN, 0x00500001);
+  SendMessageW(tree->GetHandle(), WM_KEYUP, VK_DOWN, 0xC0500001);
+  ASSERT_EQ(SelectedPath(), disk.Path(L"a"));
+  EXPECT_EQ(list->FolderPath(), disk.Root());
+  clock.Advance(499);
+  Pump(std::chrono::milliseconds(20));
+  EXPECT_EQ(list->FolderPath(), disk.Root());
+  clock.Advance(1);
+  ASSERT_TRUE(PumpUntil([&] { return list->FolderPath() == disk.Path(L"a"); }));
+
+  // A navigation is a choice: no wait.
+  const TIdList target = disk.IdList(L"b");
+  tree->SetSelectedFolderIdList(target.get());
+  EXPECT_EQ(list->FolderPath(), disk.Path(L"b"));
+  // Its own folder again (the list's up and back) still reaches the list.
+  list->ShowTreeFolder(disk.IdList(L"a").get());
+  tree->SetSelectedFolderIdList(target.get());
+  EXPECT_EQ(list->FolderPath(), disk.Path(L"b"));
+
+  // A list that goes unlinks itself; a tree that goes unlinks its list.
+  delete list;
+  EXPECT_EQ(tree->GetShellList(), nullptr);
+  auto* second = new TVyShellList(form);
+  second->SetParent(form);
+  tree->SetShellList(second);
+  EXPECT_EQ(second->GetLinkedTree(), static_cast<IVyShellListTree*>(tree));
+  delete tree;
+  tree = nullptr;
+  EXPECT_EQ(second->GetLinkedTree(), nullptr);
 }
 
 TEST_F(VyShellTree, AFolderOutsideTheBaseSelectsTheRootOnly) {
