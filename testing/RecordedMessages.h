@@ -1,5 +1,6 @@
 // A dialog service for tests: every message box is remembered and answered with OK
-// at once; the other dialogs are cancelled.
+// at once; each open dialog remembers its filter and takes the next of `files` (an
+// empty one, or none left, cancels it); the other dialogs are cancelled.
 #pragma once
 #include "vcl/Dialogs.h"
 
@@ -10,7 +11,17 @@ namespace qorn::testing {
 
 struct TRecordedMessages : TDialogService {
   std::vector<std::wstring> texts;
-  bool ExecuteFileDialog(HWND, TOpenDialog&) override { return false; }
+  std::vector<std::wstring> files;
+  std::vector<std::wstring> filters;
+  bool ExecuteFileDialog(HWND, TOpenDialog& dialog) override {
+    filters.push_back(dialog.GetFilter());
+    if (files.empty()) return false;
+    const std::wstring file = files.front();
+    files.erase(files.begin());
+    if (file.empty()) return false;
+    dialog.SetFileName(file);
+    return true;
+  }
   bool ExecuteFontDialog(HWND, TFontDialog&) override { return false; }
   bool ExecuteColorDialog(HWND, TColorDialog&) override { return false; }
   int MessageBox(HWND, const std::wstring& text, const std::wstring&, unsigned) override {

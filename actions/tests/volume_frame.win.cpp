@@ -4,6 +4,8 @@
 // ctest-lock: desktop_input
 #include <gtest/gtest.h>
 
+#include "testing/RecordedMessages.h"
+
 #include <string>
 #include <vector>
 
@@ -345,27 +347,7 @@ TEST_F(VolumeFrame, TheSystemMixerIsListedAsItIs) {
 }
 
 // The picture dialog answered as the user would, and the message boxes read.
-struct PictureDialogAnswers : TDialogService {
-  std::vector<std::wstring> files;  // one answer a dialog; empty: cancelled
-  std::vector<std::wstring> filters;
-  std::vector<std::wstring> messages;
-  bool ExecuteFileDialog(HWND, TOpenDialog& dialog) override {
-    filters.push_back(dialog.GetFilter());
-    if (files.empty()) return false;
-    const std::wstring file = files.front();
-    files.erase(files.begin());
-    if (file.empty()) return false;
-    dialog.SetFileName(file);
-    return true;
-  }
-  bool ExecuteFontDialog(HWND, TFontDialog&) override { return false; }
-  bool ExecuteColorDialog(HWND, TColorDialog&) override { return false; }
-  int MessageBox(HWND, const std::wstring& text, const std::wstring&, unsigned) override {
-    messages.push_back(text);
-    return IDOK;
-  }
-  bool InputQuery(HWND, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
-};
+using PictureDialogAnswers = qorn::testing::TRecordedMessages;
 
 TEST_F(VolumeFrame, TheUsersMutePicturesAreChosenAndCleared) {
   TExtSettings settings;
@@ -397,7 +379,7 @@ TEST_F(VolumeFrame, TheUsersMutePicturesAreChosenAndCleared) {
   EXPECT_FALSE(frame->user_pict_volon_cancel->GetEnabled());
   EXPECT_EQ(notified, 2) << "the main window hears of each change (its Save button)";
   EXPECT_EQ(Stored(), "00010005");
-  EXPECT_TRUE(answers.messages.empty());
+  EXPECT_TRUE(answers.texts.empty());
 }
 
 // The settings file keeps paths in the system's code page: a name it cannot spell
@@ -411,8 +393,8 @@ TEST_F(VolumeFrame, APictureNameTheSettingsCannotSpellIsKeptByItsShortNameElseRe
 
   answers.files = {L"C:\\nowhere\\\u97f3\u91cf.png"};  // no such file: no short name either
   frame->E_user_pict_volon_path->OnButtonClick(frame->E_user_pict_volon_path);
-  ASSERT_EQ(answers.messages.size(), 1u);
-  EXPECT_NE(answers.messages[0].find(L"\u97f3\u91cf.png"), std::wstring::npos) << "the message names the file";
+  ASSERT_EQ(answers.texts.size(), 1u);
+  EXPECT_NE(answers.texts[0].find(L"\u97f3\u91cf.png"), std::wstring::npos) << "the message names the file";
   EXPECT_EQ(GetIniStg(&settings.MainSettingsEx, "UserPictMuteOn"), "C:\\pictures\\on.png") << "kept as it was";
 
   qorn::testing::TempDir dir("volpict");
@@ -422,7 +404,7 @@ TEST_F(VolumeFrame, APictureNameTheSettingsCannotSpellIsKeptByItsShortNameElseRe
   frame->E_user_pict_volon_path->OnButtonClick(frame->E_user_pict_volon_path);
   const std::string stored = GetIniStg(&settings.MainSettingsEx, "UserPictMuteOn");
   // The file's short name, which the system code page spells.
-  EXPECT_EQ(answers.messages.size(), 1u) << "no second message";
+  EXPECT_EQ(answers.texts.size(), 1u) << "no second message";
   EXPECT_EQ(stored.find('?'), std::string::npos) << stored;
   EXPECT_TRUE(std::filesystem::equivalent(AnsiToString(stored), file)) << stored;
   EXPECT_EQ(frame->E_user_pict_volon_path->GetText(), AnsiToString(stored));

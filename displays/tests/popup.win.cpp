@@ -6,6 +6,8 @@
 // desktop-input: it moves the mouse over the popup and reads the foreground window.
 #include <gtest/gtest.h>
 
+#include "testing/RecordedMessages.h"
+
 #include "controls/visual/HTMLText.h"
 #include "core/settings/Settings.h"
 #include "displays/Popup.h"
@@ -31,17 +33,7 @@ RECT WindowRectOf(HWND w) {
 }
 
 // Every message box, answered at once.
-struct TRecordedMessages : TDialogService {
-  std::vector<std::wstring> texts;
-  bool ExecuteFileDialog(HWND, TOpenDialog&) override { return false; }
-  bool ExecuteFontDialog(HWND, TFontDialog&) override { return false; }
-  bool ExecuteColorDialog(HWND, TColorDialog&) override { return false; }
-  int MessageBox(HWND, const std::wstring& text, const std::wstring&, unsigned) override {
-    texts.push_back(text);
-    return IDOK;
-  }
-  bool InputQuery(HWND, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
-};
+using qorn::testing::TRecordedMessages;
 
 const std::wstring ProgramSkins =
     std::filesystem::path(QORN_BINARY_DIR "/generated/skins/Popup/").make_preferred().wstring();

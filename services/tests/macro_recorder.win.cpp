@@ -5,6 +5,8 @@
 // desktop-input: one test makes its own window the foreground window.
 #include <gtest/gtest.h>
 
+#include "testing/RecordedMessages.h"
+
 #include "services/MacroRecorder.h"
 #include "testing/TempDir.h"
 #include "vcl/Clock.h"
@@ -18,17 +20,7 @@
 namespace {
 
 // Message boxes are answered at once and remembered.
-struct TShownMessages : TDialogService {
-  bool ExecuteFileDialog(HWND, TOpenDialog&) override { return false; }
-  bool ExecuteFontDialog(HWND, TFontDialog&) override { return false; }
-  bool ExecuteColorDialog(HWND, TColorDialog&) override { return false; }
-  int MessageBox(HWND, const std::wstring& text, const std::wstring&, unsigned) override {
-    texts.push_back(text);
-    return IDOK;
-  }
-  bool InputQuery(HWND, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
-  std::vector<std::wstring> texts;
-};
+using TShownMessages = qorn::testing::TRecordedMessages;
 
 // What the system would hand the record hook.
 LRESULT Record(UINT message, UINT paramL, UINT paramH, DWORD time) {

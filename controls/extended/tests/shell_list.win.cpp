@@ -4,6 +4,8 @@
 // whole), the clipboard keys, a drag over a folder item, and how it looks.
 #include <gtest/gtest.h>
 
+#include "testing/RecordedMessages.h"
+
 #include "controls/extended/tests/VyShellListTest.h"
 #include "testing/TempDir.h"
 #include "testing/WinTesting.h"
@@ -311,17 +313,7 @@ TEST_F(VyShellList, DragsOverAFolderItemAskItsTargetWithinTheOfferedEffects) {
 }
 
 // Notes every message box instead of showing it.
-struct TRecordedBoxes : TDialogService {
-  bool ExecuteFileDialog(HWND, TOpenDialog&) override { return false; }
-  bool ExecuteFontDialog(HWND, TFontDialog&) override { return false; }
-  bool ExecuteColorDialog(HWND, TColorDialog&) override { return false; }
-  int MessageBox(HWND, const std::wstring& text, const std::wstring&, unsigned) override {
-    texts.push_back(text);
-    return IDOK;
-  }
-  bool InputQuery(HWND, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
-  std::vector<std::wstring> texts;
-};
+using TRecordedBoxes = qorn::testing::TRecordedMessages;
 
 TEST_F(VyShellList, AFailingItemIsReportedInOneBox) {
   MakeFiles();

@@ -7,6 +7,8 @@
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
 
+#include "testing/RecordedMessages.h"
+
 #include "vcl/Win.h"
 
 #include <chrono>
@@ -53,27 +55,7 @@ std::wstring WindowsFolder() {
   return std::wstring(buffer, n);
 }
 
-// The open dialog answers with the next chosen path (empty: cancelled); message
-// boxes are recorded and answered OK.
-struct Answers : TDialogService {
-  std::vector<std::wstring> chosen;
-  std::vector<std::wstring> messages;
-  bool ExecuteFileDialog(HWND, TOpenDialog& dialog) override {
-    if (chosen.empty()) return false;
-    const std::wstring next = chosen.front();
-    chosen.erase(chosen.begin());
-    if (next.empty()) return false;
-    dialog.SetFileName(next);
-    return true;
-  }
-  bool ExecuteFontDialog(HWND, TFontDialog&) override { return false; }
-  bool ExecuteColorDialog(HWND, TColorDialog&) override { return false; }
-  int MessageBox(HWND, const std::wstring& text, const std::wstring&, unsigned) override {
-    messages.push_back(text);
-    return IDOK;
-  }
-  bool InputQuery(HWND, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
-};
+using Answers = qorn::testing::TRecordedMessages;
 
 struct TakenKeys : IActionExecutor {
   int runs = 0;
@@ -292,13 +274,13 @@ TEST_F(IgnoredProgramsPage, ChosenFilesAreStoredJoinedAndShownAgainWithTheirIcon
   const std::wstring winecfg = windows + L"\\system32\\winecfg.exe";
   const std::wstring withSeparator = L"C:\\Games;Old\\game.exe";
   const std::wstring unstorable = L"C:\\\u6e38\u620f\\game.exe";  // not in the system code page
-  answers.chosen = {notepad, L"", withSeparator, unstorable, regedit, winecfg, Trayee.wstring()};
+  answers.files = {notepad, L"", withSeparator, unstorable, regedit, winecfg, Trayee.wstring()};
   for (std::size_t i = 0; i < 7; ++i) form->AddExceptProgMenuOpenClick(form->AddExceptProgMenuOpen);
 
-  ASSERT_EQ(answers.messages.size(), 2u) << "the two paths that cannot be stored are refused, and said so";
-  EXPECT_NE(answers.messages[0].find(withSeparator), std::wstring::npos) << StringToAnsi(answers.messages[0]);
-  EXPECT_NE(answers.messages[0].find(L"\";\""), std::wstring::npos);
-  EXPECT_NE(answers.messages[1].find(L"game.exe"), std::wstring::npos);
+  ASSERT_EQ(answers.texts.size(), 2u) << "the two paths that cannot be stored are refused, and said so";
+  EXPECT_NE(answers.texts[0].find(withSeparator), std::wstring::npos) << StringToAnsi(answers.texts[0]);
+  EXPECT_NE(answers.texts[0].find(L"\";\""), std::wstring::npos);
+  EXPECT_NE(answers.texts[1].find(L"game.exe"), std::wstring::npos);
   const std::vector<std::wstring> added = {notepad, regedit, winecfg, Trayee.wstring()};
   ASSERT_EQ(rows().Count(), 4) << "the cancelled dialog and the refused paths add no row";
   for (int i = 0; i < 4; ++i) EXPECT_EQ(pathOfRow(i), added[i]);
