@@ -94,4 +94,9 @@ class TDropSource_shlvtv : public TVyComObject<IDropSource> {
 // array may come from another program: it is checked before it is read.
 DWORD CommonDropEffects(IDataObject* data);
 
+// What the shell's drop target of an item would do with the drag over it now: entered,
+// asked and left again. Never more than the drag offers (wine's targets answer "move"
+// to a drag that offers only "copy"); none when the target refuses to be entered.
+DWORD TargetDropEffect(IDropTarget* target, IDataObject* data, DWORD keyState, POINTL point, DWORD offered);
+
 }  // namespace Vy

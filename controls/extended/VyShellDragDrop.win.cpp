@@ -115,6 +115,17 @@ HRESULT TDropSource_shlvtv::QueryContinueDrag(BOOL escapePressed, DWORD keyState
   return DRAGDROP_S_DROP;
 }
 
+DWORD TargetDropEffect(IDropTarget* target, IDataObject* data, DWORD keyState, POINTL point, DWORD offered) {
+  DWORD answer = offered;
+  DWORD effect = DROPEFFECT_NONE;
+  if (SUCCEEDED(target->DragEnter(data, keyState, point, &answer))) {
+    answer = offered;
+    if (SUCCEEDED(target->DragOver(keyState, point, &answer))) effect = answer & offered;
+  }
+  target->DragLeave();
+  return effect;
+}
+
 DWORD CommonDropEffects(IDataObject* data) {
   const DWORD all = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
   if (!data) return all;

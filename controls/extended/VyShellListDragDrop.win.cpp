@@ -102,16 +102,7 @@ HRESULT TVyCustomShellList::DragOver(DWORD keyState, POINTL point, DWORD* effect
     TComPtr<IDropTarget> target = DropTargetAt(point, item);
     SetDropHighlight(item);
     *effect = DROPEFFECT_NONE;
-    if (target && FDragData) {
-      DWORD answer = offered;
-      if (SUCCEEDED(target->DragEnter(FDragData.Get(), keyState, point, &answer))) {
-        answer = offered;
-        target->DragOver(keyState, point, &answer);
-        // Never more than the drag offers, whatever the target would like.
-        *effect = answer & offered;
-      }
-      target->DragLeave();
-    }
+    if (target && FDragData) *effect = TargetDropEffect(target.Get(), FDragData.Get(), keyState, point, offered);
   }
   DragScroll(client);
   *effect |= DROPEFFECT_SCROLL;

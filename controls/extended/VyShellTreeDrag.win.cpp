@@ -118,14 +118,8 @@ HRESULT TVyCustomShellTree::DragOver(DWORD keyState, POINTL point, DWORD* effect
   TTreeNode* node = ShellNodeAt(point);
   if (node) {
     SetDropHighlight(node);
-    if (TComPtr<IDropTarget> target = ShellData(node)->GetDropTarget(OwnerWindow())) {
-      DWORD entered = allowed;
-      if (SUCCEEDED(target->DragEnter(FDragData.Get(), keyState, point, &entered))) {
-        *effect = allowed;
-        if (FAILED(target->DragOver(keyState, point, effect))) *effect = DROPEFFECT_NONE;
-      }
-      target->DragLeave();
-    }
+    if (TComPtr<IDropTarget> target = ShellData(node)->GetDropTarget(OwnerWindow()))
+      *effect = TargetDropEffect(target.Get(), FDragData.Get(), keyState, point, allowed);
   } else {
     SetDropHighlight(FDragNode);
   }
