@@ -42,6 +42,15 @@ qorn_bounded() {  # SECONDS WHAT COMMAND...
   return 1
 }
 
+# Waits for the prefix's server to end. One that outlives its programs (seen once: a
+# service kept it up) is stopped with what it still runs, so that the tests start on
+# a fresh server; left running, every window a test made failed to be created.
+qorn_end_server() {  # WHAT
+  qorn_bounded 300 "$1" wineserver -w && return 0
+  wineserver -k >/dev/null 2>&1 || true
+  qorn_bounded 60 "$1 (stopped)" wineserver -w || true
+}
+
 qorn_start_wine() {
   mkdir -p "$WINEPREFIX"
   if [ ! -d "$WINEPREFIX/drive_c" ]; then
@@ -56,9 +65,9 @@ qorn_start_wine() {
     # Then the services the tests use are started once, in a session of their own:
     # a program ending while a service starts for the first time in a new prefix
     # was seen to hang in its exit. A step that fails leaves its tests to say so.
-    qorn_bounded 600 "the end of the set-up server" wineserver -w || true
+    qorn_end_server "the end of the set-up server"
     qorn_bounded 600 "starting the task scheduler" wine net start Schedule || true
-    qorn_bounded 600 "the end of the scheduler's server" wineserver -w || true
+    qorn_end_server "the end of the scheduler's server"
   fi
   wineserver -p >/dev/null 2>&1 &
   # Start-up check: a tiny program must run within a bound, or wine is broken.
