@@ -29,11 +29,20 @@ qorn_run_preset() {  # ROOT PRESET LOG [ctest args...]
   shift 3
   local status=0
   ctest --preset "$preset" "$@" 2>&1 | tee "$log" || status=1
+  qorn_check_run "$root" "$preset" "$log" || status=1
+  return $status
+}
 
+# Checks the ctest output LOG of a whole preset (one run, or the shards of one one
+# after the other): every test ran, none skipped; prints the slowest.
+qorn_check_run() {  # ROOT PRESET LOG
+  local root=$1 preset=$2 log=$3
+  local status=0
   local expected registered ran
   expected=$(qorn_tests_in_sources "$root" "$preset")
   registered=$(ctest --preset "$preset" -N 2>/dev/null | sed -n 's/^Total Tests: //p')
-  ran=$(sed -n 's/.*tests passed, [0-9]* tests\{0,1\} failed out of \([0-9]*\).*/\1/p' "$log" | tail -1)
+  ran=$(sed -n 's/.*tests passed, [0-9]* tests\{0,1\} failed out of \([0-9]*\).*/\1/p' "$log" \
+    | awk '{ n += $1 } END { print n + 0 }')
   if [ -z "$ran" ] || [ "$ran" -eq 0 ]; then
     echo "!! $preset: no test ran" | tee -a "$log"
     status=1

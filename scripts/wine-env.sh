@@ -51,24 +51,28 @@ qorn_end_server() {  # WHAT
   qorn_bounded 60 "$1 (stopped)" wineserver -w || true
 }
 
-qorn_start_wine() {
+# Creates and sets up the prefix when it is missing; leaves no server running.
+qorn_make_prefix() {
   mkdir -p "$WINEPREFIX"
-  if [ ! -d "$WINEPREFIX/drive_c" ]; then
-    echo "wine-env: creating the wine prefix $WINEPREFIX"
-    qorn_bounded 1500 "wineboot" wineboot -i || return 1
-    # No window manager runs on the private display: let wine draw the window
-    # frames itself, so screenshots show captions and borders.
-    qorn_bounded 300 "the window frame setting" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || true
-    qorn_bounded 300 "the window frame setting" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f || true
-    # The server that set the prefix up keeps the service database locked until it
-    # ends (a service started meanwhile is refused, or times out): let it end first.
-    # Then the services the tests use are started once, in a session of their own:
-    # a program ending while a service starts for the first time in a new prefix
-    # was seen to hang in its exit. A step that fails leaves its tests to say so.
-    qorn_end_server "the end of the set-up server"
-    qorn_bounded 600 "starting the task scheduler" wine net start Schedule || true
-    qorn_end_server "the end of the scheduler's server"
-  fi
+  [ -d "$WINEPREFIX/drive_c" ] && return 0
+  echo "wine-env: creating the wine prefix $WINEPREFIX"
+  qorn_bounded 1500 "wineboot" wineboot -i || return 1
+  # No window manager runs on the private display: let wine draw the window
+  # frames itself, so screenshots show captions and borders.
+  qorn_bounded 300 "the window frame setting" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || true
+  qorn_bounded 300 "the window frame setting" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f || true
+  # The server that set the prefix up keeps the service database locked until it
+  # ends (a service started meanwhile is refused, or times out): let it end first.
+  # Then the services the tests use are started once, in a session of their own:
+  # a program ending while a service starts for the first time in a new prefix
+  # was seen to hang in its exit. A step that fails leaves its tests to say so.
+  qorn_end_server "the end of the set-up server"
+  qorn_bounded 600 "starting the task scheduler" wine net start Schedule || true
+  qorn_end_server "the end of the scheduler's server"
+}
+
+qorn_start_wine() {
+  qorn_make_prefix || return 1
   wineserver -p >/dev/null 2>&1 &
   # Start-up check: a tiny program must run within a bound, or wine is broken.
   qorn_bounded 600 "starting a program" wine cmd /c exit 0 || return 1

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "vcl/Forms.h"
+#include "vcl/Timer.h"
 
 inline void Pump(std::chrono::milliseconds duration) {
   using namespace std::chrono_literals;
@@ -28,4 +29,13 @@ inline bool PumpUntil(const std::function<bool()>& done,
     Pump(5ms);
   }
   return true;
+}
+
+// After a test moved its clock: pumps until every timer whose deadline the clock
+// reached has fired (however long a busy machine takes to deliver the ticks), then
+// once more for what their handlers posted.
+inline bool PumpDueTimers(std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+  const bool fired = PumpUntil([] { return !TTimer::AnyDue(); }, timeout);
+  Application->ProcessMessages();
+  return fired;
 }

@@ -34,6 +34,9 @@ class TTimer : public TComponent {
   TNotifyEvent OnTimer;
   // Starts the count again from now.
   void Restart() { UpdateTimer(); }
+  // Whether a timer that follows a test's clock has reached its deadline on that
+  // clock and not fired yet: a test that moved its clock pumps until none has.
+  static bool AnyDue();
 
  protected:
   // Fires OnTimer; override for timers with work of their own.

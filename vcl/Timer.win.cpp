@@ -102,6 +102,14 @@ void TTimer::UpdateTimer() {
   FId = id;
 }
 
+bool TTimer::AnyDue() {
+  const auto& live = TTimerTable::Get().live;
+  return std::any_of(live.begin(), live.end(), [](const auto& entry) {
+    const TTimer* t = entry.second;
+    return t->FOnTestClock && ClockNowMs() >= t->FDueMs;
+  });
+}
+
 void TTimer::Tick() {
   if (FOnTestClock) {
     const std::uint64_t now = ClockNowMs();

@@ -4,7 +4,6 @@ OUT/Popup/NAME/ (its config.skin from this folder beside its picture). Run at
 configure time; the program folder takes the skins from there."""
 import math
 import os
-import shutil
 import struct
 import sys
 import zlib
@@ -100,14 +99,27 @@ def draw_paper(size=80, title=26):
 SKINS = {"Glass": draw_glass, "Paper": draw_paper}
 
 
+def write_if_changed(path, data):
+    """Writes DATA (bytes) unless the file already holds it: configure runs this
+    script every time, and a file left as it was rebuilds nothing."""
+    try:
+        with open(path, "rb") as f:
+            if f.read() == data:
+                return
+    except OSError:
+        pass
+    with open(path, "wb") as f:
+        f.write(data)
+
+
 def main(out):
     for name, draw in SKINS.items():
         folder = os.path.join(out, "Popup", name)
         os.makedirs(folder, exist_ok=True)
         pixels = draw()
-        with open(os.path.join(folder, "back.png"), "wb") as f:
-            f.write(png(len(pixels[0]), len(pixels), pixels))
-        shutil.copyfile(os.path.join(HERE, name, "config.skin"), os.path.join(folder, "config.skin"))
+        write_if_changed(os.path.join(folder, "back.png"), png(len(pixels[0]), len(pixels), pixels))
+        with open(os.path.join(HERE, name, "config.skin"), "rb") as f:
+            write_if_changed(os.path.join(folder, "config.skin"), f.read())
 
 
 if __name__ == "__main__":

@@ -40,6 +40,7 @@ class DisplayTest : public ::testing::Test {
   void Advance(std::uint64_t ms) {
     clock.Advance(ms);
     Pump(30ms);
+    ASSERT_TRUE(PumpDueTimers()) << "a timer never caught up with the clock";
   }
   static bool OnScreen(TWinControl* f) { return f->WindowHandle() && IsWindowVisible(f->WindowHandle()); }
   TManualClock clock;

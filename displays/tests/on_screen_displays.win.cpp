@@ -51,6 +51,7 @@ class OnScreen : public ::testing::Test {
   void Advance(std::uint64_t ms) {
     clock.Advance(ms);
     Pump(30ms);
+    ASSERT_TRUE(PumpDueTimers()) << "a timer never caught up with the clock";
   }
   TManualClock clock;
   TClockOverride useClock{clock};

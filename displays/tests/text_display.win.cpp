@@ -43,6 +43,7 @@ class TextDisplay : public ::testing::Test {
   void Advance(std::uint64_t ms) {
     clock.Advance(ms);
     Pump(30ms);
+    ASSERT_TRUE(PumpDueTimers()) << "a timer never caught up with the clock";
   }
   bool OnScreen() { return form->WindowHandle() && IsWindowVisible(form->WindowHandle()); }
 

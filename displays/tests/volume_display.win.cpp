@@ -48,6 +48,7 @@ class VolumeDisplay : public ::testing::Test {
   void Advance(std::uint64_t ms) {
     clock.Advance(ms);
     Pump(30ms);
+    ASSERT_TRUE(PumpDueTimers()) << "a timer never caught up with the clock";
   }
   HWND Wnd() { return form->WindowHandle(); }
   bool OnScreen() { return Wnd() && IsWindowVisible(Wnd()); }

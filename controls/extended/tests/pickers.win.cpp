@@ -13,6 +13,7 @@
 #include "testing/MemoryPaint.h"
 #include "testing/WinTesting.h"
 #include "vcl/Clock.h"
+#include "vcl/ScopeGuards.h"
 #include "vcl/StdCtrls.h"
 #include "vcl/Win.h"
 
@@ -517,11 +518,19 @@ TEST_F(VyPickers, LeftClicksSetTheHourAndRightClicksTheMinute) {
 
 TEST_F(VyPickers, TheHowToUseHintShowsWhileTheMouseIsOverTheFace) {
   const TVyClockLayout l = clock->Layout();
+  // The picker also asks where the real cursor is (on entering, and on its hint's
+  // tick): it is put where the posted moves say the mouse is, then back.
+  POINT before{};
+  GetCursorPos(&before);
+  TOnExit restoreCursor([&] { SetCursorPos(before.x, before.y); });
+  const TPoint centre = clock->ClientToScreen(l.Centre);
+  SetCursorPos(centre.X, centre.Y);
+  // The hint is for the program the user works in: the form's activation comes
+  // late on a busy machine.
+  ASSERT_TRUE(PumpUntil([] { return Application->GetActive(); }, 20s));
   Mouse(clock, WM_MOUSEMOVE, l.Centre);
-  Pump(30ms);
+  ASSERT_TRUE(PumpUntil([&] { return clock->GetHintWindow() && clock->GetHintWindow()->IsHintShown(); }, 20s));
   THintWindow* hint = clock->GetHintWindow();
-  ASSERT_NE(hint, nullptr);
-  ASSERT_TRUE(hint->IsHintShown());
   POINT origin{0, 0};
   ClientToScreen(hint->WindowHandle(), &origin);
   EXPECT_EQ(origin.x, WindowRect(clock->GetHandle()).Left) << "at the picker's left";
