@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Set-up, both builds, every test: the native tests (sanitizers, fuzz runs), then
-# the Windows tests under wine on a display, wineserver and network of their own.
+# Set-up, both builds, every test: the native tests (sanitizers, fuzz runs) and
+# beside them the Windows tests under wine, in shards on displays, wineservers
+# and networks of their own.
 # Fails when a test fails, when a run is not the whole suite or skipped a test,
 # and when the builds or tests left the checkout changed (build/ aside).
 set -euo pipefail
@@ -26,11 +27,18 @@ logs=$root/build/test-logs
 rm -rf "$logs"
 mkdir -p "$logs"
 status=0
-qorn_run_preset "$root" native "$logs/native.log" || status=1
-phase "native tests"
-
-"$root/scripts/wine-test.sh" --suite "$logs/windows.log" || status=1
-phase "windows tests"
+# The native tests (sanitizers, fuzz runs: busy cores) and the Windows tests
+# (mostly waiting on windows and timers) run side by side; each one's output is
+# shown whole when it ends, the native first.
+qorn_run_preset "$root" native "$logs/native.log" >"$logs/native.out" 2>&1 &
+native_pid=$!
+"$root/scripts/wine-test.sh" --suite "$logs/windows.log" >"$logs/windows.out" 2>&1 &
+windows_pid=$!
+wait $native_pid || status=1
+cat "$logs/native.out"
+wait $windows_pid || status=1
+cat "$logs/windows.out"
+phase "native and windows tests"
 
 tree_after=$(qorn_tree_state "$root")
 if [ "$tree_before" != "$tree_after" ]; then
