@@ -258,7 +258,7 @@ int main(int argc, char** argv) {
     std::printf("usage: volume_qorn.exe <folder> <dist folder>\n");
     return 2;
   }
-  if (TQornInstall::AnotherQornRunning()) {
+  if (!TQornInstall::NoOtherQorn()) {
     std::printf("FAIL: another Qorn is running\n");
     return 1;
   }

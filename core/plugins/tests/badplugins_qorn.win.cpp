@@ -47,7 +47,7 @@ struct BadPluginsTest : ::testing::Test {
   EnvScope sinkEnv{L"QORN_MESSAGE_SINK", sink.wstring()};
   EnvScope logEnv{L"QORN_PLUGIN_LOG", pluginLog.wstring()};
 
-  void SetUp() override { ASSERT_FALSE(TQornInstall::AnotherQornRunning()) << "another Qorn is running"; }
+  void SetUp() override { ASSERT_TRUE(TQornInstall::NoOtherQorn()) << "another Qorn is still running"; }
 
   // The message boxes so far, each "caption<TAB>text"; taken, so the next call sees only new ones.
   std::vector<std::string> TakeMessages() {

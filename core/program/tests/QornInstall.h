@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -100,12 +101,27 @@ class TQornInstall {
   }
 
   // Another Qorn would take our start for a second one (and the one main window).
-  static bool AnotherQornRunning() { return FindWindowW(L"TMainForm", L"Qorn") != nullptr; }
+  // Tests that start a Qorn take turns ("ctest-lock: main-window"), but the one
+  // before may still be ending on a busy machine: waits for it to go. False (and
+  // the process named) when one stays.
+  static bool NoOtherQorn(std::chrono::milliseconds wait = std::chrono::seconds(30)) {
+    const auto end = Clock::now() + wait;
+    while (HWND other = FindWindowW(L"TMainForm", L"Qorn")) {
+      if (Clock::now() > end) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(other, &pid);
+        std::fprintf(stderr, "another Qorn (process %lu) is still running\n", static_cast<unsigned long>(pid));
+        return false;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+  }
 
   // Starts Qorn.exe and waits for its main window; false when it did not come.
   bool Start(std::chrono::milliseconds timeout = std::chrono::seconds(40)) {
     Kill();
-    if (AnotherQornRunning()) return false;
+    if (!NoOtherQorn()) return false;
     std::wstring cmd = L"\"" + Program().wstring() + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;

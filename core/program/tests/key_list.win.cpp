@@ -89,7 +89,7 @@ struct KeyList : ::testing::Test {
   TempDir dir{"keylist"};
   TQornInstall qorn{dir / "Qorn", Dist};
 
-  void SetUp() override { ASSERT_FALSE(TQornInstall::AnotherQornRunning()) << "another Qorn is running"; }
+  void SetUp() override { ASSERT_TRUE(TQornInstall::NoOtherQorn()) << "another Qorn is still running"; }
   void TearDown() override { qorn.Kill(); }
 
   void WriteSettings(const char* language, bool icons) {

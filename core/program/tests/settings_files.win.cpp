@@ -160,7 +160,7 @@ struct SettingsFiles : ::testing::Test {
   std::map<std::string, std::string> golden;
 
   void SetUp() override {
-    ASSERT_FALSE(TQornInstall::AnotherQornRunning()) << "another Qorn is running";
+    ASSERT_TRUE(TQornInstall::NoOtherQorn()) << "another Qorn is still running";
     golden["stg.db"] = GoldenSettingsFile();
     golden["stgex.ini"] = GoldenExtSettings;
 

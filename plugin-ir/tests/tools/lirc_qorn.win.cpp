@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
 
   // Qorn and the programs it starts inherit where the marker goes.
   SetEnvironmentVariableA("QORN_MARKER_FILE", marker.string().c_str());
-  if (qorn::testing::TQornInstall::AnotherQornRunning()) return Fail("another Qorn is running");
+  if (!qorn::testing::TQornInstall::NoOtherQorn()) return Fail("another Qorn is running");
   if (!qorn.Start()) return Fail("Qorn did not start");
   std::ofstream(folder / "started").put('1');
 
