@@ -538,8 +538,11 @@ TEST_P(BoundKeysHeld, AHeldKeyWhoseActionTakesLongStopsRepeatingAtItsRelease) {
   const auto runsBefore = static_cast<std::size_t>(std::count(lines.begin(), firstAfter, "f13"));
   EXPECT_EQ(static_cast<std::size_t>(std::count(firstAfter, lines.end(), "f13")), 0u)
       << "a tick that fell due before the release ran after it";
-  // One more run may have been starting (asked for, no process yet) at the release.
-  EXPECT_LE(runsBefore, atRelease + 1) << "F13 went on repeating after its release (" << running
+  // Runs Qorn had asked for by the release whose program had not started yet (the
+  // shell calls take turns on one thread, and a busy machine starts programs
+  // slowly) come on top: a few. A release that was lost repeats for all the time
+  // the test waited above for the markers to end: many more.
+  EXPECT_LE(runsBefore, atRelease + 3) << "F13 went on repeating after its release (" << running
                                        << " runs were on their way)";
   EXPECT_EQ(MarkerLinesOf("elsewhere"), 0u) << "another program's binding ran";
   const auto holds = Lines(log);
