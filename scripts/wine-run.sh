@@ -10,13 +10,23 @@ if [ -z "${DISPLAY:-}" ] || [ ! -d "$WINEPREFIX/drive_c" ]; then
   echo "wine-run: no display or wine prefix: run through scripts/wine-test.sh or scripts/test.sh" >&2
   exit 125
 fi
-# A program that ends badly before it printed anything (seen once on a busy
-# machine) leaves an empty test log: its exit code says at least how it ended.
-# A stop (ctest's time-out) is passed on to the program.
-wine "$@" &
-child=$!
-trap 'kill -TERM "$child" 2>/dev/null' TERM INT HUP
-status=0
-wait "$child" || status=$?
-[ $status -eq 0 ] || echo "wine-run: ${1##*/} ended with exit code $status" >&2
+# On a busy machine wine was seen, about once in a few hundred starts, to end a
+# program with exit code 1 before it ran a line of it (no output at all). Such a
+# program is started once more, and says so; a program that printed anything is
+# never started again. The output goes on as it comes (a test stopped for taking
+# too long keeps what it printed).
+set -o pipefail
+out=$(mktemp /tmp/qorn-wine-run-XXXXXX)
+trap 'rm -f "$out"' EXIT
+for attempt in 1 2; do
+  status=0
+  wine "$@" 2>&1 | tee "$out" || status=$?
+  [ $status -ne 0 ] || exit 0
+  if [ $attempt -eq 1 ] && [ ! -s "$out" ]; then
+    echo "wine-run: ${1##*/} ended with exit code $status before it printed anything: started once more"
+    continue
+  fi
+  break
+done
+echo "wine-run: ${1##*/} ended with exit code $status"
 exit $status

@@ -70,6 +70,7 @@ class DimmingOverlay : public ::testing::Test {
   void Step(std::uint64_t ms = 20) {
     clock.Advance(ms);
     Pump(25ms);
+    PumpDueTimers();
   }
   HWND Fog() { return Form_Fog ? Form_Fog->WindowHandle() : nullptr; }
   bool FogOnScreen() { return Fog() && IsWindowVisible(Fog()); }

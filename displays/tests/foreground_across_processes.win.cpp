@@ -139,6 +139,7 @@ TEST_F(DisplaysOverAnotherProgram, NeitherTheForegroundNorTheTypedKeysMove) {
          for (int step = 0; step < 10; ++step) {
            clock.Advance(20);
            Pump(25ms);
+           PumpDueTimers();
          }
          return Form_Fog->WindowHandle();
        }},

@@ -75,6 +75,7 @@ class TrayIconTest : public ::testing::Test {
   void Advance(std::uint64_t ms) {
     clock.Advance(ms);
     Pump(60ms);
+    PumpDueTimers();
   }
 
   TManualClock clock;

@@ -19,6 +19,7 @@ class SimpleTimerTest : public ::testing::Test {
   void Advance(std::uint64_t ms) {
     clock.Advance(ms);
     Pump(60ms);
+    PumpDueTimers();
   }
   TManualClock clock;
   TClockOverride useClock{clock};
@@ -118,6 +119,7 @@ TEST_F(SimpleTimerTest, ATickQueuedBeforeItsTimerWentReachesNothing) {
   doomed.reset();
   clock.Advance(1000);
   Pump(60ms);
+  PumpDueTimers();
   EXPECT_EQ(ticks, 0);
 }
 

@@ -275,6 +275,7 @@ TEST_F(VyButtons, AHeldControlButtonRepeatsOnlyWhileThePointerIsOverIt) {
   auto after = [&](int ms) {
     clock.Advance(ms);
     Pump(40ms);
+    PumpDueTimers();
     return clicks;
   };
   Press(up, 8, 10);

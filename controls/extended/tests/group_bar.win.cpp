@@ -309,6 +309,7 @@ TEST_F(VyGroupBarTest, RapidFireButtonsScrollTheItemsOnTheTestClock) {
   Press(g[1], at);
   clock.Advance(300);
   Pump(30ms);
+  PumpDueTimers();
   Release(g[1], at);
   EXPECT_EQ(g[1]->GetFirstShownItem(), 1);
   EXPECT_TRUE(g[1]->GetScrollUpButton()->GetVisible());
@@ -317,6 +318,7 @@ TEST_F(VyGroupBarTest, RapidFireButtonsScrollTheItemsOnTheTestClock) {
   for (int step = 0; step < 13; ++step) {
     clock.Advance(50);
     Pump(15ms);
+    PumpDueTimers();
   }
   EXPECT_EQ(g[1]->GetFirstShownItem(), 4);
   Release(g[1], at);
@@ -324,6 +326,7 @@ TEST_F(VyGroupBarTest, RapidFireButtonsScrollTheItemsOnTheTestClock) {
   EXPECT_FALSE(down->GetRepeatTimer()->GetEnabled());
   clock.Advance(1000);
   Pump(20ms);
+  PumpDueTimers();
   EXPECT_EQ(g[1]->GetFirstShownItem(), 5) << "no repeats after the release";
 }
 
@@ -351,6 +354,7 @@ TEST_F(VyGroupBarTest, RapidFireButtonShowsScrollArrowsAndStopsRepeatingWhenACli
   for (int step = 0; step < 16; ++step) {
     clock.Advance(50);
     Pump(15ms);
+    PumpDueTimers();
   }
   Application->OnException = nullptr;
   EXPECT_EQ(clicks, 2) << "the failing repeat was the last";

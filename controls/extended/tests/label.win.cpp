@@ -329,6 +329,7 @@ TEST(VyBlinkingList, BlinkColourLastsTheOnIntervalAndTheFontColourTheOffInterval
     auto after = [&](int ms) {
       clock.Advance(ms);
       Pump(40ms);
+      PumpDueTimers();
       return label.PaintColor();
     };
     // State 1 (on) first, with nobody told yet; the first tick ends it.

@@ -105,6 +105,7 @@ TEST_F(VyLists, IncrementalSearchTakesWhatIsTypedWithinASecondAndAHalf) {
     SCOPED_TRACE(testing::Message() << "typed " << int(s.typed[0]));
     clock.Advance(s.waitMs);
     Pump(30ms);
+    PumpDueTimers();
     Type(list, s.typed);
     EXPECT_EQ(list->GetItemIndex(), s.selected);
     EXPECT_EQ(WindowSelection(list), s.selected);

@@ -368,6 +368,7 @@ TEST_F(VyPickers, HoldingTheNextArrowStepsAtOnceThenEveryQuarterSecondThenFaster
   for (int tick = 1; tick <= 24; ++tick) {
     time.Advance(50);
     Pump(15ms);
+    PumpDueTimers();
     seen.push_back(monthShown());
   }
   // Ticks 5, 10, 15 step (every 250 ms), then every second tick from 20 on.
@@ -376,6 +377,7 @@ TEST_F(VyPickers, HoldingTheNextArrowStepsAtOnceThenEveryQuarterSecondThenFaster
   Pump(20ms);
   time.Advance(500);
   Pump(20ms);
+  PumpDueTimers();
   EXPECT_EQ(monthShown(), 8) << "letting go stops it";
   EXPECT_EQ(calendar->GetDate(), EncodeDate(2026, 1, 10)) << "the arrows only show months";
 }
@@ -401,6 +403,7 @@ TEST_F(VyPickers, HoldingTheTitleOpensAMonthListThatNeverTakesTheActivation) {
   auto tick = [&] {
     time.Advance(50);
     Pump(15ms);
+    PumpDueTimers();
     return list->GetCentre();
   };
   // Held just below the list: a month forward each sixth tick.

@@ -125,6 +125,7 @@ TEST_F(VyTrackBars, HoldingOnTheTrackPagesAtOnceThenAfterAPauseAndStopsAtThePoin
   auto after = [&](int ms) {
     clock.Advance(ms);
     Pump(40ms);
+    PumpDueTimers();
     return skin->GetPosition();
   };
   EXPECT_EQ(after(150), 110);

@@ -209,6 +209,7 @@ TEST_F(FlatListBox, HoldingAStripRepeatsOnTheClockAndStopsAtTheEnd) {
     for (int t = 0; t < ms; t += step) {
       clock.Advance(step);
       Pump(15ms);
+      PumpDueTimers();
     }
   };
   const int bottom = l->GetClientHeight() - 5, x = l->GetClientWidth() / 2;
@@ -248,6 +249,7 @@ TEST_F(FlatListBox, TheRepeatStopsWhenItsListGoes) {
   for (int t = 0; t < 800; t += 50) {
     clock.Advance(50);
     Pump(5ms);
+    PumpDueTimers();
   }
   // The other lists still scroll by their strips.
   form->Short->SetScrollBars(true);

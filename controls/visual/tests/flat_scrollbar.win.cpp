@@ -161,6 +161,7 @@ TEST_F(FlatScrollbar, HoldingAnArrowStepsEvery10ms) {
   for (int t = 0; t < 500; t += 10) {
     clock.Advance(10);
     Pump(12ms);
+    PumpDueTimers();
   }
   // Window timers are coarse under wine: about 50 steps of 10.
   EXPECT_GE(s->GetPosition(), 5 + 40 * 10);
@@ -173,6 +174,7 @@ TEST_F(FlatScrollbar, HoldingAnArrowStepsEvery10ms) {
   for (int t = 0; t < 100; t += 10) {
     clock.Advance(10);
     Pump(12ms);
+    PumpDueTimers();
   }
   EXPECT_EQ(s->GetPosition(), held);
   EXPECT_EQ(s->Track()->GetPosition(), held) << "the thumb follows";
@@ -182,6 +184,7 @@ TEST_F(FlatScrollbar, HoldingAnArrowStepsEvery10ms) {
   Mouse(first, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
   clock.Advance(30);
   Pump(30ms);
+  PumpDueTimers();
   Mouse(first, WM_LBUTTONUP, 5, 5, 0);
   EXPECT_EQ(s->GetPosition(), 0) << "held at Min";
 }

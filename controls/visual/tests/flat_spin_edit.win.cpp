@@ -254,6 +254,7 @@ TEST_F(FlatSpinEdit, HoldingAButtonRepeatsOnTheClock) {
     for (int t = 0; t < ms; t += 10) {
       clock.Advance(10);
       Pump(25ms);
+      PumpDueTimers();
     }
   };
   advance(390);

@@ -215,6 +215,7 @@ TEST_F(HTMLPictures, AnimationMovesWithTheClockAlone) {
   EXPECT_EQ(anim->GetFrame(), 2);
   clock.Advance(199);
   Pump(60ms);
+  PumpDueTimers();
   EXPECT_EQ(anim->GetFrame(), 2);  // the second frame shows for its own 200 ms
   clock.Advance(21);               // past the end of its 200 ms and the label's next look
   EXPECT_TRUE(shows(clBlue, 3 * 3));

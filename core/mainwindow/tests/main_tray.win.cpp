@@ -85,6 +85,7 @@ struct MainTray : ::testing::Test {
   void Advance(std::uint64_t ms) {
     clock.Advance(ms);
     Pump(60ms);
+    PumpDueTimers();
   }
   // Global profiles and one per-program profile, as the profile manager leaves them.
   void MakeProfiles(const std::vector<std::pair<std::string, std::string>>& profiles) {
