@@ -485,6 +485,7 @@ struct HeldKeyRelease {
   const char* what;
   bool keyUpAsked;
 };
+void PrintTo(const HeldKeyRelease& release, std::ostream* out) { *out << release.what; }
 struct BoundKeysHeld : BoundKeys, ::testing::WithParamInterface<HeldKeyRelease> {};
 
 TEST_P(BoundKeysHeld, AHeldKeyWhoseActionTakesLongStopsRepeatingAtItsRelease) {
@@ -523,6 +524,11 @@ TEST_P(BoundKeysHeld, AHeldKeyWhoseActionTakesLongStopsRepeatingAtItsRelease) {
   // order, a run that ends in between is counted twice, never missed.
   const std::size_t running = MarkerProgramsRunning();
   const std::size_t atRelease = running + MarkerLinesOf("f13");
+  // The next key ends a repeat whether the release did or not: before it comes, a
+  // lost release gets the time to show itself. It repeats every 0.4-0.6 s on an idle
+  // machine (each run holds the main thread 400 ms), so 4 s bring it well past the
+  // allowance below; with the release handled, the wait runs out.
+  WaitFor([&] { return MarkerLinesOf("f13") > atRelease + 3; }, 4s);
 
   // A run of F13 that came after the release comes before the first "after" if the
   // key-up was lost (the next key stops a repeat), after it if a tick that fell due
