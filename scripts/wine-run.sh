@@ -17,7 +17,27 @@ fi
 # too long keeps what it printed).
 set -o pipefail
 out=$(mktemp /tmp/qorn-wine-run-XXXXXX)
-trap 'rm -f "$out"' EXIT
+
+# A program that ran its tests and then never ended was seen a few times on a busy
+# machine. Shortly before ctest stops it, the runner says which processes of this
+# prefix are still there and which of them hold the program's output open (ctest
+# waits for that pipe to close, not only for the program).
+stuck_report() {
+  local pid tee pipes=""
+  pipes=$(readlink /proc/$$/fd/1)
+  for tee in $(pgrep -P $$ -x tee); do pipes="$pipes|$(readlink /proc/$tee/fd/0)"; done
+  echo "wine-run: ${1##*/} still running after ${QORN_STUCK_AFTER:-270} s; the processes of this prefix:"
+  for pid in $(grep -lzx "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3); do
+    if ls -l /proc/$pid/fd 2>/dev/null | grep -qE -- "-> (${pipes//[][]/.})\$"; then
+      echo "  $(ps -o pid=,stat=,etime=,args= -p "$pid") (holds the output)"
+    else
+      echo "  $(ps -o pid=,stat=,etime=,args= -p "$pid")"
+    fi
+  done
+}
+( sleep "${QORN_STUCK_AFTER:-270}" >/dev/null 2>&1 && stuck_report "$1" ) &
+watchdog=$!
+trap 'pkill -P $watchdog; kill $watchdog 2>/dev/null; rm -f "$out"' EXIT
 for attempt in 1 2; do
   status=0
   wine "$@" 2>&1 | tee "$out" || status=$?
