@@ -52,7 +52,11 @@ class KeyExchange {
   // An owner that was woken but has not drained for this long is woken again.
   static constexpr std::chrono::milliseconds WakeAgainAfter{500};
   // An owner that left an event undrained this long is stuck: no key waits for it.
-  static constexpr std::chrono::milliseconds StuckAfter{100};
+  // An owner that is only slow (a build running beside it keeps its thread waiting
+  // for a CPU for a tenth of a second and more) must still get the keys it asked
+  // for; one that hangs costs at most one bounded wait before the missed answer
+  // lets every key pass.
+  static constexpr std::chrono::milliseconds StuckAfter{500};
 
   // Events kept for an owner thread that does not drain (it hangs or is gone); the
   // oldest go first.
