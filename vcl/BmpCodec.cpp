@@ -274,14 +274,14 @@ std::vector<std::uint8_t> EncodeBmp(const PixelBuffer& pixels, int bitCount) {
   Put32(out, 3780);
   Put32(out, 0);
   Put32(out, 0);
-  for (int y = pixels.height - 1; y >= 0; --y) {
+  // Rows are written in place: a picture may be tens of millions of pixels.
+  const std::size_t bytesPerPixel = std::size_t(bitCount) / 8;
+  std::size_t rowStart = out.size();
+  out.resize(rowStart + imageSize, 0);
+  for (int y = pixels.height - 1; y >= 0; --y, rowStart += stride) {
     const std::uint8_t* s = pixels.row(y);
-    const std::size_t start = out.size();
-    for (int x = 0; x < pixels.width; ++x, s += 4) {
-      out.insert(out.end(), s, s + 3);
-      if (bitCount == 32) out.push_back(s[3]);
-    }
-    out.resize(start + stride, 0);
+    std::uint8_t* d = out.data() + rowStart;
+    for (int x = 0; x < pixels.width; ++x, s += 4, d += bytesPerPixel) std::memcpy(d, s, bytesPerPixel);
   }
   return out;
 }
