@@ -82,16 +82,7 @@ bool WaitUntilQornAnsweredTheKeysSent() {
   const bool through = WaitFor([] { return (GetAsyncKeyState(MarkerVk) & 0x8000) != 0; }, 30s);
   return SendMarkerKey(true) && through;
 }
-bool SendMarker() {
-  INPUT inputs[2] = {};
-  for (int i = 0; i < 2; ++i) {
-    inputs[i].type = INPUT_KEYBOARD;
-    inputs[i].ki.wVk = MarkerVk;
-    inputs[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
-    inputs[i].ki.dwExtraInfo = TENVORA_OWN_INPUT;
-  }
-  return SendInput(2, inputs, sizeof(INPUT)) == 2;
-}
+bool SendMarker() { return SendMarkerKey(false) && SendMarkerKey(true); }
 
 // How many copies of the marker program run now (a program Qorn starts may take the
 // activation while it does; one that runs has not always written its line yet).
