@@ -22,9 +22,11 @@ for d in "$@"; do
 done
 seed=${QORN_FUZZ_SEED:-1}
 echo "fuzz-run: seed $seed, $runs runs, inputs: ${inputs[*]:-none}"
-# The time bound only keeps a very slow machine from running on; it is far above
-# what the runs take here (a few seconds).
-if "$target" -seed="$seed" -runs="$runs" -max_total_time=240 -timeout=10 -rss_limit_mb=1024 \
+# The total time bound only keeps a very slow machine from running on; it is far
+# above what the runs take here (a few seconds). The bound on one input finds hangs:
+# the slowest inputs take about 2 s of CPU under the sanitizers, and a machine busy
+# with a parallel build stretched that past 13 s, so it leaves room for more.
+if "$target" -seed="$seed" -runs="$runs" -max_total_time=240 -timeout=60 -rss_limit_mb=1024 \
      -artifact_prefix="$finds/" ${extra[@]+"${extra[@]}"} "$corpus" "${inputs[@]}"; then
   exit 0
 fi

@@ -24,30 +24,33 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// What to do once the menu is open; run by a timer inside the menu's own loop.
-std::function<void(HWND menuWindow)> gWhileOpen;
+// What to do once the menu is open; run by a timer inside the menu's own loop, on
+// each tick until it says it is done.
+std::function<bool(HWND menuWindow)> gWhileOpen;
 int gOpenChecks = 0;
 
 void CALLBACK OpenMenuTimer(HWND, UINT, UINT_PTR id, DWORD) {
   HWND menu = FindWindowW(L"#32768", nullptr);
-  if ((!menu || !IsWindowVisible(menu)) && ++gOpenChecks < 100) return;
-  KillTimer(nullptr, id);
-  if (!menu || !gWhileOpen) {
+  const bool open = menu && IsWindowVisible(menu);
+  if (!open && ++gOpenChecks < 100) return;
+  if (!open || !gWhileOpen) {
+    KillTimer(nullptr, id);
     EndMenu();
     return;
   }
-  auto action = std::move(gWhileOpen);
+  if (!gWhileOpen(menu)) return;
+  KillTimer(nullptr, id);
   gWhileOpen = nullptr;
-  action(menu);
 }
 
-// Runs `action` on the open menu while `show` blocks in it; a menu still open a
-// few seconds later is closed, so a fault here fails the test instead of hanging it.
-void WhileMenuOpen(const std::function<void()>& show, std::function<void(HWND)> action) {
+// Runs `action` on the open menu while `show` blocks in it, until the action returns
+// true; a menu still open ten seconds later is closed, so a fault here fails the test
+// instead of hanging it.
+void WhileMenuOpenUntil(const std::function<void()>& show, std::function<bool(HWND)> action) {
   gWhileOpen = std::move(action);
   gOpenChecks = 0;
   const UINT_PTR timer = SetTimer(nullptr, 0, 30, OpenMenuTimer);
-  const UINT_PTR guard = SetTimer(nullptr, 0, 4000, [](HWND, UINT, UINT_PTR id, DWORD) {
+  const UINT_PTR guard = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     EndMenu();
   });
@@ -55,6 +58,13 @@ void WhileMenuOpen(const std::function<void()>& show, std::function<void(HWND)> 
   KillTimer(nullptr, timer);
   KillTimer(nullptr, guard);
   gWhileOpen = nullptr;
+}
+
+void WhileMenuOpen(const std::function<void()>& show, std::function<void(HWND)> action) {
+  WhileMenuOpenUntil(show, [action = std::move(action)](HWND menu) {
+    action(menu);
+    return true;
+  });
 }
 
 void SendKeys(HWND menu, const std::vector<WORD>& keys) {
@@ -362,11 +372,14 @@ struct DrawnItems : ::testing::Test {
   }
 };
 
+bool IsNear(TColor actual, TColor expected) {
+  for (int shift = 0; shift < 24; shift += 8)
+    if (std::abs(int((actual >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > 2) return false;
+  return true;
+}
+
 void ExpectNear(TColor actual, TColor expected, const char* what) {
-  for (int shift = 0; shift < 24; shift += 8) {
-    const int a = (actual >> shift) & 0xFF, e = (expected >> shift) & 0xFF;
-    EXPECT_LE(std::abs(a - e), 2) << what << ": " << std::hex << actual << " vs " << expected;
-  }
+  EXPECT_TRUE(IsNear(actual, expected)) << what << ": " << std::hex << actual << " vs " << expected;
 }
 
 TEST_F(DrawnItems, APictureIsBlendedOverTheMenuColourInItsColumn) {
@@ -444,18 +457,22 @@ TEST_F(DrawnItems, OwnerDrawnItemsAreShownAndChosenInARealMenu) {
   ASSERT_TRUE(GetMenuItemInfoW(handle, 0, TRUE, &mi));
   EXPECT_TRUE(mi.fType & MFT_OWNERDRAW) << "a menu with images draws its items";
 
+  // The picture of the first item, read back from the screen. The menu window shows
+  // before the system has put what it painted on the screen: look again on each tick.
   TColor seen = clNone;
-  WhileMenuOpen([&] { menu.Popup(100, 100); },
-                [&](HWND window) {
-                  RECT r{};
-                  // The picture of the first item, read back from the screen.
-                  if (GetMenuItemRect(nullptr, handle, 0, &r)) {
-                    HDC screen = GetDC(nullptr);
-                    seen = static_cast<TColor>(GetPixel(screen, r.left + 3 + 8, (r.top + r.bottom) / 2));
-                    ReleaseDC(nullptr, screen);
-                  }
-                  SendKeys(window, {'I'});
-                });
+  int looks = 0;
+  WhileMenuOpenUntil([&] { menu.Popup(100, 100); },
+                     [&](HWND window) {
+                       RECT r{};
+                       if (GetMenuItemRect(nullptr, handle, 0, &r)) {
+                         HDC screen = GetDC(nullptr);
+                         seen = static_cast<TColor>(GetPixel(screen, r.left + 3 + 8, (r.top + r.bottom) / 2));
+                         ReleaseDC(nullptr, screen);
+                       }
+                       if (!IsNear(seen, clRed) && ++looks < 100) return false;
+                       SendKeys(window, {'I'});
+                       return true;
+                     });
   Pump(30ms);
   ExpectNear(seen, clRed, "the picture on screen");
   EXPECT_EQ(clicks, 1) << "the accelerator of an owner-drawn item";

@@ -5,7 +5,7 @@
 // It sets READY-EVENT once its hooks are in, waits for GO-EVENT, sends the tokens and
 // writes OUT-FILE. Tokens: dVK:SCAN / uVK:SCAN key down / up (suffix x: extended key,
 // o: marked as Qorn's own input), wMS wait, m mouse move, b left click.
-// OUT-FILE lines: "key VK SCAN FLAGS MSG", "mouse MSG", "sent TOKEN MILLISECONDS".
+// OUT-FILE lines: "key VK SCAN FLAGS MSG", "mouse MSG MILLISECONDS-LATE", "sent TOKEN MILLISECONDS".
 // The system may call the hooks after SendInput has returned: the file is written
 // once a marker key sent last (Qorn's own input, so the hook under test lets it
 // through untouched) has come out, so everything sent before it has come out too.
@@ -46,7 +46,10 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION) Record("mouse " + std::to_string(wParam));
+  // How long the event waited for this hook tells a starved machine from a lost event.
+  if (code == HC_ACTION)
+    Record("mouse " + std::to_string(wParam) + " " +
+           std::to_string(GetTickCount() - reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->time));
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
