@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <mutex>
 #include <set>
@@ -99,6 +100,9 @@ void TENVORA_CALL OnModifier(int32_t code) {
 struct SeenKey {
   uint32_t vk, scan, flags, message;
 };
+
+// The injector's exit code when its marker never came through its own hook.
+constexpr long InjectorSawNothing = 6;
 
 struct InjectorLog {
   std::vector<SeenKey> keys;
@@ -207,15 +211,29 @@ class TenvoraHook : public ::testing::Test {
   }
 
   // Starts the injector, sets our hook after its hooks, and sends the tokens.
+  // An injector whose hooks saw nothing at all, not even the marker it sends last
+  // and that every hook lets through, could not watch: a loaded machine was seen to
+  // do that about once in twenty runs. Such a run is made once more from the start;
+  // a hook that keeps the marker back fails both.
   static InjectorLog Run(const std::vector<std::wstring>& tokens, bool setHook = true) {
-    Injector injector(tokens);
-    EXPECT_TRUE(injector.started()) << "the injector did not start";
-    if (!injector.started()) return {};
-    if (setHook) {
-      EXPECT_TRUE(SetHook());
+    InjectorLog log;
+    const std::size_t callsBefore = Calls().size();
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+      if (attempt == 2) {
+        std::lock_guard lock(g_mutex);
+        g_calls.resize(callsBefore);
+      }
+      Injector injector(tokens);
+      EXPECT_TRUE(injector.started()) << "the injector did not start";
+      if (!injector.started()) return {};
+      if (setHook) {
+        EXPECT_TRUE(SetHook());
+      }
+      injector.Go();
+      log = injector.Finish();
+      if (log.exitCode != InjectorSawNothing || attempt == 2) break;
+      std::printf("the injector saw nothing, not even its marker: made once more\n");
     }
-    injector.Go();
-    InjectorLog log = injector.Finish();
     EXPECT_EQ(log.exitCode, 0) << "the injector failed";
     return log;
   }

@@ -8,7 +8,8 @@
 // OUT-FILE lines: "key VK SCAN FLAGS MSG", "mouse MSG MILLISECONDS-LATE", "sent TOKEN MILLISECONDS".
 // The system may call the hooks after SendInput has returned: the file is written
 // once a marker key sent last (Qorn's own input, so the hook under test lets it
-// through untouched) has come out, so everything sent before it has come out too.
+// through untouched) has come out, so everything sent before it has come out too;
+// exit code 6 says it never did.
 #include "vcl/Win.h"
 
 #include <cstdio>
