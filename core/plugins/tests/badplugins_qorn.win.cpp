@@ -85,12 +85,12 @@ TEST_F(BadPluginsTest, QornStartsClosesAndStartsAgainWithoutTheBadPlugin) {
     TakeMessages();
     TakePluginLog();
 
-    ASSERT_TRUE(qorn.Start()) << "the first start did not answer WM_GETKEYCALLBACK";
+    ASSERT_TRUE(qorn.Start()) << "the first start did not answer WM_GETKEYCALLBACK; told: " << ReadFileBytes(sink);
     EXPECT_EQ(qorn.Close(40s), 0) << "did not close in time";
     const auto first = TakeMessages();
     EXPECT_EQ(TakePluginLog().front(), "Enable") << "the good plug-in beside it ran";
 
-    ASSERT_TRUE(qorn.Start()) << "the next start did not answer";
+    ASSERT_TRUE(qorn.Start()) << "the next start did not answer; told: " << ReadFileBytes(sink);
     EXPECT_EQ(qorn.Close(40s), 0);
     const auto second = TakeMessages();
     EXPECT_EQ(TakePluginLog(), (std::vector<std::string>{"Enable", "Disable"}));

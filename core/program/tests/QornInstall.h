@@ -132,17 +132,28 @@ class TQornInstall {
     }
     const auto end = Clock::now() + timeout;
     while (Clock::now() < end && !(window_ = OurWindow())) {
-      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) return false;  // it ended instead
+      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        std::fprintf(stderr, "Qorn ended before its window came (exit code %lu)\n", static_cast<unsigned long>(code));
+        return false;
+      }
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    if (!window_) return false;
+    if (!window_) {
+      std::fprintf(stderr, "Qorn's window did not come\n");
+      return false;
+    }
     // The window exists before its start-up is done (hook, bindings, plug-ins). A
     // sent message is answered only once its thread takes messages again, after that.
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
     DWORD_PTR callback = 0;
-    return SendMessageTimeoutW(window_, WM_GETKEYCALLBACK, 0, 0, SMTO_NORMAL,
-                               static_cast<UINT>(std::max<long long>(left.count(), 1000)), &callback) != 0 &&
-           callback != 0;
+    if (SendMessageTimeoutW(window_, WM_GETKEYCALLBACK, 0, 0, SMTO_NORMAL,
+                            static_cast<UINT>(std::max<long long>(left.count(), 1000)), &callback) != 0 &&
+        callback != 0)
+      return true;
+    std::fprintf(stderr, "Qorn's window did not answer as started\n");
+    return false;
   }
   HWND Window() const { return window_; }
   bool Running() const { return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
