@@ -12,6 +12,10 @@ namespace qorn::testing {
 // Polls cond (pumping this thread's messages) until it holds or the time is up.
 bool WaitFor(const std::function<bool()>& cond, std::chrono::milliseconds timeout);
 
+// Makes wnd the foreground window. A window of another test's program may take the
+// front for a moment, so it asks until wnd holds it; whether it does.
+bool BringToFront(HWND wnd, std::chrono::milliseconds timeout = std::chrono::seconds(30));
+
 // Waits for a top-level window of that class and caption.
 HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, std::chrono::milliseconds timeout);
 

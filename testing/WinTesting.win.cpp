@@ -21,6 +21,15 @@ bool WaitFor(const std::function<bool()>& cond, std::chrono::milliseconds timeou
   }
 }
 
+bool BringToFront(HWND wnd, std::chrono::milliseconds timeout) {
+  return WaitFor(
+      [&] {
+        if (GetForegroundWindow() != wnd) SetForegroundWindow(wnd);
+        return GetForegroundWindow() == wnd;
+      },
+      timeout);
+}
+
 HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, std::chrono::milliseconds timeout) {
   HWND found = nullptr;
   WaitFor([&] { return (found = FindWindowW(className, caption)) != nullptr; }, timeout);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "testing/RecordedMessages.h"
+#include "testing/WinTesting.h"
 
 #include "services/MacroRecorder.h"
 #include "testing/TempDir.h"
@@ -261,11 +262,10 @@ TEST_F(MacroRecorderTest, RelativeMousePositionsFollowTheForegroundWindow) {
   HWND target = CreateWindowExW(0, L"STATIC", L"macro target", WS_POPUP | WS_VISIBLE, 200, 150, 300, 200, nullptr,
                                 nullptr, nullptr, nullptr);
   ASSERT_TRUE(target);
-  SetForegroundWindow(target);
-  if (GetForegroundWindow() != target) {
-    DestroyWindow(target);
-    GTEST_SKIP() << "another program holds the foreground";
-  }
+  // The recording is relative to the window in front.
+  const bool inFront = qorn::testing::BringToFront(target);
+  if (!inFront) DestroyWindow(target);
+  ASSERT_TRUE(inFront) << "another program kept the foreground";
   POINT origin{0, 0};
   ClientToScreen(target, &origin);
   recorder->StartRecording();

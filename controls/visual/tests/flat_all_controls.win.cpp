@@ -46,7 +46,7 @@ QORN_REGISTER_CLASS(TTestFlatAllForm);
 TEST(FlatAllControls, OneFormHoldsEveryFlatControl) {
   std::unique_ptr<TTestFlatAllForm> form(CreateForm<TTestFlatAllForm>(Application));
   form->Show();
-  SetForegroundWindow(form->GetHandle());
+  ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
   Pump(80ms);
   TWinControl* controls[] = {form->Player, form->Name, form->Times,  form->Shade,
                              form->Volume, form->Note, form->Players};

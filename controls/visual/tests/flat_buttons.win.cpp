@@ -69,7 +69,7 @@ class FlatButtons : public ::testing::Test {
   void SetUp() override {
     form = CreateForm<TTestFlatButtonsForm>(Application);
     form->Show();
-    SetForegroundWindow(form->GetHandle());
+    ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
     Pump(80ms);
   }
   void TearDown() override {

@@ -43,7 +43,7 @@ class FlatChecks : public ::testing::Test {
   void SetUp() override {
     form = CreateForm<TTestFlatChecksForm>(Application);
     form->Show();
-    SetForegroundWindow(form->GetHandle());
+    ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
     Pump(80ms);
   }
   void TearDown() override {

@@ -60,7 +60,7 @@ class FlatColorCombo : public ::testing::Test {
   void SetUp() override {
     form = CreateForm<TTestFlatColorComboForm>(Application);
     form->Show();
-    SetForegroundWindow(form->GetHandle());
+    ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
     Pump(80ms);
   }
   void TearDown() override {

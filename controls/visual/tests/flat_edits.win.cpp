@@ -60,7 +60,7 @@ class FlatEdits : public ::testing::Test {
   void SetUp() override {
     form = CreateForm<TTestFlatEditsForm>(Application);
     form->Show();
-    SetForegroundWindow(form->GetHandle());
+    ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
     // The edits start idle: the focus is in a memo, whose focused colour is its own.
     form->Memo1->SetFocus();
     Pump(80ms);

@@ -64,7 +64,7 @@ class FlatHints : public ::testing::Test {
     Application->OnShowHint = plainShowHint;
     form = CreateForm<TTestFlatHintForm>(Application);
     form->Show();
-    SetForegroundWindow(form->GetHandle());
+    ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
     Pump(50ms);
   }
   void TearDown() override {

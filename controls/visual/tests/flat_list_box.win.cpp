@@ -50,7 +50,7 @@ class FlatListBox : public ::testing::Test {
   void SetUp() override {
     form = CreateForm<TTestFlatListBoxForm>(Application);
     form->Show();
-    SetForegroundWindow(form->GetHandle());
+    ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
     Pump(80ms);
   }
   void TearDown() override {

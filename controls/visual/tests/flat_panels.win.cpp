@@ -60,7 +60,7 @@ class FlatPanels : public ::testing::Test {
   void SetUp() override {
     form = CreateForm<TTestFlatPanelsForm>(Application);
     form->Show();
-    SetForegroundWindow(form->GetHandle());
+    ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
     Pump(80ms);
   }
   void TearDown() override {

@@ -48,7 +48,7 @@ class FlatScrollbar : public ::testing::Test {
   void SetUp() override {
     form = CreateForm<TTestFlatScrollbarForm>(Application);
     form->Show();
-    SetForegroundWindow(form->GetHandle());
+    ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
     Pump(80ms);
   }
   void TearDown() override {

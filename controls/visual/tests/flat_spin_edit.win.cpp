@@ -44,7 +44,7 @@ class FlatSpinEdit : public ::testing::Test {
   void SetUp() override {
     form = CreateForm<TTestFlatSpinEditForm>(Application);
     form->Show();
-    SetForegroundWindow(form->GetHandle());
+    ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
     Pump(80ms);
   }
   void TearDown() override {

@@ -51,7 +51,7 @@ class SevenButtons : public ::testing::Test {
   void SetUp() override {
     form = CreateForm<TTestSevenButtonForm>(Application);
     form->Show();
-    SetForegroundWindow(form->GetHandle());
+    ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
     Pump(80ms);
   }
   void TearDown() override {
