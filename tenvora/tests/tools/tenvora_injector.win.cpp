@@ -56,13 +56,22 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
 
 HANDLE g_hooked = nullptr;
 
+constexpr UINT WM_IN_THE_LOOP = WM_APP + 1;
+
 DWORD WINAPI HookThread(void*) {
+  // As high as the hook thread under test, so that a loaded machine starves neither.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
   const bool ok = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, GetModuleHandleW(nullptr), 0) &&
                   SetWindowsHookExW(WH_MOUSE_LL, MouseProc, GetModuleHandleW(nullptr), 0);
   if (!ok) return 1;
-  SetEvent(g_hooked);
+  // Ready only once this thread takes its messages: the hooks are called through
+  // them, and the first events sent before the loop ran were seen to be lost.
+  PostThreadMessageW(GetCurrentThreadId(), WM_IN_THE_LOOP, 0, 0);
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_IN_THE_LOOP) SetEvent(g_hooked);
+    DispatchMessageW(&msg);
+  }
   return 0;
 }
 
