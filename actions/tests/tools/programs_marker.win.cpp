@@ -14,12 +14,33 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 namespace {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Several copies may end at once (quick presses of one key): a seek to the end and
+// a write would let two of them write over each other's line, so the line goes in
+// with one write to a file opened for appending only, which the system puts at
+// the end as one piece. A test reading the file at that moment is waited out.
+bool AppendLine(const std::string& path, const std::string& text) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      if (GetLastError() != ERROR_SHARING_VIOLATION) return false;
+      Sleep(50);
+      continue;
+    }
+    DWORD written = 0;
+    const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                    written == text.size();
+    CloseHandle(file);
+    return ok;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -55,11 +76,8 @@ int main(int argc, char** argv) {
     if (!first) line += '|';
     line += (si.dwFlags & STARTF_USESHOWWINDOW) ? "show=" + std::to_string(si.wShowWindow) : std::string("show=none");
   }
-  {
-    std::ofstream out(marker, std::ios::app | std::ios::binary);
-    out << line << '\n';
-    if (!out) return 3;
-  }
+  line += '\n';
+  if (!AppendLine(marker, line)) return 3;
   if (holdMs) {
     HWND stall = FindWindowExW(HWND_MESSAGE, nullptr, L"QornTestStall", nullptr);
     if (!stall || !PostMessageW(stall, WM_APP, holdMs, 0)) return 5;

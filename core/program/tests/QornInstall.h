@@ -126,11 +126,16 @@ class TQornInstall {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     const std::wstring dir = root_.wstring();
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &process_)) {
-      process_ = {};
-      return false;
-    }
+    // The start itself is the system's, not Qorn's: one that failed (seen once, on a
+    // loaded machine, for the first start of a test program) is tried again, with its
+    // error said.
     const auto end = Clock::now() + timeout;
+    while (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &process_)) {
+      process_ = {};
+      std::fprintf(stderr, "Qorn.exe could not be started (error %lu)\n", GetLastError());
+      if (Clock::now() > end) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
     while (Clock::now() < end && !(window_ = OurWindow())) {
       if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) {
         DWORD code = 0;
