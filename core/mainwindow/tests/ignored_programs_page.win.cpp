@@ -139,28 +139,22 @@ void PressKey(WORD vk) {
   SendInput(2, inputs, sizeof(INPUT));
 }
 
-void CALLBACK MenuStep(HWND, UINT, UINT_PTR id, DWORD) {
+// Presses the next key of the steps; runs until the test stops it once the menu
+// has closed. A menu that did not close by its keys (they went to a window that
+// took the front meanwhile) is closed after a while all the same, every tick until
+// it is: the test then fails on what the menu did not do instead of waiting for good.
+void CALLBACK MenuStep(HWND, UINT, UINT_PTR, DWORD) {
   MenuSteps& steps = *menuSteps;
-  // A menu that did not close by its keys is closed after a while all the same.
-  if (steps.next >= steps.keys.size() || ++steps.ticks > 40) {
-    KillTimer(nullptr, id);
-    EndMenu();
+  if (++steps.ticks > 40 || steps.next >= steps.keys.size()) {
+    if (steps.ticks > 40) EndMenu();
     return;
   }
   const WORD key = steps.keys[steps.next++];
   if (key == 0) steps.shotTaken = qorn::testing::SaveScreenshot(steps.shot);
   else PressKey(key);
-  if (key == VK_RETURN) KillTimer(nullptr, id);
 }
 
-bool BringToFront(HWND window) {
-  return qorn::testing::WaitFor(
-      [&] {
-        if (GetForegroundWindow() != window) SetForegroundWindow(window);
-        return GetForegroundWindow() == window;
-      },
-      20s);
-}
+using qorn::testing::BringToFront;
 
 TEST_F(IgnoredProgramsPage, ARunningProgramIsListedOnceAndIgnoredOnceItComesToTheFront) {
   BindF13();
@@ -209,8 +203,10 @@ TEST_F(IgnoredProgramsPage, ARunningProgramIsListedOnceAndIgnoredOnceItComesToTh
   steps.keys.insert(steps.keys.end(), {0, VK_RETURN});
   steps.shot = qorn::testing::ScreenshotDir() / "ignored_programs_running_menu.png";
   menuSteps = &steps;
-  SetTimer(nullptr, 0, 250, MenuStep);
+  ASSERT_TRUE(BringToFront(form->GetHandle()));
+  const UINT_PTR stepper = SetTimer(nullptr, 0, 250, MenuStep);
   form->AddExceptProg->DropDown();
+  KillTimer(nullptr, stepper);
   ASSERT_TRUE(PumpUntil([&] { return rows().Count() == 1; }, 10s)) << "the menu's item was not taken";
   EXPECT_TRUE(steps.shotTaken);
   ASSERT_EQ(rows().Count(), 1);
