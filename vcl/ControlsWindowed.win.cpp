@@ -262,8 +262,12 @@ void TWinControl::RemoveControl(TControl* control) {
   FControls.erase(std::find(FControls.begin(), FControls.end(), control));
   auto tab = std::find(FTabList.begin(), FTabList.end(), control);
   if (tab != FTabList.end()) FTabList.erase(tab);
-  if (auto* w = dynamic_cast<TWinControl*>(control); w && w->FHandle && !ComponentState().Contains(csDestroying))
+  if (auto* w = dynamic_cast<TWinControl*>(control); w && w->FHandle && !ComponentState().Contains(csDestroying)) {
     w->DestroyHandle();
+    // The windows going moved the focus, perhaps to the control itself while it was
+    // still ours: forget it once more, or the form keeps a control that is gone.
+    if (auto* form = GetParentForm(this)) form->ControlRemoved(control);
+  }
   control->FParent = nullptr;
   if (control->FAlign != alNone || (GetAutoSize() && !ComponentState().Contains(csDestroying))) Realign();
 }
@@ -895,11 +899,12 @@ void TWinControl::PaintTo(HDC dc, int x, int y) {
 // --- visibility, enabling, font and colour
 
 void TWinControl::CMVisibleChanged(TMessage& m) {
-  if (!GetVisible()) {
-    if (auto* form = GetParentForm(this); form && form != static_cast<TControl*>(this) && ContainsControl(form->GetActiveControl()))
-      form->ControlRemoved(this);
-  }
+  TCustomForm* form = GetParentForm(this);
+  if (form == static_cast<TControl*>(this)) form = nullptr;
+  if (!GetVisible() && form && ContainsControl(form->GetActiveControl())) form->ControlRemoved(this);
   UpdateShowing();
+  // Hiding moves the focus out of the window, and it may land on this control itself.
+  if (!GetVisible() && form) form->ControlRemoved(this);
   (void)m;
 }
 

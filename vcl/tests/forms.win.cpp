@@ -309,6 +309,41 @@ TEST_F(Forms, NotificationClearsFreedReferences) {
   EXPECT_EQ(form->GetActiveControl(), nullptr);
 }
 
+// A page of controls is freed while a control on it has the focus, shown or hidden
+// first: the windows going away move the focus, and none of the controls going
+// away may stay the form's or the screen's active control.
+class FreedPages : public Forms, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FreedPages, LeaveNoActiveControlBehind) {
+  const bool hideFirst = GetParam();
+  ShowForm();
+  ASSERT_TRUE(qorn::testing::BringToFront(form->GetHandle()));
+  auto* page = new TTestPanel(nullptr);
+  page->SetBounds(10, 140, 200, 60);
+  page->SetParent(form);
+  auto* inner = new TTestPanel(page);
+  inner->SetBounds(10, 10, 80, 30);
+  inner->SetTabStop(true);
+  inner->SetParent(page);
+  inner->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == inner->GetHandle(); }));
+  ASSERT_EQ(form->GetActiveControl(), inner);
+  if (hideFirst) page->SetVisible(false);
+  const void* gone[] = {page, inner};
+  delete page;
+  Pump(20ms);
+  for (TWinControl* active : {form->GetActiveControl(), Screen->GetActiveControl()})
+    EXPECT_TRUE(active == nullptr || active == form || active == form->Panel1 || active == form->Box1 || active == form->Box2 ||
+                active == form->Bottom1 || active == form->Corner1)
+        << "an active control that is gone: " << active << " (the page " << gone[0] << ", on it " << gone[1] << ")";
+  // The focus bookkeeping still works: a control of the form takes the focus.
+  form->Box1->SetFocus();
+  EXPECT_TRUE(PumpUntil([&] { return GetFocus() == form->Box1->GetHandle(); }));
+  EXPECT_EQ(form->GetActiveControl(), form->Box1);
+}
+
+INSTANTIATE_TEST_SUITE_P(ShownOrHidden, FreedPages, ::testing::Bool());
+
 TEST_F(Forms, MouseEnterAndLeaveFollowRealMouseMoves) {
   ShowForm();
   TTestPanel* panel = form->Panel1;
