@@ -15,6 +15,8 @@ bool WaitFor(const std::function<bool()>& cond, std::chrono::milliseconds timeou
 // Makes wnd the foreground window. A window of another test's program may take the
 // front for a moment, so it asks until wnd holds it; whether it does.
 bool BringToFront(HWND wnd, std::chrono::milliseconds timeout = std::chrono::seconds(30));
+// The same, and wnd holds the keyboard focus: in front is not enough for keys.
+bool BringToFrontWithFocus(HWND wnd, std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
 // Waits for a top-level window of that class and caption.
 HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, std::chrono::milliseconds timeout);

@@ -30,6 +30,16 @@ bool BringToFront(HWND wnd, std::chrono::milliseconds timeout) {
       timeout);
 }
 
+bool BringToFrontWithFocus(HWND wnd, std::chrono::milliseconds timeout) {
+  return WaitFor(
+      [&] {
+        if (GetForegroundWindow() != wnd) SetForegroundWindow(wnd);
+        if (GetFocus() != wnd) SetFocus(wnd);
+        return GetForegroundWindow() == wnd && GetFocus() == wnd;
+      },
+      timeout);
+}
+
 HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, std::chrono::milliseconds timeout) {
   HWND found = nullptr;
   WaitFor([&] { return (found = FindWindowW(className, caption)) != nullptr; }, timeout);

@@ -72,13 +72,7 @@ class DisplaysOverAnotherProgram : public ::testing::Test {
         },
         20s))
         << "the other program did not start";
-    ASSERT_TRUE(WaitFor(
-        [&] {
-          if (GetForegroundWindow() != program) SetForegroundWindow(program);
-          return GetForegroundWindow() == program;
-        },
-        20s))
-        << "the other program never came to the front";
+    ASSERT_TRUE(qorn::testing::BringToFront(program)) << "the other program never came to the front";
   }
   void TearDown() override {
     if (program) PostMessageW(program, WM_CLOSE, 0, 0);

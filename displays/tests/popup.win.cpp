@@ -86,10 +86,7 @@ TEST_F(Popup, ShowsAtItsPlaceWithoutTakingTheFocus) {
   user->SetBounds(50, 50, 300, 200);
   user->Show();
   HWND before = user->GetHandle();
-  ASSERT_TRUE(PumpUntil([&] {
-    if (GetForegroundWindow() != before) SetForegroundWindow(before);
-    return GetForegroundWindow() == before;
-  }));
+  ASSERT_TRUE(qorn::testing::BringToFront(before));
   form->showing(L"Launch", L"", L"", L"Notepad", 0, 0, 0);
   Pump(20ms);
   ASSERT_TRUE(OnScreen());

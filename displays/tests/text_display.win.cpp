@@ -59,10 +59,7 @@ TEST_F(TextDisplay, ShowsTopmostWithoutActivationAsALayeredToolWindow) {
   user->SetBounds(50, 50, 300, 200);
   user->Show();
   HWND before = user->GetHandle();
-  ASSERT_TRUE(PumpUntil([&] {
-    if (GetForegroundWindow() != before) SetForegroundWindow(before);
-    return GetForegroundWindow() == before;
-  }));
+  ASSERT_TRUE(qorn::testing::BringToFront(before));
   form->showing(tkNotice, L"Volume up");
   Pump(20ms);
   ASSERT_TRUE(OnScreen());

@@ -119,8 +119,7 @@ struct FrontWindow {
   FrontWindow(int x, int y, int w, int h) {
     hwnd = CreateWindowExW(0, L"STATIC", L"front", WS_POPUP | WS_VISIBLE, x, y, w, h, nullptr, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
-    SetForegroundWindow(hwnd);
-    qorn::testing::WaitFor([this] { return GetForegroundWindow() == hwnd; }, 2000ms);
+    qorn::testing::BringToFront(hwnd);
   }
   ~FrontWindow() { DestroyWindow(hwnd); }
 };

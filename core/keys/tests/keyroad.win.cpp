@@ -44,8 +44,6 @@ struct FrontWindow {
     hwnd = CreateWindowExW(0, wc.lpszClassName, L"key road", WS_POPUP | WS_VISIBLE, 20, 20, 300, 200, nullptr,
                            nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetForegroundWindow(hwnd);
-    SetFocus(hwnd);
   }
   ~FrontWindow() { DestroyWindow(hwnd); }
 };
@@ -80,7 +78,7 @@ struct KeyRoad : ::testing::Test, WinEngineParts {
     front.engine = &engine;
     ConnectKeyEngine(engine, front.hwnd);
     SetHookEngine(&engine);
-    ASSERT_TRUE(qorn::testing::WaitFor([&] { return GetForegroundWindow() == front.hwnd; }, 3000ms));
+    ASSERT_TRUE(qorn::testing::BringToFrontWithFocus(front.hwnd));
     ASSERT_NE(hook.set, nullptr);
     ASSERT_NE(hook.set(KeyCallback, ModifierCallback), 0) << "Unable to set hook";
   }

@@ -62,12 +62,7 @@ struct TFrontWindow {
                               GetModuleHandleW(nullptr), nullptr);
   ~TFrontWindow() { DestroyWindow(hwnd); }
   bool activate() {
-    return qorn::testing::WaitFor(
-        [&] {
-          if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
-          return GetForegroundWindow() == hwnd;
-        },
-        10s);
+    return qorn::testing::BringToFront(hwnd);
   }
 };
 

@@ -122,14 +122,7 @@ struct FrontWindow {
   // keys that must reach it.
   bool activate() {
     WaitFor([] { return !MarkerProgramRunning(); }, 30s);
-    // In front is not enough: the keys go to the window with the focus.
-    return WaitFor(
-        [&] {
-          if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
-          if (GetFocus() != hwnd) SetFocus(hwnd);
-          return GetForegroundWindow() == hwnd && GetFocus() == hwnd;
-        },
-        30s);
+    return BringToFrontWithFocus(hwnd);
   }
   ~FrontWindow() { DestroyWindow(hwnd); }
   // Sends the marker and waits until it arrived.
@@ -414,10 +407,7 @@ TEST_F(BoundKeys, ABoundKeyDoesNothingWhileAnotherIgnoredProgramIsInFront) {
   qorn.WriteProfiles("ignoring", {{"ignoring", "-", {KeyBinding("F13", VK_F13, Code2Of(VK_F13), "00000000", 51, RunMarker("f13"))}}});
   ASSERT_TRUE(qorn.Start()) << "Qorn did not start";
 
-  ASSERT_TRUE(WaitFor([&] {
-    if (GetForegroundWindow() != ignoredWindow) SetForegroundWindow(ignoredWindow);
-    return GetForegroundWindow() == ignoredWindow;
-  }, 20s));
+  ASSERT_TRUE(BringToFront(ignoredWindow));
   ASSERT_TRUE(Press(VK_F13));
   // Qorn reads the window in front when it answers the key, not when it was sent.
   ASSERT_TRUE(WaitUntilQornAnsweredTheKeysSent());
@@ -671,10 +661,7 @@ TEST_F(BoundKeys, AnUnreadableProgramProfileIsReportedOnceFromTheMainLoop) {
   } stopOther{other, fs::path(otherMarker.string() + ".stop")};
   HWND otherWindow = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (otherWindow = FindWindowW(L"QornTestMarker", L"Qorn test marker")) != nullptr; }, 20s));
-  ASSERT_TRUE(WaitFor([&] {
-    if (GetForegroundWindow() != otherWindow) SetForegroundWindow(otherWindow);
-    return GetForegroundWindow() == otherWindow;
-  }, 20s));
+  ASSERT_TRUE(BringToFront(otherWindow));
   // A bound key is answered at once, with the program in front as it is now.
   ASSERT_TRUE(Press(VK_F13));
   ASSERT_TRUE(WaitForMarkerLines(2));

@@ -151,10 +151,7 @@ class SaveWatch {
 struct UserWindow {
   HWND hwnd = CreateWindowExW(0, L"STATIC", L"the user's program", WS_POPUP | WS_VISIBLE, 40, 40, 300, 200, nullptr,
                               nullptr, GetModuleHandleW(nullptr), nullptr);
-  bool activate() {
-    SetForegroundWindow(hwnd);
-    return WaitFor([&] { return GetForegroundWindow() == hwnd; }, 10s);
-  }
+  bool activate() { return BringToFront(hwnd); }
   ~UserWindow() { DestroyWindow(hwnd); }
 };
 

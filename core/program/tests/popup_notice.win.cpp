@@ -47,12 +47,7 @@ struct FrontWindow {
                            wc.hInstance, nullptr);
   }
   bool activate() {
-    return WaitFor(
-        [&] {
-          if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
-          return GetForegroundWindow() == hwnd;
-        },
-        30s);
+    return BringToFront(hwnd);
   }
   ~FrontWindow() { DestroyWindow(hwnd); }
 };
