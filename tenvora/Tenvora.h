@@ -92,5 +92,9 @@ TENVORA_API void TENVORA_CALL DisableMouse(int32_t disable);
 // as two sets of TENVORA_KEY_SET_BYTES bytes. Both null: every key is asked about
 // again. The sets stay until the next call, across SetKeyboardHook.
 TENVORA_API void TENVORA_CALL SetKeysToAsk(const uint8_t* downs, const uint8_t* ups);
+// Called on the thread that set the hook: the keys that passed and wait to be
+// reported reach the callbacks now, before it returns, instead of at the next wake a
+// moment later (a program about to close counts them). Elsewhere it does nothing.
+TENVORA_API void TENVORA_CALL ReportPassedKeys();
 #endif
 }

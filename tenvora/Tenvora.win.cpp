@@ -29,6 +29,7 @@ class Library {
   void RemoveKeyboardHook();
   void DisableMouse(bool disable);
   void SetKeysToAsk(const std::uint8_t* downs, const std::uint8_t* ups);
+  void ReportPassedKeys();
 
   KeyExchange& exchange() { return exchange_; }
 
@@ -42,6 +43,7 @@ class Library {
   DeferredWake deferredWake_;
   HWND owner_ = nullptr;
   DWORD ownerThread_ = 0;
+  std::uint64_t opened_ = 0;  // what the owner's drain passes, as Open numbered it
 };
 
 Library& TheLibrary() {
@@ -105,7 +107,7 @@ std::int32_t Library::SetKeyboardHook(TKeyCallback key, TModifierCallback modifi
   }
   const HWND owner = owner_;
   DeferredWake* deferred = deferredWake_.Start() ? &deferredWake_ : nullptr;
-  exchange_.Open(key, modifier, [owner, deferred](std::uint64_t opened, bool urgent) {
+  opened_ = exchange_.Open(key, modifier, [owner, deferred](std::uint64_t opened, bool urgent) {
     if (!urgent && deferred && deferred->Request(owner, opened)) return true;
     return SendNotifyMessageW(owner, WM_TENVORA_DRAIN, static_cast<WPARAM>(opened), 0) != 0;
   });
@@ -129,6 +131,17 @@ void Library::DisableMouse(bool disable) {
   std::lock_guard lock(calls_);
   if (!disable && !thread_.Started()) return;
   if (thread_.Start()) thread_.BlockMouse(disable);
+}
+
+void Library::ReportPassedKeys() {
+  std::uint64_t opened = 0;
+  {
+    std::lock_guard lock(calls_);
+    if (!owner_ || ownerThread_ != GetCurrentThreadId()) return;
+    opened = opened_;
+  }
+  // Unlocked: a callback may call the library again.
+  exchange_.Drain(opened);
 }
 
 void Library::SetKeysToAsk(const std::uint8_t* downs, const std::uint8_t* ups) {
@@ -157,4 +170,6 @@ TENVORA_API void TENVORA_CALL DisableMouse(int32_t disable) {
 TENVORA_API void TENVORA_CALL SetKeysToAsk(const uint8_t* downs, const uint8_t* ups) {
   qorn::tenvora::TheLibrary().SetKeysToAsk(downs, ups);
 }
+
+TENVORA_API void TENVORA_CALL ReportPassedKeys() { qorn::tenvora::TheLibrary().ReportPassedKeys(); }
 }

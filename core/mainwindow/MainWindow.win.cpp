@@ -754,8 +754,10 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
       return;
     case TCloseDecision::Proceed: break;
   }
-  // Keys already taken finish first (their counts among them), so the save holds them.
+  // Keys already taken finish first (their counts among them), so the save holds them:
+  // also the ones that passed the hook and wait to be reported.
   closeInputForm();
+  if (hookInstalled_) ReportPassedKeys();
   if (engine_) engine_->RunPending();
   if (profiles_ && settings_) SaveBeforeClose(*profiles_, *settings_, ProfileState, *reporter_, counter_.Count());
 }

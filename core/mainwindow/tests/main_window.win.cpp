@@ -1,7 +1,7 @@
 // The main window in this process, over a settings folder of its own: the timers
 // that keep the monitor off reach only the power seam, a lock or a resume turns
-// the monitor back on, a plug-in's button reaches the bindings, and closing is
-// refused while the settings load.
+// the monitor back on, a plug-in's button reaches the bindings, closing is
+// refused while the settings load, and its save counts the keys pressed just before.
 // ctest-lock: main-window
 // ctest-lock: keyboard
 #include <gtest/gtest.h>
@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "core/mainwindow/MainWindow.h"
+#include "core/program/tests/MarkerKey.h"
+#include "core/settings/Settings.h"
 #include "core/settings/SettingsFile.h"
 #include "core/settings/SettingsFolder.h"
 #include "core/utils/SystemPower.h"
@@ -57,6 +59,7 @@ struct MainWindowForm : ::testing::Test {
     SetSystemPower(nullptr);
     SettingsFolder.clear();
     SettingsLoading = 0;
+    MainSettings = TMainSettings{};  // the next test's first run starts from nothing, its counter too
   }
   LRESULT Send(UINT msg, WPARAM wp, LPARAM lp) { return SendMessageW(form->GetHandle(), msg, wp, lp); }
 };
@@ -154,6 +157,38 @@ TEST_F(MainWindowForm, KeysTakenJustBeforeTheCloseAreInItsSave) {
   TSettingsRecords saved;
   LoadSettingsFile(qorn::testing::ReadFileBytes(dir.path() / "stg.db"), saved);
   EXPECT_EQ(saved.Main.KeyPressCount, 2);
+}
+
+bool SendKey(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return SendInput(1, &input, sizeof input) == 1;
+}
+
+TEST_F(MainWindowForm, KeysThatPassedTheHookJustBeforeTheCloseAreInItsSave) {
+  // F13 is bound to nothing: the hook lets it pass at once and reports it a moment
+  // later, when this thread takes its messages. It takes none here (the keys go
+  // from another thread: a thread that sends input takes its sent messages while the
+  // hooks see it). Once the marker sent after F13 shows as down, the hook has seen
+  // F13 and holds its report.
+  bool sent = false, through = false;
+  std::thread keyboard([&] {
+    sent = SendKey(VK_F13, false) && SendKey(VK_F13, true) && qorn::testing::SendMarkerKey(false);
+    const auto markerDown = [] { return (GetAsyncKeyState(qorn::testing::MarkerVk) & 0x8000) != 0; };
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    while (sent && !markerDown() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
+    through = markerDown();
+    sent = qorn::testing::SendMarkerKey(true) && sent;
+  });
+  keyboard.join();
+  ASSERT_TRUE(sent);
+  ASSERT_TRUE(through) << "the marker never came through the hooks";
+  ASSERT_TRUE(form->CloseQuery());
+  TSettingsRecords saved;
+  LoadSettingsFile(qorn::testing::ReadFileBytes(dir.path() / "stg.db"), saved);
+  EXPECT_EQ(saved.Main.KeyPressCount, 1) << "a key pressed before the close is counted in its save";
 }
 
 }  // namespace
